@@ -1,0 +1,93 @@
+#include "engine/bytescan.h"
+
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace varnex {
+namespace {
+
+#ifdef __SSE2__
+__m128i Load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+unsigned Mask(__m128i bytes) { return static_cast<unsigned>(_mm_movemask_epi8(bytes)); }
+#endif
+
+bool MiddleMatches(const char* candidate, std::string_view needle) {
+  // First and last byte are already known to match.
+  return needle.size() <= 2 || std::memcmp(candidate + 1, needle.data() + 1, needle.size() - 2) == 0;
+}
+
+}  // namespace
+
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, std::size_t from) {
+  const std::size_t size = haystack.size();
+  const std::size_t length = needle.size();
+  if (length == 0 || from > size || length > size - from) return npos;
+
+  // Candidates are filtered on the needle's first and last byte together, 16
+  // positions at a time, which keeps the filter selective on ordinary text.
+  const char* text = haystack.data();
+  const char first = needle.front();
+  const char last = needle.back();
+  const std::size_t end = size - length + 1;  // one past the last possible start
+  std::size_t at = from;
+#ifdef __SSE2__
+  const __m128i firsts = _mm_set1_epi8(first);
+  const __m128i lasts = _mm_set1_epi8(last);
+  for (; at + 16 <= end; at += 16) {
+    const __m128i head = _mm_cmpeq_epi8(Load(text + at), firsts);
+    const __m128i tail = _mm_cmpeq_epi8(Load(text + at + length - 1), lasts);
+    for (unsigned hits = Mask(_mm_and_si128(head, tail)); hits != 0; hits &= hits - 1) {
+      const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(hits));
+      if (MiddleMatches(text + candidate, needle)) return candidate;
+    }
+  }
+#endif
+  for (; at < end; ++at) {
+    if (text[at] == first && text[at + length - 1] == last && MiddleMatches(text + at, needle)) return at;
+  }
+  return npos;
+}
+
+std::size_t FindLineBreak(std::string_view text, std::size_t from) {
+  const std::size_t size = text.size();
+  const char* bytes = text.data();
+  std::size_t at = from;
+#ifdef __SSE2__
+  const __m128i crs = _mm_set1_epi8('\r');
+  const __m128i lfs = _mm_set1_epi8('\n');
+  for (; at + 16 <= size; at += 16) {
+    const __m128i chunk = Load(bytes + at);
+    const unsigned hits = Mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, crs), _mm_cmpeq_epi8(chunk, lfs)));
+    if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits));
+  }
+#endif
+  for (; at < size; ++at) {
+    if (bytes[at] == '\r' || bytes[at] == '\n') return at;
+  }
+  return npos;
+}
+
+void FoldAsciiCase(const char* source, std::size_t size, char* target) {
+  std::size_t at = 0;
+#ifdef __SSE2__
+  // Shifting 'A' to -128 turns "is a capital" into one signed comparison.
+  const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - 'A'));
+  const __m128i capitalsEnd = _mm_set1_epi8(static_cast<char>(-128 + 26));
+  const __m128i lowerBit = _mm_set1_epi8(0x20);
+  for (; at + 16 <= size; at += 16) {
+    const __m128i chunk = Load(source + at);
+    const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(chunk, shift), capitalsEnd);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + at),
+                     _mm_or_si128(chunk, _mm_and_si128(capitals, lowerBit)));
+  }
+#endif
+  for (; at < size; ++at) {
+    const char c = source[at];
+    target[at] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c | 0x20) : c;
+  }
+}
+
+}  // namespace varnex

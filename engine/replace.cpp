@@ -1,0 +1,86 @@
+#include "engine/replace.h"
+
+#include <algorithm>
+
+#include "engine/bytescan.h"
+
+namespace varnex {
+namespace {
+
+// Searches one text for one find text, exactly or with ASCII capitals folded.
+// Folding works on a sliding window of the text, so a long text is folded once
+// in all, a piece at a time, and never copied whole.
+class Searcher {
+ public:
+  Searcher(std::string_view text, std::string_view findText) : text_(text), findText_(findText) {}
+
+  std::size_t Find(std::size_t from, bool caseSensitive) {
+    return caseSensitive ? FindBytes(text_, findText_, from) : FindFolded(from);
+  }
+
+ private:
+  static constexpr std::size_t kWindow = 64 * 1024;
+
+  std::size_t FindFolded(std::size_t from) {
+    const std::size_t length = findText_.size();
+    if (length == 0 || from > text_.size() || length > text_.size() - from) return npos;
+    if (foldedFind_.empty()) {
+      foldedFind_.resize(length);
+      FoldAsciiCase(findText_.data(), length, foldedFind_.data());
+    }
+    for (;;) {
+      if (from < windowStart_ || from + length > windowStart_ + window_.size()) Refold(from);
+      const std::size_t found = FindBytes(window_, foldedFind_, from - windowStart_);
+      if (found != npos) return windowStart_ + found;
+      const std::size_t windowEnd = windowStart_ + window_.size();
+      if (windowEnd == text_.size()) return npos;
+      from = windowEnd - length + 1;  // the first start the window could not hold whole
+    }
+  }
+
+  void Refold(std::size_t from) {
+    // The window holds at least one whole candidate, so every round moves on.
+    const std::size_t size = std::min(text_.size() - from, kWindow + foldedFind_.size() - 1);
+    windowStart_ = from;
+    window_.resize(size);
+    FoldAsciiCase(text_.data() + from, size, window_.data());
+  }
+
+  std::string_view text_;
+  std::string_view findText_;
+  std::string foldedFind_;
+  std::string window_;
+  std::size_t windowStart_ = 0;
+};
+
+}  // namespace
+
+std::string ReplaceText(std::string_view text, std::string_view findText, std::string_view replaceText,
+                        bool logSwitch, ReplaceContext& context) {
+  if (text.empty()) return {};
+  // Equal texts change nothing, whatever the case option says.
+  if (findText == replaceText) return std::string(text);
+
+  Searcher searcher(text, findText);
+  std::size_t found = searcher.Find(0, context.CaseSensitive());
+  if (found == npos) return std::string(text);
+
+  std::string result;
+  // A result that cannot grow fits in the text's size; a growing one grows
+  // geometrically, so each byte is moved a bounded number of times.
+  result.reserve(replaceText.size() <= findText.size() ? text.size() : text.size() + text.size() / 4);
+  std::size_t rest = 0;
+  while (found != npos) {
+    result.append(text, rest, found - rest);
+    result.append(replaceText);
+    rest = found + findText.size();
+    found = searcher.Find(rest, context.CaseSensitive());
+    context.ProcessPendingEvents();
+  }
+  result.append(text, rest);
+
+  if (logSwitch && result != text) context.TextChanged(findText, replaceText);
+  return result;
+}
+
+}  // namespace varnex

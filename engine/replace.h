@@ -1,0 +1,29 @@
+#pragma once
+// The one text-replacement routine: every occurrence of a find text is replaced,
+// scanning left to right, with the case option read afresh before every search.
+
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+// What the routine asks of its caller while it works.
+class ReplaceContext {
+ public:
+  // Read before every search, so a change made while events are processed
+  // applies from the next search on.
+  virtual bool CaseSensitive() = 0;
+  // Called after every single replacement.
+  virtual void ProcessPendingEvents() = 0;
+  // Called once, at the end of a call with the log switch on, when the result
+  // differs from the text passed in.
+  virtual void TextChanged(std::string_view findText, std::string_view replaceText) = 0;
+
+ protected:
+  ~ReplaceContext() = default;
+};
+
+std::string ReplaceText(std::string_view text, std::string_view findText, std::string_view replaceText,
+                        bool logSwitch, ReplaceContext& context);
+
+}  // namespace varnex

@@ -1,0 +1,50 @@
+#include "run/activitylog.h"
+
+#include <span>
+
+#include "run/logline.h"
+#include "run/textlines.h"
+
+namespace varnex {
+
+ActivityLog::ActivityLog(LogStorage& storage, Clock timeStamp) : storage_(storage), timeStamp_(std::move(timeStamp)) {}
+
+void ActivityLog::Open() {
+  const std::string stamp = timeStamp_();
+  lines_.clear();
+  if (const std::optional<std::string> bytes = storage_.Load()) {
+    for (std::string_view line : SplitLines(*bytes)) lines_.emplace_back(line);
+    keepFileAsItIs_ = TextBeforeNul(*bytes).size() != bytes->size();
+    if (keepFileAsItIs_) {
+      linesOnDisk_ = lines_.size();
+      fileEndsInsideLine_ = bytes->back() != '\r' && bytes->back() != '\n';
+    }
+  }
+  Add(StartedLine(stamp));
+}
+
+void ActivityLog::RecordReplacement(std::string_view findText, std::string_view path, std::string_view replaceText) {
+  Add(ReplacementLine(timeStamp_(), findText, path, replaceText));
+}
+
+void ActivityLog::Close() { Add(ClosedLine(timeStamp_())); }
+
+void ActivityLog::Add(std::string line) {
+  lines_.push_back(std::move(line));
+  Save();
+}
+
+void ActivityLog::Save() {
+  if (!rewritten_ && !keepFileAsItIs_) {
+    storage_.Rewrite(JoinLines(lines_));
+    rewritten_ = true;
+  } else {
+    std::string bytes = JoinLines(std::span(lines_).subspan(linesOnDisk_));
+    if (fileEndsInsideLine_) bytes.insert(0, "\r\n");
+    storage_.Append(bytes);
+    fileEndsInsideLine_ = false;
+  }
+  linesOnDisk_ = lines_.size();
+}
+
+}  // namespace varnex

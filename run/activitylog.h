@@ -1,0 +1,61 @@
+#pragma once
+// The activity log: a record, kept across starts, of each start and close of the
+// program and of every file a batch run changed. It lives in memory as a list of
+// lines and is mirrored to its file after every added line.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnex {
+
+// Where the log's bytes are kept. Rewrite and Append raise Error on failure.
+class LogStorage {
+ public:
+  // The whole file, or nothing when it cannot be read for any reason.
+  virtual std::optional<std::string> Load() = 0;
+  virtual void Rewrite(std::string_view bytes) = 0;
+  virtual void Append(std::string_view bytes) = 0;
+
+ protected:
+  ~LogStorage() = default;
+};
+
+class ActivityLog {
+ public:
+  using Clock = std::function<std::string()>;  // the current time stamp
+
+  ActivityLog(LogStorage& storage, Clock timeStamp);
+
+  // Loads the file, adds the start line and saves.
+  void Open();
+  // Adds the line for a changed file and saves.
+  void RecordReplacement(std::string_view findText, std::string_view path, std::string_view replaceText);
+  // Adds the close line and saves.
+  void Close();
+
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+ private:
+  void Add(std::string line);
+  void Save();
+
+  LogStorage& storage_;
+  Clock timeStamp_;
+  std::vector<std::string> lines_;
+  // The first save of a start rewrites the file whole, which puts it into the
+  // line model's shape; after that only the lines not yet on disk are appended,
+  // so a save costs the new line rather than the whole history, and lines that
+  // another copy of the program appended meanwhile stay.
+  bool rewritten_ = false;
+  std::size_t linesOnDisk_ = 0;
+  // A file that holds a NUL byte has text behind it that the line model does
+  // not read; such a file is never rewritten, only appended to.
+  bool keepFileAsItIs_ = false;
+  bool fileEndsInsideLine_ = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,102 @@
+#include "run/activitylog.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/error.h"
+
+namespace varnex {
+namespace {
+
+// A log file in memory, which another writer may touch between saves.
+struct MemoryFile : LogStorage {
+  std::optional<std::string> bytes;
+  bool failWrites = false;
+  int rewrites = 0;
+
+  std::optional<std::string> Load() override { return bytes; }
+  void Rewrite(std::string_view data) override {
+    if (failWrites) throw Error("Cannot create file log");
+    bytes = std::string(data);
+    ++rewrites;
+  }
+  void Append(std::string_view data) override {
+    if (failWrites) throw Error("Cannot create file log");
+    bytes = bytes.value_or("") + std::string(data);
+  }
+};
+
+ActivityLog::Clock Stamp() {
+  return [] { return std::string("T"); };
+}
+
+TEST(ActivityLog, StartAndCloseAddOneLineEach) {
+  MemoryFile file;
+  for (int start = 0; start < 2; ++start) {
+    ActivityLog log(file, Stamp());
+    log.Open();
+    log.Close();
+  }
+  EXPECT_EQ(*file.bytes,
+            "T - Application Started\r\nT - Application Closed\r\n"
+            "T - Application Started\r\nT - Application Closed\r\n");
+}
+
+TEST(ActivityLog, FirstSaveRewritesInTheLineModelsShapeAndLaterOnesAppend) {
+  MemoryFile file;
+  file.bytes = "old\nlf\n\rlast";
+  ActivityLog log(file, Stamp());
+  log.Open();
+  EXPECT_EQ(*file.bytes, "old\r\nlf\r\n\r\nlast\r\nT - Application Started\r\n");
+
+  // Another copy of the program appends meanwhile; its line survives.
+  file.bytes->append("other copy\r\n");
+  log.RecordReplacement("a\r\nb", "C:\\f.txt", "c");
+  log.Close();
+  EXPECT_EQ(file.rewrites, 1);
+  EXPECT_EQ(*file.bytes,
+            "old\r\nlf\r\n\r\nlast\r\nT - Application Started\r\nother copy\r\n"
+            "T - a\r\nb found in C:\\f.txt and replaced to c\r\nT - Application Closed\r\n");
+  EXPECT_EQ(log.Lines().back(), "T - Application Closed");
+}
+
+TEST(ActivityLog, FailedSavesKeepTheirLinesForTheNextOne) {
+  MemoryFile file;
+  file.failWrites = true;
+  ActivityLog log(file, Stamp());
+  EXPECT_THROW(log.Open(), Error);
+  EXPECT_THROW(log.RecordReplacement("a", "p", "b"), Error);
+  file.failWrites = false;
+  log.RecordReplacement("c", "q", "d");
+  EXPECT_EQ(*file.bytes,
+            "T - Application Started\r\nT - a found in p and replaced to b\r\n"
+            "T - c found in q and replaced to d\r\n");
+
+  file.failWrites = true;
+  EXPECT_THROW(log.Close(), Error);
+  file.failWrites = false;
+  log.RecordReplacement("e", "r", "f");
+  EXPECT_TRUE(file.bytes->ends_with("\r\nT - Application Closed\r\nT - e found in r and replaced to f\r\n"));
+}
+
+TEST(ActivityLog, UnreadableFileStartsAnEmptyLog) {
+  MemoryFile file;  // Load gives nothing, as for a missing or locked file
+  ActivityLog log(file, Stamp());
+  log.Open();
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{"T - Application Started"});
+  EXPECT_EQ(*file.bytes, "T - Application Started\r\n");
+}
+
+TEST(ActivityLog, FileWithNulIsOnlyAppendedTo) {
+  MemoryFile file;
+  const std::string original("before\r\n\0binary\r\nend", 21);
+  file.bytes = original;
+  ActivityLog log(file, Stamp());
+  log.Open();
+  log.Close();
+  EXPECT_EQ(log.Lines().front(), "before");
+  EXPECT_EQ(*file.bytes, original + "\r\nT - Application Started\r\nT - Application Closed\r\n");
+  EXPECT_EQ(file.rewrites, 0);
+}
+
+}  // namespace
+}  // namespace varnex
