@@ -55,7 +55,7 @@ class Searcher {
 
 }  // namespace
 
-std::string ReplaceText(std::string_view text, std::string_view findText, std::string_view replaceText,
+std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
                         bool logSwitch, ReplaceContext& context) {
   if (text.empty()) return {};
   // Equal texts change nothing, whatever the case option says.

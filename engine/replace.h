@@ -23,7 +23,7 @@ class ReplaceContext {
   ~ReplaceContext() = default;
 };
 
-std::string ReplaceText(std::string_view text, std::string_view findText, std::string_view replaceText,
+std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
                         bool logSwitch, ReplaceContext& context);
 
 }  // namespace varnex

@@ -55,7 +55,7 @@ std::string Expand(std::string text, std::string_view path, bool caseSensitive) 
   context.caseSensitive = caseSensitive;
   return ExpandDynamicVariables(std::move(text), path,
                                 [&](std::string_view t, std::string_view name, std::string_view value) {
-                                  return ReplaceText(t, name, value, false, context);
+                                  return ReplaceOccurrences(t, name, value, false, context);
                                 });
 }
 

@@ -49,7 +49,7 @@ std::string ReferenceReplace(const std::string& text, const std::string& find, c
   return result + text.substr(rest);
 }
 
-TEST(ReplaceText, FollowsTheLeftToRightRules) {
+TEST(ReplaceOccurrences, FollowsTheLeftToRightRules) {
   struct Case {
     const char* text;
     const char* find;
@@ -76,46 +76,46 @@ TEST(ReplaceText, FollowsTheLeftToRightRules) {
   for (const Case& c : cases) {
     RecordingContext context;
     context.caseSensitive = c.caseSensitive;
-    EXPECT_EQ(ReplaceText(c.text, c.find, c.replace, false, context), c.expected)
+    EXPECT_EQ(ReplaceOccurrences(c.text, c.find, c.replace, false, context), c.expected)
         << "text '" << c.text << "' find '" << c.find << "'";
     EXPECT_TRUE(context.changes.empty());
   }
 }
 
-TEST(ReplaceText, LogsOnceWhenTheTextChanged) {
+TEST(ReplaceOccurrences, LogsOnceWhenTheTextChanged) {
   RecordingContext context;
-  EXPECT_EQ(ReplaceText("x x x x x x x x x x", "x", "yy", true, context), "yy yy yy yy yy yy yy yy yy yy");
+  EXPECT_EQ(ReplaceOccurrences("x x x x x x x x x x", "x", "yy", true, context), "yy yy yy yy yy yy yy yy yy yy");
   ASSERT_EQ(context.changes.size(), 1u);
   EXPECT_EQ(context.changes[0], std::make_pair(std::string("x"), std::string("yy")));
   EXPECT_EQ(context.eventRounds, 10);
 
   // One occurrence replaced by itself in another case: the result equals the text.
   RecordingContext same;
-  EXPECT_EQ(ReplaceText("ABC", "abc", "ABC", true, same), "ABC");
+  EXPECT_EQ(ReplaceOccurrences("ABC", "abc", "ABC", true, same), "ABC");
   EXPECT_TRUE(same.changes.empty());
   EXPECT_EQ(same.eventRounds, 1);
 
   RecordingContext differs;
-  EXPECT_EQ(ReplaceText("abc ABC", "abc", "ABC", true, differs), "ABC ABC");
+  EXPECT_EQ(ReplaceOccurrences("abc ABC", "abc", "ABC", true, differs), "ABC ABC");
   EXPECT_EQ(differs.changes.size(), 1u);
 
   RecordingContext untouched;
-  ReplaceText("nothing here", "abc", "x", true, untouched);
-  ReplaceText("", "abc", "x", true, untouched);
+  ReplaceOccurrences("nothing here", "abc", "x", true, untouched);
+  ReplaceOccurrences("", "abc", "x", true, untouched);
   EXPECT_TRUE(untouched.changes.empty());
   EXPECT_EQ(untouched.eventRounds, 0);
 }
 
-TEST(ReplaceText, ReadsTheCaseOptionBeforeEverySearch) {
+TEST(ReplaceOccurrences, ReadsTheCaseOptionBeforeEverySearch) {
   // The option is switched while events are processed after the first
   // replacement; the search that preceded that round used the old setting.
   RecordingContext context;
   context.caseSensitive = true;
   context.onEvents = [](RecordingContext& c) { c.caseSensitive = false; };
-  EXPECT_EQ(ReplaceText("ab AB ab AB", "ab", "x", false, context), "x AB x x");
+  EXPECT_EQ(ReplaceOccurrences("ab AB ab AB", "ab", "x", false, context), "x AB x x");
 }
 
-TEST(ReplaceText, MatchesTheStraightforwardRoutineOnRandomTexts) {
+TEST(ReplaceOccurrences, MatchesTheStraightforwardRoutineOnRandomTexts) {
   // Small alphabets make overlaps and near misses common; long texts cross the
   // folding window's edges.
   std::mt19937 random(20261207);
@@ -133,7 +133,7 @@ TEST(ReplaceText, MatchesTheStraightforwardRoutineOnRandomTexts) {
     const bool caseSensitive = random() % 2 == 0;
     RecordingContext context;
     context.caseSensitive = caseSensitive;
-    ASSERT_EQ(ReplaceText(text, find, replace, true, context), ReferenceReplace(text, find, replace, caseSensitive))
+    ASSERT_EQ(ReplaceOccurrences(text, find, replace, true, context), ReferenceReplace(text, find, replace, caseSensitive))
         << "round " << round;
   }
 }

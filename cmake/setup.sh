@@ -1,0 +1,72 @@
+# Shared by start.sh, test.sh and the benchmarks: installs what is missing,
+# builds, and brings up a virtual display and a Wine session. Source it.
+
+VARNEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VARNEX_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev
+                 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+                 wine wine64 xvfb x11-utils xdotool imagemagick)
+
+varnex_install_missing() {
+  local missing=() package
+  for package in "${VARNEX_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# varnex_build DIR [cmake options...]
+varnex_build() {
+  local dir=$1
+  shift
+  cmake -S "$VARNEX_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir"
+}
+
+varnex_build_windows() {
+  varnex_build "$VARNEX_ROOT/build/windows" -DCMAKE_TOOLCHAIN_FILE="$VARNEX_ROOT/cmake/mingw-w64.cmake"
+}
+
+varnex_build_native() {
+  varnex_build "$VARNEX_ROOT/build/native" -DVARNEX_SANITIZE=ON
+}
+
+# Starts Xvfb on a free display and exports DISPLAY.
+varnex_start_display() {
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  VARNEX_XVFB_PID=$!
+  for _ in $(seq 200); do
+    [ -s "$numberFile" ] && break
+    sleep 0.05
+  done
+  [ -s "$numberFile" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$(tr -d '\n' <"$numberFile")"
+  rm -f "$numberFile"
+}
+
+varnex_wine_environment() {
+  export WINEPREFIX=$1
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+}
+
+# Creates the prefix if needed and keeps one wine server alive for all the
+# programs that follow. Neither wineboot nor the server may write into a pipe:
+# the server outlives them and would hold it open.
+varnex_start_wine() {
+  mkdir -p "$WINEPREFIX"
+  wineserver -p >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+}
+
+varnex_stop_session() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  [ -n "${VARNEX_XVFB_PID:-}" ] && kill "$VARNEX_XVFB_PID" 2>/dev/null || true
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The application object: title, hint timing, the general error report, the
+// message loop and the ways out to the system that tests replace.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "shell/services.h"
+
+namespace varnex {
+
+class Application {
+ public:
+  Application(HINSTANCE instance, Services services);
+
+  HINSTANCE Instance() const { return instance_; }
+  MessageBoxes& MessageBox() const { return services_.messageBoxes; }
+  FileDialogs& FileDialog() const { return services_.fileDialogs; }
+  ProgramStarter& Programs() const { return services_.programs; }
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string title) { title_ = std::move(title); }
+  UINT HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(UINT milliseconds) { hintHidePause_ = milliseconds; }
+
+  // The general error report: the failure's message in a box captioned with the
+  // application title, with the error icon. The program then carries on.
+  void ShowException(const std::exception& failure) noexcept;
+
+  // Lets pending window messages through during long work, looking at the queue
+  // only when some milliseconds have passed since the last look: a look per
+  // replacement would cost more than the replacing.
+  void ProcessPendingMessages();
+
+  // Runs the message loop until the main window ends it; returns the exit code.
+  int Run();
+
+ private:
+  void ProcessMessages();
+
+  HINSTANCE instance_;
+  Services services_;
+  std::string title_;
+  UINT hintHidePause_ = 2500;
+  ULONGLONG lastLook_ = 0;
+  bool quitSeen_ = false;
+  int exitCode_ = 0;
+};
+
+// The directory of the executable, without a trailing backslash except at a
+// drive root.
+std::string ProgramDirectory();
+
+}  // namespace varnex

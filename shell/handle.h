@@ -1,0 +1,47 @@
+#pragma once
+// One move-only owner for every kind of Windows handle, parameterised by how the
+// handle is closed and which value means "none".
+
+#include <windows.h>
+
+#include <utility>
+
+namespace varnex {
+
+template <class Traits>
+class UniqueHandle {
+ public:
+  using Type = typename Traits::Type;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Type handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    Reset(other.Release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Reset(); }
+
+  Type Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::Empty(); }
+
+  Type Release() { return std::exchange(handle_, Traits::Empty()); }
+  void Reset(Type handle = Traits::Empty()) {
+    if (handle_ != Traits::Empty()) Traits::Close(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Type handle_ = Traits::Empty();
+};
+
+struct FileHandleTraits {
+  using Type = HANDLE;
+  static Type Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type handle) { CloseHandle(handle); }
+};
+using FileHandle = UniqueHandle<FileHandleTraits>;
+
+}  // namespace varnex

@@ -1,0 +1,52 @@
+#pragma once
+// The three ways the program reaches outside itself that tests replace: message
+// boxes, the common file dialogs and starting other programs. The system's own
+// versions pass straight through to the Win32 calls.
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+
+namespace varnex {
+
+class MessageBoxes {
+ public:
+  // The flags are MessageBoxA's (MB_YESNO | MB_ICONQUESTION is 36); the result is
+  // the button pressed (IDYES is 6). Every window of the program is disabled
+  // while the box is up.
+  virtual int Show(const std::string& caption, const std::string& text, UINT flags) = 0;
+
+ protected:
+  ~MessageBoxes() = default;
+};
+
+class FileDialogs {
+ public:
+  virtual bool Open(OPENFILENAMEA& request) = 0;
+  virtual bool Save(OPENFILENAMEA& request) = 0;
+
+ protected:
+  ~FileDialogs() = default;
+};
+
+class ProgramStarter {
+ public:
+  virtual UINT Exec(const std::string& commandLine, UINT showCommand) = 0;
+  virtual HINSTANCE ShellOpen(HWND owner, const std::string& file) = 0;
+
+ protected:
+  ~ProgramStarter() = default;
+};
+
+struct Services {
+  MessageBoxes& messageBoxes;
+  FileDialogs& fileDialogs;
+  ProgramStarter& programs;
+};
+
+// The real thing.
+Services SystemServices();
+
+}  // namespace varnex

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds Varnex and starts it under Wine in a real window. Without a display it
+# starts a virtual one, says so, and saves a screenshot of the program.
+set -euo pipefail
+source "$(dirname "$0")/cmake/setup.sh"
+
+varnex_install_missing
+varnex_build_windows
+
+trap 'varnex_stop_session' EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  varnex_start_display
+  echo "No display found: started Xvfb on DISPLAY=$DISPLAY"
+  headless=1
+fi
+varnex_wine_environment "$VARNEX_ROOT/build/wine-prefix"
+varnex_start_wine
+
+wine "$VARNEX_ROOT/build/windows/varnex.exe" >/dev/null 2>&1 &
+program=$!
+if [ -n "${headless:-}" ]; then
+  timeout 60 xdotool search --sync --onlyvisible --name '^Varnex 2\.01$' >/dev/null
+  sleep 1  # let the window paint before the picture is taken
+  shot="$VARNEX_ROOT/build/varnex-screenshot.png"
+  import -window root "$shot"
+  echo "Varnex is running on DISPLAY=$DISPLAY; screenshot saved to $shot (Ctrl+C ends it)"
+fi
+wait "$program"

@@ -1,0 +1,57 @@
+#include "tests/support/temp_folder.h"
+
+#include <stdexcept>
+
+#include "run/wholefile.h"
+#include "shell/handle.h"
+
+namespace varnex::testing {
+namespace {
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = folder + "\\" + name;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        RemoveTree(path);
+      else if (!DeleteFileA(path.c_str()))
+        RemoveDirectoryA(path.c_str());
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  for (unsigned attempt = GetTickCount() ^ GetCurrentProcessId();; ++attempt) {
+    path_ = std::string(base) + "varnex-test-" + std::to_string(attempt);
+    if (CreateDirectoryA(path_.c_str(), nullptr)) return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::string ReadFileBytes(const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr));
+  std::string bytes;
+  if (!file || !ReadWholeFile(file.Get(), bytes)) throw std::runtime_error("cannot read " + path);
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file || !WriteWholeBuffer(file.Get(), bytes)) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace varnex::testing
