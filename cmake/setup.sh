@@ -64,6 +64,9 @@ varnex_start_wine() {
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  # Debian's Wine does not always find the fonts it ships (the title-bar glyphs
+  # of Marlett among them); the prefix's own font folder always works.
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 }
 
 varnex_stop_session() {
