@@ -36,10 +36,23 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, std::s
 #ifdef __SSE2__
   const __m128i firsts = _mm_set1_epi8(first);
   const __m128i lasts = _mm_set1_epi8(last);
+  auto candidates = [&](std::size_t p) {
+    return _mm_and_si128(_mm_cmpeq_epi8(Load(text + p), firsts), _mm_cmpeq_epi8(Load(text + p + length - 1), lasts));
+  };
+  // Most blocks of a long text hold no candidate at all: 64 positions are
+  // ruled out with one test before they are looked at one by one.
+  for (; at + 64 <= end; at += 64) {
+    const __m128i a = candidates(at), b = candidates(at + 16), c = candidates(at + 32), d = candidates(at + 48);
+    if (Mask(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) == 0) continue;
+    std::uint64_t hits = Mask(a) | std::uint64_t{Mask(b)} << 16 | std::uint64_t{Mask(c)} << 32 |
+                         std::uint64_t{Mask(d)} << 48;
+    for (; hits != 0; hits &= hits - 1) {
+      const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctzll(hits));
+      if (MiddleMatches(text + candidate, needle)) return candidate;
+    }
+  }
   for (; at + 16 <= end; at += 16) {
-    const __m128i head = _mm_cmpeq_epi8(Load(text + at), firsts);
-    const __m128i tail = _mm_cmpeq_epi8(Load(text + at + length - 1), lasts);
-    for (unsigned hits = Mask(_mm_and_si128(head, tail)); hits != 0; hits &= hits - 1) {
+    for (unsigned hits = Mask(candidates(at)); hits != 0; hits &= hits - 1) {
       const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(hits));
       if (MiddleMatches(text + candidate, needle)) return candidate;
     }
@@ -47,25 +60,6 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, std::s
 #endif
   for (; at < end; ++at) {
     if (text[at] == first && text[at + length - 1] == last && MiddleMatches(text + at, needle)) return at;
-  }
-  return npos;
-}
-
-std::size_t FindLineBreak(std::string_view text, std::size_t from) {
-  const std::size_t size = text.size();
-  const char* bytes = text.data();
-  std::size_t at = from;
-#ifdef __SSE2__
-  const __m128i crs = _mm_set1_epi8('\r');
-  const __m128i lfs = _mm_set1_epi8('\n');
-  for (; at + 16 <= size; at += 16) {
-    const __m128i chunk = Load(bytes + at);
-    const unsigned hits = Mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, crs), _mm_cmpeq_epi8(chunk, lfs)));
-    if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits));
-  }
-#endif
-  for (; at < size; ++at) {
-    if (bytes[at] == '\r' || bytes[at] == '\n') return at;
   }
   return npos;
 }

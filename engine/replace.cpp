@@ -56,16 +56,17 @@ class Searcher {
 }  // namespace
 
 std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
-                        bool logSwitch, ReplaceContext& context) {
-  if (text.empty()) return {};
+                               bool logSwitch, ReplaceContext& context, std::string recycled) {
+  std::string result = std::move(recycled);
+  result.clear();
+  if (text.empty()) return result;
   // Equal texts change nothing, whatever the case option says.
-  if (findText == replaceText) return std::string(text);
+  if (findText == replaceText) return result.assign(text);
 
   Searcher searcher(text, findText);
   std::size_t found = searcher.Find(0, context.CaseSensitive());
-  if (found == npos) return std::string(text);
+  if (found == npos) return result.assign(text);
 
-  std::string result;
   // A result that cannot grow fits in the text's size; a growing one grows
   // geometrically, so each byte is moved a bounded number of times.
   result.reserve(replaceText.size() <= findText.size() ? text.size() : text.size() + text.size() / 4);

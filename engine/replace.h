@@ -23,7 +23,9 @@ class ReplaceContext {
   ~ReplaceContext() = default;
 };
 
+// `recycled` lends its memory to the result, so a caller that replaces over and
+// over can keep one buffer warm; it must not hold the text itself.
 std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
-                        bool logSwitch, ReplaceContext& context);
+                               bool logSwitch, ReplaceContext& context, std::string recycled = {});
 
 }  // namespace varnex

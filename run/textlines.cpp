@@ -19,45 +19,36 @@ std::string_view TextBeforeNul(std::string_view bytes) {
   return nul == npos ? bytes : bytes.substr(0, nul);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  const std::string_view text = TextBeforeNul(bytes);
-  std::vector<std::string_view> lines;
+std::vector<std::string_view> SplitLines(std::string_view bytes, std::vector<std::string_view> recycled) {
+  std::vector<std::string_view> lines = std::move(recycled);
+  lines.clear();
   std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t lineBreak = FindLineBreak(text, start);
-    if (lineBreak == npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, lineBreak - start));
-    start = NextLineStart(text, lineBreak);
-  }
+  const std::size_t end = ForEachLineBreak(bytes, [&](std::size_t lineBreak) {
+    if (lineBreak < start) return;  // the LF of a CR LF
+    lines.push_back(bytes.substr(start, lineBreak - start));
+    start = NextLineStart(bytes, lineBreak);
+  });
+  if (start < end) lines.push_back(bytes.substr(start, end - start));
   return lines;
 }
 
-std::string NormalizeLineEnds(std::string_view bytes) {
-  const std::string_view text = TextBeforeNul(bytes);
-  std::string normal;
-  normal.reserve(text.size() + 2);
-  // Runs that already end their lines with CR LF are copied in one piece.
+std::string NormalizeLineEnds(std::string_view bytes, std::string recycled) {
+  std::string normal = std::move(recycled);
+  normal.clear();
+  normal.reserve(bytes.size() + 2);
+  // Runs whose lines already end with CR LF are copied in one piece.
   std::size_t copied = 0;
   std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t lineBreak = FindLineBreak(text, start);
-    if (lineBreak == npos) {
-      normal.append(text, copied);
-      normal.append("\r\n");
-      return normal;
-    }
-    const std::size_t next = NextLineStart(text, lineBreak);
-    if (next - lineBreak != 2) {
-      normal.append(text, copied, lineBreak - copied);
-      normal.append("\r\n");
-      copied = next;
-    }
-    start = next;
-  }
-  normal.append(text, copied);
+  const std::size_t end = ForEachLineBreak(bytes, [&](std::size_t lineBreak) {
+    if (lineBreak < start) return;  // the LF of a CR LF
+    start = NextLineStart(bytes, lineBreak);
+    if (start - lineBreak == 2) return;
+    normal.append(bytes, copied, lineBreak - copied);
+    normal.append("\r\n");
+    copied = start;
+  });
+  normal.append(bytes, copied, end - copied);
+  if (start < end) normal.append("\r\n");
   return normal;
 }
 

@@ -4,6 +4,7 @@
 // lone CR or a lone LF (LF CR is two line ends); a last line without a line end
 // is a line. Writing: CR LF after every line, the last one included.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,24 +15,28 @@ namespace varnex {
 std::string_view TextBeforeNul(std::string_view bytes);
 
 // The lines of `bytes`, as views into it.
-std::vector<std::string_view> SplitLines(std::string_view bytes);
+std::vector<std::string_view> SplitLines(std::string_view bytes, std::vector<std::string_view> recycled = {});
 
-// The lines joined with CR LF after each.
+// The lines joined with CR LF after each. Like every `recycled` below, the
+// buffer only lends its memory to the result and must not hold the lines.
 template <class Lines>
-std::string JoinLines(const Lines& lines) {
+std::string JoinLines(const Lines& lines, std::string recycled = {}) {
   std::size_t size = 0;
   for (const auto& line : lines) size += std::string_view(line).size() + 2;
-  std::string text;
-  text.reserve(size);
+  std::string text = std::move(recycled);
+  text.resize(size);
+  char* out = text.data();
   for (const auto& line : lines) {
-    text.append(line);
-    text.append("\r\n");
+    const std::string_view view(line);
+    out = std::copy(view.begin(), view.end(), out);
+    *out++ = '\r';
+    *out++ = '\n';
   }
   return text;
 }
 
 // JoinLines(SplitLines(bytes)) in one pass, without building the list of lines:
 // what a file read as lines and written back holds.
-std::string NormalizeLineEnds(std::string_view bytes);
+std::string NormalizeLineEnds(std::string_view bytes, std::string recycled = {});
 
 }  // namespace varnex
