@@ -1,5 +1,6 @@
 #include "shell/main.h"
 
+#include "engine/dynvars.h"
 #include "engine/error.h"
 #include "engine/paths.h"
 #include "engine/replace.h"
@@ -84,6 +85,13 @@ std::string TMF::ReplaceStr(std::string_view text, std::string_view findText, st
 }
 
 std::string TMF::FileExt(std::string_view extension) const { return varnex::FileExt(extension); }
+
+std::string TMF::ExpandVariables(std::string_view text, std::string_view path) {
+  return ExpandDynamicVariables(std::string(text), path,
+                                [this](std::string_view current, std::string_view name, std::string_view value) {
+                                  return ReplaceStr(current, name, value, false);
+                                });
+}
 
 LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

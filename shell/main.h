@@ -28,6 +28,9 @@ class TMF : public Window<TMF> {
   std::string ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
                          bool logSwitch, std::string_view currentFile = {});
   std::string FileExt(std::string_view extension) const;
+  // The dynamic variables of `text` expanded for the file at `path`, each
+  // through ReplaceStr with the log switch off.
+  std::string ExpandVariables(std::string_view text, std::string_view path);
 
   bool CaseSensitive() const { return caseSensitive_; }
   void SetCaseSensitive(bool on) { caseSensitive_ = on; }

@@ -11,6 +11,9 @@ add_executable(shell_tests shell/main_test.cpp)
 target_link_libraries(shell_tests PRIVATE test_support GTest::gtest_main)
 add_test(NAME shell_tests COMMAND shell_tests)
 
-# The real program, started under Wine and driven with xdotool.
-add_test(NAME start_and_close
-         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/start_and_close.sh $<TARGET_FILE:varnex>)
+# The real program, started under Wine on the virtual display and driven with
+# xdotool (only where Linux runs the Windows build).
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME start_and_close
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/start_and_close.sh $<TARGET_FILE:varnex>)
+endif()

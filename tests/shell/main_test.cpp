@@ -113,6 +113,17 @@ TEST_F(MainWindow, ReplaceStrMarksAndLogsOnlyLoggedChanges) {
   EXPECT_TRUE(lines[1].ends_with(" - ab found in C:\\docs\\a.txt and replaced to x")) << lines[1];
 }
 
+TEST_F(MainWindow, ExpandsVariablesWithTheCaseOptionAndWithoutLogging) {
+  TMF form(app, folder.Path());
+  form.Create();
+  const std::string path = "C:\\docs\\report.txt";
+  EXPECT_EQ(form.ExpandVariables("$FILE in $filedir", path), "report in C:\\docs");
+  form.SetCaseSensitive(true);
+  EXPECT_EQ(form.ExpandVariables("$FILE in $filedir", path), "$FILE in C:\\docs");
+  EXPECT_FALSE(form.FileChanged);
+  EXPECT_EQ(LogLines(folder / "varnex.log").size(), 1u);
+}
+
 TEST_F(MainWindow, ReplaceStrLetsPendingMessagesThrough) {
   TMF form(app, folder.Path());
   form.Create();
