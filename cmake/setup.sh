@@ -4,7 +4,7 @@
 VARNEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VARNEX_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev
                  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-                 wine wine64 xvfb x11-utils xdotool imagemagick)
+                 wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick)
 
 varnex_install_missing() {
   local missing=() package
@@ -16,7 +16,7 @@ varnex_install_missing() {
   local sudo=
   [ "$(id -u)" -ne 0 ] && sudo=sudo
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 # varnex_build DIR [cmake options...]
