@@ -38,9 +38,15 @@ void Application::ProcessMessages() {
       exitCode_ = static_cast<int>(message.wParam);
       break;
     }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    Dispatch(message);
   }
+}
+
+void Application::Dispatch(MSG& message) {
+  HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root != nullptr && IsDialogMessageA(root, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
 }
 
 int Application::Run() {
@@ -51,10 +57,56 @@ int Application::Run() {
       exitCode_ = got == 0 ? static_cast<int>(message.wParam) : 1;
       break;
     }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    Dispatch(message);
   }
   return exitCode_;
+}
+
+void Application::RunModalLoop(const std::function<bool()>& done) {
+  MSG message;
+  while (!quitSeen_ && !done()) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      // The program is ending: leave the quit message for the main loop.
+      PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+void Application::OpenInNotepad(const std::string& path, UINT showCommand) const {
+  char windowsDirectory[145];
+  const UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
+  try {
+    services_.programs.Exec(std::string(windowsDirectory, length < sizeof windowsDirectory ? length : 0) +
+                                "\\NOTEPAD.EXE " + path,
+                            showCommand);
+  } catch (...) {
+    // Starting the editor never reports anything.
+  }
+}
+
+ModalScope::ModalScope(HWND modal) {
+  struct Walk {
+    HWND modal;
+    std::vector<HWND>& disabled;
+  } walk{modal, disabled_};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) -> BOOL {
+        Walk& state = *reinterpret_cast<Walk*>(context);
+        if (window != state.modal && IsWindowEnabled(window)) {
+          EnableWindow(window, FALSE);
+          state.disabled.push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+}
+
+ModalScope::~ModalScope() {
+  for (HWND window : disabled_) EnableWindow(window, TRUE);
 }
 
 std::string ProgramDirectory() {

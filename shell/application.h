@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "shell/services.h"
 
@@ -36,9 +38,18 @@ class Application {
 
   // Runs the message loop until the main window ends it; returns the exit code.
   int Run();
+  // Runs messages until `done` says so, or the program is ending.
+  void RunModalLoop(const std::function<bool()>& done);
+
+  // Starts the text editor on one file and returns at once; nothing is
+  // reported if it does not start.
+  void OpenInNotepad(const std::string& path, UINT showCommand) const;
 
  private:
   void ProcessMessages();
+  // Lets each window handle the keyboard as a dialog box does before the
+  // message goes its usual way.
+  static void Dispatch(MSG& message);
 
   HINSTANCE instance_;
   Services services_;
@@ -47,6 +58,19 @@ class Application {
   ULONGLONG lastLook_ = 0;
   bool quitSeen_ = false;
   int exitCode_ = 0;
+};
+
+// Disables every other window of the thread while a modal window is up, and
+// enables them again afterwards.
+class ModalScope {
+ public:
+  explicit ModalScope(HWND modal);
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+
+ private:
+  std::vector<HWND> disabled_;
 };
 
 // The directory of the executable, without a trailing backslash except at a

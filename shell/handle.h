@@ -44,4 +44,34 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
+template <class Handle>
+struct GdiObjectTraits {
+  using Type = Handle;
+  static Type Empty() { return nullptr; }
+  static void Close(Type object) { DeleteObject(object); }
+};
+using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
+using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Empty() { return nullptr; }
+  static void Close(Type menu) { DestroyMenu(menu); }
+};
+using MenuHandle = UniqueHandle<MenuTraits>;
+
+// Puts an object into a device context for a scope and the old one back after.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~SelectedObject() { SelectObject(dc_, old_); }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 }  // namespace varnex

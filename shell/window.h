@@ -1,7 +1,9 @@
 #pragma once
 // The base of every window class: the static window procedure finds the object,
 // forwards to its HandleMessage and hands any failure to the application's
-// general error report, so no exception crosses a Windows frame.
+// general error report, so no exception crosses a Windows frame. It also gives
+// every window the keyboard handling of a dialog box (Tab, access keys, the
+// default button, focus kept across activation) and a modal loop of its own.
 
 #include <windows.h>
 
@@ -12,6 +14,13 @@
 
 namespace varnex {
 
+struct WindowClass {
+  const char* name;
+  HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW);
+  HICON icon = nullptr;
+};
+
 template <class Derived>
 class Window {
  public:
@@ -19,11 +28,32 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND Handle() const { return handle_; }
+  HWND Control(int id) const { return GetDlgItem(handle_, id); }
 
  protected:
   explicit Window(Application& application) : app_(application) {}
   ~Window() {
     if (handle_ != nullptr) DestroyWindow(handle_);
+  }
+
+  void CreateAs(const WindowClass& windowClass, DWORD exStyle, const char* caption, DWORD style, HWND owner,
+                HMENU menu = nullptr) {
+    WNDCLASSEXA known{};
+    known.cbSize = sizeof known;
+    if (!GetClassInfoExA(app_.Instance(), windowClass.name, &known)) {
+      WNDCLASSEXA fresh{};
+      fresh.cbSize = sizeof fresh;
+      fresh.lpfnWndProc = Procedure;
+      fresh.hInstance = app_.Instance();
+      fresh.hCursor = windowClass.cursor;
+      fresh.hbrBackground = windowClass.background;
+      fresh.hIcon = windowClass.icon;
+      fresh.lpszClassName = windowClass.name;
+      if (!RegisterClassExA(&fresh)) throw std::runtime_error(std::string("Cannot register ") + windowClass.name);
+    }
+    CreateWindowExA(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, menu,
+                    app_.Instance(), this);
+    if (handle_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + windowClass.name);
   }
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,14 +82,70 @@ class Window {
     return result;
   }
 
+  // What every window does with a message its own handlers leave alone.
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_NEXTDLGCTL: {  // Tab and access keys, sent by IsDialogMessage
+        HWND next = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0);
+        if (next != nullptr) SetFocus(next);
+        return 0;
+      }
+      case DM_GETDEFID:
+        return defaultButton_ != 0 ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
+      case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+          HWND focus = GetFocus();
+          if (focus != nullptr && IsChild(handle_, focus)) lastFocus_ = focus;
+        } else if (!HIWORD(wParam)) {
+          FocusControl(lastFocus_ != nullptr && IsChild(handle_, lastFocus_) ? lastFocus_ : nullptr);
+        }
+        return 0;
+      case WM_CLOSE:
+        if (modal_) {
+          EndModal(IDCANCEL);
+          return 0;
+        }
+        break;
+      default:
+        break;
+    }
     return DefWindowProcA(handle_, message, wParam, lParam);
   }
+
+  // Puts the focus on `control`, or on the first control that takes it.
+  void FocusControl(HWND control) {
+    if (control == nullptr) control = GetNextDlgTabItem(handle_, nullptr, FALSE);
+    if (control != nullptr) SetFocus(control);
+  }
+
+  // Enter presses this button.
+  void SetDefaultButton(int id) { defaultButton_ = id; }
+
+  // Shows the window and runs messages until EndModal; every other window of
+  // the program takes no input meanwhile. The window is destroyed after.
+  int ShowModal() {
+    modal_ = true;
+    modalResult_ = 0;
+    {
+      const ModalScope scope(handle_);
+      ShowWindow(handle_, SW_SHOW);
+      app_.RunModalLoop([this] { return modalResult_ != 0 || handle_ == nullptr; });
+    }
+    modal_ = false;
+    if (handle_ != nullptr) DestroyWindow(handle_);
+    return modalResult_;
+  }
+  void EndModal(int result) { modalResult_ = result; }
+  bool IsModal() const { return modal_; }
 
   Application& app_;
 
  private:
   HWND handle_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int defaultButton_ = 0;
+  bool modal_ = false;
+  int modalResult_ = 0;
 };
 
 }  // namespace varnex
