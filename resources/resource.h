@@ -1,0 +1,7 @@
+#pragma once
+// Identifiers of the program's resources (varnex.rc).
+
+#define IDI_VARNEX 1            // the program's icon, 32 x 32 in 16 colours
+#define IDB_PLUS 101            // the plus button's picture, 14 x 14
+#define IDB_MINUS 102           // the minus button's picture, 14 x 14
+#define IDB_RESULTS_ARROW 103   // the results dialog's arrow, 23 x 17
