@@ -63,7 +63,9 @@ varnex_wine_environment() {
 varnex_start_wine() {
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  # wineboot also starts the prefix's services; started later by a test, they
+  # would hold CTest's output pipe open and keep it waiting.
+  if [ -f "$WINEPREFIX/system.reg" ]; then wineboot >/dev/null 2>&1; else wineboot -i >/dev/null 2>&1; fi
   # Debian's Wine does not always find the fonts it ships (the title-bar glyphs
   # of Marlett among them); the prefix's own font folder always works.
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true

@@ -14,6 +14,19 @@ constexpr ULONGLONG kMessageLookInterval = 10;  // milliseconds
 
 Application::Application(HINSTANCE instance, Services services) : instance_(instance), services_(services) {}
 
+Application::BusyCursor::BusyCursor(Application& application) : app_(application) {
+  ++app_.busy_;
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+}
+
+Application::BusyCursor::~BusyCursor() {
+  --app_.busy_;
+  // The window under the pointer sets its own pointer again.
+  POINT pointer;
+  GetCursorPos(&pointer);
+  SetCursorPos(pointer.x, pointer.y);
+}
+
 void Application::ShowException(const std::exception& failure) noexcept {
   try {
     services_.messageBoxes.Show(title_, WithFullStop(failure.what()), MB_OK | MB_ICONERROR);

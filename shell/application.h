@@ -27,6 +27,20 @@ class Application {
   UINT HintHidePause() const { return hintHidePause_; }
   void SetHintHidePause(UINT milliseconds) { hintHidePause_ = milliseconds; }
 
+  // The hourglass over every window of the program, for as long as it lives;
+  // a modal window that opens meanwhile shows the normal pointer.
+  class BusyCursor {
+   public:
+    explicit BusyCursor(Application& application);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+   private:
+    Application& app_;
+  };
+  bool Busy() const { return busy_ > 0; }
+
   // The general error report: the failure's message in a box captioned with the
   // application title, with the error icon. The program then carries on.
   void ShowException(const std::exception& failure) noexcept;
@@ -56,6 +70,7 @@ class Application {
   std::string title_;
   UINT hintHidePause_ = 2500;
   ULONGLONG lastLook_ = 0;
+  int busy_ = 0;
   bool quitSeen_ = false;
   int exitCode_ = 0;
 };

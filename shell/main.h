@@ -1,25 +1,67 @@
 #pragma once
-// TMF, the main window: it owns the activity log for the whole run and carries
-// the replacement routine that the batch run and the dynamic variables use.
+// TMF, the main window: the file list, the find and replace boxes, the button
+// that starts a run, the button that shows the options panel and the Help menu.
+// It owns the activity log and the settings store for the whole run, and
+// carries the replacement routine that the batch run and the dynamic variables
+// use.
 
 #include <windows.h>
 
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "filelist/filelist.h"
+#include "filelist/typeahead.h"
 #include "run/activitylog.h"
 #include "run/logfile.h"
+#include "shell/fonts.h"
+#include "shell/settings.h"
 #include "shell/window.h"
 
 namespace varnex {
 
+class TAF;
+
 class TMF : public Window<TMF> {
  public:
+  // The controls and menu items, by the names of the window's layout.
+  enum ControlId {
+    kGroupBox1 = 101,
+    kListBox1,
+    kSpeedButton1,
+    kSpeedButton2,
+    kButton4,
+    kLabel3,
+    kEdit2,
+    kLabel4,
+    kEdit3,
+    kButton,
+  };
+
+  enum MenuId {
+    kVersionHistory1 = 201,
+    kAbout1,
+    kFiles1,
+    kDirectory1,
+    kDeleteselected1,
+    kDeleteall1,
+    kLoadfilelist1,
+    kSavefilelistas1,
+  };
+
   TMF(Application& application, std::string programDirectory);
 
   // Creates the window, not yet visible; its creation step starts the log.
   void Create();
-  // Shows the window centred on the screen.
+  // The options panel, made after the main window and before its first showing.
+  void AttachOptionsPanel(TAF& panel) { panel_ = &panel; }
+  // Shows the window centred on the screen; the first showing applies the
+  // stored options and puts the placeholder into the empty file list.
   void Show();
 
   // Every occurrence of the find text replaced, left to right. With the log
@@ -32,26 +74,81 @@ class TMF : public Window<TMF> {
   // through ReplaceStr with the log switch off.
   std::string ExpandVariables(std::string_view text, std::string_view path);
 
-  bool CaseSensitive() const { return caseSensitive_; }
-  void SetCaseSensitive(bool on) { caseSensitive_ = on; }
-
   // Cleared by the batch run before each file, set by ReplaceStr.
   bool FileChanged = false;
 
+  const std::string& ProgramDirectory() const { return programDirectory_; }
   const std::string& LogPath() const { return logFile_.Path(); }
   const ActivityLog& Log() const { return activityLog_; }
+  // The settings store, from the first showing on.
+  const SettingsStore& Settings() const;
+  FileList& Files() { return fileList_; }
+  // The file name the file dialog opens on: the last file dropped.
+  const std::string& OpenDialogFileName() const { return openDialogFileName_; }
+
+  // Handlers, named after their controls and events.
+  void FormShow();
+  void ButtonClick();
+  void Loadfilelist1Click();
+  void Savefilelistas1Click();
+  void Files1Click();
+  void Directory1Click();
+  void WMDropFiles(HDROP drop);
+  void Deleteselected1Click();
+  void ListBox1KeyDown(WPARAM key);
+  void ListBox1KeyPress(char key);
+  void Deleteall1Click();
+  void ListBox1DblClick();
+  void ListBox1MouseMove();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void Button4Click();
+  void Timer1Timer();
+  void VersionHistory1Click();
+  void About1Click();
 
  private:
   friend class Window<TMF>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id);
   void FormCreate();
   void FormClose();
+  void CreateParts();
+  // `Button` and `SpeedButton2` are enabled exactly while the list holds real files.
+  void FollowListState();
+  bool Confirm(const char* question);
+  // The find and replace texts as the memos hold them now.
+  std::string FindText() const;
+  std::string ReplaceText() const;
+  // Runs the files of the list; the number of files written.
+  int ReplaceInFiles(int count);
+  // The file list's controls are off during a run, so the list it walks
+  // stays as it was; the memos and the options panel stay live.
+  void LockListDuring(bool running);
+  OPENFILENAMEA ListFileRequest(std::vector<char>& name);
+  void OpenMenuAtPointer(HMENU menu);
+  static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self);
 
   std::string programDirectory_;
   LogFile logFile_;
   ActivityLog activityLog_;
-  bool caseSensitive_ = false;
+  std::optional<SettingsStore> settings_;
+  TAF* panel_ = nullptr;
+  Fonts fonts_;
+  FileList fileList_;
+  TypeAhead typeAhead_;
+  std::string openDialogFileName_;
+  HWND tooltip_ = nullptr;
+  MenuHandle filesMenu_;   // PopupMenu2
+  MenuHandle deleteMenu_;  // PopupMenu3
+  MenuHandle listMenu_;    // PopupMenu1
+  bool shown_ = false;
+  // While a run is going, every command that would change the list or start
+  // another run does nothing.
+  bool running_ = false;
+  bool closeAfterRun_ = false;
 };
 
 }  // namespace varnex

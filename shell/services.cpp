@@ -21,8 +21,8 @@ struct SystemProgramStarter final : ProgramStarter {
   UINT Exec(const std::string& commandLine, UINT showCommand) override {
     return WinExec(commandLine.c_str(), showCommand);
   }
-  HINSTANCE ShellOpen(HWND owner, const std::string& file) override {
-    return ShellExecuteA(owner, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  HINSTANCE ShellOpen(HWND parent, const std::string& file, INT showCommand) override {
+    return ShellExecuteA(parent, "open", file.c_str(), nullptr, nullptr, showCommand);
   }
 };
 

@@ -34,7 +34,10 @@ class FileDialogs {
 class ProgramStarter {
  public:
   virtual UINT Exec(const std::string& commandLine, UINT showCommand) = 0;
-  virtual HINSTANCE ShellOpen(HWND owner, const std::string& file) = 0;
+  // ShellExecuteA with the verb "open", no parameters and no working directory.
+  // The program's links open hidden: the handler the shell starts shows its own
+  // window.
+  virtual HINSTANCE ShellOpen(HWND parent, const std::string& file, INT showCommand = SW_HIDE) = 0;
 
  protected:
   ~ProgramStarter() = default;

@@ -6,6 +6,7 @@
 
 #include "resources/version.h"
 #include "shell/application.h"
+#include "shell/hopt.h"
 #include "shell/main.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -18,6 +19,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     varnex::TMF mainForm(application, varnex::ProgramDirectory());
     mainForm.Create();
+    varnex::TAF optionsPanel(application, mainForm);
+    optionsPanel.Create();
+    mainForm.AttachOptionsPanel(optionsPanel);
     mainForm.Show();
     return application.Run();
   } catch (const std::exception& failure) {

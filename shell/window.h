@@ -100,6 +100,12 @@ class Window {
           FocusControl(lastFocus_ != nullptr && IsChild(handle_, lastFocus_) ? lastFocus_ : nullptr);
         }
         return 0;
+      case WM_SETCURSOR:
+        if (app_.Busy() && !modal_) {
+          SetCursor(LoadCursor(nullptr, IDC_WAIT));
+          return TRUE;
+        }
+        break;
       case WM_CLOSE:
         if (modal_) {
           EndModal(IDCANCEL);

@@ -1,19 +1,28 @@
 # Tests of the Windows program, run in-process under Wine on the virtual display
-# with only the message boxes, file dialogs and program starts replaced.
-add_library(test_support STATIC support/temp_folder.cpp)
+# with only the message boxes, file dialogs and program starts replaced. They
+# carry the program's resources (pictures, icon, manifest) as the program does.
+set(varnex_resources ${PROJECT_SOURCE_DIR}/resources/varnex.rc)
+set_source_files_properties(${varnex_resources} PROPERTIES OBJECT_DEPENDS "${varnex_rc_inputs}")
+add_library(test_support STATIC support/dialog_driver.cpp support/main_window.cpp support/temp_folder.cpp)
 target_link_libraries(test_support PUBLIC varnex_app GTest::gtest)
 
-add_executable(run_tests run/logfile_test.cpp)
+add_executable(run_tests run/batchrun_test.cpp run/logfile_test.cpp run/results_test.cpp ${varnex_resources})
 target_link_libraries(run_tests PRIVATE test_support GTest::gtest_main)
 add_test(NAME run_tests COMMAND run_tests)
 
-add_executable(shell_tests shell/main_test.cpp)
+add_executable(filelist_tests filelist/filelist_test.cpp filelist/listfile_test.cpp ${varnex_resources})
+target_link_libraries(filelist_tests PRIVATE test_support GTest::gtest_main)
+add_test(NAME filelist_tests COMMAND filelist_tests)
+
+add_executable(shell_tests shell/aboutform_test.cpp shell/hopt_test.cpp shell/main_test.cpp shell/settings_test.cpp
+               ${varnex_resources})
 target_link_libraries(shell_tests PRIVATE test_support GTest::gtest_main)
 add_test(NAME shell_tests COMMAND shell_tests)
 
 # The real program, started under Wine on the virtual display and driven with
 # xdotool (only where Linux runs the Windows build).
 if(CMAKE_CROSSCOMPILING)
-  add_test(NAME start_and_close
-           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/start_and_close.sh $<TARGET_FILE:varnex>)
+  foreach(check start_and_close options_persist)
+    add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>)
+  endforeach()
 endif()

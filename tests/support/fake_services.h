@@ -2,7 +2,9 @@
 // Stand-ins for message boxes, file dialogs and starting programs: they record
 // what the program asked for and answer as the test says.
 
+#include <algorithm>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,20 +31,51 @@ struct FakeMessageBoxes final : MessageBoxes {
   }
 };
 
+// Each answer is what the user picked, as the dialog writes it into the
+// request's buffer (a path, or a folder and names, NUL-separated), or nothing
+// for Cancel; without answers every dialog is cancelled.
 struct FakeFileDialogs final : FileDialogs {
-  bool Open(OPENFILENAMEA&) override { return false; }
-  bool Save(OPENFILENAMEA&) override { return false; }
+  std::deque<std::optional<std::string>> answers;
+  std::vector<OPENFILENAMEA> requests;
+  std::vector<std::string> openedOn;  // the file name each dialog started with
+
+  bool Open(OPENFILENAMEA& request) override { return Answer(request); }
+  bool Save(OPENFILENAMEA& request) override { return Answer(request); }
+
+ private:
+  bool Answer(OPENFILENAMEA& request) {
+    requests.push_back(request);
+    openedOn.emplace_back(request.lpstrFile);
+    if (answers.empty() || !answers.front()) {
+      if (!answers.empty()) answers.pop_front();
+      return false;
+    }
+    const std::string picked = *answers.front() + std::string(2, '\0');
+    answers.pop_front();
+    picked.copy(request.lpstrFile, std::min<std::size_t>(picked.size(), request.nMaxFile));
+    return true;
+  }
 };
 
 struct FakeProgramStarter final : ProgramStarter {
-  std::vector<std::string> started;
-  UINT Exec(const std::string& commandLine, UINT) override {
-    started.push_back(commandLine);
+  std::vector<std::string> started;  // command lines and opened files, in order
+  std::vector<UINT> showCommands;    // in step with `started`
+  std::vector<HWND> parents;         // in step with `started`; none for Exec
+
+  UINT Exec(const std::string& commandLine, UINT showCommand) override {
+    Record(commandLine, showCommand, nullptr);
     return 33;
   }
-  HINSTANCE ShellOpen(HWND, const std::string& file) override {
-    started.push_back(file);
+  HINSTANCE ShellOpen(HWND parent, const std::string& file, INT showCommand) override {
+    Record(file, static_cast<UINT>(showCommand), parent);
     return reinterpret_cast<HINSTANCE>(33);
+  }
+
+ private:
+  void Record(const std::string& what, UINT showCommand, HWND parent) {
+    started.push_back(what);
+    showCommands.push_back(showCommand);
+    parents.push_back(parent);
   }
 };
 

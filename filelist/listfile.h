@@ -1,0 +1,16 @@
+#pragma once
+// Filename list files: the file list kept on disk, one entry per line, every
+// line ended by CR LF.
+
+#include <string>
+#include <vector>
+
+namespace varnex {
+
+// The file's lines by the shared line model; raises "Cannot open file <path>".
+std::vector<std::string> LoadFilenameList(const std::string& path);
+
+// Raises "Cannot create file <path>".
+void SaveFilenameList(const std::string& path, const std::vector<std::string>& entries);
+
+}  // namespace varnex

@@ -1,0 +1,125 @@
+#include "shell/hopt.h"
+
+#include "shell/layout.h"
+#include "shell/main.h"
+#include "shell/settings.h"
+
+namespace varnex {
+namespace {
+
+enum ControlId { kCheckBoxCS = 101, kCheckBoxBU, kCheckBoxDV, kLabel1 };
+
+constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr ControlSpec kLayout[] = {
+    {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 89, 17, FontKind::kWindow},
+    {kCheckBoxBU, "BUTTON", "Back up changed files", kCheckBox, 0, 8, 32, 129, 17, FontKind::kWindow},
+    {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 129, 14, FontKind::kWindow},
+    {kLabel1, "STATIC", "Help", SS_NOTIFY, 0, 140, 58, 27, 13, FontKind::kBoldLink},
+};
+constexpr int kWidth = 181;
+constexpr int kHeight = 81;
+
+int BoxOf(TAF::Option option) {
+  switch (option) {
+    case TAF::Option::kCaseSensitive:
+      return kCheckBoxCS;
+    case TAF::Option::kBackUp:
+      return kCheckBoxBU;
+    case TAF::Option::kDynamicVariables:
+      return kCheckBoxDV;
+  }
+  return kCheckBoxCS;
+}
+
+}  // namespace
+
+TAF::TAF(Application& application, TMF& mainForm) : Window(application), mainForm_(mainForm) {}
+
+void TAF::Create() {
+  CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, mainForm_.Handle());
+  SetWindowPos(Handle(), nullptr, 516, 321, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateControls(Handle(), kLayout, fonts_);
+}
+
+bool TAF::Checked(Option option) const {
+  return SendMessageA(Control(BoxOf(option)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TAF::SetChecked(Option option, bool checked) {
+  if (Checked(option) == checked) return;
+  SendMessageA(Control(BoxOf(option)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  OnCommand(BoxOf(option), BN_CLICKED);
+}
+
+void TAF::CheckBoxCSClick() {
+  caseSensitive_ = Checked(Option::kCaseSensitive);
+  StoreBox(kCheckBoxCS, "CS");
+}
+void TAF::CheckBoxBUClick() { StoreBox(kCheckBoxBU, "BU"); }
+void TAF::CheckBoxDVClick() { StoreBox(kCheckBoxDV, "DV"); }
+
+void TAF::StoreBox(int id, const char* key) {
+  const bool checked = SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  mainForm_.Settings().Write(kOptionsSection, key, BooleanText(checked));
+}
+
+void TAF::Label1Click() {
+  try {
+    app_.Programs().ShellOpen(GetDesktopWindow(), mainForm_.ProgramDirectory() + "\\dv.html", SW_HIDE);
+  } catch (...) {
+    // Whatever the shell does about a missing page is all the user sees.
+  }
+}
+
+void TAF::OnCommand(int id, int code) {
+  if (id == kLabel1 && code == STN_CLICKED) return Label1Click();
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kCheckBoxCS:
+      return CheckBoxCSClick();
+    case kCheckBoxBU:
+      return CheckBoxBUClick();
+    case kCheckBoxDV:
+      return CheckBoxDVClick();
+    default:
+      return;
+  }
+}
+
+LRESULT TAF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_PAINT: {  // Panel1: a raised edge round the whole panel
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(Handle(), &paint);
+      RECT client;
+      GetClientRect(Handle(), &client);
+      DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+      EndPaint(Handle(), &paint);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CLOSE:  // Alt+F4 on the panel hides it; it lives as long as the program
+      ShowWindow(Handle(), SW_HIDE);
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Control(kLabel1)) {
+        SetCursor(LoadCursor(nullptr, IDC_HELP));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace varnex

@@ -1,0 +1,51 @@
+#pragma once
+// TAF, the advanced options panel: a borderless window glued to the main
+// window's right edge, holding the three replace options. Its boxes are the
+// options; every change of a box is written to the settings file at once.
+
+#include <windows.h>
+
+#include <string>
+
+#include "shell/fonts.h"
+#include "shell/window.h"
+
+namespace varnex {
+
+class TMF;
+
+class TAF : public Window<TAF> {
+ public:
+  enum class Option { kCaseSensitive, kBackUp, kDynamicVariables };
+
+  TAF(Application& application, TMF& mainForm);
+
+  // Creates the panel, hidden.
+  void Create();
+
+  bool Checked(Option option) const;
+  // The Case sensitive box, as the replacement routine reads it before every
+  // search: kept in step with the box by its click behaviour, which runs at
+  // every change, so the read costs nothing.
+  bool CaseSensitive() const { return caseSensitive_; }
+  // Sets a box as the program would; a change runs the box's click behaviour.
+  void SetChecked(Option option, bool checked);
+
+  void CheckBoxCSClick();
+  void CheckBoxBUClick();
+  void CheckBoxDVClick();
+  void Label1Click();
+
+ private:
+  friend class Window<TAF>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void StoreBox(int id, const char* key);
+
+  TMF& mainForm_;
+  Fonts fonts_;
+  bool caseSensitive_ = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,58 @@
+# Shared by the end-to-end checks: the real program in a folder of its own,
+# started under Wine on the virtual display and driven with xdotool. Every wait
+# is for a window, a file or a process, never a bare pause.
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# install_program EXE: copies the program into the work folder.
+install_program() { cp "$1" "$work/varnex.exe"; }
+
+# start_program: starts it and sets $main to its main window.
+start_program() {
+  wine "$work/varnex.exe" >/dev/null 2>&1 &
+  pid=$!
+  main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnex 2\.01$' | head -n 1)
+  [ -n "$main" ] || fail "the main window did not appear"
+}
+
+# wait_window NAME-PATTERN: prints the first visible window whose name matches.
+wait_window() {
+  local window
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+  [ -n "$window" ] || fail "no window named $1 appeared"
+  echo "$window"
+}
+
+# wait_for_file_text FILE TEXT: waits until FILE holds TEXT.
+wait_for_file_text() {
+  for _ in $(seq 300); do
+    grep -qF -- "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "$1 never held '$2'"
+}
+
+# close_program: Alt+F4 on the main window, made active first by a click on its
+# "Find:" label (Alt+F4 goes to whichever window is active), then waits for the
+# process to end.
+close_program() {
+  xdotool mousemove --window "$main" 12 225 click 1
+  xdotool key --window "$main" alt+F4
+  for _ in $(seq 600); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program did not end after Alt+F4"
+  wait "$pid" || fail "the program ended with an error"
+  pid=
+}
+
+# log_lines: the number of lines in the activity log.
+log_lines() { tr -cd '\n' <"$work/varnex.log" | wc -c; }

@@ -1,0 +1,219 @@
+#include "filelist/filelist.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "tests/support/main_window.h"
+
+namespace varnex {
+namespace {
+
+using Paths = std::vector<std::string>;
+
+class FileListCommands : public testing::MainWindowTest {
+ protected:
+  void SetUp() override { Start(); }
+
+  void PickInDialog(const std::optional<std::string>& answer) { services.fileDialogs.answers.push_back(answer); }
+  void AnswerNext(int answer) { services.messageBoxes.answers.push_back(answer); }
+
+  // A drop as the shell delivers it: a DROPFILES block with NUL-separated paths.
+  void Drop(const Paths& paths) {
+    std::size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths) size += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = FALSE;
+    char* at = reinterpret_cast<char*>(files + 1);
+    for (const std::string& path : paths) at = std::copy(path.begin(), path.end(), at) + 1;
+    GlobalUnlock(memory);
+    PostMessageA(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    Pump();
+  }
+
+  void SelectAll() { SendMessageA(form.Files().Handle(), LB_SETSEL, TRUE, -1); }
+  void KeyInList(WPARAM key) { SendMessageA(form.Files().Handle(), WM_KEYDOWN, key, 0); }
+  void TypeInList(const std::string& text) {
+    for (char c : text) SendMessageA(form.Files().Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+  }
+  int Selected() { return static_cast<int>(SendMessageA(form.Files().Handle(), LB_GETSELCOUNT, 0, 0)); }
+};
+
+TEST_F(FileListCommands, AddFilesReplacesThePlaceholderAndAppendsInDialogOrder) {
+  PickInDialog(std::string("C:\\docs\0c.txt\0a.txt\0b & c.txt", 29));
+  form.Files1Click();
+  EXPECT_EQ(Entries(), (Paths{"C:\\docs\\c.txt", "C:\\docs\\a.txt", "C:\\docs\\b & c.txt"}));
+  EXPECT_EQ(form.Files().Current(), 0);
+  EXPECT_TRUE(RunEnabled());
+  EXPECT_TRUE(MinusEnabled());
+
+  const OPENFILENAMEA& request = services.fileDialogs.requests.back();
+  EXPECT_EQ(std::string(request.lpstrFilter, 21), std::string("All Files (*.*)\0*.*\0", 21));
+  EXPECT_TRUE(request.Flags & OFN_ALLOWMULTISELECT);
+  EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);
+  EXPECT_TRUE(request.Flags & OFN_ENABLESIZING);
+  EXPECT_FALSE(request.Flags & OFN_FILEMUSTEXIST);
+
+  PickInDialog(std::nullopt);  // Cancel changes nothing
+  form.Files1Click();
+  PickInDialog("C:\\docs\\a.txt");  // the same file again is listed again
+  form.Files1Click();
+  EXPECT_EQ(Entries().size(), 4u);
+  EXPECT_EQ(Entries().back(), "C:\\docs\\a.txt");
+}
+
+TEST_F(FileListCommands, CancelledDialogKeepsThePlaceholder) {
+  PickInDialog(std::nullopt);
+  form.Files1Click();
+  EXPECT_EQ(Entries(), Paths{"No files added"});
+  EXPECT_FALSE(RunEnabled());
+}
+
+TEST_F(FileListCommands, DropsAddFilesFoldersAndLongPathsWhole) {
+  const std::string longPath = "C:\\" + std::string(290, 'd') + "\\file.txt";
+  Drop({"C:\\one.txt", "C:\\Windows"});
+  EXPECT_EQ(Entries(), (Paths{"C:\\one.txt", "C:\\Windows"}));
+  EXPECT_EQ(form.Files().Current(), 1);
+  EXPECT_TRUE(RunEnabled());
+  EXPECT_TRUE(MinusEnabled());
+
+  Drop({longPath});
+  EXPECT_EQ(Entries().back(), longPath);
+  EXPECT_EQ(form.Files().Current(), 2);
+
+  // The next file dialog opens on the last file dropped.
+  PickInDialog(std::nullopt);
+  form.Files1Click();
+  EXPECT_EQ(services.fileDialogs.openedOn.back(), longPath);
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
+}
+
+TEST_F(FileListCommands, DeleteSelectedAsksAndRemovesOnlyTheSelection) {
+  Drop({"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"});
+  SendMessageA(form.Files().Handle(), LB_SETSEL, TRUE, 1);
+
+  AnswerNext(IDNO);
+  form.Deleteselected1Click();
+  EXPECT_EQ(Entries().size(), 3u);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes.shown[0].caption, "Confirmation");
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "Do you want to delete the selected item(s) from the file list?");
+  EXPECT_EQ(services.messageBoxes.shown[0].flags, 36u);
+
+  AnswerNext(IDYES);
+  form.Deleteselected1Click();
+  EXPECT_EQ(Entries(), (Paths{"C:\\a.txt", "C:\\c.txt"}));
+  EXPECT_EQ(form.Files().Current(), 0);
+
+  AnswerNext(IDYES);  // nothing selected: nothing goes, the first entry becomes current
+  form.Files().MakeCurrent(1);
+  form.Deleteselected1Click();
+  EXPECT_EQ(Entries().size(), 2u);
+  EXPECT_EQ(form.Files().Current(), 0);
+
+  SelectAll();
+  AnswerNext(IDYES);
+  form.Deleteselected1Click();
+  EXPECT_EQ(Entries(), Paths{"No files added"});
+  EXPECT_FALSE(RunEnabled());
+  EXPECT_FALSE(MinusEnabled());
+}
+
+TEST_F(FileListCommands, DeleteKeyAsksOnlyWhenTheListHoldsFiles) {
+  KeyInList(VK_DELETE);
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
+
+  Drop({"C:\\a.txt", "C:\\b.txt"});
+  SelectAll();
+  AnswerNext(IDNO);
+  KeyInList(VK_DELETE);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(Entries().size(), 2u);
+  KeyInList('A');
+  EXPECT_EQ(services.messageBoxes.shown.size(), 1u);
+}
+
+TEST_F(FileListCommands, DeleteAllAsksThenBringsBackThePlaceholder) {
+  Drop({"C:\\a.txt", "C:\\b.txt"});
+  AnswerNext(IDNO);
+  form.Deleteall1Click();
+  EXPECT_EQ(Entries().size(), 2u);
+  AnswerNext(IDYES);
+  form.Deleteall1Click();
+  EXPECT_EQ(services.messageBoxes.shown.back().text, "Do you want to delete all item(s) from the file list?");
+  EXPECT_EQ(Entries(), Paths{"No files added"});
+  EXPECT_EQ(form.Files().Current(), 0);
+  EXPECT_FALSE(RunEnabled());
+  EXPECT_FALSE(MinusEnabled());
+}
+
+TEST_F(FileListCommands, DoubleClickOpensTheCurrentEntryInTheEditor) {
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  form.Files().MakeCurrent(0);
+  form.ListBox1DblClick();  // the placeholder goes to the editor too
+  Drop({"C:\\a.txt", "C:\\no such.txt"});
+  form.ListBox1DblClick();
+  EXPECT_EQ(services.programs.started,
+            (Paths{std::string(windows) + "\\NOTEPAD.EXE No files added",
+                     std::string(windows) + "\\NOTEPAD.EXE C:\\no such.txt"}));
+}
+
+TEST_F(FileListCommands, TypingSelectsTheFirstEntryWithThePrefix) {
+  Drop({"C:\\beta.txt", "C:\\Alpha.txt", "C:\\alps.txt", "D:\\x.txt"});
+  SelectAll();
+  TypeInList("c:\\alp");
+  EXPECT_EQ(form.Files().Current(), 1);
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_GT(SendMessageA(form.Files().Handle(), LB_GETSEL, 1, 0), 0);
+  TypeInList("s");
+  EXPECT_EQ(form.Files().Current(), 2);
+  TypeInList("\b\b\b\b\b\b\b");
+  EXPECT_EQ(form.Files().Current(), 0);
+}
+
+TEST_F(FileListCommands, HintShowsTheCurrentEntryNotTheOneUnderThePointer) {
+  Drop({"C:\\first.txt", "C:\\second.txt"});
+  form.Files().MakeCurrent(0);
+  SendMessageA(form.Files().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 20));  // over the second row
+  HWND tooltip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        char name[64];
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(found) = window;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tooltip));
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(SendMessageA(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), static_cast<LRESULT>(app.HintHidePause()));
+  char text[256] = "";
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = form.Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(form.Files().Handle());
+  tool.lpszText = text;
+  SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, "C:\\first.txt");
+}
+
+TEST(FileListRow, DrawsHighlightOnlyForSelectedRows) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  const BitmapHandle bitmap(CreateCompatibleBitmap(screen, 100, 13));
+  ReleaseDC(nullptr, screen);
+  const SelectedObject selected(dc, bitmap.Get());
+  const RECT row{0, 0, 100, 13};
+  DrawFileListRow(dc, row, true, false, "x");
+  EXPECT_EQ(GetPixel(dc, 90, 6), GetSysColor(COLOR_HIGHLIGHT));
+  DrawFileListRow(dc, row, false, false, "x");
+  EXPECT_EQ(GetPixel(dc, 90, 6), GetSysColor(COLOR_WINDOW));
+  DeleteDC(dc);
+}
+
+}  // namespace
+}  // namespace varnex

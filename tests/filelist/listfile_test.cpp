@@ -1,0 +1,104 @@
+#include "filelist/listfile.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/main_window.h"
+
+namespace varnex {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+using Paths = std::vector<std::string>;
+
+class FilenameLists : public testing::MainWindowTest {
+ protected:
+  void SetUp() override { Start(); }
+
+  // Loads through the window, as the context menu does; failures go to the
+  // general error report.
+  void Load(const std::string& path) {
+    services.fileDialogs.answers.push_back(path);
+    SendMessageA(form.Handle(), WM_COMMAND, TMF::kLoadfilelist1, 0);
+  }
+  void Save(const std::string& path) {
+    services.fileDialogs.answers.push_back(path);
+    SendMessageA(form.Handle(), WM_COMMAND, TMF::kSavefilelistas1, 0);
+  }
+  void LoadBytes(std::string_view bytes) {
+    WriteFileBytes(folder / "in.list", bytes);
+    Load(folder / "in.list");
+  }
+};
+
+TEST_F(FilenameLists, LoadingReplacesTheListByTheLineModel) {
+  using namespace std::string_view_literals;
+  struct Case {
+    std::string_view bytes;
+    Paths entries;
+    bool realFiles;
+  };
+  const Case cases[] = {
+      {""sv, {"No files added"}, false},
+      {"\r\n"sv, {""}, true},
+      {"C:\\a.txt\nC:\\b.txt\rC:\\c.txt"sv, {"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"}, true},
+      {"C:\\a.txt\r\n\r\nC:\\b.txt\r\n"sv, {"C:\\a.txt", "", "C:\\b.txt"}, true},
+      {"No files added\r\nC:\\a.txt\r\n"sv, {"No files added", "C:\\a.txt"}, false},
+      {"C:\\a.txt\r\nC:\\b\0.txt\r\nC:\\c.txt\r\n"sv, {"C:\\a.txt", "C:\\b"}, true},
+  };
+  for (const Case& c : cases) {
+    LoadBytes(c.bytes);
+    EXPECT_EQ(Entries(), c.entries) << ::testing::PrintToString(std::string(c.bytes));
+    EXPECT_EQ(RunEnabled(), c.realFiles);
+    EXPECT_EQ(MinusEnabled(), c.realFiles);
+    EXPECT_EQ(form.Files().Current(), 0);
+  }
+  const OPENFILENAMEA& request = services.fileDialogs.requests.back();
+  EXPECT_EQ(std::string(request.lpstrFilter, 52),
+            std::string("Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0", 52));
+  EXPECT_EQ(request.nFilterIndex, 1u);
+  EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);
+  EXPECT_FALSE(request.Flags & OFN_FILEMUSTEXIST);
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
+}
+
+TEST_F(FilenameLists, SavingWritesEveryEntryWithCrLf) {
+  Save(folder / "empty.list");  // only the placeholder
+  EXPECT_EQ(ReadFileBytes(folder / "empty.list"), "No files added\r\n");
+  const OPENFILENAMEA& request = services.fileDialogs.requests.back();
+  EXPECT_STREQ(request.lpstrDefExt, "list");
+  EXPECT_FALSE(request.Flags & OFN_OVERWRITEPROMPT);
+
+  LoadBytes("C:\\a.txt\nC:\\b & c.txt\n\n");
+  WriteFileBytes(folder / "out.list", "an older list that is longer than the new one");
+  Save(folder / "out.list");
+  EXPECT_EQ(ReadFileBytes(folder / "out.list"), "C:\\a.txt\r\nC:\\b & c.txt\r\n\r\n");
+
+  Load(folder / "empty.list");  // a saved placeholder comes back as the placeholder
+  EXPECT_EQ(Entries(), Paths{"No files added"});
+  EXPECT_FALSE(RunEnabled());
+}
+
+TEST_F(FilenameLists, FailuresReachTheErrorReportAndChangeNothing) {
+  LoadBytes("C:\\kept.txt\r\n");
+  const std::string missing = folder / "missing.list";
+  Load(missing);
+  const std::string unwritable = folder / "no folder\\out.list";
+  Save(unwritable);
+  EXPECT_EQ(Entries(), Paths{"C:\\kept.txt"});
+  EXPECT_TRUE(RunEnabled());
+  ASSERT_EQ(services.messageBoxes.shown.size(), 2u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "Cannot open file " + missing + ".");
+  EXPECT_EQ(services.messageBoxes.shown[1].text, "Cannot create file " + unwritable + ".");
+  for (const testing::ShownBox& box : services.messageBoxes.shown) {
+    EXPECT_EQ(box.caption, "Varnex");
+    EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  }
+
+  services.fileDialogs.answers.push_back(std::nullopt);  // Cancel
+  SendMessageA(form.Handle(), WM_COMMAND, TMF::kLoadfilelist1, 0);
+  EXPECT_EQ(Entries(), Paths{"C:\\kept.txt"});
+}
+
+}  // namespace
+}  // namespace varnex

@@ -1,0 +1,243 @@
+#include "run/batchrun.h"
+
+#include <gtest/gtest.h>
+
+#include "run/results.h"
+#include "shell/layout.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/main_window.h"
+
+namespace varnex {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WhenShown;
+using testing::WriteFileBytes;
+
+struct Results {
+  bool shown = false;
+  std::string searched;
+  std::string replaced;
+};
+
+class BatchRun : public testing::MainWindowTest {
+ protected:
+  void SetUp() override { Start(); }
+
+  std::string File(const std::string& name, std::string_view bytes) {
+    const std::string path = folder / name;
+    WriteFileBytes(path, bytes);
+    return path;
+  }
+  void List(const std::vector<std::string>& paths) {
+    form.Files().Clear();
+    for (const std::string& path : paths) form.Files().Append(path);
+    EnableWindow(form.Control(TMF::kButton), TRUE);
+  }
+  void Texts(const std::string& find, const std::string& replace) {
+    SetWindowTextA(form.Control(TMF::kEdit2), find.c_str());
+    SetWindowTextA(form.Control(TMF::kEdit3), replace.c_str());
+  }
+  // Presses "Replace All Now", answers the confirmation and reads the results.
+  Results Run(int answer = IDYES) {
+    services.messageBoxes.answers.push_front(answer);
+    Results results;
+    const WhenShown closer("Results...", [&](HWND dialog) {
+      results.shown = true;
+      results.searched = WindowText(GetDlgItem(dialog, TRF::kLabel3));
+      results.replaced = WindowText(GetDlgItem(dialog, TRF::kLabel4));
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);
+    });
+    form.ButtonClick();
+    return results;
+  }
+  std::vector<std::string> Messages() {
+    std::vector<std::string> texts;
+    for (std::size_t i = 1; i < services.messageBoxes.shown.size(); ++i) {
+      texts.push_back(services.messageBoxes.shown[i].text);
+    }
+    return texts;
+  }
+  static FILETIME Written(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+  }
+  std::vector<std::string> FolderContents() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder / "*").c_str(), &entry);
+    do {
+      if (entry.cFileName[0] != '.') names.push_back(entry.cFileName);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(BatchRun, AsksFirstAndChecksTheTextsAfterwards) {
+  const std::string path = File("a.txt", "abc\r\n");
+  List({path});
+  Texts("abc", "x");
+  EXPECT_FALSE(Run(IDNO).shown);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  const testing::ShownBox& question = services.messageBoxes.shown[0];
+  EXPECT_EQ(question.caption, "Confirmation");
+  EXPECT_EQ(question.flags, 36u);
+  EXPECT_EQ(question.text,
+            "Please click Yes, if you are really sure all files you want to compress are plain text files "
+            "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.");
+  EXPECT_EQ(ReadFileBytes(path), "abc\r\n");
+
+  const std::pair<std::pair<const char*, const char*>, const char*> refusals[] = {
+      {{"", "x"}, "Find text can't be blank!"},
+      {{"abc", "abc"}, "Find and replace texts can't be the same!"},
+  };
+  for (const auto& [texts, message] : refusals) {
+    services.messageBoxes.shown.clear();
+    Texts(texts.first, texts.second);
+    EXPECT_FALSE(Run().shown);
+    ASSERT_EQ(services.messageBoxes.shown.size(), 2u);
+    EXPECT_EQ(services.messageBoxes.shown[1].caption, "Error");
+    EXPECT_EQ(services.messageBoxes.shown[1].text, message);
+    EXPECT_EQ(services.messageBoxes.shown[1].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  }
+  Texts("abc", "ABC");  // case counts: accepted
+  EXPECT_TRUE(Run().shown);
+  EXPECT_EQ(ReadFileBytes(path), "ABC\r\n");
+}
+
+TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
+  const std::string changed = File("changed.txt", "one\ntwo\nlast");
+  const std::string untouched = File("untouched.txt", "nothing here\n");
+  const std::string missing = folder / "missing.txt";
+  const FILETIME before = Written(untouched);
+  FILETIME after;
+  List({missing, changed, untouched, folder.Path()});
+  Texts("two\r\nlast\r\n", "2");
+  const Results results = Run();
+  EXPECT_EQ(results.searched, "4");
+  EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(ReadFileBytes(changed), "one\r\n2\r\n");
+  EXPECT_EQ(ReadFileBytes(untouched), "nothing here\n");
+  after = Written(untouched);
+  EXPECT_EQ(CompareFileTime(&before, &after), 0);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + missing + ".",
+                                                  "Cannot open file " + folder.Path() + "."}));
+  EXPECT_EQ(services.messageBoxes.shown[1].caption, "Varnex");
+  EXPECT_EQ(services.messageBoxes.shown[1].flags, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(form.Files().Current(), 0);
+
+  // The entry holds the find text's line ends as they are: three lines.
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_TRUE(log[1].ends_with(" - two")) << log[1];
+  EXPECT_EQ(log[2], "last");
+  EXPECT_EQ(log[3], " found in " + changed + " and replaced to 2");
+  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"changed.txt", "untouched.txt", "varnex.log"}));
+}
+
+TEST_F(BatchRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
+  const std::string lines = File("lines.txt", "a\r\nb\nc\rd");
+  const std::string gone = File("gone.txt", "xxx");
+  List({lines, gone});
+  Texts("\r\n", "");  // the user pressed Enter in an empty find box
+  Run();
+  EXPECT_EQ(ReadFileBytes(lines), "abcd\r\n");
+  SetWindowTextA(form.Control(TMF::kEdit2), "x");
+  SetWindowTextA(form.Control(TMF::kEdit3), "\n");
+  Run();
+  EXPECT_EQ(ReadFileBytes(gone), "\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(BatchRun, BackUpsHoldTheBytesBeforeTheRun) {
+  const std::string path = File("a.txt", "old\n");
+  const std::string same = File("same.txt", "nothing\n");
+  WriteFileBytes(path + ".bak", "older backup");
+  panel.SetChecked(TAF::Option::kBackUp, true);
+  List({path, same, path});
+  Texts("old", "new");
+  EXPECT_EQ(Run().replaced, "1");  // the second pass finds nothing more to change
+  EXPECT_EQ(ReadFileBytes(path), "new\r\n");
+  EXPECT_EQ(ReadFileBytes(path + ".bak"), "old\n");
+  EXPECT_EQ(GetFileAttributesA((same + ".bak").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
+  const std::string binary = File("binary.dat", std::string("abc\0abc", 7));
+  const std::string noBackup = File("nobackup.txt", "abc");
+  CreateDirectoryA((noBackup + ".bak").c_str(), nullptr);  // the copy cannot be made
+  const std::string readOnly = File("readonly.txt", "abc");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string held = File("held.txt", "abc");
+  const FileHandle reader(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  panel.SetChecked(TAF::Option::kBackUp, true);
+  List({binary, noBackup, readOnly, held});
+  Texts("abc", "x");
+
+  const Results results = Run();
+  EXPECT_EQ(results.searched, "4");
+  EXPECT_EQ(results.replaced, "0");
+  EXPECT_EQ(ReadFileBytes(binary), std::string("abc\0abc", 7));
+  EXPECT_EQ(ReadFileBytes(noBackup), "abc");
+  EXPECT_EQ(ReadFileBytes(readOnly), "abc");
+  EXPECT_EQ(ReadFileBytes(held), "abc");
+  EXPECT_EQ(Messages().size(), 4u);
+  // No file of the run's own is left behind, and no backup of the binary file.
+  EXPECT_EQ(FolderContents(),
+            (std::vector<std::string>{"binary.dat", "held.txt", "held.txt.bak", "nobackup.txt", "nobackup.txt.bak",
+                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "varnex.log"}));
+  // Lines are logged for the files that had a change, as the replacing goes
+  // before the writing; the binary file never got that far.
+  EXPECT_EQ(LogLines().size(), 4u);
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(BatchRun, DynamicVariablesStartFromTheMemoTextsForEveryFile) {
+  const std::string first = File("first.txt", "[first.txt]");
+  const std::string second = File("second.md", "[second.md] [first.txt]");
+  panel.SetChecked(TAF::Option::kDynamicVariables, true);
+  List({first, second});
+  Texts("[$filename]", "<$file $fileext>");
+  EXPECT_EQ(Run().replaced, "2");
+  EXPECT_EQ(ReadFileBytes(first), "<first txt>\r\n");
+  EXPECT_EQ(ReadFileBytes(second), "<second md> [first.txt]\r\n");
+  EXPECT_TRUE(LogLines()[2].ends_with(" - [second.md] found in " + second + " and replaced to <second md>"));
+}
+
+TEST_F(BatchRun, TheListStaysPutWhileTheRunGoesOn) {
+  const std::string a = File("a.txt", std::string(1000, 'a'));
+  const std::string b = File("b.txt", "a");
+  List({a, b});
+  SendMessageA(form.Files().Handle(), LB_SETSEL, TRUE, -1);
+  Texts("a", "b");
+  // What the user does while the first file is being replaced.
+  PostMessageA(form.Files().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  PostMessageA(form.Handle(), WM_COMMAND, TMF::kDeleteall1, 0);
+  PostMessageA(form.Handle(), WM_COMMAND, TMF::kButton, 0);
+  const Results results = Run();
+  EXPECT_EQ(results.replaced, "2");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(services.messageBoxes.shown.size(), 1u);  // only the run's own question
+  EXPECT_TRUE(IsWindowEnabled(form.Files().Handle()));
+  EXPECT_TRUE(RunEnabled());
+}
+
+TEST_F(BatchRun, ClosingDuringARunStopsItAfterTheFileInHand) {
+  const std::string a = File("a.txt", std::string(1000, 'a'));
+  const std::string b = File("b.txt", "a");
+  List({a, b});
+  Texts("a", "b");
+  PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+  const Results results = Run();
+  EXPECT_FALSE(results.shown);
+  EXPECT_EQ(ReadFileBytes(a), std::string(1000, 'b') + "\r\n");
+  EXPECT_EQ(ReadFileBytes(b), "a");
+  Pump();
+  EXPECT_EQ(form.Handle(), nullptr);
+  EXPECT_TRUE(LogLines().back().ends_with(" - Application Closed"));
+}
+
+}  // namespace
+}  // namespace varnex

@@ -1,0 +1,77 @@
+#include "tests/support/dialog_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace varnex::testing {
+namespace {
+
+constexpr UINT kTickInterval = 10;   // milliseconds
+constexpr int kTicksToClose = 500;   // five seconds
+constexpr ULONGLONG kPumpLimit = 2000;
+
+WhenShown* current = nullptr;  // thread timers carry no context of their own
+
+}  // namespace
+
+WhenShown::WhenShown(std::string caption, std::function<void(HWND)> act)
+    : caption_(std::move(caption)), act_(std::move(act)), timer_(SetTimer(nullptr, 0, kTickInterval, Tick)) {
+  current = this;
+}
+
+WhenShown::~WhenShown() {
+  KillTimer(nullptr, timer_);
+  current = nullptr;
+}
+
+void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (current == nullptr) return;
+  WhenShown& self = *current;
+  HWND window = FindWindowA(nullptr, self.caption_.c_str());
+  if (window == nullptr || !IsWindowVisible(window)) return;
+  if (!self.acted_) {
+    self.acted_ = true;
+    self.act_(window);
+  } else if (++self.ticksSinceAct_ == kTicksToClose) {
+    ADD_FAILURE() << '"' << self.caption_ << "\" is still up";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+}
+
+bool PumpUntil(Application& app, const std::function<bool()>& done) {
+  const ULONGLONG start = GetTickCount64();
+  while (!done() && GetTickCount64() - start < kPumpLimit) {
+    app.ProcessPendingMessages();
+    Sleep(1);
+  }
+  return done();
+}
+
+LabelLook LookOf(HWND window, HWND label) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  const COLORREF colour = GetTextColor(dc);
+  DeleteDC(dc);
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return {colour, font.lfUnderline != 0};
+}
+
+void MovePointer(HWND window, POINT client) {
+  POINT screen = client;
+  ClientToScreen(window, &screen);
+  HWND target = WindowFromPoint(screen);
+  ASSERT_NE(target, nullptr);
+  POINT local = screen;
+  ScreenToClient(target, &local);
+  SendMessageA(target, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+}
+
+RECT PlaceOf(HWND control) {
+  RECT place;
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+}  // namespace varnex::testing

@@ -1,0 +1,53 @@
+#include "tests/support/main_window.h"
+
+#include "run/textlines.h"
+
+namespace varnex::testing {
+
+MainWindowTest::MainWindowTest() { app.SetTitle("Varnex"); }
+
+MainWindowTest::~MainWindowTest() {
+  if (form.Handle() != nullptr) DestroyWindow(form.Handle());
+  // Closing the main window ends the message loop; the next test starts afresh.
+  MSG quit;
+  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+void MainWindowTest::Start(bool visible) {
+  form.Create();
+  panel.Create();
+  form.AttachOptionsPanel(panel);
+  if (visible) {
+    form.Show();
+  } else {
+    form.FormShow();
+  }
+}
+
+void MainWindowTest::Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+std::vector<std::string> MainWindowTest::Entries() {
+  std::vector<std::string> entries;
+  for (int i = 0; i < form.Files().Count(); ++i) entries.push_back(form.Files().Entry(i));
+  return entries;
+}
+
+std::vector<std::string> MainWindowTest::LogLines() {
+  const std::string bytes = ReadFileBytes(folder / "varnex.log");
+  EXPECT_TRUE(bytes.ends_with("\r\n"));
+  std::vector<std::string> lines;
+  for (std::string_view line : SplitLines(bytes)) lines.emplace_back(line);
+  return lines;
+}
+
+bool MainWindowTest::RunEnabled() { return IsWindowEnabled(form.Control(TMF::kButton)) != FALSE; }
+bool MainWindowTest::MinusEnabled() { return IsWindowEnabled(form.Control(TMF::kSpeedButton2)) != FALSE; }
+
+}  // namespace varnex::testing
