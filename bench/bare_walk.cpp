@@ -42,7 +42,13 @@ void Process(const std::string& path, const std::string& find, const std::string
   CloseHandle(file);
 }
 
+// A folder is walked; a file is processed alone.
 void Walk(const std::string& folder, const std::string& find, const std::string& replace) {
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    Process(folder, find, replace);
+    return;
+  }
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;

@@ -17,7 +17,13 @@
 
 namespace {
 
+// A folder gives every file below it; a file gives itself.
 void AddFilesBelow(const std::string& folder, std::vector<std::string>& files) {
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    files.push_back(folder);
+    return;
+  }
   WIN32_FIND_DATAA entry;
   HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return;
@@ -34,11 +40,15 @@ void AddFilesBelow(const std::string& folder, std::vector<std::string>& files) {
 }
 
 std::string searched, replaced;
+std::chrono::steady_clock::time_point finished;
 
-// Reads the two numbers and closes the results dialog once it is up.
+// Notes when the run's results came up, reads the two numbers and closes the
+// dialog. (The time to take a window off a display without a window manager
+// is Wine's, not the run's.)
 void CALLBACK CloseResults(HWND, UINT, UINT_PTR, DWORD) {
   HWND dialog = FindWindowA(nullptr, "Results...");
-  if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+  if (dialog == nullptr || !IsWindowVisible(dialog) || !searched.empty()) return;
+  finished = std::chrono::steady_clock::now();
   char text[32];
   GetWindowTextA(GetDlgItem(dialog, varnex::TRF::kLabel3), text, sizeof text);
   searched = text;
@@ -81,7 +91,7 @@ int main(int argc, char** argv) {
 
   const auto start = std::chrono::steady_clock::now();
   form.ButtonClick();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds = std::chrono::duration<double>(finished - start).count();
 
   std::printf("%.3f seconds: %s files searched, %s replaced, %zu messages\n", seconds, searched.c_str(),
               replaced.c_str(), services.messageBoxes.shown.size() - 1);

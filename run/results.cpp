@@ -74,7 +74,7 @@ void TRF::Create(int filesSearched, int filesReplaced, std::string logPath) {
 
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   SetClientSize(Handle(), kClientWidth, kClientHeight);
-  CreateControls(Handle(), kLayout, fonts_);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
   for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
   ShowCount(Handle(), Control(kLabel3), filesSearched);
   ShowCount(Handle(), Control(kLabel4), filesReplaced);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "engine/error.h"
 #include "engine/paths.h"
 #include "run/textlines.h"
@@ -13,13 +15,22 @@ namespace {
 
 [[noreturn]] void CannotOpen(const std::string& path) { throw Error::Format(kCannotOpenFile, path); }
 
-// A file of our own beside the target, created empty with a unique name.
-std::string MakeTemporaryBeside(const std::string& path) {
+// A new file of our own beside the target, open for writing. Its name is made
+// here rather than by GetTempFileNameA, which would create it only for it to
+// be opened again.
+FileHandle CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+  static unsigned counter = GetTickCount();
   std::string folder(ExtractFileDir(path));
-  if (folder.empty()) folder = ".";
-  char name[MAX_PATH];
-  if (GetTempFileNameA(folder.c_str(), "vnx", 0, name) == 0) CannotOpen(path);
-  return name;
+  if (!folder.empty() && folder.back() != '\\' && folder.back() != ':') folder += '\\';
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "~vnx%04x.tmp", ++counter & 0xFFFF);
+    temporary = folder + name;
+    FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return FileHandle();
 }
 
 // Where ReplaceFileA cannot work at all (file systems without it), a plain
@@ -55,12 +66,12 @@ void BackUpTargetFile(const std::string& path) {
 
 void RewriteTargetFile(const std::string& path, std::string_view bytes) {
   EnsureReplaceable(path);
-  const std::string temporary = MakeTemporaryBeside(path);
+  std::string temporary;
   bool written = false;
   {
-    const FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file && WriteWholeBuffer(file.Get(), bytes);
+    const FileHandle file = CreateTemporaryBeside(path, temporary);
+    if (!file) CannotOpen(path);
+    written = WriteWholeBuffer(file.Get(), bytes);
   }
   if (written) {
     if (ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {

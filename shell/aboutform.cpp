@@ -91,7 +91,7 @@ void TAbout::Create() {
 
   CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   SetClientSize(Handle(), kClientWidth, kClientHeight);
-  CreateControls(Handle(), kLayout, fonts_);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
   FormCreate();
 
   BUTTON_IMAGELIST picture{okPicture_.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};

@@ -38,7 +38,7 @@ TAF::TAF(Application& application, TMF& mainForm) : Window(application), mainFor
 void TAF::Create() {
   CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, mainForm_.Handle());
   SetWindowPos(Handle(), nullptr, 516, 321, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-  CreateControls(Handle(), kLayout, fonts_);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
 }
 
 bool TAF::Checked(Option option) const {

@@ -6,7 +6,9 @@
 
 namespace varnex {
 
-void CreateControls(HWND parent, std::span<const ControlSpec> controls, const Fonts& fonts) {
+std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls,
+                                                 const Fonts& fonts) {
+  std::vector<std::pair<int, HWND>> created;
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
   for (const ControlSpec& control : controls) {
     HWND child = CreateWindowExA(control.exStyle, control.className, control.caption,
@@ -15,7 +17,9 @@ void CreateControls(HWND parent, std::span<const ControlSpec> controls, const Fo
                                  instance, nullptr);
     if (child == nullptr) throw Error(std::string("Cannot create the control ") + control.className);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
+    created.emplace_back(control.id, child);
   }
+  return created;
 }
 
 void SetClientSize(HWND window, int width, int height) {

@@ -6,6 +6,8 @@
 
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/fonts.h"
 
@@ -24,8 +26,10 @@ struct ControlSpec {
   FontKind font;
 };
 
-// Creates the table's controls as children of `parent`, in table order.
-void CreateControls(HWND parent, std::span<const ControlSpec> controls, const Fonts& fonts);
+// Creates the table's controls as children of `parent`, in table order, and
+// gives each its id with its handle.
+std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls,
+                                                 const Fonts& fonts);
 
 // Sizes a window so that its client area, as the system lays it out (menu bar
 // included), has the given size.

@@ -17,6 +17,7 @@
 #include "run/localclock.h"
 #include "run/results.h"
 #include "shell/hopt.h"
+#include "shell/aboutform.h"
 #include "shell/docking.h"
 #include "shell/layout.h"
 #include "shell/speedbutton.h"
@@ -105,9 +106,14 @@ void TMF::Create() {
 }
 
 void TMF::CreateParts() {
-  CreateControls(Handle(), kLayout, fonts_);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
   fileList_.Attach(Control(kListBox1));
-  SetWindowSubclass(fileList_.Handle(), ListBoxProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  // A plain subclass: the common controls' subclass helper costs a property
+  // lookup per message on some platforms, and a run sends the list two
+  // messages per file.
+  SetWindowLongPtrA(fileList_.Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  listBoxProcedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
 
   for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
     const BitmapHandle bitmap(static_cast<HBITMAP>(
@@ -124,7 +130,7 @@ void TMF::CreateParts() {
                              0, 0, Handle(), nullptr, app_.Instance(), nullptr);
   TOOLINFOA tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.uFlags = TTF_IDISHWND;  // the list's own procedure relays the mouse to it
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(fileList_.Handle());
   tool.lpszText = const_cast<char*>("");
@@ -435,7 +441,7 @@ void TMF::Timer1Timer() {
 
 void TMF::VersionHistory1Click() { app_.OpenInNotepad(programDirectory_ + "\\versions.txt", SW_SHOWNORMAL); }
 
-void TMF::About1Click() {}
+void TMF::About1Click() { TAbout::Show(app_); }
 
 std::string TMF::ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
                             bool logSwitch, std::string_view currentFile) {
@@ -494,9 +500,12 @@ void TMF::OnCommand(int id) {
   }
 }
 
-LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR self) {
-  TMF& form = *reinterpret_cast<TMF*>(self);
+LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  TMF& form = *reinterpret_cast<TMF*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    MSG relayed{list, message, wParam, lParam, 0, {}};
+    SendMessageA(form.tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
   try {
     switch (message) {
       case WM_KEYDOWN:
@@ -515,7 +524,7 @@ LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, L
     form.app_.ShowException(failure);
     return 0;
   }
-  return DefSubclassProc(list, message, wParam, lParam);
+  return CallWindowProcA(form.listBoxProcedure_, list, message, wParam, lParam);
 }
 
 LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

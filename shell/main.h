@@ -128,8 +128,7 @@ class TMF : public Window<TMF> {
   void LockListDuring(bool running);
   OPENFILENAMEA ListFileRequest(std::vector<char>& name);
   void OpenMenuAtPointer(HMENU menu);
-  static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self);
+  static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string programDirectory_;
   LogFile logFile_;
@@ -141,6 +140,7 @@ class TMF : public Window<TMF> {
   TypeAhead typeAhead_;
   std::string openDialogFileName_;
   HWND tooltip_ = nullptr;
+  WNDPROC listBoxProcedure_ = nullptr;
   MenuHandle filesMenu_;   // PopupMenu2
   MenuHandle deleteMenu_;  // PopupMenu3
   MenuHandle listMenu_;    // PopupMenu1

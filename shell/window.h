@@ -9,6 +9,8 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "shell/application.h"
 
@@ -28,7 +30,14 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND Handle() const { return handle_; }
-  HWND Control(int id) const { return GetDlgItem(handle_, id); }
+  // A control by its id. The handles are kept: finding a child window asks
+  // the window server on some platforms, and a run asks for controls per file.
+  HWND Control(int id) const {
+    for (const auto& [controlId, control] : controls_) {
+      if (controlId == id) return control;
+    }
+    return GetDlgItem(handle_, id);
+  }
 
  protected:
   explicit Window(Application& application) : app_(application) {}
@@ -78,6 +87,7 @@ class Window {
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       self->handle_ = nullptr;
+      self->controls_.clear();
     }
     return result;
   }
@@ -124,6 +134,8 @@ class Window {
     if (control != nullptr) SetFocus(control);
   }
 
+  void AdoptControls(std::vector<std::pair<int, HWND>> controls) { controls_ = std::move(controls); }
+
   // Enter presses this button.
   void SetDefaultButton(int id) { defaultButton_ = id; }
 
@@ -148,6 +160,7 @@ class Window {
 
  private:
   HWND handle_ = nullptr;
+  std::vector<std::pair<int, HWND>> controls_;
   HWND lastFocus_ = nullptr;
   int defaultButton_ = 0;
   bool modal_ = false;

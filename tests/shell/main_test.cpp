@@ -4,6 +4,7 @@
 
 #include "run/localclock.h"
 #include "shell/layout.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {
@@ -158,6 +159,14 @@ TEST_F(MainWindow, TimerKeepsThePanelGluedAndOnTheScreen) {
   EXPECT_EQ(glued.left, main.right);
   EXPECT_EQ(glued.right - glued.left, 181);
   EXPECT_EQ(glued.bottom - glued.top, 81);
+}
+
+TEST_F(MainWindow, HelpMenuOpensTheAboutBoxModally) {
+  Start();
+  const testing::WhenShown closer("About Varnex", [](HWND box) { SendMessageA(box, WM_COMMAND, IDOK, 0); });
+  SendMessageA(form.Handle(), WM_COMMAND, TMF::kAbout1, 0);
+  EXPECT_TRUE(closer.Acted());
+  EXPECT_TRUE(IsWindowEnabled(form.Handle()));
 }
 
 TEST_F(MainWindow, HelpMenuOpensTheVersionHistoryInTheEditor) {
