@@ -28,6 +28,7 @@ INK = {
     "s": 7,   # silver
     "g": 8,   # grey
     "G": 2,   # green
+    "r": 9,   # red
     "b": 12,  # blue
     "c": 14,  # cyan
     "w": 15,  # white
@@ -104,6 +105,25 @@ OK_TICK = [
     "ooooooGGGooooooo",
     "oooooooGoooooooo",
     "oooooooooooooooo",
+    "oooooooooooooooo",
+]
+
+CANCEL_CROSS = [
+    "oooooooooooooooo",
+    "oooooooooooooooo",
+    "oorrooooooooorro",
+    "oorrrooooooorrro",
+    "ooorrrooooorrroo",
+    "oooorrrooorrrooo",
+    "ooooorrrorrroooo",
+    "oooooorrrrrooooo",
+    "ooooooorrrrooooo",
+    "oooooorrrrrooooo",
+    "ooooorrrorrroooo",
+    "oooorrrooorrrooo",
+    "ooorrrooooorrroo",
+    "oorrrooooooorrro",
+    "oorroooooooooorr",
     "oooooooooooooooo",
 ]
 
@@ -208,6 +228,7 @@ def main():
         ("minus.bmp", MINUS, 14, 14, bitmap_file),
         ("results_arrow.bmp", RESULTS_ARROW, 23, 17, bitmap_file),
         ("ok_tick.bmp", OK_TICK, 16, 16, bitmap_file),
+        ("cancel_cross.bmp", CANCEL_CROSS, 16, 16, bitmap_file),
     ]
     for name, rows, width, height, make in pictures:
         check(name, rows, width, height)

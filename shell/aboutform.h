@@ -26,13 +26,6 @@ struct LinkLooks {
 // The links' looks after a mouse move with the given behaviour.
 LinkLooks LooksAfter(LinkLooks current, MouseMove behaviour);
 
-struct ImageListTraits {
-  using Type = HIMAGELIST;
-  static Type Empty() { return nullptr; }
-  static void Close(Type list) { ImageList_Destroy(list); }
-};
-using ImageListHandle = UniqueHandle<ImageListTraits>;
-
 class TAbout : public Window<TAbout> {
  public:
   // Bevel1 comes after Image1 so that the picture lies on top of its frame.

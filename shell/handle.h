@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace varnex {
@@ -54,6 +56,13 @@ using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Empty() { return nullptr; }
+  static void Close(Type list) { ImageList_Destroy(list); }
+};
+using ImageListHandle = UniqueHandle<ImageListTraits>;
+
 struct MenuTraits {
   using Type = HMENU;
   static Type Empty() { return nullptr; }
@@ -73,5 +82,16 @@ class SelectedObject {
   HDC dc_;
   HGDIOBJ old_;
 };
+
+}  // namespace varnex
+
+namespace varnex {
+
+struct FindHandleTraits {
+  using Type = HANDLE;
+  static Type Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type find) { FindClose(find); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
 
 }  // namespace varnex

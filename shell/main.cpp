@@ -9,6 +9,7 @@
 #include "engine/error.h"
 #include "engine/paths.h"
 #include "engine/replace.h"
+#include "filelist/dir.h"
 #include "filelist/listfile.h"
 #include "filelist/opennames.h"
 #include "resources/resource.h"
@@ -326,7 +327,7 @@ void TMF::Savefilelistas1Click() {
 
 void TMF::Directory1Click() {
   if (running_) return;
-  // The Add Directory dialog is not part of this version yet.
+  TDF::Show(app_, *this);
 }
 
 void TMF::WMDropFiles(HDROP drop) {

@@ -83,6 +83,8 @@ class TMF : public Window<TMF> {
   // The settings store, from the first showing on.
   const SettingsStore& Settings() const;
   FileList& Files() { return fileList_; }
+  // `Button` and `SpeedButton2` are enabled exactly while the list holds real files.
+  void FollowListState();
   // The file name the file dialog opens on: the last file dropped.
   const std::string& OpenDialogFileName() const { return openDialogFileName_; }
 
@@ -115,8 +117,6 @@ class TMF : public Window<TMF> {
   void FormCreate();
   void FormClose();
   void CreateParts();
-  // `Button` and `SpeedButton2` are enabled exactly while the list holds real files.
-  void FollowListState();
   bool Confirm(const char* question);
   // The find and replace texts as the memos hold them now.
   std::string FindText() const;

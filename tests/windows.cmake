@@ -10,9 +10,14 @@ add_executable(run_tests run/batchrun_test.cpp run/logfile_test.cpp run/results_
 target_link_libraries(run_tests PRIVATE test_support GTest::gtest_main)
 add_test(NAME run_tests COMMAND run_tests)
 
-add_executable(filelist_tests filelist/filelist_test.cpp filelist/listfile_test.cpp ${varnex_resources})
+add_executable(filelist_tests filelist/FileFind_test.cpp filelist/dir_test.cpp filelist/filelist_test.cpp filelist/listfile_test.cpp
+               filelist/listfill_test.cpp ${varnex_resources})
 target_link_libraries(filelist_tests PRIVATE test_support GTest::gtest_main)
 add_test(NAME filelist_tests COMMAND filelist_tests)
+
+add_executable(pickers_tests pickers/NewFCtrl_test.cpp ${varnex_resources})
+target_link_libraries(pickers_tests PRIVATE test_support GTest::gtest_main)
+add_test(NAME pickers_tests COMMAND pickers_tests)
 
 add_executable(shell_tests shell/aboutform_test.cpp shell/hopt_test.cpp shell/main_test.cpp shell/settings_test.cpp
                ${varnex_resources})
@@ -22,7 +27,7 @@ add_test(NAME shell_tests COMMAND shell_tests)
 # The real program, started under Wine on the virtual display and driven with
 # xdotool (only where Linux runs the Windows build).
 if(CMAKE_CROSSCOMPILING)
-  foreach(check start_and_close options_persist)
+  foreach(check start_and_close options_persist add_directory)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>)
   endforeach()
 endif()

@@ -30,6 +30,19 @@ wait_window() {
   echo "$window"
 }
 
+# click_for_menu WINDOW X Y BUTTON: clicks and waits for the pop-up menu that
+# the click opens (a new window on the display).
+click_for_menu() {
+  local before
+  before=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l)
+  xdotool mousemove --window "$1" "$2" "$3" click "$4"
+  for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l)" -gt "$before" ] && return 0
+    sleep 0.05
+  done
+  fail "no menu opened"
+}
+
 # wait_for_file_text FILE TEXT: waits until FILE holds TEXT.
 wait_for_file_text() {
   for _ in $(seq 300); do

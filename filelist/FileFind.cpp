@@ -1,0 +1,83 @@
+#include "filelist/FileFind.h"
+
+#include <algorithm>
+
+#include "filelist/searchpatterns.h"
+#include "shell/handle.h"
+
+namespace varnex {
+namespace {
+
+bool IsDotEntry(const TSearchRec& entry) { return entry.Name() == "." || entry.Name() == ".."; }
+
+}  // namespace
+
+TFileSearch::TFileSearch(std::function<void()> processPendingEvents)
+    : processPendingEvents_(std::move(processPendingEvents)) {}
+
+void TFileSearch::Execute() {
+  Stop = false;
+  filesFound_.clear();
+  // After a stop the remaining patterns are still searched, but each ends at
+  // its first check.
+  for (const SearchPattern& pattern : SplitSearchFile(SearchFile)) {
+    std::string self = pattern.folder;
+    if (!self.empty()) self.pop_back();
+    TSearchRec folderRecord;
+    if (!FindHandle(FindFirstFileA(self.c_str(), &folderRecord.FindData))) folderRecord = {};
+    Ancestors ancestors;
+    Walk(pattern.folder, pattern.mask, folderRecord, ancestors);
+  }
+  if (OnFinish) OnFinish(*this);
+}
+
+void TFileSearch::Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord,
+                       Ancestors& ancestors) {
+  // A link back to a folder that is being walked would otherwise be entered
+  // again and again, until the paths grew too long.
+  const std::optional<FolderId> id = Identify(folder);
+  if (id && std::find(ancestors.begin(), ancestors.end(), *id) != ancestors.end()) return;
+  if (id) ancestors.push_back(*id);
+
+  ListMatches(folder, mask, folderRecord);
+  ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
+    processPendingEvents_();
+    if (!IsDotEntry(entry) && (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders)
+      Walk(folder + std::string(entry.Name()) + "\\", mask, entry, ancestors);
+  });
+
+  if (id) ancestors.pop_back();
+}
+
+void TFileSearch::ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord) {
+  if (OnChangeFolder) OnChangeFolder(folder, folderRecord);
+  ForEachEntry(folder + mask, [&](const TSearchRec& entry) {
+    if (IsDotEntry(entry) || !OnFileFind) return;
+    OnFileFind(folder, entry);
+    filesFound_.push_back(folder + std::string(entry.Name()));
+  });
+}
+
+template <class Visit>
+void TFileSearch::ForEachEntry(const std::string& pattern, Visit visit) {
+  TSearchRec entry;
+  const FindHandle find(FindFirstFileA(pattern.c_str(), &entry.FindData));
+  for (bool found = static_cast<bool>(find); found && !Stop;) {
+    visit(entry);
+    found = FindNextFileA(find.Get(), &entry.FindData);
+    processPendingEvents_();
+  }
+}
+
+std::optional<TFileSearch::FolderId> TFileSearch::Identify(const std::string& folder) {
+  // Only a handle with backup semantics opens a folder; no access is needed to
+  // read its identity.
+  const FileHandle handle(CreateFileA(folder.empty() ? "." : folder.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!handle || !GetFileInformationByHandle(handle.Get(), &information)) return std::nullopt;
+  return FolderId{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+}  // namespace varnex

@@ -1,0 +1,73 @@
+#pragma once
+// TFileSearch: walks a folder tree and reports, one by one, every entry whose
+// name matches one of the masks of SearchFile, keeping their full paths. It
+// runs on the caller's thread and lets the user interface process its pending
+// events per entry, which is also how a running scan is stopped.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnex {
+
+// A directory entry as the platform lists it.
+struct TSearchRec {
+  WIN32_FIND_DATAA FindData{};
+
+  std::string_view Name() const { return FindData.cFileName; }
+  DWORD Attr() const { return FindData.dwFileAttributes; }
+};
+
+class TFileSearch {
+ public:
+  // `fullpath` is the folder concerned, ending in "\"; `info` is the matching
+  // entry (OnFileFind) or the folder itself (OnChangeFolder).
+  using TFindFileEvent = std::function<void(const std::string& fullpath, const TSearchRec& info)>;
+  using TChangeFolderEvent = TFindFileEvent;
+  using TNotifyEvent = std::function<void(TFileSearch& sender)>;
+
+  // `processPendingEvents` runs once per listed entry (twice per entry of a
+  // subfolder listing); it should be cheap, so any throttling is the caller's.
+  explicit TFileSearch(std::function<void()> processPendingEvents);
+
+  // Runs one whole scan and returns when it has ended or been stopped. An error
+  // raised by a handler ends the scan at once, without OnFinish, and goes on to
+  // the caller.
+  void Execute();
+
+  const std::vector<std::string>& FilesFound() const { return filesFound_; }
+
+  bool Stop = false;       // set to end a running scan; each scan clears it
+  std::string SearchFile;  // a folder ending in "\" and masks separated by ";"
+  bool RecurseSubFolders = true;
+  TFindFileEvent OnFileFind;
+  TChangeFolderEvent OnChangeFolder;
+  TNotifyEvent OnFinish;
+
+ private:
+  // A folder as the file system knows it, whatever path led there.
+  struct FolderId {
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+    bool operator==(const FolderId&) const = default;
+  };
+  using Ancestors = std::vector<FolderId>;
+  static std::optional<FolderId> Identify(const std::string& folder);
+
+  void Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
+  void ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord);
+  // Calls `visit` for each entry of `pattern` until the listing ends or Stop
+  // is set, processing pending events after each fetch.
+  template <class Visit>
+  void ForEachEntry(const std::string& pattern, Visit visit);
+
+  std::function<void()> processPendingEvents_;
+  std::vector<std::string> filesFound_;
+};
+
+}  // namespace varnex

@@ -1,0 +1,73 @@
+#pragma once
+// TDF, the Add Directory dialog: a drive, a folder, a file mask and whether
+// subfolders count; "Add" scans the tree and appends every match to the main
+// window's file list as it is found. The dialog remembers its three choices in
+// the settings file, writing each as soon as it changes.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "filelist/FileFind.h"
+#include "pickers/NewFCtrl.h"
+#include "shell/fonts.h"
+#include "shell/handle.h"
+#include "shell/window.h"
+
+namespace varnex {
+
+class TMF;
+
+class TDF : public Window<TDF> {
+ public:
+  enum ControlId {
+    kNewDriveComboBox1 = 101,
+    kNewDirectoryListBox1,
+    kLabel1,
+    kEdit1,
+    kCheckBox1,
+    kBitBtn1 = IDOK,
+    kBitBtn2 = IDCANCEL,
+  };
+
+  TDF(Application& application, TMF& mainForm);
+
+  // Shows a fresh dialog and returns when it has closed.
+  static void Show(Application& application, TMF& mainForm);
+
+  // Creates the dialog, not yet visible.
+  void Create();
+
+  void FormShow();
+  void BitBtn1Click();
+  void BitBtn2Click();
+  void FileSearch1FileFind(const std::string& fullpath, const TSearchRec& info);
+  void FileSearch1Finish();
+  void NewDirectoryListBox1Change();
+  void Edit1Change();
+  void CheckBox1Click();
+
+  TNewDirectoryListBox& Folders() { return folders_; }
+  TNewDriveComboBox& Drives() { return drives_; }
+  TFileSearch& FileSearch1() { return search_; }
+
+ private:
+  friend class Window<TDF>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void SetButtonPicture(int id, int picture);
+  bool SubDirectoriesChecked() const;
+
+  TMF& mainForm_;
+  Fonts fonts_;
+  TNewDriveComboBox drives_;
+  TNewDirectoryListBox folders_;
+  TFileSearch search_;
+  ImageListHandle pictures_[2];
+  bool shown_ = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,373 @@
+// TNewDirectoryListBox: the folder list. The rows come from the path rules in
+// dirrows; this file reads the disk, keeps the list box in step and draws.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "pickers/NewFCtrl.h"
+#include "pickers/system.h"
+
+namespace varnex {
+namespace {
+
+constexpr char kClassName[] = "TNewDirectoryListBox";
+constexpr int kListId = 1;
+
+void RegisterClassOnce(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA known{};
+  known.cbSize = sizeof known;
+  if (GetClassInfoExA(instance, kClassName, &known)) return;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.cbWndExtra = sizeof(TNewDirectoryListBox*);
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassExA(&windowClass)) throw std::runtime_error("Cannot register TNewDirectoryListBox");
+}
+
+// The subdirectories of `dir` that are not hidden; "." and ".." left out.
+std::vector<std::string> ListSubdirectories(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  const FindHandle find(FindFirstFileA(JoinPath(dir, "*.*").c_str(), &entry));
+  if (!find) return names;
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find.Get(), &entry));
+  return names;
+}
+
+int CompareIgnoringCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()); }
+
+// No drawing of the list while its rows are replaced; one repaint after.
+class RedrawSuspended {
+ public:
+  explicit RedrawSuspended(HWND list) : list_(list) {
+    if (list_ != nullptr) SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawSuspended() {
+    if (list_ == nullptr) return;
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
+  RedrawSuspended(const RedrawSuspended&) = delete;
+  RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+ private:
+  HWND list_;
+};
+
+class CurrentDirectoryRestored {
+ public:
+  CurrentDirectoryRestored() : saved_(CurrentDirectory()) {}
+  ~CurrentDirectoryRestored() { ChangeDirectory(saved_); }
+  CurrentDirectoryRestored(const CurrentDirectoryRestored&) = delete;
+  CurrentDirectoryRestored& operator=(const CurrentDirectoryRestored&) = delete;
+  const std::string& Saved() const { return saved_; }
+
+ private:
+  std::string saved_;
+};
+
+bool IsExistingFile(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+TNewDirectoryListBox::TNewDirectoryListBox(Application& application)
+    : app_(application), directory_(CurrentDirectory()) {
+  LoadGlyphs();
+}
+
+TNewDirectoryListBox::~TNewDirectoryListBox() {
+  if (driveCombo_ != nullptr) driveCombo_->dirList_ = nullptr;
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
+  RegisterClassOnce(app_.Instance(), Procedure);
+  font_ = fonts.Get(FontKind::kWindow);
+  itemHeight_ = std::max(16, FontTextHeight(font_));
+  CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
+  if (window_ == nullptr) throw std::runtime_error("Cannot create TNewDirectoryListBox");
+  list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                              LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                          0, 0, width, height, window_, reinterpret_cast<HMENU>(kListId), app_.Instance(), nullptr);
+  if (list_ == nullptr) throw std::runtime_error("Cannot create TNewDirectoryListBox");
+  // A plain subclass for the typed Enter: it costs nothing per message.
+  SetWindowLongPtrA(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  listProcedure_ =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
+  SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  UpdateItemHeight();
+  RebuildTree();
+}
+
+LRESULT CALLBACK TNewDirectoryListBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TNewDirectoryListBox*>(GetWindowLongPtrA(window, 0));
+  if (message == WM_NCCREATE) {
+    self = static_cast<TNewDirectoryListBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
+    self->window_ = window;
+  }
+  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    self->app_.ShowException(failure);
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, 0, 0);
+    self->window_ = nullptr;
+    self->list_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT CALLBACK TNewDirectoryListBox::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TNewDirectoryListBox*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  const LRESULT result = CallWindowProcA(self->listProcedure_, list, message, wParam, lParam);
+  if (message == WM_CHAR) {
+    try {
+      self->KeyPress(static_cast<char>(wParam));
+    } catch (const std::exception& failure) {
+      self->app_.ShowException(failure);
+    }
+  }
+  return result;
+}
+
+LRESULT TNewDirectoryListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = itemHeight_;
+      return TRUE;
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == LBN_DBLCLK && reinterpret_cast<HWND>(lParam) == list_) DblClick();
+      return 0;
+    case WM_SETFOCUS:
+      if (list_ != nullptr) SetFocus(list_);
+      return 0;
+    case WM_SIZE:
+      if (list_ != nullptr) MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_ENABLE:
+      if (list_ != nullptr) EnableWindow(list_, static_cast<BOOL>(wParam));
+      return 0;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (list_ != nullptr) SendMessageA(list_, WM_SETFONT, wParam, lParam);
+      UpdateItemHeight();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SYSCOLORCHANGE:
+      LoadGlyphs();
+      if (list_ != nullptr) InvalidateRect(list_, nullptr, TRUE);
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
+  const int index = static_cast<int>(item.itemID);
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  if (index >= 0 && index < static_cast<int>(rows_.size())) {
+    const DirectoryRow& row = rows_[index];
+    const GlyphPair& glyph = glyphs_[row.kind];
+    const int left = item.rcItem.left + RowIndent(rows_, index, directory_, IsLeadByte);
+    DrawPickerItem(item.hDC, item.rcItem, selected, &glyph, left, left + glyph.width + 4, DisplayName(row.text));
+  } else {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
+  }
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void TNewDirectoryListBox::LoadGlyphs() {
+  for (GlyphPair& pair : glyphs_) pair = GlyphPair{};
+  const COLORREF color = GetSysColor(COLOR_WINDOW);
+  if (HIMAGELIST icons = SystemSmallIcons()) {
+    for (int kind = fkClosed; kind <= fkCurrent; ++kind) {
+      SHFILEINFOA info{};
+      // Attributes only: the disk is not touched. Ancestors and the current
+      // folder share the open-folder icon.
+      const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES |
+                         (kind == fkClosed ? 0u : static_cast<UINT>(SHGFI_OPENICON));
+      SHGetFileInfoA("c:\\directory", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags);
+      glyphs_[kind] = MakeGlyphPair(icons, info.iIcon, color);
+    }
+  } else {
+    for (int kind = fkClosed; kind <= fkCurrent; ++kind) {
+      glyphs_[kind] = MakeGlyphPair(app_.Instance(), GlyphResourceName(7 + kind, true).c_str(), color);
+    }
+  }
+}
+
+void TNewDirectoryListBox::UpdateItemHeight() {
+  itemHeight_ = std::max(16, FontTextHeight(font_));
+  if (list_ != nullptr) SendMessageA(list_, LB_SETITEMHEIGHT, 0, itemHeight_);
+}
+
+int TNewDirectoryListBox::ItemIndex() const {
+  return list_ != nullptr ? static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)) : -1;
+}
+
+void TNewDirectoryListBox::RebuildTree() {
+  const RedrawSuspended suspended(list_);
+  rows_.clear();
+  if (list_ != nullptr) SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+
+  const std::string root = DrivePart(directory_, IsLeadByte) + "\\";
+  DWORD flags = 0;
+  if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return;
+  casePreserved_ = (flags & (FS_CASE_SENSITIVE | FS_CASE_IS_PRESERVED)) != 0;
+  caseSensitive_ = (flags & FS_CASE_SENSITIVE) != 0;
+
+  rows_ = AncestorRows(directory_);
+  const int current = static_cast<int>(rows_.size()) - 1;
+  std::vector<std::string> sorted;
+  for (std::string& name : ListSubdirectories(directory_)) InsertSortedUnique(sorted, std::move(name), CompareIgnoringCase);
+  for (std::string& name : sorted) rows_.push_back({std::move(name), fkClosed});
+
+  if (list_ == nullptr) return;
+  SendMessageA(list_, LB_INITSTORAGE, rows_.size(), 0);
+  for (const DirectoryRow& row : rows_) {
+    const LRESULT at = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
+    SendMessageA(list_, LB_SETITEMDATA, at, row.kind);
+  }
+  SendMessageA(list_, LB_SETCURSEL, current, 0);
+}
+
+TNewDirectoryListBox::SplitPath TNewDirectoryListBox::SplitDirectoryPath(const std::string& path) {
+  const CurrentDirectoryRestored restored;
+  const std::string& saved = restored.Saved();
+  SplitPath split{saved.empty() ? '\0' : saved[0], path, {}};
+  std::string drivePart;
+  if (path.size() >= 2 && path.front() == '[' && path.back() == ']') {
+    split.dirPart = path.substr(1, path.size() - 2);
+  } else {
+    drivePart = DrivePart(split.dirPart, IsLeadByte);
+    if (!drivePart.empty()) {
+      split.dirPart.erase(0, drivePart.size());
+    } else {
+      drivePart = DrivePart(saved, IsLeadByte);
+    }
+    split.letter = drivePart.size() >= 2 && drivePart[1] == ':' ? drivePart[0] : '\0';
+  }
+
+  ChangeDirectory(drivePart);
+  split.filePart = LastComponent(split.dirPart, IsLeadByte);
+  if (split.dirPart.size() == split.filePart.size() + 1) {
+    split.dirPart = "\\";
+  } else if (split.dirPart.size() > split.filePart.size()) {
+    split.dirPart.erase(split.dirPart.size() - split.filePart.size() - 1);
+  } else {
+    const std::string current = CurrentDirectory();
+    split.dirPart = current.substr(DrivePart(current, IsLeadByte).size());
+    if (split.dirPart.empty()) split.dirPart = "\\";
+  }
+  if (!split.dirPart.empty()) ChangeDirectory(split.dirPart);
+  if (!split.filePart.empty() && split.filePart.find_first_of("*?") == std::string::npos &&
+      !IsExistingFile(split.filePart)) {
+    ChangeDirectory(split.filePart);
+    split.dirPart = split.dirPart.size() == 1 ? "\\" + split.filePart : split.dirPart + "\\" + split.filePart;
+    split.filePart.clear();
+  }
+  if (split.letter == '\0') split.dirPart = drivePart + split.dirPart;  // keeps \\server\share
+  return split;
+}
+
+void TNewDirectoryListBox::SetDirectory(const std::string& path) {
+  if (path.empty() || CompareDirectoryNames(path, directory_) == 0) return;
+  const SplitPath split = SplitDirectoryPath(path);
+  if (split.letter != Drive()) {
+    // The drive box moves this list; the rows are read once, below.
+    inDriveChange_ = true;
+    try {
+      if (driveCombo_ != nullptr) {
+        driveCombo_->SetDrive(split.letter);
+      } else {
+        SetDrive(split.letter);
+      }
+    } catch (...) {
+      inDriveChange_ = false;
+      throw;
+    }
+    inDriveChange_ = false;
+  }
+  ChangeDirectory(directory_);
+  ChangeDirectory(split.dirPart);
+  if (std::string now = CurrentDirectory(); !now.empty()) directory_ = std::move(now);
+  RebuildTree();
+  Change();
+}
+
+void TNewDirectoryListBox::SetDrive(char letter) {
+  if (AsciiUpper(letter) == AsciiUpper(Drive())) return;
+  if (letter != '\0') {
+    ChangeDirectory(std::string{letter, ':'});
+    if (std::string now = CurrentDirectory(); !now.empty()) directory_ = std::move(now);
+  }
+  if (!inDriveChange_) {
+    RebuildTree();
+    Change();
+  }
+}
+
+std::string TNewDirectoryListBox::GetItemPath(int index) const {
+  return varnex::GetItemPath(directory_, rows_, index, IsLeadByte);
+}
+
+void TNewDirectoryListBox::OpenSelected() { SetDirectory(GetItemPath(ItemIndex())); }
+
+void TNewDirectoryListBox::DblClick() { OpenSelected(); }
+
+void TNewDirectoryListBox::KeyPress(char key) {
+  if (key == '\r') OpenSelected();
+}
+
+void TNewDirectoryListBox::Change() {
+  UpdateDirLabel();
+  if (OnChange) OnChange();
+}
+
+void TNewDirectoryListBox::SetDirLabel(HWND label) {
+  dirLabel_ = label;
+  UpdateDirLabel();
+}
+
+void TNewDirectoryListBox::UpdateDirLabel() {
+  if (dirLabel_ != nullptr && IsWindow(dirLabel_)) SetWindowTextA(dirLabel_, directory_.c_str());
+}
+
+std::string TNewDirectoryListBox::DisplayName(std::string_view name) const {
+  if (name.empty()) return {};
+  std::string text(name);
+  if (casePreserved_ && (text.back() == '\\' || LocaleUpper(text) != text)) return text;
+  return caseSensitive_ ? text : LocaleLower(std::move(text));
+}
+
+int TNewDirectoryListBox::CompareDirectoryNames(const std::string& a, const std::string& b) const {
+  if (caseSensitive_) return lstrcmpA(a.c_str(), b.c_str());
+  return lstrcmpA(LocaleLower(a).c_str(), LocaleLower(b).c_str());
+}
+
+}  // namespace varnex

@@ -1,0 +1,179 @@
+// What both pickers share: where their glyphs come from, how a glyph pair is
+// prepared, the item height and the drawing of one item.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "pickers/NewFCtrl.h"
+#include "pickers/system.h"
+
+namespace varnex {
+namespace {
+
+// Every Windows this program runs on has the new-style shell, so its glyphs
+// are the "95" pictures whenever the icon list is not used.
+constexpr bool kNewStylePlatform = true;
+
+// COM for the user-interface thread, from the first glyph to the end of the
+// program; the shell's icon list needs it.
+struct ComForThread {
+  bool initialised = SUCCEEDED(CoInitialize(nullptr));
+  ~ComForThread() {
+    if (initialised) CoUninitialize();
+  }
+};
+
+class MemoryDC {
+ public:
+  MemoryDC() : screen_(GetDC(nullptr)), dc_(CreateCompatibleDC(screen_)) {}
+  ~MemoryDC() {
+    DeleteDC(dc_);
+    ReleaseDC(nullptr, screen_);
+  }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+  HDC Screen() const { return screen_; }
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC screen_;
+  HDC dc_;
+};
+
+RGBQUAD AsPixel(COLORREF color) { return {GetBValue(color), GetGValue(color), GetRValue(color), 0}; }
+
+bool SamePixel(const RGBQUAD& a, const RGBQUAD& b) {
+  return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+}
+
+}  // namespace
+
+std::string CurrentDirectory() {
+  char buffer[MAX_PATH + 1];
+  const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+  if (length == 0 || length >= sizeof buffer) return {};
+  return std::string(buffer, length);
+}
+
+bool ChangeDirectory(const std::string& path) { return !path.empty() && SetCurrentDirectoryA(path.c_str()); }
+
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+std::string LocaleUpper(std::string text) {
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+std::string LocaleLower(std::string text) {
+  if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+bool UseShellIcons() {
+  static const ComForThread com;
+  return com.initialised;
+}
+
+HIMAGELIST SystemSmallIcons() {
+  if (!UseShellIcons()) return nullptr;
+  SHFILEINFOA info{};
+  return reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+}
+
+std::string GlyphResourceName(int index, bool newStyle) {
+  std::string name = GlyphNames.at(index);
+  if (newStyle) name += "95";
+  return name;
+}
+
+GlyphPair MakeGlyphPair(HINSTANCE module, const char* resourceName, COLORREF color) {
+  GlyphPair pair;
+  const BitmapHandle picture(LoadBitmapA(module, resourceName));
+  if (!picture) return pair;
+  BITMAP size;
+  GetObjectA(picture.Get(), sizeof size, &size);
+  pair.width = size.bmWidth;
+  pair.height = size.bmHeight;
+
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = pair.width;
+  format.bmiHeader.biHeight = pair.height;  // bottom-up: the bottom-left pixel comes first
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(pair.width) * pair.height);
+  const MemoryDC memory;
+  GetDIBits(memory.Get(), picture.Get(), 0, pair.height, pixels.data(), &format, DIB_RGB_COLORS);
+  const RGBQUAD key = pixels.front();
+
+  const auto recoloured = [&](COLORREF ground) {
+    std::vector<RGBQUAD> copy = pixels;
+    for (RGBQUAD& pixel : copy) {
+      if (SamePixel(pixel, key)) pixel = AsPixel(ground);
+    }
+    BitmapHandle glyph(CreateCompatibleBitmap(memory.Screen(), pair.width, pair.height));
+    SetDIBits(memory.Get(), glyph.Get(), 0, pair.height, copy.data(), &format, DIB_RGB_COLORS);
+    return glyph;
+  };
+  pair.normal = recoloured(color);
+  pair.selected = recoloured(GetSysColor(COLOR_HIGHLIGHT));
+  return pair;
+}
+
+GlyphPair MakeGlyphPair(HIMAGELIST icons, int index, COLORREF color) {
+  GlyphPair pair;
+  if (icons == nullptr || !ImageList_GetIconSize(icons, &pair.width, &pair.height)) return pair;
+  const MemoryDC memory;
+  // The icon list belongs to the whole process: its background goes back as it was.
+  const COLORREF saved = ImageList_GetBkColor(icons);
+  const auto drawnOn = [&](COLORREF ground) {
+    BitmapHandle glyph(CreateCompatibleBitmap(memory.Screen(), pair.width, pair.height));
+    const SelectedObject selected(memory.Get(), glyph.Get());
+    ImageList_SetBkColor(icons, ground);
+    ImageList_Draw(icons, index, memory.Get(), 0, 0, ILD_NORMAL);
+    return glyph;
+  };
+  pair.normal = drawnOn(color);
+  pair.selected = drawnOn(GetSysColor(COLOR_HIGHLIGHT));
+  ImageList_SetBkColor(icons, saved);
+  return pair;
+}
+
+int FontTextHeight(HFONT font) {
+  HDC screen = GetDC(nullptr);
+  TEXTMETRICA metrics{};
+  {
+    const SelectedObject selected(screen, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    GetTextMetricsA(screen, &metrics);
+  }
+  ReleaseDC(nullptr, screen);
+  return metrics.tmHeight;
+}
+
+void DrawPickerItem(HDC dc, const RECT& item, bool selected, const GlyphPair* glyph, int glyphLeft, int textLeft,
+                    std::string_view text) {
+  FillRect(dc, &item, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (glyph != nullptr && *glyph) {
+    HDC memory = CreateCompatibleDC(dc);
+    {
+      const SelectedObject picture(memory, (selected ? glyph->selected : glyph->normal).Get());
+      const int top = (item.top + item.bottom - glyph->height) / 2;
+      BitBlt(dc, glyphLeft, top, glyph->width, glyph->height, memory, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  RECT textArea{textLeft, item.top, item.right, item.bottom};
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &textArea,
+            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+}
+
+}  // namespace varnex

@@ -1,0 +1,191 @@
+#!/usr/bin/env python3
+"""Writes the drive and folder pickers' glyphs, resources/nfc_*.bmp.
+
+Eight pictures, each in two variants: the plain one (drives 11 pixels high,
+folders 15) and the "95" one (14 pixels high; the CD-ROM and network drives
+15). All are 16 pixels wide, in 16 colours with the standard Windows palette,
+and transparent where they have the colour of their bottom-left pixel: they
+are drawn on olive, which none of them uses otherwise.
+Run it from anywhere: the files land beside this script.
+"""
+
+import os
+import struct
+
+PALETTE = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+
+INK = {
+    "#": 0,   # black
+    "o": 3,   # olive: the transparent ground
+    "y": 11,  # yellow
+    "Y": 8,   # grey: the shaded side of a folder
+    "s": 7,   # silver
+    "g": 8,   # grey
+    "G": 10,  # lime: a drive's light
+    "b": 12,  # blue
+    "n": 4,   # navy
+    "c": 14,  # cyan
+    "w": 15,  # white
+    "r": 9,   # red
+    "k": 6,   # teal
+}
+
+
+class Canvas:
+    def __init__(self, height):
+        self.rows = [["o"] * 16 for _ in range(height)]
+
+    def box(self, left, top, right, bottom, fill, edge="#"):
+        """A filled rectangle with a one-pixel edge, corners included."""
+        for y in range(top, bottom + 1):
+            for x in range(left, right + 1):
+                inside = left < x < right and top < y < bottom
+                self.rows[y][x] = fill if inside else edge
+
+    def put(self, x, y, ink):
+        self.rows[y][x] = ink
+
+    def line(self, x0, x1, y, ink):
+        for x in range(x0, x1 + 1):
+            self.rows[y][x] = ink
+
+    def text(self):
+        return ["".join(row) for row in self.rows]
+
+
+def drive_body(canvas, top, bottom):
+    """The box every drive shares: silver front, grey shadow, a green light."""
+    canvas.box(1, top, 14, bottom, "s")
+    canvas.line(2, 13, bottom - 1, "g")
+    canvas.put(12, bottom - 2, "G")
+
+
+def hard(height):
+    c = Canvas(height)
+    top = height - 8
+    drive_body(c, top, height - 2)
+    c.line(2, 13, top + 1, "w")
+    return c.text()
+
+
+def floppy(height):
+    c = Canvas(height)
+    top = height - 8
+    drive_body(c, top, height - 2)
+    c.line(3, 10, top + 2, "#")  # the slot
+    return c.text()
+
+
+def cdrom(height):
+    c = Canvas(height)
+    top = height - 8
+    drive_body(c, top, height - 2)
+    # A disc leaning on the drive.
+    for y, (a, b) in enumerate([(5, 10), (4, 11), (3, 12), (4, 11), (5, 10)]):
+        if top - 5 + y >= 0:
+            c.line(a, b, top - 5 + y, "c")
+    c.put(7, top - 3, "w")
+    c.put(8, top - 3, "w")
+    return c.text()
+
+
+def network(height):
+    c = Canvas(height)
+    top = height - 11
+    drive_body(c, top, height - 5)
+    # The cable to the server.
+    c.line(7, 8, height - 4, "#")
+    c.line(7, 8, height - 3, "#")
+    c.line(2, 13, height - 2, "#")
+    return c.text()
+
+
+def ram(height):
+    c = Canvas(height)
+    top = height - 8
+    c.box(2, top + 1, 13, height - 3, "g")
+    for x in range(3, 13, 2):  # the chip's legs
+        c.put(x, top, "#")
+        c.put(x, height - 2, "#")
+    c.line(4, 11, top + 3, "G")
+    return c.text()
+
+
+def closed_folder(height):
+    c = Canvas(height)
+    top = height - 11
+    c.box(1, top - 1, 6, top + 1, "y")      # the tab
+    c.box(1, top + 1, 14, height - 2, "y")  # the folder
+    c.line(2, 13, top + 2, "w")
+    c.line(2, 13, height - 3, "Y")
+    return c.text()
+
+
+def open_folder(height, inside="y"):
+    c = Canvas(height)
+    top = height - 11
+    c.box(1, top - 1, 6, top + 1, "y")
+    c.box(1, top + 1, 12, height - 2, inside)
+    # The open flap, slanting out to the right.
+    flap = top + 5
+    for y in range(flap, height - 1):
+        shift = y - flap
+        left, right = 1 + shift // 2 + 2, min(15, 14 + (shift + 1) // 2)
+        c.line(left, right, y, "y")
+        c.put(left, y, "#")
+        c.put(right, y, "#")
+    c.line(3, 14, flap, "#")
+    c.line(3, 15, height - 2, "#")
+    return c.text()
+
+
+def current_folder(height):
+    # The open folder with papers showing: the one the list is in.
+    return open_folder(height, inside="w")
+
+
+PICTURES = {
+    "nfc_hard": (hard, 11, 14),
+    "nfc_floppy": (floppy, 11, 14),
+    "nfc_cdrom": (cdrom, 11, 15),
+    "nfc_network": (network, 11, 15),
+    "nfc_ram": (ram, 11, 14),
+    "nfc_closedfolder": (closed_folder, 15, 14),
+    "nfc_openfolder": (open_folder, 15, 14),
+    "nfc_currentfolder": (current_folder, 15, 14),
+}
+
+
+def bitmap_file(rows):
+    width, height = len(rows[0]), len(rows)
+    packed = []
+    for row in reversed(rows):
+        indices = [INK[letter] for letter in row]
+        data = bytes(indices[i] << 4 | indices[i + 1] for i in range(0, width, 2))
+        packed.append(data + b"\0" * (-len(data) % 4))
+    pixels = b"".join(packed)
+    palette = b"".join(struct.pack("<4B", blue, green, red, 0) for red, green, blue in PALETTE)
+    header_size = 14 + 40 + 16 * 4
+    return (struct.pack("<2sIHHI", b"BM", header_size + len(pixels), 0, 0, header_size)
+            + struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(pixels), 0, 0, 16, 0)
+            + palette + pixels)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    for name, (draw, plain_height, new_height) in PICTURES.items():
+        for suffix, height in (("", plain_height), ("95", new_height)):
+            rows = draw(height)
+            if len(rows) != height or any(len(row) != 16 for row in rows) or rows[-1][0] != "o":
+                raise SystemExit(f"{name}{suffix}: the drawing is not 16 x {height} on olive")
+            with open(os.path.join(here, f"{name}{suffix}.bmp"), "wb") as out:
+                out.write(bitmap_file(rows))
+
+
+if __name__ == "__main__":
+    main()
