@@ -102,11 +102,16 @@ void TDF::BitBtn1Click() {
   SetWindowTextA(second, kStop);
   SendMessageA(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
   EnableWindow(Control(kBitBtn1), FALSE);
-  // Whatever ends the scan, an error included, the dialog closes after it.
-  struct CloseAfterwards {
+  // Whatever ends the scan, an error included, the list then shows all it got
+  // and the dialog closes.
+  struct AfterTheScan {
     TDF& dialog;
-    ~CloseAfterwards() { dialog.EndModal(IDOK); }
-  } closeAfterwards{*this};
+    ~AfterTheScan() {
+      dialog.filling_.reset();
+      dialog.EndModal(IDOK);
+    }
+  } afterTheScan{*this};
+  filling_.emplace(mainForm_.Files().Handle());
   search_.Execute();
 }
 
@@ -117,6 +122,7 @@ void TDF::BitBtn2Click() {
 
 void TDF::FileSearch1FileFind(const std::string& fullpath, const TSearchRec& info) {
   FileList& files = mainForm_.Files();
+  if (filling_) filling_->Adding();
   if (!files.HoldsRealFiles()) files.Clear();
   files.Append(fullpath + std::string(info.Name()));
   mainForm_.FollowListState();

@@ -8,9 +8,11 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "filelist/FileFind.h"
+#include "filelist/listfill.h"
 #include "pickers/NewFCtrl.h"
 #include "shell/fonts.h"
 #include "shell/handle.h"
@@ -66,6 +68,7 @@ class TDF : public Window<TDF> {
   TNewDriveComboBox drives_;
   TNewDirectoryListBox folders_;
   TFileSearch search_;
+  std::optional<ListFill> filling_;  // the main window's list, while a scan fills it
   ImageListHandle pictures_[2];
   bool shown_ = false;
 };
