@@ -31,6 +31,10 @@ namespace varnex {
 
 class TNewDriveComboBox;
 
+// The procedure of a picker's own window (pickers/system.h).
+template <class Control>
+LRESULT CALLBACK PickerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // ---- What both pickers share -------------------------------------------
 
 // True when the glyphs come from the system's small-icon list rather than the
@@ -133,7 +137,9 @@ class TNewDirectoryListBox {
 
  private:
   friend class TNewDriveComboBox;
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Control>
+  friend LRESULT CALLBACK PickerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void WindowsGone() { window_ = list_ = nullptr; }
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void DrawItem(const DRAWITEMSTRUCT& item);
@@ -198,7 +204,9 @@ class TNewDriveComboBox {
 
  private:
   friend class TNewDirectoryListBox;
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Control>
+  friend LRESULT CALLBACK PickerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void WindowsGone() { window_ = combo_ = nullptr; }
   static LRESULT CALLBACK ListenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void DeviceChangeHook(WPARAM event, LPARAM header);

@@ -96,7 +96,7 @@ TNewDirectoryListBox::~TNewDirectoryListBox() {
 }
 
 void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
-  RegisterClassOnce(app_.Instance(), Procedure);
+  RegisterClassOnce(app_.Instance(), PickerProcedure<TNewDirectoryListBox>);
   font_ = fonts.Get(FontKind::kWindow);
   itemHeight_ = std::max(16, FontTextHeight(font_));
   CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
@@ -114,28 +114,6 @@ void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int wi
   SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   UpdateItemHeight();
   RebuildTree();
-}
-
-LRESULT CALLBACK TNewDirectoryListBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TNewDirectoryListBox*>(GetWindowLongPtrA(window, 0));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TNewDirectoryListBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
-    self->window_ = window;
-  }
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    self->app_.ShowException(failure);
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, 0, 0);
-    self->window_ = nullptr;
-    self->list_ = nullptr;
-  }
-  return result;
 }
 
 LRESULT CALLBACK TNewDirectoryListBox::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {

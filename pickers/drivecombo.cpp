@@ -93,7 +93,7 @@ TNewDriveComboBox::~TNewDriveComboBox() {
 }
 
 void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
-  RegisterOnce(app_.Instance(), kClassName, Procedure, LoadCursor(nullptr, IDC_ARROW));
+  RegisterOnce(app_.Instance(), kClassName, PickerProcedure<TNewDriveComboBox>, LoadCursor(nullptr, IDC_ARROW));
   font_ = fonts.Get(FontKind::kWindow);
   CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
@@ -108,28 +108,6 @@ void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width
   UpdateItemHeight();
   RebuildDriveList();
   SetDrive(drive_);
-}
-
-LRESULT CALLBACK TNewDriveComboBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TNewDriveComboBox*>(GetWindowLongPtrA(window, 0));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TNewDriveComboBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
-    self->window_ = window;
-  }
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    self->app_.ShowException(failure);
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, 0, 0);
-    self->window_ = nullptr;
-    self->combo_ = nullptr;
-  }
-  return result;
 }
 
 LRESULT CALLBACK TNewDriveComboBox::ListenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
