@@ -16,36 +16,22 @@ varnex_install_missing sd ripgrep bc
 varnex_build_windows >/dev/null
 varnex_build "$VARNEX_ROOT/build/bench" -DVARNEX_SANITIZE=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 
-corpus=/dev/shm/varnex-corpus
+varnex_bench_corpus
+corpus=$VARNEX_CORPUS
 work=/dev/shm/varnex-work
-if [ ! -f "$corpus/dense.txt" ]; then
-  rm -rf "$corpus"
-  "$VARNEX_ROOT/build/bench/bench/make_corpus" "$corpus"
-fi
-
-prefix="$VARNEX_ROOT/build/wine-bench-prefix"
 trap 'varnex_stop_session; rm -rf "$work"' EXIT
-varnex_start_display
-varnex_wine_environment "$prefix"
-varnex_start_wine
+varnex_bench_session
 
 windows="$VARNEX_ROOT/build/windows/bench"
-seconds() {  # runs a command, prints its wall time in seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc
-}
 run_tool() {  # tool target -> seconds
   local tool=$1 target=$2
   case $tool in
     varnex) wine "$windows/batch_bench.exe" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     bare) wine "$windows/bare_walk.exe" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
-    sed) seconds bash -c "find '$target' -type f -print0 | xargs -0 sed -i 's/$find/$replace/g'" ;;
-    perl) seconds bash -c "find '$target' -type f -print0 | xargs -0 perl -pi -e 's/$find/$replace/g'" ;;
-    sd) seconds bash -c "find '$target' -type f -print0 | xargs -0 sd -s '$find' '$replace'" ;;
-    rg+sed) seconds bash -c "rg -l0 '$find' '$target' | xargs -0 -r sed -i 's/$find/$replace/g'" ;;
+    sed) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 sed -i 's/$find/$replace/g'" ;;
+    perl) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 perl -pi -e 's/$find/$replace/g'" ;;
+    sd) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 sd -s '$find' '$replace'" ;;
+    rg+sed) varnex_seconds bash -c "rg -l0 '$find' '$target' | xargs -0 -r sed -i 's/$find/$replace/g'" ;;
   esac
 }
 
@@ -61,13 +47,12 @@ for run in $(seq "$runs"); do
   echo "run $run of $runs done" >&2
 done
 
-median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 printf '\n%-8s %12s %12s %12s   (median seconds of %s runs; ratio to Varnex)\n' tool tree big.txt dense.txt "$runs"
 for tool in "${tools[@]}"; do
   printf '%-8s' "$tool"
   for set in tree big.txt dense.txt; do
-    mine=$(echo "${times[$tool,$set]}" | median)
-    base=$(echo "${times[varnex,$set]}" | median)
+    mine=$(echo "${times[$tool,$set]}" | varnex_median)
+    base=$(echo "${times[varnex,$set]}" | varnex_median)
     printf ' %6.2f (%4.2fx)' "$mine" "$(echo "$mine / $base" | bc -l)"
   done
   echo

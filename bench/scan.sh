@@ -15,30 +15,16 @@ runs=${1:-3}
 varnex_install_missing bc
 varnex_build_windows >/dev/null
 
-corpus=/dev/shm/varnex-corpus
-if [ ! -d "$corpus/tree" ]; then
-  varnex_build "$VARNEX_ROOT/build/bench" -DVARNEX_SANITIZE=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-  rm -rf "$corpus"
-  "$VARNEX_ROOT/build/bench/bench/make_corpus" "$corpus"
-fi
+varnex_bench_corpus
+corpus=$VARNEX_CORPUS
 # A tenth of the tree: two of its twenty top folders, linked, not copied.
 tenth=/dev/shm/varnex-scan-tenth
 rm -rf "$tenth" && mkdir -p "$tenth" && cp -al "$corpus/tree/d0" "$corpus/tree/d1" "$tenth/"
 
-prefix="$VARNEX_ROOT/build/wine-bench-prefix"
 trap 'varnex_stop_session; rm -rf "$tenth"' EXIT
-varnex_start_display
-varnex_wine_environment "$prefix"
-varnex_start_wine
+varnex_bench_session
 
 windows="$VARNEX_ROOT/build/windows/bench"
-seconds() {  # runs a command, prints its wall time in seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc
-}
 declare -A times
 measure() {  # tool folder: adds the run's seconds (and Varnex's appending time)
   local tool=$1 folder=$2 line
@@ -50,7 +36,7 @@ measure() {  # tool folder: adds the run's seconds (and Varnex's appending time)
     bare)
       line=$(wine "$windows/bare_scan.exe" "Z:${folder//\//\\}" '*.txt' | tr -d '\r')
       times[bare,$folder]+="${line%% seconds*} " ;;
-    find) times[find,$folder]+="$(seconds find "$folder" -iname '*.txt') " ;;
+    find) times[find,$folder]+="$(varnex_seconds find "$folder" -iname '*.txt') " ;;
   esac
 }
 
@@ -63,8 +49,7 @@ for run in $(seq "$runs"); do
   echo "run $run of $runs done" >&2
 done
 
-median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
-m() { echo "${times[$1,$2]}" | median; }
+m() { echo "${times[$1,$2]}" | varnex_median; }
 printf '\n%-8s %16s %16s   (median seconds of %s runs; ratio to the bare walk)\n' tool "tree (20,000)" "tenth (2,000)" "$runs"
 for tool in "${tools[@]}" appends; do
   printf '%-8s' "$tool"

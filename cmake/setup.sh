@@ -75,3 +75,31 @@ varnex_stop_session() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
   [ -n "${VARNEX_XVFB_PID:-}" ] && kill "$VARNEX_XVFB_PID" 2>/dev/null || true
 }
+
+# For the benchmarks: the generated corpus on tmpfs (made once), a Wine session
+# of their own, and a timer for native commands.
+VARNEX_CORPUS=/dev/shm/varnex-corpus
+varnex_bench_corpus() {
+  [ -f "$VARNEX_CORPUS/dense.txt" ] && return 0
+  varnex_build "$VARNEX_ROOT/build/bench" -DVARNEX_SANITIZE=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+  rm -rf "$VARNEX_CORPUS"
+  "$VARNEX_ROOT/build/bench/bench/make_corpus" "$VARNEX_CORPUS"
+}
+
+varnex_bench_session() {
+  varnex_start_display
+  varnex_wine_environment "$VARNEX_ROOT/build/wine-bench-prefix"
+  varnex_start_wine
+}
+
+# varnex_seconds COMMAND...: runs it and prints its wall time in seconds.
+varnex_seconds() {
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null 2>&1
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc
+}
+
+# varnex_median: the median of the numbers on standard input, blank-separated.
+varnex_median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
