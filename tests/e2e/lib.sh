@@ -2,7 +2,7 @@
 # started under Wine on the virtual display and driven with xdotool. Every wait
 # is for a window, a file or a process, never a bare pause.
 
-work=$(mktemp -d)
+work=$(mktemp -d -p /tmp)  # two levels below the root: add_directory.sh counts on it
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
