@@ -10,26 +10,13 @@
 
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
+#include "shell/windowclass.h"
 
 namespace varnex {
 namespace {
 
 constexpr char kClassName[] = "TNewDirectoryListBox";
 constexpr int kListId = 1;
-
-void RegisterClassOnce(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXA known{};
-  known.cbSize = sizeof known;
-  if (GetClassInfoExA(instance, kClassName, &known)) return;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.cbWndExtra = sizeof(TNewDirectoryListBox*);
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
-  if (!RegisterClassExA(&windowClass)) throw std::runtime_error("Cannot register TNewDirectoryListBox");
-}
 
 // The subdirectories of `dir` that are not hidden; "." and ".." left out.
 std::vector<std::string> ListSubdirectories(const std::string& dir) {
@@ -96,7 +83,10 @@ TNewDirectoryListBox::~TNewDirectoryListBox() {
 }
 
 void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
-  RegisterClassOnce(app_.Instance(), PickerProcedure<TNewDirectoryListBox>);
+  WindowClass windowClass{kClassName};
+  windowClass.background = nullptr;
+  windowClass.extraBytes = sizeof(TNewDirectoryListBox*);
+  RegisterClassOnce(app_.Instance(), windowClass, PickerProcedure<TNewDirectoryListBox>);
   font_ = fonts.Get(FontKind::kWindow);
   itemHeight_ = std::max(16, FontTextHeight(font_));
   CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,

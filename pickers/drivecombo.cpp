@@ -14,6 +14,7 @@
 
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
+#include "shell/windowclass.h"
 
 namespace varnex {
 namespace {
@@ -26,18 +27,11 @@ constexpr unsigned kRemovable = DRIVE_REMOVABLE;
 constexpr unsigned kRemote = DRIVE_REMOTE;
 constexpr int kNameBuffer = 260;
 
-void RegisterOnce(HINSTANCE instance, const char* name, WNDPROC procedure, HCURSOR cursor) {
-  WNDCLASSEXA known{};
-  known.cbSize = sizeof known;
-  if (GetClassInfoExA(instance, name, &known)) return;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.cbWndExtra = sizeof(TNewDriveComboBox*);
-  windowClass.hInstance = instance;
-  windowClass.hCursor = cursor;
-  windowClass.lpszClassName = name;
-  if (!RegisterClassExA(&windowClass)) throw std::runtime_error(std::string("Cannot register ") + name);
+// The classes keep the box in their windows' own slot.
+WindowClass BoxClass(const char* name, HCURSOR cursor) {
+  WindowClass windowClass{name, nullptr, cursor};
+  windowClass.extraBytes = sizeof(TNewDriveComboBox*);
+  return windowClass;
 }
 
 std::string RootOf(char letter) { return std::string{letter, ':', '\\'}; }
@@ -81,7 +75,7 @@ TNewDriveComboBox::TNewDriveComboBox(Application& application) : app_(applicatio
   LoadGlyphs();
   const std::string current = CurrentDirectory();
   if (current.size() >= 2 && current[1] == ':') drive_ = current[0];
-  RegisterOnce(app_.Instance(), kListenerClassName, ListenerProcedure, nullptr);
+  RegisterClassOnce(app_.Instance(), BoxClass(kListenerClassName, nullptr), ListenerProcedure);
   listener_ = CreateWindowExA(WS_EX_TOOLWINDOW, kListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               app_.Instance(), this);
 }
@@ -93,7 +87,8 @@ TNewDriveComboBox::~TNewDriveComboBox() {
 }
 
 void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
-  RegisterOnce(app_.Instance(), kClassName, PickerProcedure<TNewDriveComboBox>, LoadCursor(nullptr, IDC_ARROW));
+  RegisterClassOnce(app_.Instance(), BoxClass(kClassName, LoadCursor(nullptr, IDC_ARROW)),
+                    PickerProcedure<TNewDriveComboBox>);
   font_ = fonts.Get(FontKind::kWindow);
   CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);

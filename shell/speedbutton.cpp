@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "shell/handle.h"
+#include "shell/windowclass.h"
 
 namespace varnex {
 namespace {
@@ -100,18 +101,11 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void RegisterSpeedButtonClass(HINSTANCE instance) {
-  WNDCLASSEXA known{};
-  known.cbSize = sizeof known;
-  if (GetClassInfoExA(instance, kSpeedButtonClass, &known)) return;
-  WNDCLASSEXA buttonClass{};
-  buttonClass.cbSize = sizeof buttonClass;
+  WindowClass buttonClass{kSpeedButtonClass};
+  buttonClass.background = nullptr;
   buttonClass.style = CS_DBLCLKS;
-  buttonClass.lpfnWndProc = ButtonProcedure;
-  buttonClass.cbWndExtra = sizeof(ButtonState*);
-  buttonClass.hInstance = instance;
-  buttonClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  buttonClass.lpszClassName = kSpeedButtonClass;
-  RegisterClassExA(&buttonClass);
+  buttonClass.extraBytes = sizeof(ButtonState*);
+  RegisterClassOnce(instance, buttonClass, ButtonProcedure);
 }
 
 void SetSpeedButtonPicture(HWND button, HBITMAP picture) {

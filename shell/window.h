@@ -13,15 +13,9 @@
 #include <vector>
 
 #include "shell/application.h"
+#include "shell/windowclass.h"
 
 namespace varnex {
-
-struct WindowClass {
-  const char* name;
-  HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW);
-  HICON icon = nullptr;
-};
 
 template <class Derived>
 class Window {
@@ -47,19 +41,7 @@ class Window {
 
   void CreateAs(const WindowClass& windowClass, DWORD exStyle, const char* caption, DWORD style, HWND owner,
                 HMENU menu = nullptr) {
-    WNDCLASSEXA known{};
-    known.cbSize = sizeof known;
-    if (!GetClassInfoExA(app_.Instance(), windowClass.name, &known)) {
-      WNDCLASSEXA fresh{};
-      fresh.cbSize = sizeof fresh;
-      fresh.lpfnWndProc = Procedure;
-      fresh.hInstance = app_.Instance();
-      fresh.hCursor = windowClass.cursor;
-      fresh.hbrBackground = windowClass.background;
-      fresh.hIcon = windowClass.icon;
-      fresh.lpszClassName = windowClass.name;
-      if (!RegisterClassExA(&fresh)) throw std::runtime_error(std::string("Cannot register ") + windowClass.name);
-    }
+    RegisterClassOnce(app_.Instance(), windowClass, Procedure);
     CreateWindowExA(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, menu,
                     app_.Instance(), this);
     if (handle_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + windowClass.name);
