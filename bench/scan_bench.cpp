@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   };
 
   const auto start = Clock::now();
-  fill.emplace(form.Files().Handle());
+  fill.emplace(form.Files().Handle(), app.Clock());
   search.Execute();
   fill.reset();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();

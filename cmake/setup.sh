@@ -39,7 +39,8 @@ varnex_build_native() {
 varnex_start_display() {
   local numberFile
   numberFile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  # -noreset: otherwise the server resets (pointer included) whenever its last client leaves.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
   VARNEX_XVFB_PID=$!
   for _ in $(seq 200); do
     [ -s "$numberFile" ] && break
@@ -48,6 +49,16 @@ varnex_start_display() {
   [ -s "$numberFile" ] || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$(tr -d '\n' <"$numberFile")"
   rm -f "$numberFile"
+  varnex_park_pointer
+}
+
+# A fresh X server puts its pointer at the centre of the screen, where every
+# centred window opens; Wine would send such a window a real mouse move. The
+# bottom right corner is out of every window's way.
+varnex_park_pointer() {
+  local width height
+  read -r width height < <(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
+  xdotool mousemove "$((width - 1))" "$((height - 1))"
 }
 
 varnex_wine_environment() {

@@ -111,7 +111,7 @@ void TDF::BitBtn1Click() {
       dialog.EndModal(IDOK);
     }
   } afterTheScan{*this};
-  filling_.emplace(mainForm_.Files().Handle());
+  filling_.emplace(mainForm_.Files().Handle(), app_.Clock());
   search_.Execute();
 }
 

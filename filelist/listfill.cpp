@@ -1,5 +1,7 @@
 #include "filelist/listfill.h"
 
+#include <utility>
+
 namespace varnex {
 namespace {
 
@@ -8,7 +10,7 @@ constexpr int kBytesPerEntry = 64;  // a guess at a path's length; the list grow
 
 }  // namespace
 
-ListFill::ListFill(HWND list) : list_(list), lastShown_(GetTickCount64()) {
+ListFill::ListFill(HWND list, TickClock clock) : list_(list), clock_(std::move(clock)), lastShown_(clock_()) {
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
 }
 
@@ -21,7 +23,7 @@ void ListFill::Adding() {
     SendMessageA(list_, LB_INITSTORAGE, room_, static_cast<LPARAM>(room_) * kBytesPerEntry);
   }
   --room_;
-  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG now = clock_();
   if (now - lastShown_ < kInterval) return;
   lastShown_ = now;
   Show();

@@ -8,13 +8,15 @@
 
 #include <windows.h>
 
+#include "shell/tickclock.h"
+
 namespace varnex {
 
 class ListFill {
  public:
   static constexpr ULONGLONG kInterval = 250;  // milliseconds between showings
 
-  explicit ListFill(HWND list);
+  ListFill(HWND list, TickClock clock);
   ~ListFill();
   ListFill(const ListFill&) = delete;
   ListFill& operator=(const ListFill&) = delete;
@@ -26,6 +28,7 @@ class ListFill {
   void Show();
 
   HWND list_;
+  TickClock clock_;
   ULONGLONG lastShown_;
   int room_ = 0;  // entries that can still be added without the storage growing
 };

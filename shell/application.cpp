@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include <utility>
 #include <vector>
 
 #include "engine/error.h"
@@ -12,7 +13,8 @@ constexpr ULONGLONG kMessageLookInterval = 10;  // milliseconds
 
 }  // namespace
 
-Application::Application(HINSTANCE instance, Services services) : instance_(instance), services_(services) {}
+Application::Application(HINSTANCE instance, Services services, TickClock clock)
+    : instance_(instance), services_(services), clock_(std::move(clock)) {}
 
 Application::BusyCursor::BusyCursor(Application& application) : app_(application) {
   ++app_.busy_;
@@ -36,7 +38,7 @@ void Application::ShowException(const std::exception& failure) noexcept {
 }
 
 void Application::ProcessPendingMessages() {
-  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG now = clock_();
   if (now - lastLook_ < kMessageLookInterval) return;
   lastLook_ = now;
   ProcessMessages();

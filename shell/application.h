@@ -10,14 +10,16 @@
 #include <vector>
 
 #include "shell/services.h"
+#include "shell/tickclock.h"
 
 namespace varnex {
 
 class Application {
  public:
-  Application(HINSTANCE instance, Services services);
+  Application(HINSTANCE instance, Services services, TickClock clock = GetTickCount64);
 
   HINSTANCE Instance() const { return instance_; }
+  const TickClock& Clock() const { return clock_; }
   MessageBoxes& MessageBox() const { return services_.messageBoxes; }
   FileDialogs& FileDialog() const { return services_.fileDialogs; }
   ProgramStarter& Programs() const { return services_.programs; }
@@ -67,6 +69,7 @@ class Application {
 
   HINSTANCE instance_;
   Services services_;
+  TickClock clock_;
   std::string title_;
   UINT hintHidePause_ = 2500;
   ULONGLONG lastLook_ = 0;

@@ -3,25 +3,28 @@
 # carry the program's resources (pictures, icon, manifest) as the program does.
 set(varnex_resources ${PROJECT_SOURCE_DIR}/resources/varnex.rc)
 set_source_files_properties(${varnex_resources} PROPERTIES OBJECT_DEPENDS "${varnex_rc_inputs}")
-add_library(test_support STATIC support/dialog_driver.cpp support/main_window.cpp support/temp_folder.cpp)
+add_library(test_support STATIC support/dialog_driver.cpp support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
 target_link_libraries(test_support PUBLIC varnex_app GTest::gtest)
+# Their own entry point parks the real pointer before every test.
+add_library(test_main OBJECT support/test_main.cpp)
+target_link_libraries(test_main PRIVATE test_support)
 
 add_executable(run_tests run/batchrun_test.cpp run/logfile_test.cpp run/results_test.cpp ${varnex_resources})
-target_link_libraries(run_tests PRIVATE test_support GTest::gtest_main)
+target_link_libraries(run_tests PRIVATE test_support test_main)
 add_test(NAME run_tests COMMAND run_tests)
 
 add_executable(filelist_tests filelist/FileFind_test.cpp filelist/dir_test.cpp filelist/filelist_test.cpp filelist/listfile_test.cpp
                filelist/listfill_test.cpp ${varnex_resources})
-target_link_libraries(filelist_tests PRIVATE test_support GTest::gtest_main)
+target_link_libraries(filelist_tests PRIVATE test_support test_main)
 add_test(NAME filelist_tests COMMAND filelist_tests)
 
 add_executable(pickers_tests pickers/NewFCtrl_test.cpp ${varnex_resources})
-target_link_libraries(pickers_tests PRIVATE test_support GTest::gtest_main)
+target_link_libraries(pickers_tests PRIVATE test_support test_main)
 add_test(NAME pickers_tests COMMAND pickers_tests)
 
 add_executable(shell_tests shell/aboutform_test.cpp shell/hopt_test.cpp shell/main_test.cpp shell/settings_test.cpp
                ${varnex_resources})
-target_link_libraries(shell_tests PRIVATE test_support GTest::gtest_main)
+target_link_libraries(shell_tests PRIVATE test_support test_main)
 add_test(NAME shell_tests COMMAND shell_tests)
 
 # The real program, started under Wine on the virtual display and driven with

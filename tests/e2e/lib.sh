@@ -2,6 +2,8 @@
 # started under Wine on the virtual display and driven with xdotool. Every wait
 # is for a window, a file or a process, never a bare pause.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/setup.sh"
+
 work=$(mktemp -d -p /tmp)  # two levels below the root: add_directory.sh counts on it
 pid=
 cleanup() {
@@ -16,6 +18,7 @@ install_program() { cp "$1" "$work/varnex.exe"; }
 
 # start_program: starts it and sets $main to its main window.
 start_program() {
+  varnex_park_pointer  # an earlier check may have left it over where the window opens
   wine "$work/varnex.exe" >/dev/null 2>&1 &
   pid=$!
   main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnex 2\.01$' | head -n 1)
@@ -36,7 +39,7 @@ click_for_menu() {
   local before
   before=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l)
   xdotool mousemove --window "$1" "$2" "$3" click "$4"
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     [ "$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l)" -gt "$before" ] && return 0
     sleep 0.05
   done

@@ -19,7 +19,8 @@ TEST(ListFill, ShowsTheEntriesAfterAPauseAndAtTheEnd) {
                               200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(list, nullptr);
   {
-    ListFill fill(list);
+    ULONGLONG now = 1000;
+    ListFill fill(list, [&now] { return now; });
     auto add = [&](int count) {
       for (int i = 0; i < count; ++i) {
         fill.Adding();
@@ -28,10 +29,14 @@ TEST(ListFill, ShowsTheEntriesAfterAPauseAndAtTheEnd) {
     };
     add(300);  // beyond the first reserve
     EXPECT_LT(ScrollMax(list), 299);  // quiet while filling
-    Sleep(ListFill::kInterval + 20);
+    now += ListFill::kInterval - 1;
     add(1);
-    EXPECT_EQ(ScrollMax(list), 299);  // shown before the entry after the pause
-    add(99);
+    EXPECT_LT(ScrollMax(list), 300);  // not yet
+    now += 1;
+    add(1);
+    EXPECT_EQ(ScrollMax(list), 300);  // shown before the entry after the pause
+    now += ListFill::kInterval - 1;
+    add(98);
     EXPECT_LT(ScrollMax(list), 399);  // too soon to show again
   }
   EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 400);

@@ -45,12 +45,8 @@ class Pickers : public ::testing::Test {
     RegisterClassA(&hostClass);
     host = CreateWindowExA(0, "PickerTestHost", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
-    SetCurrentDirectoryA(folder.Path().c_str());
   }
-  ~Pickers() override {
-    SetCurrentDirectoryA("C:\\");
-    DestroyWindow(host);
-  }
+  ~Pickers() override { DestroyWindow(host); }
 
   void CreateList() {
     list.Create(host, 101, 8, 34, 265, 185, fonts);
@@ -95,6 +91,7 @@ class Pickers : public ::testing::Test {
   }
 
   testing::TempFolder folder;
+  testing::CurrentDirectoryKept currentDirectory{folder.Path()};  // before the pickers: they read it
   testing::FakeServices services;
   Application app{GetModuleHandleA(nullptr), services.Get()};
   Fonts fonts;

@@ -203,14 +203,27 @@ TEST_F(MainWindow, ExpandsVariablesWithTheCaseOptionAndWithoutLogging) {
   EXPECT_EQ(LogLines().size(), 1u);
 }
 
-TEST_F(MainWindow, ReplaceStrLetsPendingMessagesThrough) {
+TEST_F(MainWindow, ReplaceStrLetsPendingMessagesThroughAtMostEvery10Milliseconds) {
   Start();
-  MSG waiting;
+  tickStep = 0;
+  ticks += 1000;
+  const auto waiting = [] {
+    MSG message;
+    return PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE) != FALSE;
+  };
   PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
   form.ReplaceStr("nothing to find", "x", "y", false);
-  EXPECT_TRUE(PeekMessageA(&waiting, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+  EXPECT_TRUE(waiting());
   form.ReplaceStr("x", "x", "y", false);
-  EXPECT_FALSE(PeekMessageA(&waiting, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+  EXPECT_FALSE(waiting());
+
+  PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+  ticks += 9;
+  form.ReplaceStr("x", "x", "y", false);
+  EXPECT_TRUE(waiting());
+  ticks += 1;
+  form.ReplaceStr("x", "x", "y", false);
+  EXPECT_FALSE(waiting());
 }
 
 }  // namespace

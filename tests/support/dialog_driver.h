@@ -14,7 +14,7 @@ namespace varnex::testing {
 
 // While alive, looks every few milliseconds for a visible window with the
 // caption and, the first time it finds one, calls `act` on it (from inside
-// whatever message loop is running). A window that is still up five seconds
+// whatever message loop is running). A window that is still up thirty seconds
 // later fails the test and is closed, so a broken dialog cannot hang the run.
 class WhenShown {
  public:
@@ -36,7 +36,7 @@ class WhenShown {
 };
 
 // Lets the application handle pending messages, as its message loop would,
-// until `done` or two seconds have passed; returns `done()`.
+// until `done` or thirty seconds have passed; returns `done()`.
 bool PumpUntil(Application& app, const std::function<bool()>& done);
 
 // What a window's WM_CTLCOLORSTATIC and the label's font make of the label.

@@ -32,8 +32,13 @@ class MainWindowTest : public ::testing::Test {
   bool MinusEnabled();
 
   TempFolder folder;
+  CurrentDirectoryKept currentDirectory;
   FakeServices services;
-  Application app{GetModuleHandleA(nullptr), services.Get()};
+  // Every look at the clock finds the event pump's pause over, so whatever a
+  // test posts is handled at the program's next chance, however fast it runs.
+  ULONGLONG ticks = 0;
+  ULONGLONG tickStep = 10;
+  Application app{GetModuleHandleA(nullptr), services.Get(), [this] { return ticks += tickStep; }};
   TMF form{app, folder.Path()};
   TAF panel{app, form};
 };

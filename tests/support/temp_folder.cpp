@@ -41,6 +41,14 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
+CurrentDirectoryKept::CurrentDirectoryKept(const std::string& during) {
+  kept_.resize(GetCurrentDirectoryA(0, nullptr));
+  kept_.resize(GetCurrentDirectoryA(static_cast<DWORD>(kept_.size()), kept_.data()));
+  if (!during.empty() && !SetCurrentDirectoryA(during.c_str())) throw std::runtime_error("Cannot move into " + during);
+}
+
+CurrentDirectoryKept::~CurrentDirectoryKept() { SetCurrentDirectoryA(kept_.c_str()); }
+
 std::string ReadFileBytes(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               0, nullptr));

@@ -23,6 +23,21 @@ class TempFolder {
   std::string path_;
 };
 
+// The process's current directory, put back when the test is done: the folder
+// picker moves it as the user picks folders, and a test must not leave the
+// next one standing in a folder that has been removed, or on another drive.
+class CurrentDirectoryKept {
+ public:
+  // Moves into `during` (where given) for the length of the test.
+  explicit CurrentDirectoryKept(const std::string& during = {});
+  ~CurrentDirectoryKept();
+  CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
+  CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+
+ private:
+  std::string kept_;
+};
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
