@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "run/results.h"
-#include "shell/hopt.h"
-#include "shell/main.h"
+#include "forms/results.h"
+#include "forms/startup.h"
 #include "tests/support/fake_services.h"
 
 namespace {
@@ -75,12 +74,10 @@ int main(int argc, char** argv) {
   varnex::testing::FakeServices services;
   services.messageBoxes.answers.push_back(IDYES);
   varnex::Application app(GetModuleHandleA(nullptr), services.Get());
-  app.SetTitle("Varnex");
-  varnex::TMF form(app, programDirectory);
-  form.Create();
-  varnex::TAF panel(app, form);
-  panel.Create();
-  form.AttachOptionsPanel(panel);
+  varnex::PrepareApplication(app);
+  varnex::ProgramWindows windows(app, programDirectory);
+  windows.Create();
+  varnex::TMF& form = windows.main;
   form.FormShow();
   form.Files().Clear();
   for (const std::string& file : files) form.Files().Append(file);

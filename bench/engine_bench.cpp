@@ -17,8 +17,8 @@
 
 #include "engine/error.h"
 #include "engine/replace.h"
+#include "engine/textlines.h"
 #include "run/activitylog.h"
-#include "run/textlines.h"
 
 namespace varnex {
 namespace {

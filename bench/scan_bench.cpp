@@ -14,8 +14,7 @@
 
 #include "filelist/FileFind.h"
 #include "filelist/listfill.h"
-#include "shell/hopt.h"
-#include "shell/main.h"
+#include "forms/startup.h"
 #include "tests/support/fake_services.h"
 
 int main(int argc, char** argv) {
@@ -30,12 +29,10 @@ int main(int argc, char** argv) {
 
   varnex::testing::FakeServices services;
   varnex::Application app(GetModuleHandleA(nullptr), services.Get());
-  app.SetTitle("Varnex");
-  varnex::TMF form(app, programDirectory);
-  form.Create();
-  varnex::TAF panel(app, form);
-  panel.Create();
-  form.AttachOptionsPanel(panel);
+  varnex::PrepareApplication(app);
+  varnex::ProgramWindows windows(app, programDirectory);
+  windows.Create();
+  varnex::TMF& form = windows.main;
   form.Show();
 
   using Clock = std::chrono::steady_clock;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "filelist/searchpatterns.h"
-#include "shell/handle.h"
+#include "framework/handle.h"
 
 namespace varnex {
 namespace {

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "engine/error.h"
-#include "run/textlines.h"
-#include "run/wholefile.h"
-#include "shell/handle.h"
+#include "engine/textlines.h"
+#include "framework/handle.h"
+#include "framework/wholefile.h"
 
 namespace varnex {
 

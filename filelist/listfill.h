@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "shell/tickclock.h"
+#include "framework/tickclock.h"
 
 namespace varnex {
 

@@ -22,10 +22,10 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/application.h"
+#include "framework/fonts.h"
+#include "framework/handle.h"
 #include "pickers/dirrows.h"
-#include "shell/application.h"
-#include "shell/fonts.h"
-#include "shell/handle.h"
 
 namespace varnex {
 

@@ -12,9 +12,9 @@
 
 #include <stdexcept>
 
+#include "framework/windowclass.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
-#include "shell/windowclass.h"
 
 namespace varnex {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <span>
 
+#include "engine/textlines.h"
 #include "run/logline.h"
-#include "run/textlines.h"
 
 namespace varnex {
 

@@ -1,32 +1,36 @@
 #pragma once
-// One file of a batch run: read, prepare the texts, replace, back up, write.
+// The batch run: every file of the list in order, each read, its texts
+// prepared, replaced, backed up and written; a file that cannot be done is
+// reported and left as it was, and the run goes on with the next.
 
 #include <string>
-#include <string_view>
+#include <vector>
+
+#include "run/replacer.h"
 
 namespace varnex {
 
-// What the run asks of the main window for each file, at the moment it needs it.
+// What the run reads from the main window as it goes, and tells it. The texts
+// are read for every file and the options when they are used, so a change the
+// user makes during the run applies from then on.
 class BatchRunHost {
  public:
   virtual std::string FindText() = 0;
   virtual std::string ReplaceText() = 0;
   virtual bool UseDynamicVariables() = 0;
   virtual bool BackUpChangedFiles() = 0;
-  // The dynamic variables of `text` expanded for the file at `path`.
-  virtual std::string Expand(std::string_view text, const std::string& path) = 0;
-  // The replacement routine with its log switch on.
-  virtual std::string Replace(std::string_view text, std::string_view findText, std::string_view replaceText,
-                              const std::string& path) = 0;
-  virtual void ClearFileChanged() = 0;
-  virtual bool FileChanged() = 0;
+  // The run has moved on to entry `index` of its list.
+  virtual void ShowCurrent(int index) = 0;
+  // True when the run is to end after the file in hand.
+  virtual bool StopRequested() = 0;
+  // The file at `path` could not be done and was left as it was.
+  virtual void ReportFailure(const std::string& path) = 0;
 
  protected:
   ~BatchRunHost() = default;
 };
 
-// Processes the file at `path`; true when it was changed and written. Raises
-// an error on any failure: the file is then left as it was.
-bool ProcessTargetFile(const std::string& path, BatchRunHost& host);
+// Runs the files in their order; returns the number of files written.
+int RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host);
 
 }  // namespace varnex

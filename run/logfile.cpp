@@ -1,7 +1,7 @@
 #include "run/logfile.h"
 
 #include "engine/error.h"
-#include "run/wholefile.h"
+#include "framework/wholefile.h"
 
 namespace varnex {
 namespace {

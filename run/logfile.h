@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/handle.h"
 #include "run/activitylog.h"
-#include "shell/handle.h"
 
 namespace varnex {
 

@@ -6,9 +6,9 @@
 
 #include "engine/error.h"
 #include "engine/paths.h"
-#include "run/textlines.h"
-#include "run/wholefile.h"
-#include "shell/handle.h"
+#include "engine/textlines.h"
+#include "framework/handle.h"
+#include "framework/wholefile.h"
 
 namespace varnex {
 namespace {

@@ -9,11 +9,11 @@ target_link_libraries(test_support PUBLIC varnex_app GTest::gtest)
 add_library(test_main OBJECT support/test_main.cpp)
 target_link_libraries(test_main PRIVATE test_support)
 
-add_executable(run_tests run/batchrun_test.cpp run/logfile_test.cpp run/results_test.cpp ${varnex_resources})
+add_executable(run_tests run/batchrun_test.cpp run/logfile_test.cpp ${varnex_resources})
 target_link_libraries(run_tests PRIVATE test_support test_main)
 add_test(NAME run_tests COMMAND run_tests)
 
-add_executable(filelist_tests filelist/FileFind_test.cpp filelist/dir_test.cpp filelist/filelist_test.cpp filelist/listfile_test.cpp
+add_executable(filelist_tests filelist/FileFind_test.cpp filelist/filelist_test.cpp filelist/listfile_test.cpp
                filelist/listfill_test.cpp ${varnex_resources})
 target_link_libraries(filelist_tests PRIVATE test_support test_main)
 add_test(NAME filelist_tests COMMAND filelist_tests)
@@ -22,10 +22,14 @@ add_executable(pickers_tests pickers/NewFCtrl_test.cpp ${varnex_resources})
 target_link_libraries(pickers_tests PRIVATE test_support test_main)
 add_test(NAME pickers_tests COMMAND pickers_tests)
 
-add_executable(shell_tests shell/aboutform_test.cpp shell/hopt_test.cpp shell/main_test.cpp shell/settings_test.cpp
-               ${varnex_resources})
-target_link_libraries(shell_tests PRIVATE test_support test_main)
-add_test(NAME shell_tests COMMAND shell_tests)
+add_executable(framework_tests framework/settings_test.cpp ${varnex_resources})
+target_link_libraries(framework_tests PRIVATE test_support test_main)
+add_test(NAME framework_tests COMMAND framework_tests)
+
+add_executable(forms_tests forms/aboutform_test.cpp forms/dir_test.cpp forms/hopt_test.cpp forms/main_test.cpp
+               forms/results_test.cpp ${varnex_resources})
+target_link_libraries(forms_tests PRIVATE test_support test_main)
+add_test(NAME forms_tests COMMAND forms_tests)
 
 # The real program, started under Wine on the virtual display and driven with
 # xdotool (only where Linux runs the Windows build).

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "run/results.h"
-#include "shell/layout.h"
+#include "forms/results.h"
+#include "framework/layout.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window.h"
 
@@ -222,6 +222,32 @@ TEST_F(BatchRun, TheListStaysPutWhileTheRunGoesOn) {
   EXPECT_EQ(services.messageBoxes.shown.size(), 1u);  // only the run's own question
   EXPECT_TRUE(IsWindowEnabled(form.Files().Handle()));
   EXPECT_TRUE(RunEnabled());
+}
+
+TEST_F(BatchRun, AFailureInsideTheRunLeavesTheWindowUsable) {
+  const std::string missing = folder / "missing.txt";
+  const std::string a = File("a.txt", "a");
+  List({missing, a});
+  Texts("a", "b");
+  services.messageBoxes.onShow = [](const testing::ShownBox& box) {
+    if (box.text.starts_with("Cannot open file")) throw std::runtime_error("The message could not be shown");
+  };
+  services.messageBoxes.answers.push_front(IDYES);
+  SendMessageA(form.Handle(), WM_COMMAND, TMF::kButton, 0);
+  EXPECT_EQ(services.messageBoxes.shown.back().text, "The message could not be shown.");
+  EXPECT_EQ(ReadFileBytes(a), "a");
+
+  EXPECT_TRUE(IsWindowEnabled(form.Files().Handle()));
+  EXPECT_TRUE(IsWindowEnabled(form.Control(TMF::kSpeedButton1)));
+  EXPECT_TRUE(MinusEnabled());
+  EXPECT_TRUE(RunEnabled());
+  EXPECT_TRUE(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  services.messageBoxes.onShow = nullptr;
+  EXPECT_EQ(Run().replaced, "1");
+  EXPECT_EQ(ReadFileBytes(a), "b\r\n");
+  services.messageBoxes.answers.push_front(IDYES);
+  SendMessageA(form.Handle(), WM_COMMAND, TMF::kDeleteall1, 0);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"No files added"});
 }
 
 TEST_F(BatchRun, ClosingDuringARunStopsItAfterTheFileInHand) {

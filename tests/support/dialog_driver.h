@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/application.h"
+#include "framework/application.h"
 
 namespace varnex::testing {
 

@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "shell/services.h"
+#include "framework/services.h"
 
 namespace varnex::testing {
 
@@ -21,9 +22,12 @@ struct ShownBox {
 struct FakeMessageBoxes final : MessageBoxes {
   std::vector<ShownBox> shown;
   std::deque<int> answers;  // IDOK once these run out
+  // Called with each box as it is shown; may throw, as a failing system call would.
+  std::function<void(const ShownBox&)> onShow;
 
   int Show(const std::string& caption, const std::string& text, UINT flags) override {
     shown.push_back({caption, text, flags});
+    if (onShow) onShow(shown.back());
     if (answers.empty()) return IDOK;
     const int answer = answers.front();
     answers.pop_front();

@@ -1,10 +1,10 @@
 #include "tests/support/main_window.h"
 
-#include "run/textlines.h"
+#include "engine/textlines.h"
 
 namespace varnex::testing {
 
-MainWindowTest::MainWindowTest() { app.SetTitle("Varnex"); }
+MainWindowTest::MainWindowTest() { PrepareApplication(app); }
 
 MainWindowTest::~MainWindowTest() {
   if (form.Handle() != nullptr) DestroyWindow(form.Handle());
@@ -15,9 +15,7 @@ MainWindowTest::~MainWindowTest() {
 }
 
 void MainWindowTest::Start(bool visible) {
-  form.Create();
-  panel.Create();
-  form.AttachOptionsPanel(panel);
+  program.Create();
   if (visible) {
     form.Show();
   } else {

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/hopt.h"
-#include "shell/main.h"
+#include "forms/startup.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/temp_folder.h"
 
@@ -39,8 +38,9 @@ class MainWindowTest : public ::testing::Test {
   ULONGLONG ticks = 0;
   ULONGLONG tickStep = 10;
   Application app{GetModuleHandleA(nullptr), services.Get(), [this] { return ticks += tickStep; }};
-  TMF form{app, folder.Path()};
-  TAF panel{app, form};
+  ProgramWindows program{app, folder.Path()};
+  TMF& form = program.main;
+  TAF& panel = program.panel;
 };
 
 }  // namespace varnex::testing

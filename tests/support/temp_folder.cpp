@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "run/wholefile.h"
-#include "shell/handle.h"
+#include "framework/handle.h"
+#include "framework/wholefile.h"
 
 namespace varnex::testing {
 namespace {

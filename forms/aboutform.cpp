@@ -1,0 +1,238 @@
+#include "forms/aboutform.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "engine/error.h"
+#include "framework/layout.h"
+#include "resources/resource.h"
+#include "resources/version.h"
+
+namespace varnex {
+namespace {
+
+constexpr char kCaption[] = "About " VARNEX_TITLE;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION;  // with WS_EX_DLGMODALFRAME: no title-bar buttons
+constexpr int kClientWidth = 234;
+constexpr int kClientHeight = 161;
+
+constexpr char kMaker[] = "Varnex Team";
+constexpr char kNotice[] = "Copyright (C) 2026 Varnex Team";
+constexpr char kWebText[] = "www.varnex.test";
+constexpr COLORREF kRestingLink = RGB(0, 0, 255);
+constexpr COLORREF kLitLink = RGB(255, 0, 0);
+constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // transparent in the OK picture
+
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
+constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY;  // takes the mouse, for clicks and its hint
+constexpr ControlSpec kLayout[] = {
+    {TAbout::kImage1, "STATIC", "", SS_ICON, 0, 11, 11, 32, 32, FontKind::kWindow},
+    {TAbout::kBevel1, "STATIC", "", SS_SUNKEN | WS_CLIPSIBLINGS, 0, 10, 10, 34, 34, FontKind::kWindow},
+    {TAbout::kLabel1, "STATIC", kMaker, kLabel, 0, 55, 8, 76, 13, FontKind::kWindow},
+    {TAbout::kLabel2, "STATIC", VARNEX_TITLE " " VARNEX_VERSION_TEXT, kLabel, 0, 55, 24, 148, 13, FontKind::kWindow},
+    {TAbout::kLabel3, "STATIC", kNotice, kLabel, 0, 55, 40, 170, 13, FontKind::kWindow},
+    {TAbout::kLabel4, "STATIC", "Web Site:", kLabel, 0, 55, 64, 47, 13, FontKind::kWindow},
+    {TAbout::kLabel5, "STATIC", kWebText, kLink, 0, 108, 64, 79, 13, FontKind::kWindow},
+    {TAbout::kLabel6, "STATIC", "E-mail:", kLabel, 0, 55, 80, 31, 13, FontKind::kWindow},
+    {TAbout::kLabel7, "STATIC", TAbout::kMailAddress, kLink, 0, 108, 80, 98, 13, FontKind::kWindow},
+    {TAbout::kLabel8, "STATIC", "See license.txt for distribution", kLabel, 0, 55, 104, 137, 13, FontKind::kWindow},
+    {TAbout::kBitBtn1, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 55, 128, 106, 25, FontKind::kWindow},
+};
+
+// The bevel's frame and Label8 leave the links alone; everything else that
+// has no link of its own makes both plain.
+constexpr std::pair<int, MouseMove> kMouseMoves[] = {
+    {0, MouseMove::kPlainLinks},
+    {TAbout::kBevel1, MouseMove::kNone},
+    {TAbout::kImage1, MouseMove::kPlainLinks},
+    {TAbout::kLabel1, MouseMove::kPlainLinks},
+    {TAbout::kLabel2, MouseMove::kPlainLinks},
+    {TAbout::kLabel3, MouseMove::kPlainLinks},
+    {TAbout::kLabel4, MouseMove::kPlainLinks},
+    {TAbout::kLabel5, MouseMove::kWebLinkLit},
+    {TAbout::kLabel6, MouseMove::kPlainLinks},
+    {TAbout::kLabel7, MouseMove::kMailLinkLit},
+    {TAbout::kLabel8, MouseMove::kNone},
+    {TAbout::kBitBtn1, MouseMove::kPlainLinks},
+};
+
+// Controls that take the mouse themselves, so the box never sees its moves.
+constexpr int kMouseTakers[] = {TAbout::kLabel5, TAbout::kLabel7, TAbout::kBitBtn1};
+
+}  // namespace
+
+LinkLooks LooksAfter(LinkLooks current, MouseMove behaviour) {
+  switch (behaviour) {
+    case MouseMove::kNone:
+      return current;
+    case MouseMove::kPlainLinks:
+      return {};
+    case MouseMove::kWebLinkLit:
+      return {.webLit = true, .mailLit = false};
+    case MouseMove::kMailLinkLit:
+      return {.webLit = false, .mailLit = true};
+  }
+  return current;
+}
+
+TAbout::TAbout(Application& application) : Window(application) {}
+
+void TAbout::Show(Application& application) {
+  TAbout box(application);
+  box.Create();
+  box.ShowModal();
+}
+
+void TAbout::Create() {
+  okPicture_.Reset(ImageList_LoadImageA(app_.Instance(), MAKEINTRESOURCEA(IDB_OK_TICK), 16, 0, kPictureGround,
+                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  if (!okPicture_) throw Error("Cannot load the OK picture");
+
+  CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
+  SetClientSize(Handle(), kClientWidth, kClientHeight);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  FormCreate();
+
+  BUTTON_IMAGELIST picture{okPicture_.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  SendMessageA(Control(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
+  for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
+
+  hints_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                           app_.Instance(), nullptr);
+  if (hints_ == nullptr) throw Error("Cannot create the hints of the About box");
+  SendMessageA(hints_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
+  AddHint(kLabel5, kWebPage);
+  AddHint(kLabel7, std::string("Mailto ") + kMailAddress);
+
+  SetDefaultButton(kBitBtn1);
+  CentreOnScreen(Handle());
+}
+
+// The application's icon is the icon resource of its module.
+void TAbout::FormCreate() {
+  SendMessageA(Control(kImage1), STM_SETICON,
+               reinterpret_cast<WPARAM>(LoadIconA(app_.Instance(), MAKEINTRESOURCEA(IDI_VARNEX))), 0);
+}
+
+MouseMove TAbout::MouseMoveOf(int controlId) {
+  for (auto [control, behaviour] : kMouseMoves) {
+    if (control == controlId) return behaviour;
+  }
+  return MouseMove::kNone;
+}
+
+void TAbout::FormMouseMove() { SetLooks(LooksAfter(looks_, MouseMove::kPlainLinks)); }
+void TAbout::Label5MouseMove() { SetLooks(LooksAfter(looks_, MouseMove::kWebLinkLit)); }
+void TAbout::Label7MouseMove() { SetLooks(LooksAfter(looks_, MouseMove::kMailLinkLit)); }
+
+void TAbout::Label5Click() { OpenLink(kWebPage); }
+void TAbout::Label7Click() { OpenLink(std::string("mailto:") + kMailAddress); }
+
+void TAbout::BitBtn1Click() {
+  if (IsModal())
+    EndModal(IDOK);
+  else
+    DestroyWindow(Handle());
+}
+
+void TAbout::OpenLink(const std::string& file) {
+  try {
+    app_.Programs().ShellOpen(GetDesktopWindow(), file, SW_HIDE);
+  } catch (...) {
+    // Whatever the shell makes of the address is all the user sees.
+  }
+}
+
+void TAbout::MouseMoveOver(int controlId) {
+  switch (MouseMoveOf(controlId)) {
+    case MouseMove::kNone:
+      return;
+    case MouseMove::kPlainLinks:
+      return FormMouseMove();
+    case MouseMove::kWebLinkLit:
+      return Label5MouseMove();
+    case MouseMove::kMailLinkLit:
+      return Label7MouseMove();
+  }
+}
+
+void TAbout::SetLooks(LinkLooks looks) {
+  if (looks == looks_) return;
+  looks_ = looks;
+  // The colour follows at the repaint, from WM_CTLCOLORSTATIC.
+  for (auto [link, lit] : {std::pair{kLabel5, looks.webLit}, std::pair{kLabel7, looks.mailLit}}) {
+    const HFONT font = fonts_.Get(lit ? FontKind::kLink : FontKind::kWindow);
+    SendMessageA(Control(link), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+}
+
+void TAbout::AddHint(int link, const std::string& text) {
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(link));
+  tool.lpszText = const_cast<char*>(text.c_str());  // copied by the tooltip
+  SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+LRESULT CALLBACK TAbout::ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+  if (message == WM_MOUSEMOVE)
+    reinterpret_cast<TAbout*>(self)->MouseMoveOver(GetDlgCtrlID(control));
+  else if (message == WM_NCDESTROY)
+    RemoveWindowSubclass(control, ReportMouseMove, 0);
+  return DefSubclassProc(control, message, wParam, lParam);
+}
+
+void TAbout::OnCommand(int id, int code) {
+  if (code != STN_CLICKED && code != BN_CLICKED) return;
+  switch (id) {
+    case kLabel5:
+      return Label5Click();
+    case kLabel7:
+      return Label7Click();
+    case kBitBtn1:
+      return BitBtn1Click();
+    default:
+      return;
+  }
+}
+
+LRESULT TAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_MOUSEMOVE: {
+      // Labels, the picture and the bevel let the mouse through to the box.
+      const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const HWND child = ChildWindowFromPointEx(Handle(), point, CWP_SKIPINVISIBLE);
+      MouseMoveOver(child != nullptr && child != Handle() ? GetDlgCtrlID(child) : 0);
+      return 0;
+    }
+    case WM_SETCURSOR: {
+      const HWND under = reinterpret_cast<HWND>(wParam);
+      if (LOWORD(lParam) == HTCLIENT && (under == Control(kLabel5) || under == Control(kLabel7))) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const LRESULT brush = DefaultHandling(message, wParam, lParam);
+      const HWND label = reinterpret_cast<HWND>(lParam);
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      if (label == Control(kLabel5)) SetTextColor(dc, looks_.webLit ? kLitLink : kRestingLink);
+      if (label == Control(kLabel7)) SetTextColor(dc, looks_.mailLit ? kLitLink : kRestingLink);
+      return brush;
+    }
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace varnex

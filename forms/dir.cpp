@@ -1,0 +1,186 @@
+#include "forms/dir.h"
+
+#include <utility>
+
+#include "engine/error.h"
+#include "forms/settingkeys.h"
+#include "framework/layout.h"
+#include "resources/resource.h"
+
+namespace varnex {
+namespace {
+
+constexpr char kCaption[] = "Add Directory...";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
+constexpr int kClientWidth = 282;
+constexpr int kClientHeight = 296;
+constexpr char kCancel[] = "Cancel";
+constexpr char kStop[] = "STOP";
+constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // olive: the pictures' transparent colour
+
+// The pickers come first in keyboard order; they are made by their own classes.
+constexpr ControlSpec kLayout[] = {
+    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 48, 13, FontKind::kWindow},
+    {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 60, 222, 213, 21, FontKind::kWindow},
+    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 129, 17,
+     FontKind::kWindow},
+    {TDF::kBitBtn1, "BUTTON", "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 264, 75, 25, FontKind::kWindow},
+    {TDF::kBitBtn2, "BUTTON", kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, 200, 264, 75, 25, FontKind::kWindow},
+};
+
+}  // namespace
+
+TDF::TDF(Application& application, const SettingsStore& settings, FileList& files,
+         std::function<void()> filesChanged)
+    : Window(application),
+      settings_(settings),
+      files_(files),
+      filesChanged_(std::move(filesChanged)),
+      drives_(application),
+      folders_(application),
+      search_([&application] { application.ProcessPendingMessages(); }) {}
+
+void TDF::Show(Application& application, const SettingsStore& settings, FileList& files,
+               std::function<void()> filesChanged) {
+  TDF dialog(application, settings, files, std::move(filesChanged));
+  dialog.Create();
+  dialog.ShowModal();
+}
+
+void TDF::Create() {
+  CreateAs(WindowClass{"TDF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kCaption, kStyle, GetActiveWindow());
+  SetClientSize(Handle(), kClientWidth, kClientHeight);
+  drives_.Create(Handle(), kNewDriveComboBox1, 8, 8, 265, 22, fonts_);
+  folders_.Create(Handle(), kNewDirectoryListBox1, 8, 34, 265, 185, fonts_);
+  drives_.SetTextCase(tcUpperCase);
+  drives_.SetDirList(&folders_);
+  folders_.OnChange = [this] { NewDirectoryListBox1Change(); };
+
+  std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), kLayout, fonts_);
+  controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
+  controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
+  AdoptControls(std::move(controls));
+  SendMessageA(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
+  SetButtonPicture(kBitBtn1, IDB_OK_TICK);
+  SetButtonPicture(kBitBtn2, IDB_CANCEL_CROSS);
+  SetDefaultButton(kBitBtn1);
+
+  search_.OnFileFind = [this](const std::string& fullpath, const TSearchRec& info) {
+    FileSearch1FileFind(fullpath, info);
+  };
+  search_.OnFinish = [this](TFileSearch&) { FileSearch1Finish(); };
+  CentreOnScreen(Handle());
+}
+
+// A glyph on the button's left, greyed by the button itself when it is disabled.
+void TDF::SetButtonPicture(int id, int picture) {
+  ImageListHandle& list = pictures_[id == kBitBtn1 ? 0 : 1];
+  list.Reset(ImageList_LoadImageA(app_.Instance(), MAKEINTRESOURCEA(picture), 16, 0, kPictureGround, IMAGE_BITMAP,
+                                  LR_CREATEDIBSECTION));
+  BUTTON_IMAGELIST images{list.Get(), {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  SendMessageA(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+}
+
+bool TDF::SubDirectoriesChecked() const {
+  return SendMessageA(Control(kCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TDF::FormShow() {
+  using namespace settingkeys;
+  const std::string directory = settings_.Read(kSection, kDirectory);
+  if (!directory.empty()) folders_.SetDirectory(directory);
+  const std::string mask = settings_.Read(kSection, kFileMask);
+  if (!mask.empty()) SetWindowTextA(Control(kEdit1), mask.c_str());
+  const bool subDirectories = settings_.Read(kSection, kSubDirectories) != "False";
+  if (subDirectories != SubDirectoriesChecked()) {
+    SendMessageA(Control(kCheckBox1), BM_SETCHECK, subDirectories ? BST_CHECKED : BST_UNCHECKED, 0);
+    CheckBox1Click();
+  }
+}
+
+void TDF::BitBtn1Click() {
+  const std::string& directory = folders_.Directory();
+  const std::string mask = WindowText(Control(kEdit1));
+  search_.SearchFile = directory.ends_with('\\') ? directory + mask : directory + "\\" + mask;
+  search_.RecurseSubFolders = SubDirectoriesChecked();
+  HWND second = Control(kBitBtn2);
+  SetWindowTextA(second, kStop);
+  SendMessageA(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
+  EnableWindow(Control(kBitBtn1), FALSE);
+  // Whatever ends the scan, an error included, the list then shows all it got
+  // and the dialog closes.
+  struct AfterTheScan {
+    TDF& dialog;
+    ~AfterTheScan() {
+      dialog.filling_.reset();
+      dialog.EndModal(IDOK);
+    }
+  } afterTheScan{*this};
+  filling_.emplace(files_.Handle(), app_.Clock());
+  search_.Execute();
+}
+
+void TDF::BitBtn2Click() {
+  if (WindowText(Control(kBitBtn2)) == kStop) search_.Stop = true;
+  EndModal(IDCANCEL);
+}
+
+void TDF::FileSearch1FileFind(const std::string& fullpath, const TSearchRec& info) {
+  if (filling_) filling_->Adding();
+  if (!files_.HoldsRealFiles()) files_.Clear();
+  files_.Append(fullpath + std::string(info.Name()));
+  filesChanged_();
+  files_.MakeCurrent(0);
+}
+
+void TDF::FileSearch1Finish() { EndModal(IDOK); }
+
+void TDF::NewDirectoryListBox1Change() {
+  settings_.Write(settingkeys::kSection, settingkeys::kDirectory, folders_.Directory());
+}
+
+void TDF::Edit1Change() {
+  settings_.Write(settingkeys::kSection, settingkeys::kFileMask, WindowText(Control(kEdit1)));
+}
+
+void TDF::CheckBox1Click() {
+  settings_.Write(settingkeys::kSection, settingkeys::kSubDirectories, BooleanText(SubDirectoriesChecked()));
+}
+
+void TDF::OnCommand(int id, int code) {
+  switch (id) {
+    case kBitBtn1:
+      if (code == BN_CLICKED) BitBtn1Click();
+      return;
+    case kBitBtn2:
+      if (code == BN_CLICKED) BitBtn2Click();
+      return;
+    case kEdit1:
+      if (code == EN_CHANGE) Edit1Change();
+      return;
+    case kCheckBox1:
+      if (code == BN_CLICKED) CheckBox1Click();
+      return;
+    default:
+      return;
+  }
+}
+
+LRESULT TDF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SHOWWINDOW:
+      if (wParam && !shown_) {
+        shown_ = true;
+        FormShow();
+      }
+      break;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace varnex

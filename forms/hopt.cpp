@@ -1,0 +1,136 @@
+#include "forms/hopt.h"
+
+#include <utility>
+
+#include "forms/settingkeys.h"
+#include "framework/layout.h"
+
+namespace varnex {
+namespace {
+
+enum ControlId { kCheckBoxCS = 101, kCheckBoxBU, kCheckBoxDV, kLabel1 };
+
+constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr ControlSpec kLayout[] = {
+    {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 89, 17, FontKind::kWindow},
+    {kCheckBoxBU, "BUTTON", "Back up changed files", kCheckBox, 0, 8, 32, 129, 17, FontKind::kWindow},
+    {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 129, 14, FontKind::kWindow},
+    {kLabel1, "STATIC", "Help", SS_NOTIFY, 0, 140, 58, 27, 13, FontKind::kBoldLink},
+};
+constexpr int kWidth = 181;
+constexpr int kHeight = 81;
+
+int BoxOf(TAF::Option option) {
+  switch (option) {
+    case TAF::Option::kCaseSensitive:
+      return kCheckBoxCS;
+    case TAF::Option::kBackUp:
+      return kCheckBoxBU;
+    case TAF::Option::kDynamicVariables:
+      return kCheckBoxDV;
+  }
+  return kCheckBoxCS;
+}
+
+}  // namespace
+
+TAF::TAF(Application& application, const SettingsStore& settings, std::string helpPage)
+    : Window(application), settings_(settings), helpPage_(std::move(helpPage)) {}
+
+void TAF::Create(HWND owner) {
+  CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, owner);
+  SetWindowPos(Handle(), nullptr, 516, 321, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+}
+
+bool TAF::Checked(Option option) const {
+  return SendMessageA(Control(BoxOf(option)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TAF::SetChecked(Option option, bool checked) {
+  if (Checked(option) == checked) return;
+  SendMessageA(Control(BoxOf(option)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  OnCommand(BoxOf(option), BN_CLICKED);
+}
+
+const char* TAF::KeyOf(Option option) {
+  switch (option) {
+    case Option::kCaseSensitive:
+      return settingkeys::kCaseSensitive;
+    case Option::kBackUp:
+      return settingkeys::kBackUp;
+    case Option::kDynamicVariables:
+      return settingkeys::kDynamicVariables;
+  }
+  return settingkeys::kCaseSensitive;
+}
+
+void TAF::CheckBoxCSClick() {
+  caseSensitive_ = Checked(Option::kCaseSensitive);
+  StoreBox(Option::kCaseSensitive);
+}
+void TAF::CheckBoxBUClick() { StoreBox(Option::kBackUp); }
+void TAF::CheckBoxDVClick() { StoreBox(Option::kDynamicVariables); }
+
+void TAF::StoreBox(Option option) { settings_.Write(settingkeys::kSection, KeyOf(option), BooleanText(Checked(option))); }
+
+void TAF::Label1Click() {
+  try {
+    app_.Programs().ShellOpen(GetDesktopWindow(), helpPage_, SW_HIDE);
+  } catch (...) {
+    // Whatever the shell does about a missing page is all the user sees.
+  }
+}
+
+void TAF::OnCommand(int id, int code) {
+  if (id == kLabel1 && code == STN_CLICKED) return Label1Click();
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kCheckBoxCS:
+      return CheckBoxCSClick();
+    case kCheckBoxBU:
+      return CheckBoxBUClick();
+    case kCheckBoxDV:
+      return CheckBoxDVClick();
+    default:
+      return;
+  }
+}
+
+LRESULT TAF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_PAINT: {  // Panel1: a raised edge round the whole panel
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(Handle(), &paint);
+      RECT client;
+      GetClientRect(Handle(), &client);
+      DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+      EndPaint(Handle(), &paint);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CLOSE:  // Alt+F4 on the panel hides it; it lives as long as the program
+      ShowWindow(Handle(), SW_HIDE);
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Control(kLabel1)) {
+        SetCursor(LoadCursor(nullptr, IDC_HELP));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace varnex

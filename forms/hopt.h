@@ -1,0 +1,55 @@
+#pragma once
+// TAF, the advanced options panel: a borderless window glued to the main
+// window's right edge, holding the three replace options. Its boxes are the
+// options; every change of a box is written to the settings file at once.
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/fonts.h"
+#include "framework/settings.h"
+#include "framework/window.h"
+
+namespace varnex {
+
+class TAF : public Window<TAF> {
+ public:
+  enum class Option { kCaseSensitive, kBackUp, kDynamicVariables };
+
+  // The boxes are stored in `settings`; the Help link opens `helpPage`.
+  TAF(Application& application, const SettingsStore& settings, std::string helpPage);
+
+  // Creates the panel, hidden, owned by `owner`.
+  void Create(HWND owner);
+
+  // The box's key in the settings file.
+  static const char* KeyOf(Option option);
+
+  bool Checked(Option option) const;
+  // The Case sensitive box, as the replacement routine reads it before every
+  // search: kept in step with the box by its click behaviour, which runs at
+  // every change, so the read costs nothing.
+  bool CaseSensitive() const { return caseSensitive_; }
+  // Sets a box as the program would; a change runs the box's click behaviour.
+  void SetChecked(Option option, bool checked);
+
+  void CheckBoxCSClick();
+  void CheckBoxBUClick();
+  void CheckBoxDVClick();
+  void Label1Click();
+
+ private:
+  friend class Window<TAF>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void StoreBox(Option option);
+
+  const SettingsStore& settings_;
+  std::string helpPage_;
+  Fonts fonts_;
+  bool caseSensitive_ = false;
+};
+
+}  // namespace varnex

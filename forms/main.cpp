@@ -1,0 +1,553 @@
+#include "forms/main.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "engine/error.h"
+#include "engine/paths.h"
+#include "filelist/listfile.h"
+#include "filelist/opennames.h"
+#include "forms/aboutform.h"
+#include "forms/dir.h"
+#include "forms/docking.h"
+#include "forms/hopt.h"
+#include "forms/results.h"
+#include "forms/settingkeys.h"
+#include "framework/layout.h"
+#include "framework/speedbutton.h"
+#include "resources/resource.h"
+#include "resources/version.h"
+#include "run/batchrun.h"
+#include "run/localclock.h"
+
+namespace varnex {
+namespace {
+
+constexpr char kCaption[] = VARNEX_TITLE " " VARNEX_VERSION_TEXT;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed single border
+constexpr int kClientWidth = 273;
+constexpr int kClientHeight = 343;
+constexpr int kRowHeight = 13;
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 255;
+
+constexpr char kConfirmRun[] =
+    "Please click Yes, if you are really sure all files you want to compress are plain text files "
+    "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.";
+constexpr char kListFilter[] = "Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0";
+
+constexpr char kShowOptions[] = "Show Advanced &Options >>>>>";
+constexpr char kHideOptions[] = "<<<<< Hide Advanced &Options";
+
+using enum TMF::ControlId;
+using enum TMF::MenuId;
+
+constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
+                        WS_TABSTOP;
+constexpr ControlSpec kLayout[] = {
+    {kGroupBox1, "BUTTON", "Files", BS_GROUPBOX, 0, 0, 0, 273, 177, FontKind::kWindow},
+    {kListBox1, "LISTBOX", "",
+     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+         WS_TABSTOP,
+     WS_EX_CLIENTEDGE, 8, 16, 256, 126, FontKind::kFileList},
+    {kSpeedButton1, kSpeedButtonClass, "", 0, 0, 8, 148, 25, 22, FontKind::kWindow},
+    {kSpeedButton2, kSpeedButtonClass, "", 0, 0, 40, 148, 25, 22, FontKind::kWindow},
+    {kButton4, "BUTTON", kShowOptions, BS_PUSHBUTTON | WS_TABSTOP, 0, 8, 181, 256, 18, FontKind::kWindow},
+    {kLabel3, "STATIC", "Find:", 0, 0, 8, 202, 23, 13, FontKind::kWindow},
+    {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 202, 192, 50, FontKind::kMemo},
+    {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 256, 55, 13, FontKind::kWindow},
+    {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 256, 192, 50, FontKind::kMemo},
+    {kButton, "BUTTON", "Replace All &Now", BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 310, 111, 25, FontKind::kBold},
+};
+
+struct MenuItem {
+  int id;  // 0: a separator
+  const char* caption;
+};
+
+HMENU MakePopup(std::initializer_list<MenuItem> items) {
+  HMENU menu = CreatePopupMenu();
+  for (const MenuItem& item : items) AppendMenuA(menu, MF_STRING, item.id, item.caption);
+  return menu;
+}
+
+// MainMenu1: a single "Help" menu.
+HMENU MakeMainMenu() {
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({{kVersionHistory1, "Version History"},
+                                                                    {kAbout1, "About..."}})),
+              "Help");
+  return bar;
+}
+
+// Closes the drop handle on every way out.
+struct DropHandleTraits {
+  using Type = HDROP;
+  static Type Empty() { return nullptr; }
+  static void Close(Type drop) { DragFinish(drop); }
+};
+
+}  // namespace
+
+TMF::TMF(Application& application, std::string programDirectory)
+    : Window(application),
+      programDirectory_(std::move(programDirectory)),
+      logFile_(programDirectory_ + "\\varnex.log"),
+      activityLog_(logFile_, CurrentTimeStamp),
+      replacer_(
+          activityLog_, [this] { return panel_ != nullptr && panel_->CaseSensitive(); },
+          [this] { app_.ProcessPendingMessages(); }),
+      settings_(programDirectory_ + "\\settings.ini") {}
+
+void TMF::Create() {
+  RegisterSpeedButtonClass(app_.Instance());
+  const WindowClass windowClass{"TMF", reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadCursor(nullptr, IDC_ARROW),
+                                LoadIconA(app_.Instance(), MAKEINTRESOURCEA(IDI_VARNEX))};
+  CreateAs(windowClass, WS_EX_ACCEPTFILES, kCaption, kStyle, nullptr, MakeMainMenu());
+  SetClientSize(Handle(), kClientWidth, kClientHeight);
+}
+
+void TMF::CreateParts() {
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  fileList_.Attach(Control(kListBox1));
+  // A plain subclass: the common controls' subclass helper costs a property
+  // lookup per message on some platforms, and a run sends the list two
+  // messages per file.
+  SetWindowLongPtrA(fileList_.Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  listBoxProcedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
+
+  for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
+    const BitmapHandle bitmap(static_cast<HBITMAP>(
+        LoadImageA(app_.Instance(), MAKEINTRESOURCEA(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    SetSpeedButtonPicture(Control(id), bitmap.Get());
+  }
+  filesMenu_.Reset(MakePopup({{kFiles1, "Add File(s)..."}, {kDirectory1, "Add Directory..."}}));
+  deleteMenu_.Reset(MakePopup({{kDeleteselected1, "Delete Selected...\tDel"}, {kDeleteall1, "Delete All..."}}));
+  listMenu_.Reset(MakePopup({{kLoadfilelist1, "Load filename list..."}, {kSavefilelistas1, "Save filename list as..."}}));
+
+  // The path hint: the current entry's whole text, up for the application's
+  // hint time.
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                             0, 0, Handle(), nullptr, app_.Instance(), nullptr);
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND;  // the list's own procedure relays the mouse to it
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(fileList_.Handle());
+  tool.lpszText = const_cast<char*>("");
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
+
+  SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+}
+
+void TMF::Show() {
+  CentreOnScreen(Handle());
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  UpdateWindow(Handle());
+}
+
+void TMF::FormShow() {
+  // A stored option that cannot be written back is reported, and the showing
+  // goes on with the next one and the placeholder.
+  for (TAF::Option option : {TAF::Option::kCaseSensitive, TAF::Option::kBackUp, TAF::Option::kDynamicVariables}) {
+    try {
+      if (panel_ != nullptr && settings_.Read(settingkeys::kSection, TAF::KeyOf(option)) == "True") {
+        panel_->SetChecked(option, true);
+      }
+    } catch (const std::exception& failure) {
+      app_.ShowException(failure);
+    }
+  }
+  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  FollowListState();
+}
+
+void TMF::FollowListState() {
+  const bool realFiles = fileList_.HoldsRealFiles();
+  EnableWindow(Control(kButton), realFiles);
+  EnableWindow(Control(kSpeedButton2), realFiles);
+}
+
+bool TMF::Confirm(const char* question) {
+  return app_.MessageBox().Show("Confirmation", question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void TMF::Files1Click() {
+  if (running_) return;
+  // OpenDialog1: every file, several at once, opening on the last file dropped.
+  std::vector<char> names(256 * 1024, '\0');
+  openDialogFileName_.copy(names.data(), std::min(openDialogFileName_.size(), names.size() - 2));
+  OPENFILENAMEA request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = Handle();
+  request.lpstrFilter = "All Files (*.*)\0*.*\0";
+  request.nFilterIndex = 1;
+  request.lpstrFile = names.data();
+  request.nMaxFile = static_cast<DWORD>(names.size());
+  request.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  if (!app_.FileDialog().Open(request)) return;
+
+  const std::vector<std::string> picked = PickedFiles(std::string_view(names.data(), names.size()));
+  if (!fileList_.HoldsRealFiles()) fileList_.Clear();
+  for (const std::string& path : picked) fileList_.Append(path);
+  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  fileList_.MakeCurrent(0);
+  FollowListState();
+}
+
+std::string TMF::FindText() const { return WindowText(Control(kEdit2)); }
+std::string TMF::ReplaceText() const { return WindowText(Control(kEdit3)); }
+
+void TMF::ButtonClick() {
+  if (running_) return;
+  if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  const Application::BusyCursor busy(app_);
+  const int count = fileList_.Count();
+  if (count == 0) return;
+  if (FindText().empty()) {
+    app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (FindText() == ReplaceText()) {
+    app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
+    return;
+  }
+
+  int changed = 0;
+  {
+    const ListLock lock(*this);
+    std::vector<std::string> files;
+    for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
+
+    struct Host final : BatchRunHost {
+      TMF& form;
+      explicit Host(TMF& f) : form(f) {}
+
+      std::string FindText() override { return form.FindText(); }
+      std::string ReplaceText() override { return form.ReplaceText(); }
+      bool UseDynamicVariables() override {
+        return form.panel_ != nullptr && form.panel_->Checked(TAF::Option::kDynamicVariables);
+      }
+      bool BackUpChangedFiles() override {
+        return form.panel_ != nullptr && form.panel_->Checked(TAF::Option::kBackUp);
+      }
+      void ShowCurrent(int index) override { form.fileList_.MakeCurrent(index); }
+      // A close asked for meanwhile ends the run after the file in hand.
+      bool StopRequested() override { return form.closeAfterRun_; }
+      void ReportFailure(const std::string& path) override {
+        form.app_.MessageBox().Show(form.app_.Title(), "Cannot open file " + path + ".", MB_OK);
+      }
+    } host(*this);
+    changed = RunBatch(files, replacer_, host);
+  }
+  if (closeAfterRun_) {
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    return;
+  }
+  TRF::Show(app_, count, changed, LogPath());
+  fileList_.MakeCurrent(0);
+}
+
+TMF::ListLock::ListLock(TMF& form) : form_(form) {
+  form_.running_ = true;
+  DragAcceptFiles(form_.Handle(), FALSE);
+  for (int id : {kListBox1, kSpeedButton1, kSpeedButton2, kButton}) EnableWindow(form_.Control(id), FALSE);
+}
+
+TMF::ListLock::~ListLock() {
+  form_.running_ = false;
+  DragAcceptFiles(form_.Handle(), TRUE);
+  for (int id : {kListBox1, kSpeedButton1}) EnableWindow(form_.Control(id), TRUE);
+  form_.FollowListState();
+}
+
+OPENFILENAMEA TMF::ListFileRequest(std::vector<char>& name) {
+  name.assign(64 * 1024, '\0');
+  OPENFILENAMEA request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = Handle();
+  request.lpstrFilter = kListFilter;
+  request.nFilterIndex = 1;
+  request.lpstrFile = name.data();
+  request.nMaxFile = static_cast<DWORD>(name.size());
+  request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  return request;
+}
+
+void TMF::Loadfilelist1Click() {
+  if (running_) return;
+  std::vector<char> name;
+  OPENFILENAMEA request = ListFileRequest(name);
+  if (!app_.FileDialog().Open(request)) return;
+  const std::vector<std::string> entries = LoadFilenameList(name.data());
+
+  SendMessageA(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
+  fileList_.Clear();
+  for (const std::string& entry : entries) fileList_.Append(entry);
+  fileList_.MakeCurrent(0);
+  SendMessageA(fileList_.Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(fileList_.Handle(), nullptr, TRUE);
+  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  FollowListState();
+}
+
+void TMF::Savefilelistas1Click() {
+  std::vector<char> name;
+  OPENFILENAMEA request = ListFileRequest(name);
+  request.lpstrDefExt = "list";
+  if (!app_.FileDialog().Save(request)) return;
+  std::vector<std::string> entries;
+  for (int index = 0; index < fileList_.Count(); ++index) entries.push_back(fileList_.Entry(index));
+  SaveFilenameList(name.data(), entries);
+}
+
+void TMF::Directory1Click() {
+  if (running_) return;
+  TDF::Show(app_, settings_, fileList_, [this] { FollowListState(); });
+}
+
+void TMF::WMDropFiles(HDROP drop) {
+  const UniqueHandle<DropHandleTraits> handle(drop);
+  if (running_) return;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT index = 0; index < count; ++index) {
+    // Asked for its length first, a long path arrives whole: a cut one would
+    // name another file, or none.
+    std::string path(DragQueryFileA(drop, index, nullptr, 0) + 1, '\0');
+    path.resize(DragQueryFileA(drop, index, path.data(), static_cast<UINT>(path.size())));
+    try {
+      if (!fileList_.HoldsRealFiles()) fileList_.Clear();
+      openDialogFileName_ = path;
+      fileList_.Append(path);
+      fileList_.MakeCurrent(fileList_.Count() - 1);
+      FollowListState();
+    } catch (const std::exception&) {
+      app_.MessageBox().Show("Error", "Varnex couldn't open the file \"" + path + "\".", MB_OK);
+    }
+  }
+}
+
+void TMF::Deleteselected1Click() {
+  if (running_) return;
+  if (!Confirm("Do you want to delete the selected item(s) from the file list?")) return;
+  if (fileList_.Current() == -1) return;
+  fileList_.RemoveSelected();
+  fileList_.MakeCurrent(0);
+  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  FollowListState();
+}
+
+void TMF::ListBox1KeyDown(WPARAM key) {
+  if (key == VK_DELETE && fileList_.HoldsRealFiles()) Deleteselected1Click();
+}
+
+void TMF::ListBox1KeyPress(char key) {
+  const std::optional<std::string> prefix = typeAhead_.Type(key, GetTickCount64());
+  if (!prefix) return;
+  if (prefix->empty()) {
+    fileList_.MakeCurrent(0);
+    return;
+  }
+  const int found = fileList_.FindPrefix(*prefix);
+  if (found >= 0) fileList_.SelectAlone(found);
+}
+
+void TMF::Deleteall1Click() {
+  if (running_) return;
+  if (!Confirm("Do you want to delete all item(s) from the file list?")) return;
+  fileList_.Clear();
+  fileList_.Append(kNoFilesAdded);
+  fileList_.MakeCurrent(0);
+  FollowListState();
+}
+
+void TMF::ListBox1DblClick() {
+  const int current = fileList_.Current();
+  if (current >= 0) app_.OpenInNotepad(fileList_.Entry(current), SW_SHOWNORMAL);
+}
+
+void TMF::ListBox1MouseMove() {
+  try {
+    const int current = fileList_.Current();
+    if (current < 0) return;
+    std::string text = fileList_.Entry(current);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(fileList_.Handle());
+    tool.lpszText = text.data();
+    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  } catch (...) {
+    // The hint keeps its old text.
+  }
+}
+
+void TMF::OpenMenuAtPointer(HMENU menu) {
+  POINT pointer;
+  GetCursorPos(&pointer);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, pointer.x, pointer.y, 0, Handle(), nullptr);
+}
+
+void TMF::SpeedButton1Click() { OpenMenuAtPointer(filesMenu_.Get()); }
+void TMF::SpeedButton2Click() { OpenMenuAtPointer(deleteMenu_.Get()); }
+
+void TMF::Button4Click() {
+  HWND button = Control(kButton4);
+  if (WindowText(button) == kShowOptions) {
+    if (panel_ != nullptr) SetWindowPos(panel_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetWindowTextA(button, kHideOptions);
+  } else {
+    if (panel_ != nullptr) ShowWindow(panel_->Handle(), SW_HIDE);
+    SetWindowTextA(button, kShowOptions);
+  }
+}
+
+void TMF::Timer1Timer() {
+  if (panel_ == nullptr || panel_->Handle() == nullptr) return;
+  RECT main, panel;
+  GetWindowRect(Handle(), &main);
+  GetWindowRect(panel_->Handle(), &panel);
+  const DockingPlaces places = DockPanel({main.left, main.top, main.right - main.left, panel.right - panel.left,
+                                          IsWindowVisible(panel_->Handle()) != FALSE, GetSystemMetrics(SM_CXSCREEN)});
+  const UINT keep = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  if (places.mainLeft != main.left) SetWindowPos(Handle(), nullptr, places.mainLeft, main.top, 0, 0, keep);
+  if (places.panelLeft != panel.left || places.panelTop != panel.top) {
+    SetWindowPos(panel_->Handle(), nullptr, places.panelLeft, places.panelTop, 0, 0, keep);
+  }
+}
+
+void TMF::VersionHistory1Click() { app_.OpenInNotepad(programDirectory_ + "\\versions.txt", SW_SHOWNORMAL); }
+
+void TMF::About1Click() { TAbout::Show(app_); }
+
+std::string TMF::FileExt(std::string_view extension) const { return varnex::FileExt(extension); }
+
+void TMF::OnCommand(int id) {
+  switch (id) {
+    case kSpeedButton1:
+      return SpeedButton1Click();
+    case kSpeedButton2:
+      return SpeedButton2Click();
+    case kButton4:
+      return Button4Click();
+    case kFiles1:
+      return Files1Click();
+    case kDirectory1:
+      return Directory1Click();
+    case kDeleteselected1:
+      return Deleteselected1Click();
+    case kDeleteall1:
+      return Deleteall1Click();
+    case kLoadfilelist1:
+      return Loadfilelist1Click();
+    case kSavefilelistas1:
+      return Savefilelistas1Click();
+    case kButton:
+      return ButtonClick();
+    case kVersionHistory1:
+      return VersionHistory1Click();
+    case kAbout1:
+      return About1Click();
+    default:
+      return;
+  }
+}
+
+LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  TMF& form = *reinterpret_cast<TMF*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    MSG relayed{list, message, wParam, lParam, 0, {}};
+    SendMessageA(form.tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
+  try {
+    switch (message) {
+      case WM_KEYDOWN:
+        form.ListBox1KeyDown(wParam);
+        break;
+      case WM_CHAR:
+        form.ListBox1KeyPress(static_cast<char>(wParam));
+        return 0;
+      case WM_MOUSEMOVE:
+        form.ListBox1MouseMove();
+        break;
+      default:
+        break;
+    }
+  } catch (const std::exception& failure) {
+    form.app_.ShowException(failure);
+    return 0;
+  }
+  return CallWindowProcA(form.listBoxProcedure_, list, message, wParam, lParam);
+}
+
+LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateParts();
+      FormCreate();
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kListBox1) {
+        if (HIWORD(wParam) == LBN_DBLCLK) ListBox1DblClick();
+        return 0;
+      }
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
+      return TRUE;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const bool row = item.itemID != static_cast<UINT>(-1);
+      DrawFileListRow(item.hDC, item.rcItem, row && (item.itemState & ODS_SELECTED),
+                      (item.itemState & ODS_FOCUS) != 0,
+                      row ? std::string_view(fileList_.Entry(static_cast<int>(item.itemID))) : std::string_view());
+      return TRUE;
+    }
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == fileList_.Handle()) {
+        OpenMenuAtPointer(listMenu_.Get());
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
+    case WM_DROPFILES:
+      WMDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTimer1) Timer1Timer();
+      return 0;
+    case WM_CLOSE:
+      if (running_) {  // the run stops after the file in hand, then the window closes
+        closeAfterRun_ = true;
+        return 0;
+      }
+      // A log that cannot be saved is reported, but never keeps the program open.
+      try {
+        FormClose();
+      } catch (const std::exception& failure) {
+        app_.ShowException(failure);
+      }
+      DestroyWindow(Handle());
+      return 0;
+    case WM_DESTROY:
+      KillTimer(Handle(), kTimer1);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+void TMF::FormCreate() { activityLog_.Open(); }
+
+void TMF::FormClose() { activityLog_.Close(); }
+
+}  // namespace varnex

@@ -1,0 +1,160 @@
+#pragma once
+// TMF, the main window: the file list, the find and replace boxes, the button
+// that starts a run, the button that shows the options panel and the Help menu.
+// It owns the activity log and the settings store for the whole run, and
+// carries the replacement routine that the batch run and the dynamic variables
+// use.
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filelist/filelist.h"
+#include "filelist/typeahead.h"
+#include "framework/fonts.h"
+#include "framework/settings.h"
+#include "framework/window.h"
+#include "run/activitylog.h"
+#include "run/logfile.h"
+#include "run/replacer.h"
+
+namespace varnex {
+
+class TAF;
+
+class TMF : public Window<TMF> {
+ public:
+  // The controls and menu items, by the names of the window's layout.
+  enum ControlId {
+    kGroupBox1 = 101,
+    kListBox1,
+    kSpeedButton1,
+    kSpeedButton2,
+    kButton4,
+    kLabel3,
+    kEdit2,
+    kLabel4,
+    kEdit3,
+    kButton,
+  };
+
+  enum MenuId {
+    kVersionHistory1 = 201,
+    kAbout1,
+    kFiles1,
+    kDirectory1,
+    kDeleteselected1,
+    kDeleteall1,
+    kLoadfilelist1,
+    kSavefilelistas1,
+  };
+
+  TMF(Application& application, std::string programDirectory);
+
+  // Creates the window, not yet visible; its creation step starts the log.
+  void Create();
+  // The options panel, made after the main window and before its first showing.
+  void AttachOptionsPanel(TAF& panel) { panel_ = &panel; }
+  // Shows the window centred on the screen; the first showing applies the
+  // stored options and puts the placeholder into the empty file list.
+  void Show();
+
+  // The replacement routine with the options of this window (see Replacer).
+  std::string ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
+                         bool logSwitch, std::string_view currentFile = {}) {
+    return replacer_.ReplaceStr(text, findText, replaceText, logSwitch, currentFile);
+  }
+  std::string FileExt(std::string_view extension) const;
+  std::string ExpandVariables(std::string_view text, std::string_view path) {
+    return replacer_.ExpandVariables(text, path);
+  }
+  bool FileChanged() const { return replacer_.FileChanged; }
+
+  const std::string& ProgramDirectory() const { return programDirectory_; }
+  const std::string& LogPath() const { return logFile_.Path(); }
+  const ActivityLog& Log() const { return activityLog_; }
+  const SettingsStore& Settings() const { return settings_; }
+  FileList& Files() { return fileList_; }
+  // `Button` and `SpeedButton2` are enabled exactly while the list holds real files.
+  void FollowListState();
+  // The file name the file dialog opens on: the last file dropped.
+  const std::string& OpenDialogFileName() const { return openDialogFileName_; }
+
+  // Handlers, named after their controls and events.
+  void FormShow();
+  void ButtonClick();
+  void Loadfilelist1Click();
+  void Savefilelistas1Click();
+  void Files1Click();
+  void Directory1Click();
+  void WMDropFiles(HDROP drop);
+  void Deleteselected1Click();
+  void ListBox1KeyDown(WPARAM key);
+  void ListBox1KeyPress(char key);
+  void Deleteall1Click();
+  void ListBox1DblClick();
+  void ListBox1MouseMove();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void Button4Click();
+  void Timer1Timer();
+  void VersionHistory1Click();
+  void About1Click();
+
+ private:
+  friend class Window<TMF>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id);
+  void FormCreate();
+  void FormClose();
+  void CreateParts();
+  bool Confirm(const char* question);
+  // The find and replace texts as the memos hold them now.
+  std::string FindText() const;
+  std::string ReplaceText() const;
+  // The file list's controls are off for the length of a run, however it
+  // ends, so the list it walks stays as it was; the memos and the options
+  // panel stay live.
+  class ListLock {
+   public:
+    explicit ListLock(TMF& form);
+    ~ListLock();
+    ListLock(const ListLock&) = delete;
+    ListLock& operator=(const ListLock&) = delete;
+
+   private:
+    TMF& form_;
+  };
+  OPENFILENAMEA ListFileRequest(std::vector<char>& name);
+  void OpenMenuAtPointer(HMENU menu);
+  static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
+  std::string programDirectory_;
+  LogFile logFile_;
+  ActivityLog activityLog_;
+  Replacer replacer_;
+  SettingsStore settings_;
+  TAF* panel_ = nullptr;
+  Fonts fonts_;
+  FileList fileList_;
+  TypeAhead typeAhead_;
+  std::string openDialogFileName_;
+  HWND tooltip_ = nullptr;
+  WNDPROC listBoxProcedure_ = nullptr;
+  MenuHandle filesMenu_;   // PopupMenu2
+  MenuHandle deleteMenu_;  // PopupMenu3
+  MenuHandle listMenu_;    // PopupMenu1
+  bool shown_ = false;
+  // While a run is going, every command that would change the list or start
+  // another run does nothing.
+  bool running_ = false;
+  bool closeAfterRun_ = false;
+};
+
+}  // namespace varnex

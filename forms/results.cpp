@@ -1,0 +1,141 @@
+#include "forms/results.h"
+
+#include <string>
+
+#include "engine/error.h"
+#include "framework/layout.h"
+#include "resources/resource.h"
+
+namespace varnex {
+namespace {
+
+constexpr char kCaption[] = "Results...";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
+constexpr int kClientWidth = 289;
+constexpr int kClientHeight = 124;
+constexpr int kCountMargin = 18;  // from a number's right edge to the client area's
+constexpr COLORREF kCountColour = RGB(0, 0, 255);
+
+// Labels take the size of their text once it is known (width and height 0
+// here), and the two numbers are placed from the right then.
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
+constexpr ControlSpec kLayout[] = {
+    {TRF::kImage1, "STATIC", "", SS_OWNERDRAW, 0, 14, 18, 65, 51, FontKind::kWindow},
+    {TRF::kLabel5, "STATIC", "Find and replace successfully finished.", kLabel, 0, 93, 16, 0, 0, FontKind::kWindow},
+    {TRF::kLabel1, "STATIC", "Files searched:", kLabel, 0, 93, 36, 0, 0, FontKind::kWindow},
+    {TRF::kLabel3, "STATIC", "", kLabel, 0, 0, 36, 0, 0, FontKind::kWindow},
+    {TRF::kLabel2, "STATIC", "Files found && replaced:", kLabel, 0, 93, 57, 0, 0, FontKind::kWindow},
+    {TRF::kLabel4, "STATIC", "", kLabel, 0, 0, 57, 0, 0, FontKind::kWindow},
+    {TRF::kButton2, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 188, 86, 85, 25, FontKind::kWindow},
+    {TRF::kButton1, "BUTTON", "&Show LOG file", BS_PUSHBUTTON | WS_TABSTOP, 0, 93, 86, 85, 25, FontKind::kWindow},
+};
+
+// Gives a label the size of its text in its own font.
+void FitToText(HWND label) {
+  const std::string text = WindowText(label);
+  RECT bounds{};
+  HDC dc = GetDC(label);
+  {
+    const SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | DT_SINGLELINE);
+  }
+  ReleaseDC(label, dc);
+  SetWindowPos(label, nullptr, 0, 0, bounds.right, bounds.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Shows a number in a label whose right edge keeps its distance from the
+// client area's right edge, however wide the number.
+void ShowCount(HWND dialog, HWND label, int count) {
+  SetWindowTextA(label, std::to_string(count).c_str());
+  FitToText(label);
+  RECT client, frame;
+  GetClientRect(dialog, &client);
+  GetWindowRect(label, &frame);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
+  SetWindowPos(label, nullptr, client.right - (frame.right - frame.left) - kCountMargin, frame.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
+
+void TRF::Show(Application& application, int filesSearched, int filesReplaced, const std::string& logPath) {
+  TRF form(application);
+  form.Create(filesSearched, filesReplaced, logPath);
+  form.ShowModal();
+}
+
+void TRF::Create(int filesSearched, int filesReplaced, std::string logPath) {
+  logPath_ = std::move(logPath);
+  arrow_.Reset(static_cast<HBITMAP>(
+      LoadImageA(app_.Instance(), MAKEINTRESOURCEA(IDB_RESULTS_ARROW), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+  if (!arrow_) throw Error("Cannot load the results picture");
+
+  CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
+  SetClientSize(Handle(), kClientWidth, kClientHeight);
+  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
+  ShowCount(Handle(), Control(kLabel3), filesSearched);
+  ShowCount(Handle(), Control(kLabel4), filesReplaced);
+  SetDefaultButton(kButton2);
+  CentreOnScreen(Handle());
+}
+
+void TRF::FormShow() { beep_(0); }
+
+void TRF::Button1Click() { app_.OpenInNotepad(logPath_, SW_SHOW); }
+
+// The same way out as the close box.
+void TRF::Button2Click() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+// The arrow stretched over the whole control.
+void TRF::Image1Paint(const DRAWITEMSTRUCT& item) const {
+  BITMAP picture;
+  GetObjectA(arrow_.Get(), sizeof picture, &picture);
+  HDC source = CreateCompatibleDC(item.hDC);
+  {
+    const SelectedObject selected(source, arrow_.Get());
+    SetStretchBltMode(item.hDC, COLORONCOLOR);
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+               item.rcItem.bottom - item.rcItem.top, source, 0, 0, picture.bmWidth, picture.bmHeight, SRCCOPY);
+  }
+  DeleteDC(source);
+}
+
+LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SHOWWINDOW:
+      if (wParam && lParam == 0) FormShow();  // lParam: shown because the owner was restored
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) break;
+      if (LOWORD(wParam) == kButton1) {
+        Button1Click();
+        return 0;
+      }
+      if (LOWORD(wParam) == kButton2) {
+        Button2Click();
+        return 0;
+      }
+      break;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlID != kImage1) break;
+      Image1Paint(item);
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const LRESULT brush = DefaultHandling(message, wParam, lParam);
+      const HWND label = reinterpret_cast<HWND>(lParam);
+      if (label == Control(kLabel3) || label == Control(kLabel4))
+        SetTextColor(reinterpret_cast<HDC>(wParam), kCountColour);
+      return brush;
+    }
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace varnex

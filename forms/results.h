@@ -1,0 +1,48 @@
+#pragma once
+// TRF, the results dialog that ends a batch run: how many files were searched,
+// how many were changed, and a way to the activity log.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/fonts.h"
+#include "framework/handle.h"
+#include "framework/window.h"
+
+namespace varnex {
+
+class TRF : public Window<TRF> {
+ public:
+  // Plays a system sound; MessageBeep unless a test listens instead.
+  using Beeper = std::function<void(UINT type)>;
+
+  // Panel1 is all picture: Image1 fills it, so one control stands for both.
+  enum ControlId { kImage1 = 101, kLabel5, kLabel1, kLabel3, kLabel2, kLabel4, kButton1, kButton2 = IDOK };
+
+  explicit TRF(Application& application, Beeper beep = [](UINT type) { MessageBeep(type); });
+
+  // Shows a fresh dialog for one run and returns when it has closed.
+  static void Show(Application& application, int filesSearched, int filesReplaced, const std::string& logPath);
+
+  // Creates the dialog with its two numbers, not yet visible.
+  void Create(int filesSearched, int filesReplaced, std::string logPath);
+
+  void FormShow();
+  void Button1Click();
+  void Button2Click();
+
+ private:
+  friend class Window<TRF>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Image1Paint(const DRAWITEMSTRUCT& item) const;
+
+  Beeper beep_;
+  Fonts fonts_;
+  BitmapHandle arrow_;
+  std::string logPath_;
+};
+
+}  // namespace varnex

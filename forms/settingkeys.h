@@ -1,0 +1,18 @@
+#pragma once
+// Where the windows keep the user's choices in the settings file: one section,
+// a key per choice. Files written by earlier versions are read with the same
+// texts, so they never change.
+
+namespace varnex::settingkeys {
+
+inline constexpr char kSection[] = "Options";
+// The options panel's boxes.
+inline constexpr char kCaseSensitive[] = "CS";
+inline constexpr char kBackUp[] = "BU";
+inline constexpr char kDynamicVariables[] = "DV";
+// The Add Directory dialog's choices.
+inline constexpr char kDirectory[] = "Directory";
+inline constexpr char kFileMask[] = "FileMask";
+inline constexpr char kSubDirectories[] = "SubDirectories";
+
+}  // namespace varnex::settingkeys

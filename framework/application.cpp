@@ -1,0 +1,136 @@
+#include "framework/application.h"
+
+#include <utility>
+#include <vector>
+
+#include "engine/error.h"
+#include "engine/paths.h"
+
+namespace varnex {
+namespace {
+
+constexpr ULONGLONG kMessageLookInterval = 10;  // milliseconds
+
+}  // namespace
+
+Application::Application(HINSTANCE instance, Services services, TickClock clock)
+    : instance_(instance), services_(services), clock_(std::move(clock)) {}
+
+Application::BusyCursor::BusyCursor(Application& application) : app_(application) {
+  ++app_.busy_;
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+}
+
+Application::BusyCursor::~BusyCursor() {
+  --app_.busy_;
+  // The window under the pointer sets its own pointer again.
+  POINT pointer;
+  GetCursorPos(&pointer);
+  SetCursorPos(pointer.x, pointer.y);
+}
+
+void Application::ShowException(const std::exception& failure) noexcept {
+  try {
+    services_.messageBoxes.Show(title_, WithFullStop(failure.what()), MB_OK | MB_ICONERROR);
+  } catch (...) {
+    // Nothing is left to report with.
+  }
+}
+
+void Application::ProcessPendingMessages() {
+  const ULONGLONG now = clock_();
+  if (now - lastLook_ < kMessageLookInterval) return;
+  lastLook_ = now;
+  ProcessMessages();
+}
+
+void Application::ProcessMessages() {
+  MSG message;
+  while (!quitSeen_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The loop in Run ends the program once the work in hand has returned.
+      quitSeen_ = true;
+      exitCode_ = static_cast<int>(message.wParam);
+      break;
+    }
+    Dispatch(message);
+  }
+}
+
+void Application::Dispatch(MSG& message) {
+  HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root != nullptr && IsDialogMessageA(root, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+int Application::Run() {
+  MSG message;
+  while (!quitSeen_) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      exitCode_ = got == 0 ? static_cast<int>(message.wParam) : 1;
+      break;
+    }
+    Dispatch(message);
+  }
+  return exitCode_;
+}
+
+void Application::RunModalLoop(const std::function<bool()>& done) {
+  MSG message;
+  while (!quitSeen_ && !done()) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      // The program is ending: leave the quit message for the main loop.
+      PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+void Application::OpenInNotepad(const std::string& path, UINT showCommand) const {
+  char windowsDirectory[145];
+  const UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
+  try {
+    services_.programs.Exec(std::string(windowsDirectory, length < sizeof windowsDirectory ? length : 0) +
+                                "\\NOTEPAD.EXE " + path,
+                            showCommand);
+  } catch (...) {
+    // Starting the editor never reports anything.
+  }
+}
+
+ModalScope::ModalScope(HWND modal) {
+  struct Walk {
+    HWND modal;
+    std::vector<HWND>& disabled;
+  } walk{modal, disabled_};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) -> BOOL {
+        Walk& state = *reinterpret_cast<Walk*>(context);
+        if (window != state.modal && IsWindowEnabled(window)) {
+          EnableWindow(window, FALSE);
+          state.disabled.push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+}
+
+ModalScope::~ModalScope() {
+  for (HWND window : disabled_) EnableWindow(window, TRUE);
+}
+
+std::string ProgramDirectory() {
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return std::string(ExtractFileDir(std::string_view(path.data(), length)));
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace varnex

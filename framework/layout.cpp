@@ -1,0 +1,47 @@
+#include "framework/layout.h"
+
+#include <string>
+
+#include "engine/error.h"
+
+namespace varnex {
+
+std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls,
+                                                 const Fonts& fonts) {
+  std::vector<std::pair<int, HWND>> created;
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+  for (const ControlSpec& control : controls) {
+    HWND child = CreateWindowExA(control.exStyle, control.className, control.caption,
+                                 WS_CHILD | WS_VISIBLE | control.style, control.left, control.top, control.width,
+                                 control.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                 instance, nullptr);
+    if (child == nullptr) throw Error(std::string("Cannot create the control ") + control.className);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
+    created.emplace_back(control.id, child);
+  }
+  return created;
+}
+
+void SetClientSize(HWND window, int width, int height) {
+  RECT outer, client;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  SetWindowPos(window, nullptr, 0, 0, (outer.right - outer.left) + width - client.right,
+               (outer.bottom - outer.top) + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CentreOnScreen(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace varnex

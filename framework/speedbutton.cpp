@@ -1,0 +1,133 @@
+#include "framework/speedbutton.h"
+
+#include <commctrl.h>
+
+#include "framework/handle.h"
+#include "framework/windowclass.h"
+
+namespace varnex {
+namespace {
+
+// Kept in the button's own window-extra slot.
+struct ButtonState {
+  HIMAGELIST picture = nullptr;
+  bool pressed = false;
+};
+
+ButtonState* StateOf(HWND button) { return reinterpret_cast<ButtonState*>(GetWindowLongPtrA(button, 0)); }
+
+bool PointerInside(HWND button, LPARAM lParam) {
+  RECT client;
+  GetClientRect(button, &client);
+  const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  return PtInRect(&client, point) != FALSE;
+}
+
+void Paint(HWND button, ButtonState& state) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(button, &paint);
+  RECT client;
+  GetClientRect(button, &client);
+  DrawFrameControl(dc, &client, DFC_BUTTON, DFCS_BUTTONPUSH | (state.pressed ? DFCS_PUSHED : 0));
+  if (state.picture != nullptr) {
+    int width = 0, height = 0;
+    ImageList_GetIconSize(state.picture, &width, &height);
+    const int shift = state.pressed ? 1 : 0;
+    const int x = (client.right - width) / 2 + shift;
+    const int y = (client.bottom - height) / 2 + shift;
+    if (IsWindowEnabled(button)) {
+      ImageList_Draw(state.picture, 0, dc, x, y, ILD_TRANSPARENT);
+    } else {
+      HICON icon = ImageList_GetIcon(state.picture, 0, ILD_TRANSPARENT);
+      DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, 0, 0, DST_ICON | DSS_DISABLED);
+      DestroyIcon(icon);
+    }
+  }
+  EndPaint(button, &paint);
+}
+
+void SetPressed(HWND button, ButtonState& state, bool pressed) {
+  if (state.pressed == pressed) return;
+  state.pressed = pressed;
+  InvalidateRect(button, nullptr, TRUE);
+}
+
+LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonState* state = StateOf(button);
+  switch (message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrA(button, 0, reinterpret_cast<LONG_PTR>(new ButtonState));
+      break;
+    case WM_NCDESTROY:
+      if (state != nullptr) {
+        if (state->picture != nullptr) ImageList_Destroy(state->picture);
+        delete state;
+        SetWindowLongPtrA(button, 0, 0);
+      }
+      break;
+    case WM_PAINT:
+      Paint(button, *state);
+      return 0;
+    case WM_ENABLE:
+      InvalidateRect(button, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetCapture(button);
+      SetPressed(button, *state, true);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == button) SetPressed(button, *state, PointerInside(button, lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == button) {
+        const bool clicked = PointerInside(button, lParam);
+        ReleaseCapture();
+        if (clicked) {
+          SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+        }
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      SetPressed(button, *state, false);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(button, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterSpeedButtonClass(HINSTANCE instance) {
+  WindowClass buttonClass{kSpeedButtonClass};
+  buttonClass.background = nullptr;
+  buttonClass.style = CS_DBLCLKS;
+  buttonClass.extraBytes = sizeof(ButtonState*);
+  RegisterClassOnce(instance, buttonClass, ButtonProcedure);
+}
+
+void SetSpeedButtonPicture(HWND button, HBITMAP picture) {
+  ButtonState* state = StateOf(button);
+  if (state == nullptr || picture == nullptr) return;
+  BITMAP size;
+  GetObjectA(picture, sizeof size, &size);
+  COLORREF transparent;
+  {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    {
+      const SelectedObject selected(memory, picture);
+      transparent = GetPixel(memory, 0, size.bmHeight - 1);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+  if (state->picture != nullptr) ImageList_Destroy(state->picture);
+  state->picture = ImageList_Create(size.bmWidth, size.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0);
+  ImageList_AddMasked(state->picture, picture, transparent);
+  InvalidateRect(button, nullptr, TRUE);
+}
+
+}  // namespace varnex

@@ -1,0 +1,152 @@
+#pragma once
+// The base of every window class: the static window procedure finds the object,
+// forwards to its HandleMessage and hands any failure to the application's
+// general error report, so no exception crosses a Windows frame. It also gives
+// every window the keyboard handling of a dialog box (Tab, access keys, the
+// default button, focus kept across activation) and a modal loop of its own.
+
+#include <windows.h>
+
+#include <exception>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/windowclass.h"
+
+namespace varnex {
+
+template <class Derived>
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND Handle() const { return handle_; }
+  // A control by its id. The handles are kept: finding a child window asks
+  // the window server on some platforms, and a run asks for controls per file.
+  HWND Control(int id) const {
+    for (const auto& [controlId, control] : controls_) {
+      if (controlId == id) return control;
+    }
+    return GetDlgItem(handle_, id);
+  }
+
+ protected:
+  explicit Window(Application& application) : app_(application) {}
+  ~Window() {
+    if (handle_ != nullptr) DestroyWindow(handle_);
+  }
+
+  void CreateAs(const WindowClass& windowClass, DWORD exStyle, const char* caption, DWORD style, HWND owner,
+                HMENU menu = nullptr) {
+    RegisterClassOnce(app_.Instance(), windowClass, Procedure);
+    CreateWindowExA(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, menu,
+                    app_.Instance(), this);
+    if (handle_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + windowClass.name);
+  }
+
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Derived* self = nullptr;
+    if (message == WM_NCCREATE) {
+      self = static_cast<Derived*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+      self->handle_ = window;
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+      self = reinterpret_cast<Derived*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    }
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+
+    LRESULT result = 0;
+    try {
+      result = self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& failure) {
+      self->app_.ShowException(failure);
+    } catch (...) {
+      self->app_.ShowException(std::runtime_error("Unexpected failure"));
+    }
+    if (message == WM_NCDESTROY) {
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      self->handle_ = nullptr;
+      self->controls_.clear();
+    }
+    return result;
+  }
+
+  // What every window does with a message its own handlers leave alone.
+  LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_NEXTDLGCTL: {  // Tab and access keys, sent by IsDialogMessage
+        HWND next = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0);
+        if (next != nullptr) SetFocus(next);
+        return 0;
+      }
+      case DM_GETDEFID:
+        return defaultButton_ != 0 ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
+      case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+          HWND focus = GetFocus();
+          if (focus != nullptr && IsChild(handle_, focus)) lastFocus_ = focus;
+        } else if (!HIWORD(wParam)) {
+          FocusControl(lastFocus_ != nullptr && IsChild(handle_, lastFocus_) ? lastFocus_ : nullptr);
+        }
+        return 0;
+      case WM_SETCURSOR:
+        if (app_.Busy() && !modal_) {
+          SetCursor(LoadCursor(nullptr, IDC_WAIT));
+          return TRUE;
+        }
+        break;
+      case WM_CLOSE:
+        if (modal_) {
+          EndModal(IDCANCEL);
+          return 0;
+        }
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcA(handle_, message, wParam, lParam);
+  }
+
+  // Puts the focus on `control`, or on the first control that takes it.
+  void FocusControl(HWND control) {
+    if (control == nullptr) control = GetNextDlgTabItem(handle_, nullptr, FALSE);
+    if (control != nullptr) SetFocus(control);
+  }
+
+  void AdoptControls(std::vector<std::pair<int, HWND>> controls) { controls_ = std::move(controls); }
+
+  // Enter presses this button.
+  void SetDefaultButton(int id) { defaultButton_ = id; }
+
+  // Shows the window and runs messages until EndModal; every other window of
+  // the program takes no input meanwhile. The window is destroyed after.
+  int ShowModal() {
+    modal_ = true;
+    modalResult_ = 0;
+    {
+      const ModalScope scope(handle_);
+      ShowWindow(handle_, SW_SHOW);
+      app_.RunModalLoop([this] { return modalResult_ != 0 || handle_ == nullptr; });
+    }
+    modal_ = false;
+    if (handle_ != nullptr) DestroyWindow(handle_);
+    return modalResult_;
+  }
+  void EndModal(int result) { modalResult_ = result; }
+  bool IsModal() const { return modal_; }
+
+  Application& app_;
+
+ private:
+  HWND handle_ = nullptr;
+  std::vector<std::pair<int, HWND>> controls_;
+  HWND lastFocus_ = nullptr;
+  int defaultButton_ = 0;
+  bool modal_ = false;
+  int modalResult_ = 0;
+};
+
+}  // namespace varnex

@@ -1,0 +1,37 @@
+#pragma once
+// The replacement routine as the program runs it: the case option read before
+// every search, pending events let through while it works, and every change of
+// a file's text recorded in the activity log. The main window's ReplaceStr and
+// the batch run both replace through here.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "run/activitylog.h"
+
+namespace varnex {
+
+class Replacer {
+ public:
+  Replacer(ActivityLog& log, std::function<bool()> caseSensitive, std::function<void()> processPendingEvents);
+
+  // Every occurrence of the find text replaced, left to right. With the log
+  // switch on, a change sets FileChanged and adds a line for `currentFile` to
+  // the activity log.
+  std::string ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
+                         bool logSwitch, std::string_view currentFile = {});
+  // The dynamic variables of `text` expanded for the file at `path`, each
+  // through ReplaceStr with the log switch off.
+  std::string ExpandVariables(std::string_view text, std::string_view path);
+
+  // Cleared by the batch run before each file, set by ReplaceStr.
+  bool FileChanged = false;
+
+ private:
+  ActivityLog& log_;
+  std::function<bool()> caseSensitive_;
+  std::function<void()> processPendingEvents_;
+};
+
+}  // namespace varnex

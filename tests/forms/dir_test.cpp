@@ -1,0 +1,116 @@
+#include "forms/dir.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/layout.h"
+#include "tests/support/main_window.h"
+
+namespace varnex {
+namespace {
+
+using testing::WriteFileBytes;
+using Paths = std::vector<std::string>;
+
+class AddDirectory : public testing::MainWindowTest {
+ protected:
+  void SetUp() override {
+    Start();
+    tree = folder / "tree";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    CreateDirectoryA((tree + "\\sub").c_str(), nullptr);
+    CreateDirectoryA((tree + "\\folder.txt").c_str(), nullptr);
+    for (const char* name : {"a.txt", "b.md", "sub\\c.txt", "sub\\d.md"}) WriteFileBytes(tree + "\\" + name, "x");
+  }
+
+  std::unique_ptr<TDF> Open() {
+    auto dialog = std::make_unique<TDF>(app, form.Settings(), form.Files(), [this] { form.FollowListState(); });
+    dialog->Create();
+    dialog->FormShow();
+    return dialog;
+  }
+  static std::string Text(TDF& dialog, int id) { return WindowText(dialog.Control(id)); }
+  static bool Checked(TDF& dialog) {
+    return SendMessageA(dialog.Control(TDF::kCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  std::string Stored(const char* key) { return form.Settings().Read("Options", key); }
+
+  std::string tree;
+};
+
+TEST_F(AddDirectory, StartsWhereTheProcessIsWithTheDefaultChoices) {
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  const auto dialog = Open();
+  EXPECT_EQ(WindowText(dialog->Handle()), "Add Directory...");
+  RECT client;
+  GetClientRect(dialog->Handle(), &client);
+  EXPECT_EQ(client.right, 282);
+  EXPECT_EQ(client.bottom, 296);
+  EXPECT_EQ(dialog->Folders().Directory(), std::string(current));
+  EXPECT_EQ(Text(*dialog, TDF::kEdit1), "*.txt");
+  EXPECT_TRUE(Checked(*dialog));
+  EXPECT_EQ(Text(*dialog, TDF::kBitBtn2), "Cancel");
+  EXPECT_EQ(GetFileAttributesA((folder / "settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(AddDirectory, AddsEveryMatchFolderBeforeSubfoldersAndCloses) {
+  const auto dialog = Open();
+  dialog->Folders().SetDirectory(tree);
+  dialog->BitBtn1Click();
+  Paths entries = Entries();
+  std::sort(entries.begin(), entries.begin() + 2);  // within a folder the platform's order
+  EXPECT_EQ(entries, (Paths{tree + "\\a.txt", tree + "\\folder.txt", tree + "\\sub\\c.txt"}));
+  EXPECT_EQ(form.Files().Current(), 0);
+  EXPECT_TRUE(RunEnabled());
+  EXPECT_TRUE(MinusEnabled());
+  EXPECT_EQ(Text(*dialog, TDF::kBitBtn2), "STOP");
+  EXPECT_FALSE(IsWindowEnabled(dialog->Control(TDF::kBitBtn1)));
+  EXPECT_EQ(Stored("Directory"), tree);
+}
+
+TEST_F(AddDirectory, EveryChoiceIsStoredAndComesBack) {
+  {
+    const auto dialog = Open();
+    dialog->Folders().SetDirectory(tree + "\\sub");
+    SetWindowTextA(dialog->Control(TDF::kEdit1), "*.md;*.txt");
+    SendMessageA(dialog->Control(TDF::kCheckBox1), BM_CLICK, 0, 0);
+    EXPECT_EQ(Stored("Directory"), tree + "\\sub");
+    EXPECT_EQ(Stored("FileMask"), "*.md;*.txt");
+    EXPECT_EQ(Stored("SubDirectories"), "False");
+  }
+  const auto again = Open();
+  EXPECT_EQ(again->Folders().Directory(), tree + "\\sub");
+  EXPECT_EQ(Text(*again, TDF::kEdit1), "*.md;*.txt");
+  EXPECT_FALSE(Checked(*again));
+  again->BitBtn1Click();
+  EXPECT_EQ(Entries(), (Paths{tree + "\\sub\\d.md", tree + "\\sub\\c.txt"}));
+
+  SetWindowTextA(again->Control(TDF::kEdit1), "");  // an empty mask is stored, and forgotten
+  EXPECT_EQ(Stored("FileMask"), "");
+  EXPECT_EQ(Text(*Open(), TDF::kEdit1), "*.txt");
+}
+
+TEST_F(AddDirectory, SearchTextHasOneSeparatorAtARoot) {
+  const auto dialog = Open();
+  dialog->Folders().SetDirectory("C:\\");
+  SetWindowTextA(dialog->Control(TDF::kEdit1), "*.no-such-extension");
+  SendMessageA(dialog->Control(TDF::kCheckBox1), BM_CLICK, 0, 0);
+  dialog->BitBtn1Click();
+  EXPECT_EQ(dialog->FileSearch1().SearchFile, "C:\\*.no-such-extension");
+  EXPECT_EQ(Entries(), Paths{"No files added"});
+  EXPECT_FALSE(RunEnabled());
+}
+
+TEST_F(AddDirectory, StopEndsTheScanAndKeepsWhatWasFound) {
+  const auto dialog = Open();
+  dialog->Folders().SetDirectory(tree);
+  SetWindowTextA(dialog->Control(TDF::kEdit1), "*.*");
+  // Esc, as the user presses it while the scan lets events through.
+  PostMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  dialog->BitBtn1Click();
+  EXPECT_TRUE(dialog->FileSearch1().Stop);
+  EXPECT_LT(Entries().size(), 6u);
+}
+
+}  // namespace
+}  // namespace varnex

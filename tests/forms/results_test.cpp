@@ -1,0 +1,189 @@
+#include "forms/results.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/layout.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/fake_services.h"
+
+namespace varnex {
+namespace {
+
+using testing::FakeServices;
+using testing::LookOf;
+using testing::PlaceOf;
+using testing::PumpUntil;
+using testing::WhenShown;
+
+constexpr char kLogPath[] = "C:\\Program Files\\Varnex\\varnex.log";
+
+class ResultsDialog : public ::testing::Test {
+ protected:
+  // A dialog that counts its beeps. It is shown only where a test needs it:
+  // without a window manager, Wine takes two seconds to take a captioned
+  // window off the screen.
+  std::unique_ptr<TRF> Make(int searched, int replaced, bool shown = false) {
+    auto form = std::make_unique<TRF>(app, [this](UINT type) { beeps.push_back(type); });
+    form->Create(searched, replaced, kLogPath);
+    if (shown) ShowWindow(form->Handle(), SW_SHOW);
+    return form;
+  }
+
+  FakeServices services;
+  Application app{GetModuleHandleA(nullptr), services.Get()};
+  std::vector<UINT> beeps;
+};
+
+TEST_F(ResultsDialog, CentredFixedDialogWhoseOkComesFirstAndBeepsOnceShown) {
+  const auto form = Make(1, 1);
+  EXPECT_TRUE(beeps.empty());
+  ShowWindow(form->Handle(), SW_SHOW);
+  ShowWindow(form->Handle(), SW_SHOW);
+  EXPECT_EQ(beeps, std::vector<UINT>{0});
+
+  EXPECT_EQ(WindowText(form->Handle()), "Results...");
+  RECT client, frame;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, 289);
+  EXPECT_EQ(client.bottom, 124);
+  const LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  GetWindowRect(form->Handle(), &frame);
+  EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 1);
+  EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
+
+  HWND ok = form->Control(TRF::kButton2);
+  HWND showLog = form->Control(TRF::kButton1);
+  EXPECT_EQ(GetFocus(), ok);
+  EXPECT_EQ(GetWindowLongPtrA(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(GetNextDlgTabItem(form->Handle(), ok, FALSE), showLog);
+  EXPECT_EQ(GetNextDlgTabItem(form->Handle(), showLog, FALSE), ok);
+}
+
+TEST_F(ResultsDialog, LabelsTakeTheWidthOfWhatTheyShow) {
+  const auto form = Make(3, 2);
+  const struct {
+    int id;
+    const char* shown;  // "&&" in a caption shows as one ampersand
+  } labels[] = {
+      {TRF::kLabel5, "Find and replace successfully finished."},
+      {TRF::kLabel1, "Files searched:"},
+      {TRF::kLabel2, "Files found & replaced:"},
+  };
+  HDC dc = GetDC(form->Handle());
+  for (const auto& label : labels) {
+    SCOPED_TRACE(label.shown);
+    HWND control = form->Control(label.id);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE text;
+    GetTextExtentPoint32A(dc, label.shown, lstrlenA(label.shown), &text);
+    const RECT place = PlaceOf(control);
+    EXPECT_EQ(place.right - place.left, text.cx);
+    EXPECT_EQ(place.bottom - place.top, text.cy);
+    EXPECT_EQ(LookOf(form->Handle(), control).colour, GetSysColor(COLOR_WINDOWTEXT));
+  }
+  ReleaseDC(form->Handle(), dc);
+}
+
+TEST_F(ResultsDialog, NumbersStandInBlueAtTheSameRightEdge) {
+  const struct {
+    int searched, replaced;
+  } runs[] = {{3, 2}, {3, 0}, {0, 0}, {12345, 7}, {8, 1000000}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(std::to_string(run.searched) + " and " + std::to_string(run.replaced));
+    const auto form = Make(run.searched, run.replaced);
+    EXPECT_EQ(WindowText(form->Control(TRF::kLabel5)), "Find and replace successfully finished.");
+    HWND searched = form->Control(TRF::kLabel3);
+    HWND replaced = form->Control(TRF::kLabel4);
+    EXPECT_EQ(WindowText(searched), std::to_string(run.searched));
+    EXPECT_EQ(WindowText(replaced), std::to_string(run.replaced));
+    const RECT searchedPlace = PlaceOf(searched), replacedPlace = PlaceOf(replaced);
+    EXPECT_EQ(searchedPlace.right, 289 - 18);
+    EXPECT_EQ(replacedPlace.right, 289 - 18);
+    EXPECT_EQ(searchedPlace.top, 36);
+    EXPECT_EQ(replacedPlace.top, 57);
+    EXPECT_EQ(searchedPlace.left < replacedPlace.left, run.searched > 9 && run.replaced <= 9);
+    EXPECT_EQ(LookOf(form->Handle(), searched).colour, RGB(0, 0, 255));
+    EXPECT_EQ(LookOf(form->Handle(), replaced).colour, RGB(0, 0, 255));
+  }
+}
+
+TEST_F(ResultsDialog, ArrowIsStretchedOverTheWholePanel) {
+  const auto form = Make(1, 1);
+  HWND image = form->Control(TRF::kImage1);
+  RECT all;
+  GetClientRect(image, &all);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, all.right, all.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  DRAWITEMSTRUCT item{ODT_STATIC, TRF::kImage1, 0, ODA_DRAWENTIRE, 0, image, dc, all, 0};
+  SendMessageA(form->Handle(), WM_DRAWITEM, TRF::kImage1, reinterpret_cast<LPARAM>(&item));
+
+  // 23 x 17 grown to 65 x 51: white corners, blue body, the black tip near the right.
+  const COLORREF white = RGB(255, 255, 255), blue = RGB(0, 0, 255), black = RGB(0, 0, 0);
+  const struct {
+    int x, y;
+    COLORREF colour;
+  } pixels[] = {{0, 0, white}, {64, 0, white}, {0, 50, white}, {64, 50, white},
+                {32, 25, blue},  {10, 25, blue}, {57, 25, black}};
+  EXPECT_EQ(all.right, 65);
+  EXPECT_EQ(all.bottom, 51);
+  for (const auto& pixel : pixels) {
+    EXPECT_EQ(GetPixel(dc, pixel.x, pixel.y), pixel.colour) << pixel.x << "," << pixel.y;
+  }
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+}
+
+TEST_F(ResultsDialog, EveryShowLogFileStartsAnotherEditorAndTheDialogStays) {
+  const auto form = Make(3, 2);
+  SendMessageA(form->Control(TRF::kButton1), BM_CLICK, 0, 0);
+  SendMessageA(form->Control(TRF::kButton1), BM_CLICK, 0, 0);
+  char windows[MAX_PATH];
+  const std::string commandLine =
+      std::string(windows, GetWindowsDirectoryA(windows, MAX_PATH)) + "\\NOTEPAD.EXE " + kLogPath;
+  EXPECT_EQ(services.programs.started, (std::vector<std::string>{commandLine, commandLine}));
+  EXPECT_EQ(services.programs.showCommands, (std::vector<UINT>{SW_SHOW, SW_SHOW}));
+  EXPECT_TRUE(IsWindow(form->Handle()));
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
+}
+
+TEST_F(ResultsDialog, OkEnterAndTheCloseBoxEachCloseIt) {
+  const struct {
+    const char* how;
+    bool shown;  // Enter needs a dialog on the screen with its focus
+    void (*close)(HWND form);
+  } ways[] = {
+      {"OK", false, [](HWND form) { PostMessageA(GetDlgItem(form, TRF::kButton2), BM_CLICK, 0, 0); }},
+      {"Enter", true, [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); }},
+      {"close box", false, [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    const auto form = Make(3, 2, way.shown);
+    way.close(form->Handle());
+    EXPECT_TRUE(PumpUntil(app, [&] { return form->Handle() == nullptr; }));
+  }
+  EXPECT_TRUE(services.programs.started.empty());
+}
+
+TEST_F(ResultsDialog, ShowWaitsUntilTheDialogHasClosed) {
+  std::string numbers;
+  const WhenShown enter("Results...", [&](HWND form) {
+    numbers = WindowText(GetDlgItem(form, TRF::kLabel3)) + " " + WindowText(GetDlgItem(form, TRF::kLabel4));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  });
+  TRF::Show(app, 5, 4, kLogPath);
+  EXPECT_EQ(numbers, "5 4");
+  EXPECT_EQ(FindWindowA(nullptr, "Results..."), nullptr);
+}
+
+}  // namespace
+}  // namespace varnex
