@@ -17,6 +17,38 @@
 
 namespace varnex {
 
+// The window procedure of every window class of the program. The object comes
+// with the creation parameters and is kept in the window's slot `Slot`:
+// GWLP_USERDATA, or for a custom control the extra bytes of its own class, so
+// the host may still use the user data. `Object` offers Attach (at
+// WM_NCCREATE), HandleMessage, ReportFailure and Detach (at WM_NCDESTROY).
+template <class Object, int Slot>
+LRESULT CALLBACK ObjectProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Object* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Object*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, Slot, reinterpret_cast<LONG_PTR>(self));
+    self->Attach(window);
+  } else {
+    self = reinterpret_cast<Object*>(GetWindowLongPtrA(window, Slot));
+  }
+  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    self->ReportFailure(failure);
+  } catch (...) {
+    self->ReportFailure(std::runtime_error("Unexpected failure"));
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, Slot, 0);
+    self->Detach();
+  }
+  return result;
+}
+
 template <class Derived>
 class Window {
  public:
@@ -41,37 +73,10 @@ class Window {
 
   void CreateAs(const WindowClass& windowClass, DWORD exStyle, const char* caption, DWORD style, HWND owner,
                 HMENU menu = nullptr) {
-    RegisterClassOnce(app_.Instance(), windowClass, Procedure);
+    RegisterClassOnce(app_.Instance(), windowClass, ObjectProcedure<Window, GWLP_USERDATA>);
     CreateWindowExA(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, menu,
                     app_.Instance(), this);
     if (handle_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + windowClass.name);
-  }
-
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Derived* self = nullptr;
-    if (message == WM_NCCREATE) {
-      self = static_cast<Derived*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-      self->handle_ = window;
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-      self = reinterpret_cast<Derived*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    }
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-
-    LRESULT result = 0;
-    try {
-      result = self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& failure) {
-      self->app_.ShowException(failure);
-    } catch (...) {
-      self->app_.ShowException(std::runtime_error("Unexpected failure"));
-    }
-    if (message == WM_NCDESTROY) {
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      self->handle_ = nullptr;
-      self->controls_.clear();
-    }
-    return result;
   }
 
   // What every window does with a message its own handlers leave alone.
@@ -141,6 +146,18 @@ class Window {
   Application& app_;
 
  private:
+  template <class Object, int Slot>
+  friend LRESULT CALLBACK ObjectProcedure(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND window) { handle_ = window; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return static_cast<Derived*>(this)->HandleMessage(message, wParam, lParam);
+  }
+  void ReportFailure(const std::exception& failure) { app_.ShowException(failure); }
+  void Detach() {
+    handle_ = nullptr;
+    controls_.clear();
+  }
+
   HWND handle_ = nullptr;
   std::vector<std::pair<int, HWND>> controls_;
   HWND lastFocus_ = nullptr;

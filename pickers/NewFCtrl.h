@@ -26,14 +26,12 @@
 #include "framework/fonts.h"
 #include "framework/handle.h"
 #include "pickers/dirrows.h"
+#include "pickers/pickerwindow.h"
 
 namespace varnex {
 
 class TNewDriveComboBox;
-
-// The procedure of a picker's own window (pickers/system.h).
-template <class Control>
-LRESULT CALLBACK PickerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+class VolumeListener;
 
 // ---- What both pickers share -------------------------------------------
 
@@ -76,18 +74,15 @@ void DrawPickerItem(HDC dc, const RECT& item, bool selected, const GlyphPair* gl
 
 // ---- The folder list ------------------------------------------------------
 
-class TNewDirectoryListBox {
+class TNewDirectoryListBox : public PickerWindow<TNewDirectoryListBox> {
  public:
   explicit TNewDirectoryListBox(Application& application);
   ~TNewDirectoryListBox();
-  TNewDirectoryListBox(const TNewDirectoryListBox&) = delete;
-  TNewDirectoryListBox& operator=(const TNewDirectoryListBox&) = delete;
 
   // Creates the control as child `id` of `parent`; the rows are read at once.
   void Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts);
-  // The control as the host places it, and the list box inside it.
-  HWND Handle() const { return window_; }
-  HWND ListHandle() const { return list_; }
+  // The list box inside the control the host places.
+  HWND ListHandle() const { return inner_; }
 
   // The current directory, "\" at its end only at a root.
   const std::string& Directory() const { return directory_; }
@@ -137,22 +132,16 @@ class TNewDirectoryListBox {
 
  private:
   friend class TNewDriveComboBox;
-  template <class Control>
-  friend LRESULT CALLBACK PickerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void WindowsGone() { window_ = list_ = nullptr; }
+  friend class PickerWindow<TNewDirectoryListBox>;
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OwnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void DrawItem(const DRAWITEMSTRUCT& item);
   void LoadGlyphs();
   void UpdateItemHeight();
   void UpdateDirLabel();
   int CompareDirectoryNames(const std::string& a, const std::string& b) const;
 
-  Application& app_;
-  HWND window_ = nullptr;
-  HWND list_ = nullptr;
   WNDPROC listProcedure_ = nullptr;
-  HFONT font_ = nullptr;
   int itemHeight_ = 16;
   TNewDriveComboBox* driveCombo_ = nullptr;
   HWND dirLabel_ = nullptr;
@@ -166,18 +155,16 @@ class TNewDirectoryListBox {
 
 // ---- The drive box --------------------------------------------------------
 
-class TNewDriveComboBox {
+class TNewDriveComboBox : public PickerWindow<TNewDriveComboBox> {
  public:
   explicit TNewDriveComboBox(Application& application);
   ~TNewDriveComboBox();
-  TNewDriveComboBox(const TNewDriveComboBox&) = delete;
-  TNewDriveComboBox& operator=(const TNewDriveComboBox&) = delete;
 
   // Creates the box as child `id` of `parent`, lists the drives and selects
   // the current one; `height` is the closed box's.
   void Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts);
-  HWND Handle() const { return window_; }
-  HWND ComboHandle() const { return combo_; }
+  // The combo box inside the control the host places.
+  HWND ComboHandle() const { return inner_; }
 
   // The current drive letter in the TextCase form, or NUL.
   char Drive() const { return drive_; }
@@ -204,22 +191,16 @@ class TNewDriveComboBox {
 
  private:
   friend class TNewDirectoryListBox;
-  template <class Control>
-  friend LRESULT CALLBACK PickerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void WindowsGone() { window_ = combo_ = nullptr; }
-  static LRESULT CALLBACK ListenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  friend class PickerWindow<TNewDriveComboBox>;
+  friend class VolumeListener;
+  LRESULT OwnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void DeviceChangeHook(WPARAM event, LPARAM header);
   void DrawItem(const DRAWITEMSTRUCT& item);
   void LoadGlyphs();
   void UpdateItemHeight();
   void Change();
 
-  Application& app_;
-  HWND window_ = nullptr;
-  HWND combo_ = nullptr;
-  HWND listener_ = nullptr;
-  HFONT font_ = nullptr;
+  std::unique_ptr<VolumeListener> listener_;
   TNewDirectoryListBox* dirList_ = nullptr;
   char drive_ = '\0';
   TNewTextCase textCase_ = tcLowerCase;

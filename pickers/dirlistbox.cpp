@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-#include "framework/windowclass.h"
+#include "framework/flagscope.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
 
@@ -38,19 +38,19 @@ int CompareIgnoringCase(const std::string& a, const std::string& b) { return lst
 // No drawing of the list while its rows are replaced; one repaint after.
 class RedrawSuspended {
  public:
-  explicit RedrawSuspended(HWND list) : list_(list) {
-    if (list_ != nullptr) SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  explicit RedrawSuspended(HWND list) : inner_(list) {
+    if (inner_ != nullptr) SendMessageA(inner_, WM_SETREDRAW, FALSE, 0);
   }
   ~RedrawSuspended() {
-    if (list_ == nullptr) return;
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    if (inner_ == nullptr) return;
+    SendMessageA(inner_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(inner_, nullptr, TRUE);
   }
   RedrawSuspended(const RedrawSuspended&) = delete;
   RedrawSuspended& operator=(const RedrawSuspended&) = delete;
 
  private:
-  HWND list_;
+  HWND inner_;
 };
 
 class CurrentDirectoryRestored {
@@ -73,7 +73,7 @@ bool IsExistingFile(const std::string& name) {
 }  // namespace
 
 TNewDirectoryListBox::TNewDirectoryListBox(Application& application)
-    : app_(application), directory_(CurrentDirectory()) {
+    : PickerWindow(application), directory_(CurrentDirectory()) {
   LoadGlyphs();
 }
 
@@ -83,25 +83,19 @@ TNewDirectoryListBox::~TNewDirectoryListBox() {
 }
 
 void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
-  WindowClass windowClass{kClassName};
-  windowClass.background = nullptr;
-  windowClass.extraBytes = sizeof(TNewDirectoryListBox*);
-  RegisterClassOnce(app_.Instance(), windowClass, PickerProcedure<TNewDirectoryListBox>);
   font_ = fonts.Get(FontKind::kWindow);
   itemHeight_ = std::max(16, FontTextHeight(font_));
-  CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
-  if (window_ == nullptr) throw std::runtime_error("Cannot create TNewDirectoryListBox");
-  list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+  CreateOuter(kClassName, LoadCursor(nullptr, IDC_ARROW), parent, id, left, top, width, height);
+  inner_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                               LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                           0, 0, width, height, window_, reinterpret_cast<HMENU>(kListId), app_.Instance(), nullptr);
-  if (list_ == nullptr) throw std::runtime_error("Cannot create TNewDirectoryListBox");
+  if (inner_ == nullptr) throw std::runtime_error("Cannot create TNewDirectoryListBox");
   // A plain subclass for the typed Enter: it costs nothing per message.
-  SetWindowLongPtrA(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(inner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   listProcedure_ =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
-  SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(inner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
+  SendMessageA(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   UpdateItemHeight();
   RebuildTree();
 }
@@ -119,36 +113,16 @@ LRESULT CALLBACK TNewDirectoryListBox::ListProcedure(HWND list, UINT message, WP
   return result;
 }
 
-LRESULT TNewDirectoryListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TNewDirectoryListBox::OwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MEASUREITEM:
       reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = itemHeight_;
       return TRUE;
-    case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
     case WM_COMMAND:
-      if (HIWORD(wParam) == LBN_DBLCLK && reinterpret_cast<HWND>(lParam) == list_) DblClick();
-      return 0;
-    case WM_SETFOCUS:
-      if (list_ != nullptr) SetFocus(list_);
+      if (HIWORD(wParam) == LBN_DBLCLK && reinterpret_cast<HWND>(lParam) == inner_) DblClick();
       return 0;
     case WM_SIZE:
-      if (list_ != nullptr) MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-      return 0;
-    case WM_ENABLE:
-      if (list_ != nullptr) EnableWindow(list_, static_cast<BOOL>(wParam));
-      return 0;
-    case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      if (list_ != nullptr) SendMessageA(list_, WM_SETFONT, wParam, lParam);
-      UpdateItemHeight();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
-    case WM_SYSCOLORCHANGE:
-      LoadGlyphs();
-      if (list_ != nullptr) InvalidateRect(list_, nullptr, TRUE);
+      if (inner_ != nullptr) MoveWindow(inner_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
     default:
       return DefWindowProcA(window_, message, wParam, lParam);
@@ -191,17 +165,17 @@ void TNewDirectoryListBox::LoadGlyphs() {
 
 void TNewDirectoryListBox::UpdateItemHeight() {
   itemHeight_ = std::max(16, FontTextHeight(font_));
-  if (list_ != nullptr) SendMessageA(list_, LB_SETITEMHEIGHT, 0, itemHeight_);
+  if (inner_ != nullptr) SendMessageA(inner_, LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 int TNewDirectoryListBox::ItemIndex() const {
-  return list_ != nullptr ? static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)) : -1;
+  return inner_ != nullptr ? static_cast<int>(SendMessageA(inner_, LB_GETCURSEL, 0, 0)) : -1;
 }
 
 void TNewDirectoryListBox::RebuildTree() {
-  const RedrawSuspended suspended(list_);
+  const RedrawSuspended suspended(inner_);
   rows_.clear();
-  if (list_ != nullptr) SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+  if (inner_ != nullptr) SendMessageA(inner_, LB_RESETCONTENT, 0, 0);
 
   const std::string root = DrivePart(directory_, IsLeadByte) + "\\";
   DWORD flags = 0;
@@ -215,13 +189,13 @@ void TNewDirectoryListBox::RebuildTree() {
   for (std::string& name : ListSubdirectories(directory_)) InsertSortedUnique(sorted, std::move(name), CompareIgnoringCase);
   for (std::string& name : sorted) rows_.push_back({std::move(name), fkClosed});
 
-  if (list_ == nullptr) return;
-  SendMessageA(list_, LB_INITSTORAGE, rows_.size(), 0);
+  if (inner_ == nullptr) return;
+  SendMessageA(inner_, LB_INITSTORAGE, rows_.size(), 0);
   for (const DirectoryRow& row : rows_) {
-    const LRESULT at = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
-    SendMessageA(list_, LB_SETITEMDATA, at, row.kind);
+    const LRESULT at = SendMessageA(inner_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
+    SendMessageA(inner_, LB_SETITEMDATA, at, row.kind);
   }
-  SendMessageA(list_, LB_SETCURSEL, current, 0);
+  SendMessageA(inner_, LB_SETCURSEL, current, 0);
 }
 
 TNewDirectoryListBox::SplitPath TNewDirectoryListBox::SplitDirectoryPath(const std::string& path) {
@@ -268,18 +242,12 @@ void TNewDirectoryListBox::SetDirectory(const std::string& path) {
   const SplitPath split = SplitDirectoryPath(path);
   if (split.letter != Drive()) {
     // The drive box moves this list; the rows are read once, below.
-    inDriveChange_ = true;
-    try {
-      if (driveCombo_ != nullptr) {
-        driveCombo_->SetDrive(split.letter);
-      } else {
-        SetDrive(split.letter);
-      }
-    } catch (...) {
-      inDriveChange_ = false;
-      throw;
+    const FlagScope driveChange(inDriveChange_);
+    if (driveCombo_ != nullptr) {
+      driveCombo_->SetDrive(split.letter);
+    } else {
+      SetDrive(split.letter);
     }
-    inDriveChange_ = false;
   }
   ChangeDirectory(directory_);
   ChangeDirectory(split.dirPart);

@@ -27,13 +27,6 @@ constexpr unsigned kRemovable = DRIVE_REMOVABLE;
 constexpr unsigned kRemote = DRIVE_REMOTE;
 constexpr int kNameBuffer = 260;
 
-// The classes keep the box in their windows' own slot.
-WindowClass BoxClass(const char* name, HCURSOR cursor) {
-  WindowClass windowClass{name, nullptr, cursor};
-  windowClass.extraBytes = sizeof(TNewDriveComboBox*);
-  return windowClass;
-}
-
 std::string RootOf(char letter) { return std::string{letter, ':', '\\'}; }
 
 // Lower case for a lower-case drive letter, upper case otherwise.
@@ -71,88 +64,75 @@ std::string GetNetworkName(char letter) {
   return GetVolumeLabel(letter);
 }
 
-TNewDriveComboBox::TNewDriveComboBox(Application& application) : app_(application) {
+// A hidden top-level window that hears the volume broadcasts for one box.
+class VolumeListener {
+ public:
+  explicit VolumeListener(TNewDriveComboBox& box) : box_(box) {
+    WindowClass windowClass{kListenerClassName, nullptr, nullptr};
+    windowClass.extraBytes = sizeof(VolumeListener*);
+    RegisterClassOnce(box_.app_.Instance(), windowClass, ObjectProcedure<VolumeListener, 0>);
+    CreateWindowExA(WS_EX_TOOLWINDOW, kListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                    box_.app_.Instance(), this);
+  }
+  ~VolumeListener() {
+    if (window_ != nullptr) DestroyWindow(window_);
+  }
+  VolumeListener(const VolumeListener&) = delete;
+  VolumeListener& operator=(const VolumeListener&) = delete;
+
+ private:
+  template <class Object, int Slot>
+  friend LRESULT CALLBACK ObjectProcedure(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND window) { window_ = window; }
+  void Detach() { window_ = nullptr; }
+  void ReportFailure(const std::exception& failure) { box_.app_.ShowException(failure); }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DEVICECHANGE) box_.DeviceChangeHook(wParam, lParam);
+    return DefWindowProcA(window_, message, wParam, lParam);
+  }
+
+  TNewDriveComboBox& box_;
+  HWND window_ = nullptr;
+};
+
+TNewDriveComboBox::TNewDriveComboBox(Application& application) : PickerWindow(application) {
   LoadGlyphs();
   const std::string current = CurrentDirectory();
   if (current.size() >= 2 && current[1] == ':') drive_ = current[0];
-  RegisterClassOnce(app_.Instance(), BoxClass(kListenerClassName, nullptr), ListenerProcedure);
-  listener_ = CreateWindowExA(WS_EX_TOOLWINDOW, kListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              app_.Instance(), this);
+  listener_ = std::make_unique<VolumeListener>(*this);
 }
 
 TNewDriveComboBox::~TNewDriveComboBox() {
-  if (listener_ != nullptr) DestroyWindow(listener_);
+  listener_.reset();
   if (dirList_ != nullptr) dirList_->driveCombo_ = nullptr;
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
 void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
-  RegisterClassOnce(app_.Instance(), BoxClass(kClassName, LoadCursor(nullptr, IDC_ARROW)),
-                    PickerProcedure<TNewDriveComboBox>);
   font_ = fonts.Get(FontKind::kWindow);
-  CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
-  if (window_ == nullptr) throw std::runtime_error("Cannot create TNewDriveComboBox");
-  combo_ = CreateWindowExA(0, "COMBOBOX", "",
+  CreateOuter(kClassName, LoadCursor(nullptr, IDC_ARROW), parent, id, left, top, width, height);
+  inner_ = CreateWindowExA(0, "COMBOBOX", "",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                                CBS_HASSTRINGS,
                            0, 0, width, height + kDroppedHeight, window_, reinterpret_cast<HMENU>(kComboId),
                            app_.Instance(), nullptr);
-  if (combo_ == nullptr) throw std::runtime_error("Cannot create TNewDriveComboBox");
-  SendMessageA(combo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (inner_ == nullptr) throw std::runtime_error("Cannot create TNewDriveComboBox");
+  SendMessageA(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   UpdateItemHeight();
   RebuildDriveList();
   SetDrive(drive_);
 }
 
-LRESULT CALLBACK TNewDriveComboBox::ListenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TNewDriveComboBox*>(GetWindowLongPtrA(window, 0));
-  if (message == WM_NCCREATE) {
-    self = static_cast<TNewDriveComboBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
-  } else if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, 0, 0);
-    if (self != nullptr) self->listener_ = nullptr;
-  } else if (message == WM_DEVICECHANGE && self != nullptr) {
-    try {
-      self->DeviceChangeHook(wParam, lParam);
-    } catch (const std::exception& failure) {
-      self->app_.ShowException(failure);
-    }
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT TNewDriveComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TNewDriveComboBox::OwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MEASUREITEM:
       reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = std::max(16, FontTextHeight(font_));
       return TRUE;
-    case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
     case WM_COMMAND:
-      if (HIWORD(wParam) == CBN_SELCHANGE && reinterpret_cast<HWND>(lParam) == combo_) {
+      if (HIWORD(wParam) == CBN_SELCHANGE && reinterpret_cast<HWND>(lParam) == inner_) {
         Click();
         Change();  // the base's own report of the new selection
       }
-      return 0;
-    case WM_SETFOCUS:
-      if (combo_ != nullptr) SetFocus(combo_);
-      return 0;
-    case WM_ENABLE:
-      if (combo_ != nullptr) EnableWindow(combo_, static_cast<BOOL>(wParam));
-      return 0;
-    case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      if (combo_ != nullptr) SendMessageA(combo_, WM_SETFONT, wParam, lParam);
-      UpdateItemHeight();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
-    case WM_SYSCOLORCHANGE:
-      LoadGlyphs();
-      if (combo_ != nullptr) InvalidateRect(combo_, nullptr, TRUE);
       return 0;
     default:
       return DefWindowProcA(window_, message, wParam, lParam);
@@ -162,7 +142,7 @@ LRESULT TNewDriveComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 void TNewDriveComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   if (static_cast<int>(item.itemID) >= 0) {
-    const std::string text = ComboText(combo_, static_cast<int>(item.itemID));
+    const std::string text = ComboText(inner_, static_cast<int>(item.itemID));
     const std::size_t drive = item.itemData;
     const GlyphPair* glyph = drive < glyphs_.size() && glyphs_[drive] ? &glyphs_[drive] : nullptr;
     const int width = glyph != nullptr ? glyph->width : 16;
@@ -193,15 +173,15 @@ void TNewDriveComboBox::LoadGlyphs() {
 }
 
 void TNewDriveComboBox::UpdateItemHeight() {
-  if (combo_ == nullptr) return;
+  if (inner_ == nullptr) return;
   const int height = std::max(16, FontTextHeight(font_));
-  SendMessageA(combo_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
-  SendMessageA(combo_, CB_SETITEMHEIGHT, 0, height);
+  SendMessageA(inner_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+  SendMessageA(inner_, CB_SETITEMHEIGHT, 0, height);
 }
 
 void TNewDriveComboBox::RebuildDriveList() {
-  if (combo_ == nullptr) return;
-  SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
+  if (inner_ == nullptr) return;
+  SendMessageA(inner_, CB_RESETCONTENT, 0, 0);
   const DWORD present = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if ((present & (1u << i)) == 0) continue;
@@ -212,21 +192,21 @@ void TNewDriveComboBox::RebuildDriveList() {
                              : type == kRemote  ? GetNetworkName(letter)
                                                 : GetVolumeLabel(letter);
     const std::string text = DriveEntryText(letter, type, name);
-    const LRESULT at = SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(combo_, CB_SETITEMDATA, at, i);
+    const LRESULT at = SendMessageA(inner_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(inner_, CB_SETITEMDATA, at, i);
   }
 }
 
 std::vector<std::string> TNewDriveComboBox::Entries() const {
   std::vector<std::string> entries;
-  if (combo_ == nullptr) return entries;
-  const int count = static_cast<int>(SendMessageA(combo_, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) entries.push_back(ComboText(combo_, i));
+  if (inner_ == nullptr) return entries;
+  const int count = static_cast<int>(SendMessageA(inner_, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) entries.push_back(ComboText(inner_, i));
   return entries;
 }
 
 int TNewDriveComboBox::ItemIndex() const {
-  return combo_ != nullptr ? static_cast<int>(SendMessageA(combo_, CB_GETCURSEL, 0, 0)) : -1;
+  return inner_ != nullptr ? static_cast<int>(SendMessageA(inner_, CB_GETCURSEL, 0, 0)) : -1;
 }
 
 void TNewDriveComboBox::SetDrive(char letter) {
@@ -235,7 +215,7 @@ void TNewDriveComboBox::SetDrive(char letter) {
   try {
     if (letter == '\0') {
       drive_ = '\0';
-      if (combo_ != nullptr) SendMessageA(combo_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+      if (inner_ != nullptr) SendMessageA(inner_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     } else {
       drive_ = AsciiUpper(letter);
       if (textCase_ == tcLowerCase) drive_ = static_cast<char>(drive_ + 32);
@@ -243,7 +223,7 @@ void TNewDriveComboBox::SetDrive(char letter) {
       for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         const std::string& text = entries[i];
         if (text.size() >= 2 && AsciiUpper(text[0]) == AsciiUpper(drive_) && text[1] == ':') {
-          SendMessageA(combo_, CB_SETCURSEL, i, 0);
+          SendMessageA(inner_, CB_SETCURSEL, i, 0);
           break;
         }
       }
@@ -259,11 +239,11 @@ void TNewDriveComboBox::SetDrive(char letter) {
 void TNewDriveComboBox::Click() {
   const int index = ItemIndex();
   if (index < 0) return;
-  const std::string text = ComboText(combo_, index);
+  const std::string text = ComboText(inner_, index);
   try {
     SetDrive(text.empty() ? '\0' : text[0]);
   } catch (...) {
-    SendMessageA(combo_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageA(inner_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     throw;
   }
 }
