@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "forms/results.h"
-#include "forms/startup.h"
-#include "tests/support/fake_services.h"
+#include "bench/benchprogram.h"
 
 namespace {
 
@@ -66,18 +65,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   AddFilesBelow(argv[1], files);
 
-  char temporary[MAX_PATH];
-  GetTempPathA(MAX_PATH, temporary);
-  const std::string programDirectory = std::string(temporary) + "varnex-bench-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(programDirectory.c_str(), nullptr);
-
-  varnex::testing::FakeServices services;
-  services.messageBoxes.answers.push_back(IDYES);
-  varnex::Application app(GetModuleHandleA(nullptr), services.Get());
-  varnex::PrepareApplication(app);
-  varnex::ProgramWindows windows(app, programDirectory);
-  windows.Create();
-  varnex::TMF& form = windows.main;
+  varnex::BenchProgram program;
+  varnex::TMF& form = program.Main();
   form.FormShow();
   form.Files().Clear();
   for (const std::string& file : files) form.Files().Append(file);
@@ -91,9 +80,6 @@ int main(int argc, char** argv) {
   const double seconds = std::chrono::duration<double>(finished - start).count();
 
   std::printf("%.3f seconds: %s files searched, %s replaced, %zu messages\n", seconds, searched.c_str(),
-              replaced.c_str(), services.messageBoxes.shown.size() - 1);
-  DestroyWindow(form.Handle());
-  DeleteFileA((programDirectory + "\\varnex.log").c_str());
-  RemoveDirectoryA(programDirectory.c_str());
+              replaced.c_str(), program.services.messageBoxes.shown.size() - 1);
   return 0;
 }

@@ -14,25 +14,16 @@
 
 #include "filelist/FileFind.h"
 #include "filelist/listfill.h"
-#include "forms/startup.h"
-#include "tests/support/fake_services.h"
+#include "bench/benchprogram.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: scan_bench FOLDER MASK\n");
     return 2;
   }
-  char temporary[MAX_PATH];
-  GetTempPathA(MAX_PATH, temporary);
-  const std::string programDirectory = std::string(temporary) + "varnex-bench-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(programDirectory.c_str(), nullptr);
-
-  varnex::testing::FakeServices services;
-  varnex::Application app(GetModuleHandleA(nullptr), services.Get());
-  varnex::PrepareApplication(app);
-  varnex::ProgramWindows windows(app, programDirectory);
-  windows.Create();
-  varnex::TMF& form = windows.main;
+  varnex::BenchProgram program;
+  varnex::Application& app = program.app;
+  varnex::TMF& form = program.Main();
   form.Show();
 
   using Clock = std::chrono::steady_clock;
@@ -60,8 +51,5 @@ int main(int argc, char** argv) {
 
   std::printf("%.3f seconds: %zu matches, %d entries, %.3f seconds appending\n", seconds, search.FilesFound().size(),
               form.Files().Count(), std::chrono::duration<double>(appending).count());
-  DestroyWindow(form.Handle());
-  DeleteFileA((programDirectory + "\\varnex.log").c_str());
-  RemoveDirectoryA(programDirectory.c_str());
   return 0;
 }

@@ -10,14 +10,8 @@ Run it from anywhere: the files land beside this script.
 """
 
 import os
-import struct
 
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
+from bmp16 import bitmap_file
 
 INK = {
     "#": 0,   # black
@@ -161,21 +155,6 @@ PICTURES = {
 }
 
 
-def bitmap_file(rows):
-    width, height = len(rows[0]), len(rows)
-    packed = []
-    for row in reversed(rows):
-        indices = [INK[letter] for letter in row]
-        data = bytes(indices[i] << 4 | indices[i + 1] for i in range(0, width, 2))
-        packed.append(data + b"\0" * (-len(data) % 4))
-    pixels = b"".join(packed)
-    palette = b"".join(struct.pack("<4B", blue, green, red, 0) for red, green, blue in PALETTE)
-    header_size = 14 + 40 + 16 * 4
-    return (struct.pack("<2sIHHI", b"BM", header_size + len(pixels), 0, 0, header_size)
-            + struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(pixels), 0, 0, 16, 0)
-            + palette + pixels)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     for name, (draw, plain_height, new_height) in PICTURES.items():
@@ -184,7 +163,7 @@ def main():
             if len(rows) != height or any(len(row) != 16 for row in rows) or rows[-1][0] != "o":
                 raise SystemExit(f"{name}{suffix}: the drawing is not 16 x {height} on olive")
             with open(os.path.join(here, f"{name}{suffix}.bmp"), "wb") as out:
-                out.write(bitmap_file(rows))
+                out.write(bitmap_file(rows, INK))
 
 
 if __name__ == "__main__":

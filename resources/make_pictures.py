@@ -12,13 +12,7 @@ Run it from anywhere: the files land beside this script.
 import os
 import struct
 
-# The standard 16-colour palette, as (red, green, blue).
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
+from bmp16 import bitmap_file, info_header, palette, pixel_rows
 
 # The letters of the drawings and their palette entries.
 INK = {
@@ -170,18 +164,6 @@ def check(name, rows, width, height):
         raise SystemExit(f"{name}: the drawing is not {width} x {height}")
 
 
-def pixel_rows(rows):
-    """The rows as 4-bit pixels, bottom row first, each padded to 4 bytes."""
-    packed = []
-    for row in reversed(rows):
-        indices = [INK[letter] for letter in row]
-        if len(indices) % 2:
-            indices.append(0)
-        data = bytes(indices[i] << 4 | indices[i + 1] for i in range(0, len(indices), 2))
-        packed.append(data + b"\0" * (-len(data) % 4))
-    return b"".join(packed)
-
-
 def mask_rows(rows):
     """The icon's AND mask: 1 where the screen shows through."""
     packed = []
@@ -194,27 +176,15 @@ def mask_rows(rows):
     return b"".join(packed)
 
 
-def palette():
-    return b"".join(struct.pack("<4B", blue, green, red, 0) for red, green, blue in PALETTE)
-
-
-def info_header(width, height, image_size):
-    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, image_size, 0, 0, 16, 0)
-
-
-def bitmap_file(rows):
-    width, height = len(rows[0]), len(rows)
-    pixels = pixel_rows(rows)
-    header_size = 14 + 40 + 16 * 4
-    return (struct.pack("<2sIHHI", b"BM", header_size + len(pixels), 0, 0, header_size)
-            + info_header(width, height, len(pixels)) + palette() + pixels)
+def picture_file(rows):
+    return bitmap_file(rows, INK)
 
 
 def icon_file(rows):
     width, height = len(rows[0]), len(rows)
     # Colour under the mask is black, as the AND/XOR drawing expects.
     colours = [row.replace(".", "#") for row in rows]
-    image = info_header(width, 2 * height, 0) + palette() + pixel_rows(colours) + mask_rows(rows)
+    image = info_header(width, 2 * height, 0) + palette() + pixel_rows(colours, INK) + mask_rows(rows)
     directory = struct.pack("<HHH", 0, 1, 1)
     entry = struct.pack("<BBBBHHII", width, height, 16, 0, 1, 4, len(image), 6 + 16)
     return directory + entry + image
@@ -224,11 +194,11 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     pictures = [
         ("varnex.ico", ICON, 32, 32, icon_file),
-        ("plus.bmp", PLUS, 14, 14, bitmap_file),
-        ("minus.bmp", MINUS, 14, 14, bitmap_file),
-        ("results_arrow.bmp", RESULTS_ARROW, 23, 17, bitmap_file),
-        ("ok_tick.bmp", OK_TICK, 16, 16, bitmap_file),
-        ("cancel_cross.bmp", CANCEL_CROSS, 16, 16, bitmap_file),
+        ("plus.bmp", PLUS, 14, 14, picture_file),
+        ("minus.bmp", MINUS, 14, 14, picture_file),
+        ("results_arrow.bmp", RESULTS_ARROW, 23, 17, picture_file),
+        ("ok_tick.bmp", OK_TICK, 16, 16, picture_file),
+        ("cancel_cross.bmp", CANCEL_CROSS, 16, 16, picture_file),
     ]
     for name, rows, width, height, make in pictures:
         check(name, rows, width, height)

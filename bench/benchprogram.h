@@ -1,0 +1,46 @@
+#pragma once
+// The program as the benchmarks start it: fake services that answer every
+// question with Yes, the application and its windows, in a program folder of
+// its own under the temporary folder, removed at the end.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "forms/startup.h"
+#include "tests/support/fake_services.h"
+
+namespace varnex {
+
+class BenchProgram {
+ public:
+  BenchProgram() {
+    char temporary[MAX_PATH];
+    GetTempPathA(MAX_PATH, temporary);
+    directory_ = std::string(temporary) + "varnex-bench-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(directory_.c_str(), nullptr);
+    services.messageBoxes.answers.push_back(IDYES);
+    PrepareApplication(app);
+    windows_.emplace(app, directory_);
+    windows_->Create();
+  }
+  ~BenchProgram() {
+    windows_.reset();
+    DeleteFileA((directory_ + "\\varnex.log").c_str());
+    RemoveDirectoryA(directory_.c_str());
+  }
+  BenchProgram(const BenchProgram&) = delete;
+  BenchProgram& operator=(const BenchProgram&) = delete;
+
+  TMF& Main() { return windows_->main; }
+
+  testing::FakeServices services;
+  Application app{GetModuleHandleA(nullptr), services.Get()};
+
+ private:
+  std::string directory_;
+  std::optional<ProgramWindows> windows_;
+};
+
+}  // namespace varnex
