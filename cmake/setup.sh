@@ -4,7 +4,8 @@
 VARNEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VARNEX_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev
                  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-                 wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick)
+                 wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
+                 clang)  # clang-14 depends on libclang-rt-14-dev, which holds libFuzzer
 
 varnex_install_missing() {
   local missing=() package
@@ -33,6 +34,37 @@ varnex_build_windows() {
 
 varnex_build_native() {
   varnex_build "$VARNEX_ROOT/build/native" -DVARNEX_SANITIZE=ON
+}
+
+varnex_build_fuzz() {
+  CC=clang CXX=clang++ varnex_build "$VARNEX_ROOT/build/fuzz" -DVARNEX_FUZZ=ON -DBUILD_TESTING=OFF
+}
+
+# varnex_fuzz SECONDS CORPUS [SEED]: runs every fuzz target (one per folder of
+# tests/fuzz/seeds) for SECONDS from its seeds, adding what it finds to
+# CORPUS/<target>; SEED 0 draws a fresh one. Each target's output goes to
+# build/fuzz/logs, an input that broke a property to build/fuzz/artifacts.
+# Fails when any target fails.
+varnex_fuzz() {
+  local seconds=$1 corpus=$2 seed=${3:-1} status=0 seeds target log
+  local fuzz="$VARNEX_ROOT/build/fuzz"
+  mkdir -p "$fuzz/logs" "$fuzz/artifacts"
+  for seeds in "$VARNEX_ROOT"/tests/fuzz/seeds/*/; do
+    target=$(basename "$seeds")
+    mkdir -p "$corpus/$target"
+    log="$fuzz/logs/$target.log"
+    if "$fuzz/tests/fuzz/fuzz_$target" -seed="$seed" -max_total_time="$seconds" -timeout=10 \
+         -artifact_prefix="$fuzz/artifacts/$target-" "$corpus/$target" "$seeds" \
+         >"$log" 2>&1; then
+      echo "fuzz_$target: $(grep -m1 '^Done' "$log")"
+    else
+      echo "fuzz_$target FAILED (whole output in $log):"
+      grep -m1 -E 'property broken|runtime error:|ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)' "$log" || true
+      grep -E '^(SUMMARY|artifact_prefix|Base64)' "$log" || true
+      status=1
+    fi
+  done
+  return $status
 }
 
 # Starts Xvfb on a free display and exports DISPLAY.
