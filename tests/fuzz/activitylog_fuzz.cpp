@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/textlines.h"
 #include "run/activitylog.h"
-#include "run/textlines.h"
 #include "tests/fuzz/check.h"
 
 namespace {

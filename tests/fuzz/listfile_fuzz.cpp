@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/textlines.h"
+#include "engine/textlines.h"
 #include "tests/fuzz/check.h"
 
 namespace {
