@@ -53,19 +53,16 @@ class Searcher {
   std::size_t windowStart_ = 0;
 };
 
-}  // namespace
-
-std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
-                               bool logSwitch, ReplaceContext& context, std::string recycled) {
-  std::string result = std::move(recycled);
-  result.clear();
-  if (text.empty()) return result;
+// The text with every occurrence replaced, built in `result`; false, with
+// `result` untouched, when there is nothing to replace.
+bool ReplaceInto(std::string_view text, std::string_view findText, std::string_view replaceText, bool logSwitch,
+                 ReplaceContext& context, std::string& result) {
   // Equal texts change nothing, whatever the case option says.
-  if (findText == replaceText) return result.assign(text);
+  if (text.empty() || findText == replaceText) return false;
 
   Searcher searcher(text, findText);
   std::size_t found = searcher.Find(0, context.CaseSensitive());
-  if (found == npos) return result.assign(text);
+  if (found == npos) return false;
 
   // A result that cannot grow fits in the text's size; a growing one grows
   // geometrically, so each byte is moved a bounded number of times.
@@ -81,6 +78,24 @@ std::string ReplaceOccurrences(std::string_view text, std::string_view findText,
   result.append(text, rest);
 
   if (logSwitch && result != text) context.TextChanged(findText, replaceText);
+  return true;
+}
+
+}  // namespace
+
+std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
+                               bool logSwitch, ReplaceContext& context, std::string recycled) {
+  std::string result = std::move(recycled);
+  result.clear();
+  if (!ReplaceInto(text, findText, replaceText, logSwitch, context, result)) result.assign(text);
+  return result;
+}
+
+std::string ReplaceOccurrencesOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
+                               bool logSwitch, ReplaceContext& context) {
+  std::string source = std::move(text);
+  std::string result;
+  if (!ReplaceInto(source, findText, replaceText, logSwitch, context, result)) return source;
   return result;
 }
 

@@ -12,6 +12,45 @@ std::size_t NextLineStart(std::string_view text, std::size_t lineBreak) {
   return lineBreak + (crlf ? 2 : 1);
 }
 
+// What normalising `bytes` makes of them: how long the result is, and whether
+// it is the bytes themselves (no NUL, no lone CR or LF, a line end at the end).
+struct NormalizedShape {
+  std::size_t size;
+  bool unchanged;
+};
+
+NormalizedShape ShapeOf(std::string_view bytes) {
+  std::size_t loneBreaks = 0;
+  std::size_t start = 0;
+  const std::size_t end = ForEachLineBreak(bytes, [&](std::size_t lineBreak) {
+    if (lineBreak < start) return;  // the LF of a CR LF
+    start = NextLineStart(bytes, lineBreak);
+    if (start - lineBreak == 1) ++loneBreaks;
+  });
+  const bool lastLineOpen = start < end;
+  return {end + loneBreaks + (lastLineOpen ? 2 : 0), end == bytes.size() && loneBreaks == 0 && !lastLineOpen};
+}
+
+std::string Normalize(std::string_view bytes, std::size_t size, std::string recycled) {
+  std::string normal = std::move(recycled);
+  normal.clear();
+  normal.reserve(size);
+  // Runs whose lines already end with CR LF are copied in one piece.
+  std::size_t copied = 0;
+  std::size_t start = 0;
+  const std::size_t end = ForEachLineBreak(bytes, [&](std::size_t lineBreak) {
+    if (lineBreak < start) return;  // the LF of a CR LF
+    start = NextLineStart(bytes, lineBreak);
+    if (start - lineBreak == 2) return;
+    normal.append(bytes, copied, lineBreak - copied);
+    normal.append("\r\n");
+    copied = start;
+  });
+  normal.append(bytes, copied, end - copied);
+  if (start < end) normal.append("\r\n");
+  return normal;
+}
+
 }  // namespace
 
 std::string_view TextBeforeNul(std::string_view bytes) {
@@ -32,24 +71,14 @@ std::vector<std::string_view> SplitLines(std::string_view bytes, std::vector<std
   return lines;
 }
 
+std::string NormalizeLineEndsOwned(std::string&& bytes) {
+  const NormalizedShape shape = ShapeOf(bytes);
+  if (shape.unchanged) return std::move(bytes);
+  return Normalize(bytes, shape.size, {});
+}
+
 std::string NormalizeLineEnds(std::string_view bytes, std::string recycled) {
-  std::string normal = std::move(recycled);
-  normal.clear();
-  normal.reserve(bytes.size() + 2);
-  // Runs whose lines already end with CR LF are copied in one piece.
-  std::size_t copied = 0;
-  std::size_t start = 0;
-  const std::size_t end = ForEachLineBreak(bytes, [&](std::size_t lineBreak) {
-    if (lineBreak < start) return;  // the LF of a CR LF
-    start = NextLineStart(bytes, lineBreak);
-    if (start - lineBreak == 2) return;
-    normal.append(bytes, copied, lineBreak - copied);
-    normal.append("\r\n");
-    copied = start;
-  });
-  normal.append(bytes, copied, end - copied);
-  if (start < end) normal.append("\r\n");
-  return normal;
+  return Normalize(bytes, ShapeOf(bytes).size, std::move(recycled));
 }
 
 }  // namespace varnex

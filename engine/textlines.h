@@ -35,8 +35,12 @@ std::string JoinLines(const Lines& lines, std::string recycled = {}) {
   return text;
 }
 
-// JoinLines(SplitLines(bytes)) in one pass, without building the list of lines:
-// what a file read as lines and written back holds.
+// JoinLines(SplitLines(bytes)) without building the list of lines: what a file
+// read as lines and written back holds. The result takes exactly the memory it
+// needs, as it may be as large as the biggest file a user has.
 std::string NormalizeLineEnds(std::string_view bytes, std::string recycled = {});
+// The same for bytes the caller no longer needs: bytes already in shape are
+// handed back as they are, without a copy.
+std::string NormalizeLineEndsOwned(std::string&& bytes);
 
 }  // namespace varnex

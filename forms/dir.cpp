@@ -126,6 +126,9 @@ void TDF::BitBtn2Click() {
 }
 
 void TDF::FileSearch1FileFind(const std::string& fullpath, const TSearchRec& info) {
+  // The scan reports folders whose names match too; a folder in the list
+  // would only be reported as unreadable by every run.
+  if (info.Attr() & FILE_ATTRIBUTE_DIRECTORY) return;
   if (filling_) filling_->Adding();
   if (!files_.HoldsRealFiles()) files_.Clear();
   files_.Append(fullpath + std::string(info.Name()));

@@ -221,7 +221,7 @@ void TMF::ButtonClick() {
     return;
   }
 
-  int changed = 0;
+  RunCounts counts;
   {
     const ListLock lock(*this);
     std::vector<std::string> files;
@@ -246,13 +246,13 @@ void TMF::ButtonClick() {
         form.app_.MessageBox().Show(form.app_.Title(), "Cannot open file " + path + ".", MB_OK);
       }
     } host(*this);
-    changed = RunBatch(files, replacer_, host);
+    counts = RunBatch(files, replacer_, host);
   }
   if (closeAfterRun_) {
     PostMessageA(Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  TRF::Show(app_, count, changed, LogPath());
+  TRF::Show(app_, counts.searched, counts.written, LogPath());
   fileList_.MakeCurrent(0);
 }
 

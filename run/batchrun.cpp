@@ -1,6 +1,9 @@
 #include "run/batchrun.h"
 
+#include <windows.h>
+
 #include <exception>
+#include <unordered_set>
 
 #include "engine/textlines.h"
 #include "run/targetfile.h"
@@ -8,10 +11,28 @@
 namespace varnex {
 namespace {
 
+// The name under which Windows knows a file: its full path, letter case aside.
+std::string FileIdentity(const std::string& path) {
+  std::string full(MAX_PATH, '\0');
+  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  }
+  full.resize(length < full.size() ? length : 0);
+  if (full.empty()) full = path;
+  CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
+  return full;
+}
+
 // Processes the file at `path`; true when it was changed and written. Raises
 // an error on any failure: the file is then left as it was.
+// The file's text is held once or twice at a time, never more: each step lets
+// go of what the next no longer needs.
 bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host) {
-  const std::string bytes = ReadTargetFile(path);
+  // The file as lines joined with CR LF, so a find text spanning lines
+  // matches whatever line ends the file has.
+  std::string text = NormalizeLineEndsOwned(ReadTargetFile(path));
   replacer.FileChanged = false;
   std::string findText = host.FindText();
   std::string replaceText = host.ReplaceText();
@@ -19,14 +40,11 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
     findText = replacer.ExpandVariables(findText, path);
     replaceText = replacer.ExpandVariables(replaceText, path);
   }
-  // The file as lines joined with CR LF, so a find text spanning lines
-  // matches whatever line ends the file has.
-  const std::string text = NormalizeLineEnds(bytes);
-  const std::string result = replacer.ReplaceStr(text, findText, replaceText, true, path);
+  std::string result = replacer.ReplaceStr(std::move(text), findText, replaceText, path);
   if (!replacer.FileChanged) return false;
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
-  const std::string written = NormalizeLineEnds(result);
+  const std::string written = NormalizeLineEndsOwned(std::move(result));
   if (host.BackUpChangedFiles()) BackUpTargetFile(path);
   RewriteTargetFile(path, written);
   return true;
@@ -34,17 +52,20 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
 
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host) {
-  int written = 0;
+RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host) {
+  RunCounts counts;
+  std::unordered_set<std::string> seen;
   for (std::size_t index = 0; index < files.size() && !host.StopRequested(); ++index) {
     host.ShowCurrent(static_cast<int>(index));
+    if (!seen.insert(FileIdentity(files[index])).second) continue;
+    ++counts.searched;
     try {
-      if (ProcessTargetFile(files[index], replacer, host)) ++written;
+      if (ProcessTargetFile(files[index], replacer, host)) ++counts.written;
     } catch (const std::exception&) {
       host.ReportFailure(files[index]);
     }
   }
-  return written;
+  return counts;
 }
 
 }  // namespace varnex

@@ -30,7 +30,14 @@ class BatchRunHost {
   ~BatchRunHost() = default;
 };
 
-// Runs the files in their order; returns the number of files written.
-int RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host);
+struct RunCounts {
+  int searched = 0;  // files looked at, each once however often it is listed
+  int written = 0;   // files changed and written
+};
+
+// Runs the files in their order. A file listed again (the same full path,
+// letter case aside, as Windows compares paths) is passed over: replacing it
+// twice would replace in the replacement.
+RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host);
 
 }  // namespace varnex

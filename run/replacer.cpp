@@ -10,21 +10,32 @@ namespace varnex {
 Replacer::Replacer(ActivityLog& log, std::function<bool()> caseSensitive, std::function<void()> processPendingEvents)
     : log_(log), caseSensitive_(std::move(caseSensitive)), processPendingEvents_(std::move(processPendingEvents)) {}
 
+class Replacer::Context final : public ReplaceContext {
+ public:
+  Context(Replacer& replacer, std::string_view file) : replacer_(replacer), file_(file) {}
+
+  bool CaseSensitive() override { return replacer_.caseSensitive_(); }
+  void ProcessPendingEvents() override { replacer_.processPendingEvents_(); }
+  void TextChanged(std::string_view find, std::string_view replace) override {
+    replacer_.FileChanged = true;
+    replacer_.log_.RecordReplacement(find, file_, replace);
+  }
+
+ private:
+  Replacer& replacer_;
+  std::string_view file_;
+};
+
 std::string Replacer::ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
                                  bool logSwitch, std::string_view currentFile) {
-  struct Context final : ReplaceContext {
-    Replacer& replacer;
-    std::string_view file;
-    Context(Replacer& r, std::string_view path) : replacer(r), file(path) {}
-
-    bool CaseSensitive() override { return replacer.caseSensitive_(); }
-    void ProcessPendingEvents() override { replacer.processPendingEvents_(); }
-    void TextChanged(std::string_view find, std::string_view replace) override {
-      replacer.FileChanged = true;
-      replacer.log_.RecordReplacement(find, file, replace);
-    }
-  } context(*this, currentFile);
+  Context context(*this, currentFile);
   return ReplaceOccurrences(text, findText, replaceText, logSwitch, context);
+}
+
+std::string Replacer::ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
+                                 std::string_view currentFile) {
+  Context context(*this, currentFile);
+  return ReplaceOccurrencesOwned(std::move(text), findText, replaceText, true, context);
 }
 
 std::string Replacer::ExpandVariables(std::string_view text, std::string_view path) {

@@ -21,6 +21,10 @@ class Replacer {
   // the activity log.
   std::string ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
                          bool logSwitch, std::string_view currentFile = {});
+  // The same, logged, for a whole file's text that the caller gives up: no
+  // copy of it is made when nothing is replaced.
+  std::string ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
+                         std::string_view currentFile);
   // The dynamic variables of `text` expanded for the file at `path`, each
   // through ReplaceStr with the log switch off.
   std::string ExpandVariables(std::string_view text, std::string_view path);
@@ -29,6 +33,8 @@ class Replacer {
   bool FileChanged = false;
 
  private:
+  class Context;
+
   ActivityLog& log_;
   std::function<bool()> caseSensitive_;
   std::function<void()> processPendingEvents_;

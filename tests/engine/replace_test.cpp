@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -133,8 +134,24 @@ TEST(ReplaceOccurrences, MatchesTheStraightforwardRoutineOnRandomTexts) {
     const bool caseSensitive = random() % 2 == 0;
     RecordingContext context;
     context.caseSensitive = caseSensitive;
-    ASSERT_EQ(ReplaceOccurrences(text, find, replace, true, context), ReferenceReplace(text, find, replace, caseSensitive))
-        << "round " << round;
+    const std::string expected = ReferenceReplace(text, find, replace, caseSensitive);
+    ASSERT_EQ(ReplaceOccurrences(text, find, replace, true, context), expected) << "round " << round;
+    ASSERT_EQ(ReplaceOccurrencesOwned(std::string(text), find, replace, true, context), expected) << "round " << round;
+  }
+}
+
+// A whole file passes through the routine: when nothing is replaced it comes
+// back as it is, without a copy.
+TEST(ReplaceOccurrences, HandsAnOwnedTextBackWhenNothingIsReplaced) {
+  const std::string big(1 << 20, 'a');
+  for (const auto& [find, replace, same] : {std::tuple{"b", "c", true}, std::tuple{"a", "a", true},
+                                            std::tuple{"aa", "b", false}}) {
+    std::string text = big;
+    const char* before = text.data();
+    RecordingContext context;
+    const std::string result = ReplaceOccurrencesOwned(std::move(text), find, replace, true, context);
+    EXPECT_EQ(result.data() == before, same) << find;
+    EXPECT_EQ(result.size(), same ? big.size() : big.size() / 2) << find;
   }
 }
 

@@ -138,6 +138,23 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_EQ(FolderContents(), (std::vector<std::string>{"changed.txt", "untouched.txt", "varnex.log"}));
 }
 
+TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
+  const std::string a = File("a.txt", "x");
+  const std::string b = File("b.txt", "x");
+  std::string shouted = a;
+  CharUpperBuffA(shouted.data(), static_cast<DWORD>(shouted.size()));
+  // The same file by its path again, in capitals, and through its folder's parent.
+  List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b});
+  Texts("x", "xx");
+  const Results results = Run();
+  EXPECT_EQ(results.searched, "2");
+  EXPECT_EQ(results.replaced, "2");
+  EXPECT_EQ(ReadFileBytes(a), "xx\r\n");
+  EXPECT_EQ(ReadFileBytes(b), "xx\r\n");
+  EXPECT_EQ(LogLines().size(), 3u);
+  EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(BatchRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
   const std::string lines = File("lines.txt", "a\r\nb\nc\rd");
   const std::string gone = File("gone.txt", "xxx");
