@@ -206,6 +206,45 @@ void TMF::Files1Click() {
 std::string TMF::FindText() const { return WindowText(Control(kEdit2)); }
 std::string TMF::ReplaceText() const { return WindowText(Control(kEdit3)); }
 
+// What a run reads from this window and shows in it.
+class TMF::RunHost final : public BatchRunHost {
+ public:
+  explicit RunHost(TMF& form) : form_(form) {}
+
+  std::string FindText() override { return form_.FindText(); }
+  std::string ReplaceText() override { return form_.ReplaceText(); }
+  bool UseDynamicVariables() override {
+    return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kDynamicVariables);
+  }
+  bool BackUpChangedFiles() override { return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kBackUp); }
+  // The list follows the run at a rate a reader can follow: a visible list
+  // repaints at every move, and under some platforms that costs more than
+  // the file.
+  void ShowCurrent(int index) override {
+    current_ = index;
+    const ULONGLONG now = form_.app_.Clock()();
+    if (shownOnce_ && now - lastShown_ < kShowCurrentInterval) return;
+    shownOnce_ = true;
+    lastShown_ = now;
+    form_.fileList_.MakeCurrent(index);
+  }
+  // The entry the run ended on, exactly.
+  void ShowLastCurrent() { form_.fileList_.MakeCurrent(current_); }
+  // A close asked for meanwhile ends the run after the file in hand.
+  bool StopRequested() override { return form_.closeAfterRun_; }
+  void ReportFailure(const std::string& path) override {
+    form_.app_.MessageBox().Show(form_.app_.Title(), "Cannot open file " + path + ".", MB_OK);
+  }
+
+ private:
+  static constexpr ULONGLONG kShowCurrentInterval = 75;  // milliseconds
+
+  TMF& form_;
+  int current_ = 0;
+  bool shownOnce_ = false;
+  ULONGLONG lastShown_ = 0;
+};
+
 void TMF::ButtonClick() {
   if (running_) return;
   if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
@@ -227,26 +266,9 @@ void TMF::ButtonClick() {
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
 
-    struct Host final : BatchRunHost {
-      TMF& form;
-      explicit Host(TMF& f) : form(f) {}
-
-      std::string FindText() override { return form.FindText(); }
-      std::string ReplaceText() override { return form.ReplaceText(); }
-      bool UseDynamicVariables() override {
-        return form.panel_ != nullptr && form.panel_->Checked(TAF::Option::kDynamicVariables);
-      }
-      bool BackUpChangedFiles() override {
-        return form.panel_ != nullptr && form.panel_->Checked(TAF::Option::kBackUp);
-      }
-      void ShowCurrent(int index) override { form.fileList_.MakeCurrent(index); }
-      // A close asked for meanwhile ends the run after the file in hand.
-      bool StopRequested() override { return form.closeAfterRun_; }
-      void ReportFailure(const std::string& path) override {
-        form.app_.MessageBox().Show(form.app_.Title(), "Cannot open file " + path + ".", MB_OK);
-      }
-    } host(*this);
+    RunHost host(*this);
     counts = RunBatch(files, replacer_, host);
+    host.ShowLastCurrent();
   }
   if (closeAfterRun_) {
     PostMessageA(Handle(), WM_CLOSE, 0, 0);

@@ -121,6 +121,7 @@ class TMF : public Window<TMF> {
   // The file list's controls are off for the length of a run, however it
   // ends, so the list it walks stays as it was; the memos and the options
   // panel stay live.
+  class RunHost;
   class ListLock {
    public:
     explicit ListLock(TMF& form);

@@ -16,6 +16,7 @@ using testing::WriteFileBytes;
 
 struct Results {
   bool shown = false;
+  int current = -1;  // the list's current entry while the results are up
   std::string searched;
   std::string replaced;
 };
@@ -44,6 +45,7 @@ class BatchRun : public testing::MainWindowTest {
     Results results;
     const WhenShown closer("Results...", [&](HWND dialog) {
       results.shown = true;
+      results.current = form.Files().Current();
       results.searched = WindowText(GetDlgItem(dialog, TRF::kLabel3));
       results.replaced = WindowText(GetDlgItem(dialog, TRF::kLabel4));
       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);
@@ -119,6 +121,7 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   const Results results = Run();
   EXPECT_EQ(results.searched, "4");
   EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(results.current, 3);  // the last file, whatever the display skipped
   EXPECT_EQ(ReadFileBytes(changed), "one\r\n2\r\n");
   EXPECT_EQ(ReadFileBytes(untouched), "nothing here\n");
   after = Written(untouched);
