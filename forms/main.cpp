@@ -13,13 +13,11 @@
 #include "forms/dir.h"
 #include "forms/docking.h"
 #include "forms/hopt.h"
-#include "forms/results.h"
 #include "forms/settingkeys.h"
 #include "framework/layout.h"
 #include "framework/speedbutton.h"
 #include "resources/resource.h"
 #include "resources/version.h"
-#include "run/batchrun.h"
 #include "run/localclock.h"
 
 namespace varnex {
@@ -33,9 +31,6 @@ constexpr int kRowHeight = 13;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 255;
 
-constexpr char kConfirmRun[] =
-    "Please click Yes, if you are really sure all files you want to compress are plain text files "
-    "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.";
 constexpr char kListFilter[] = "Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0";
 
 constexpr char kShowOptions[] = "Show Advanced &Options >>>>>";
@@ -59,7 +54,9 @@ constexpr ControlSpec kLayout[] = {
     {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 202, 192, 50, FontKind::kMemo},
     {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 256, 55, 13, FontKind::kWindow},
     {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 256, 192, 50, FontKind::kMemo},
-    {kButton, "BUTTON", "Replace All &Now", BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 310, 111, 25, FontKind::kBold},
+    {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 310, 111, 25, FontKind::kBold},
+    {kProgressBar1, PROGRESS_CLASSA, "", 0, 0, 72, 151, 110, 16, FontKind::kWindow},
+    {kLabel5, "STATIC", "", SS_RIGHT | SS_NOPREFIX, 0, 186, 153, 78, 13, FontKind::kWindow},
 };
 
 struct MenuItem {
@@ -142,6 +139,8 @@ void TMF::CreateParts() {
   SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
 
   SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+  // The run's progress is up only while a run goes.
+  for (int id : {kProgressBar1, kLabel5}) ShowWindow(Control(id), SW_HIDE);
 }
 
 void TMF::Show() {
@@ -205,91 +204,6 @@ void TMF::Files1Click() {
 
 std::string TMF::FindText() const { return WindowText(Control(kEdit2)); }
 std::string TMF::ReplaceText() const { return WindowText(Control(kEdit3)); }
-
-// What a run reads from this window and shows in it.
-class TMF::RunHost final : public BatchRunHost {
- public:
-  explicit RunHost(TMF& form) : form_(form) {}
-
-  std::string FindText() override { return form_.FindText(); }
-  std::string ReplaceText() override { return form_.ReplaceText(); }
-  bool UseDynamicVariables() override {
-    return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kDynamicVariables);
-  }
-  bool BackUpChangedFiles() override { return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kBackUp); }
-  // The list follows the run at a rate a reader can follow: a visible list
-  // repaints at every move, and under some platforms that costs more than
-  // the file.
-  void ShowCurrent(int index) override {
-    current_ = index;
-    const ULONGLONG now = form_.app_.Clock()();
-    if (shownOnce_ && now - lastShown_ < kShowCurrentInterval) return;
-    shownOnce_ = true;
-    lastShown_ = now;
-    form_.fileList_.MakeCurrent(index);
-  }
-  // The entry the run ended on, exactly.
-  void ShowLastCurrent() { form_.fileList_.MakeCurrent(current_); }
-  // A close asked for meanwhile ends the run after the file in hand.
-  bool StopRequested() override { return form_.closeAfterRun_; }
-  void ReportFailure(const std::string& path) override {
-    form_.app_.MessageBox().Show(form_.app_.Title(), "Cannot open file " + path + ".", MB_OK);
-  }
-
- private:
-  static constexpr ULONGLONG kShowCurrentInterval = 75;  // milliseconds
-
-  TMF& form_;
-  int current_ = 0;
-  bool shownOnce_ = false;
-  ULONGLONG lastShown_ = 0;
-};
-
-void TMF::ButtonClick() {
-  if (running_) return;
-  if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  const Application::BusyCursor busy(app_);
-  const int count = fileList_.Count();
-  if (count == 0) return;
-  if (FindText().empty()) {
-    app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
-    return;
-  }
-  if (FindText() == ReplaceText()) {
-    app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
-    return;
-  }
-
-  RunCounts counts;
-  {
-    const ListLock lock(*this);
-    std::vector<std::string> files;
-    for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
-
-    RunHost host(*this);
-    counts = RunBatch(files, replacer_, host);
-    host.ShowLastCurrent();
-  }
-  if (closeAfterRun_) {
-    PostMessageA(Handle(), WM_CLOSE, 0, 0);
-    return;
-  }
-  TRF::Show(app_, counts.searched, counts.written, LogPath());
-  fileList_.MakeCurrent(0);
-}
-
-TMF::ListLock::ListLock(TMF& form) : form_(form) {
-  form_.running_ = true;
-  DragAcceptFiles(form_.Handle(), FALSE);
-  for (int id : {kListBox1, kSpeedButton1, kSpeedButton2, kButton}) EnableWindow(form_.Control(id), FALSE);
-}
-
-TMF::ListLock::~ListLock() {
-  form_.running_ = false;
-  DragAcceptFiles(form_.Handle(), TRUE);
-  for (int id : {kListBox1, kSpeedButton1}) EnableWindow(form_.Control(id), TRUE);
-  form_.FollowListState();
-}
 
 OPENFILENAMEA TMF::ListFileRequest(std::vector<char>& name) {
   name.assign(64 * 1024, '\0');
@@ -474,6 +388,8 @@ void TMF::OnCommand(int id) {
       return Savefilelistas1Click();
     case kButton:
       return ButtonClick();
+    case IDCANCEL:  // Esc
+      return StopRun();
     case kVersionHistory1:
       return VersionHistory1Click();
     case kAbout1:

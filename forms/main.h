@@ -41,6 +41,8 @@ class TMF : public Window<TMF> {
     kLabel4,
     kEdit3,
     kButton,
+    kProgressBar1,  // files done of files listed, during a run
+    kLabel5,        // the same as "N of M"
   };
 
   enum MenuId {
@@ -53,6 +55,10 @@ class TMF : public Window<TMF> {
     kLoadfilelist1,
     kSavefilelistas1,
   };
+
+  // "Replace All Now" while no run goes, "STOP" during a run.
+  static constexpr char kRunCaption[] = "Replace All &Now";
+  static constexpr char kStopCaption[] = "&STOP";
 
   TMF(Application& application, std::string programDirectory);
 
@@ -87,6 +93,7 @@ class TMF : public Window<TMF> {
 
   // Handlers, named after their controls and events.
   void FormShow();
+  // Starts a run, or during one stops it after the file in hand.
   void ButtonClick();
   void Loadfilelist1Click();
   void Savefilelistas1Click();
@@ -115,12 +122,14 @@ class TMF : public Window<TMF> {
   void FormClose();
   void CreateParts();
   bool Confirm(const char* question);
+  // Ends the run in hand after its current file; nothing without a run.
+  void StopRun();
   // The find and replace texts as the memos hold them now.
   std::string FindText() const;
   std::string ReplaceText() const;
   // The file list's controls are off for the length of a run, however it
   // ends, so the list it walks stays as it was; the memos and the options
-  // panel stay live.
+  // panel stay live, and the run button is the stop button.
   class RunHost;
   class ListLock {
    public:
@@ -152,9 +161,10 @@ class TMF : public Window<TMF> {
   MenuHandle deleteMenu_;  // PopupMenu3
   MenuHandle listMenu_;    // PopupMenu1
   bool shown_ = false;
-  // While a run is going, every command that would change the list or start
-  // another run does nothing.
+  // While a run is going, every command that would change the list does
+  // nothing, and "Replace All Now" is the button that stops the run.
   bool running_ = false;
+  bool stopRequested_ = false;
   bool closeAfterRun_ = false;
 };
 

@@ -55,15 +55,19 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
 RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host) {
   RunCounts counts;
   std::unordered_set<std::string> seen;
-  for (std::size_t index = 0; index < files.size() && !host.StopRequested(); ++index) {
+  for (std::size_t index = 0; index < files.size(); ++index) {
+    if (index > 0) host.ProcessPendingEvents();
+    if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
-    if (!seen.insert(FileIdentity(files[index])).second) continue;
-    ++counts.searched;
-    try {
-      if (ProcessTargetFile(files[index], replacer, host)) ++counts.written;
-    } catch (const std::exception&) {
-      host.ReportFailure(files[index]);
+    if (seen.insert(FileIdentity(files[index])).second) {
+      ++counts.searched;
+      try {
+        if (ProcessTargetFile(files[index], replacer, host)) ++counts.written;
+      } catch (const std::exception&) {
+        host.ReportFailure(files[index]);
+      }
     }
+    host.FileDone(static_cast<int>(index) + 1);
   }
   return counts;
 }

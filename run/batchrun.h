@@ -19,9 +19,14 @@ class BatchRunHost {
   virtual std::string ReplaceText() = 0;
   virtual bool UseDynamicVariables() = 0;
   virtual bool BackUpChangedFiles() = 0;
+  // Between files, so the window stays live whether files match or not.
+  virtual void ProcessPendingEvents() = 0;
   // The run has moved on to entry `index` of its list.
   virtual void ShowCurrent(int index) = 0;
-  // True when the run is to end after the file in hand.
+  // `done` entries of the list are behind the run.
+  virtual void FileDone(int done) = 0;
+  // True when the run is to end after the file in hand (asked after the
+  // events between two files).
   virtual bool StopRequested() = 0;
   // The file at `path` could not be done and was left as it was.
   virtual void ReportFailure(const std::string& path) = 0;

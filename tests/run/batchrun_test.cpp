@@ -17,6 +17,10 @@ using testing::WriteFileBytes;
 struct Results {
   bool shown = false;
   int current = -1;  // the list's current entry while the results are up
+  int progress = -1;  // the progress bar's position then
+  std::string progressText;
+  bool progressUp = false;
+  std::string button;  // the run button's caption then
   std::string searched;
   std::string replaced;
 };
@@ -46,6 +50,11 @@ class BatchRun : public testing::MainWindowTest {
     const WhenShown closer("Results...", [&](HWND dialog) {
       results.shown = true;
       results.current = form.Files().Current();
+      HWND bar = form.Control(TMF::kProgressBar1);
+      results.progress = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+      results.progressText = WindowText(form.Control(TMF::kLabel5));
+      results.progressUp = (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+      results.button = WindowText(form.Control(TMF::kButton));
       results.searched = WindowText(GetDlgItem(dialog, TRF::kLabel3));
       results.replaced = WindowText(GetDlgItem(dialog, TRF::kLabel4));
       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);
@@ -122,6 +131,11 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_EQ(results.searched, "4");
   EXPECT_EQ(results.replaced, "1");
   EXPECT_EQ(results.current, 3);  // the last file, whatever the display skipped
+  EXPECT_EQ(results.progress, 4);
+  EXPECT_EQ(results.progressText, "4 of 4");
+  EXPECT_TRUE(results.progressUp);
+  EXPECT_EQ(results.button, "Replace All &Now");
+  EXPECT_FALSE(GetWindowLongPtrA(form.Control(TMF::kProgressBar1), GWL_STYLE) & WS_VISIBLE);
   EXPECT_EQ(ReadFileBytes(changed), "one\r\n2\r\n");
   EXPECT_EQ(ReadFileBytes(untouched), "nothing here\n");
   after = Written(untouched);
@@ -232,16 +246,81 @@ TEST_F(BatchRun, TheListStaysPutWhileTheRunGoesOn) {
   List({a, b});
   SendMessageA(form.Files().Handle(), LB_SETSEL, TRUE, -1);
   Texts("a", "b");
-  // What the user does while the first file is being replaced.
+  // What the user does while the first file is being replaced; the run
+  // button is the stop button meanwhile, never a second run.
   PostMessageA(form.Files().Handle(), WM_KEYDOWN, VK_DELETE, 0);
   PostMessageA(form.Handle(), WM_COMMAND, TMF::kDeleteall1, 0);
   PostMessageA(form.Handle(), WM_COMMAND, TMF::kButton, 0);
   const Results results = Run();
-  EXPECT_EQ(results.replaced, "2");
+  EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(ReadFileBytes(b), "a");
   EXPECT_EQ(Entries(), (std::vector<std::string>{a, b}));
   EXPECT_EQ(services.messageBoxes.shown.size(), 1u);  // only the run's own question
   EXPECT_TRUE(IsWindowEnabled(form.Files().Handle()));
   EXPECT_TRUE(RunEnabled());
+}
+
+TEST_F(BatchRun, StopByButtonEscOrAltSEndsTheRunAfterTheFileInHand) {
+  const struct {
+    const char* how;
+    void (*stop)(TMF& window);
+  } ways[] = {
+      {"button", [](TMF& window) {
+         HWND button = window.Control(TMF::kButton);
+         PostMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(TMF::kButton, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+       }},
+      {"Esc", [](TMF& window) { PostMessageA(window.Control(TMF::kButton), WM_KEYDOWN, VK_ESCAPE, 0); }},
+      {"Alt+S", [](TMF& window) { PostMessageA(window.Control(TMF::kButton), WM_SYSCHAR, 's', 1 << 29); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    const std::string first = File("first.txt", "a");
+    const std::string missing = folder / "missing.txt";
+    const std::string third = File("third.txt", "a\nb");
+    const std::string fourth = File("fourth.txt", "aaa");
+    WriteFileBytes(folder / "varnex.log", "");
+    List({first, missing, third, fourth});
+    Texts("a", "b");
+    // The user stops while the run is at the second file.
+    services.messageBoxes.onShow = [&](const testing::ShownBox& box) {
+      if (box.text.starts_with("Cannot open file")) way.stop(form);
+    };
+    const Results results = Run();
+    services.messageBoxes.onShow = nullptr;
+    EXPECT_TRUE(results.shown);
+    EXPECT_EQ(results.searched, "2");
+    EXPECT_EQ(results.replaced, "1");
+    EXPECT_EQ(results.progress, 2);
+    EXPECT_EQ(results.progressText, "2 of 4");
+    EXPECT_EQ(results.button, "Replace All &Now");
+    EXPECT_EQ(ReadFileBytes(first), "b\r\n");
+    EXPECT_EQ(ReadFileBytes(third), "a\nb");
+    EXPECT_EQ(ReadFileBytes(fourth), "aaa");
+    const std::vector<std::string> log = LogLines();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_TRUE(log[0].ends_with(" - a found in " + first + " and replaced to b"));
+    EXPECT_EQ(form.Files().Current(), 0);
+    EXPECT_TRUE(RunEnabled());
+  }
+  // A stop holds for its own run only.
+  EXPECT_EQ(Run().replaced, "2");
+}
+
+TEST_F(BatchRun, TheWindowStaysLiveBetweenFilesThatDoNotMatch) {
+  const std::string one = File("one.txt", "nothing");
+  const std::string two = File("two.txt", "nothing");
+  List({one, two, folder / "missing.txt"});
+  Texts("a", "b");
+  PostMessageA(form.Handle(), WM_APP, 0, 0);
+  bool handledDuringTheRun = false;
+  services.messageBoxes.onShow = [&](const testing::ShownBox& box) {
+    MSG waiting;
+    if (box.text.starts_with("Cannot open file")) {
+      handledDuringTheRun = !PeekMessageA(&waiting, form.Handle(), WM_APP, WM_APP, PM_NOREMOVE);
+    }
+  };
+  EXPECT_EQ(Run().replaced, "0");
+  EXPECT_TRUE(handledDuringTheRun);
 }
 
 TEST_F(BatchRun, AFailureInsideTheRunLeavesTheWindowUsable) {

@@ -1,0 +1,144 @@
+// TMF's batch run: the button that starts and stops it, what the run reads
+// from the window and the progress it shows there.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/hopt.h"
+#include "forms/main.h"
+#include "forms/results.h"
+#include "framework/taskbarprogress.h"
+#include "run/batchrun.h"
+
+namespace varnex {
+namespace {
+
+constexpr char kConfirmRun[] =
+    "Please click Yes, if you are really sure all files you want to compress are plain text files "
+    "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.";
+
+// The list and the progress follow the run at a rate a reader can follow: a
+// visible control repaints at every change, and under some platforms that
+// costs more than the file.
+constexpr ULONGLONG kShowInterval = 75;  // milliseconds
+
+}  // namespace
+
+class TMF::RunHost final : public BatchRunHost {
+ public:
+  // The progress is up from here until the run's results have gone.
+  RunHost(TMF& form, int total) : form_(form), total_(total), taskbar_(form.Handle()) {
+    SendMessageA(Progress(), PBM_SETRANGE32, 0, total_);
+    Show();
+    for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_SHOWNA);
+  }
+  ~RunHost() {
+    for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_HIDE);
+  }
+  RunHost(const RunHost&) = delete;
+  RunHost& operator=(const RunHost&) = delete;
+
+  std::string FindText() override { return form_.FindText(); }
+  std::string ReplaceText() override { return form_.ReplaceText(); }
+  bool UseDynamicVariables() override {
+    return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kDynamicVariables);
+  }
+  bool BackUpChangedFiles() override { return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kBackUp); }
+  void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
+  void ShowCurrent(int index) override {
+    current_ = index;
+    ShowNowAndThen();
+  }
+  void FileDone(int done) override {
+    done_ = done;
+    ShowNowAndThen();
+  }
+  // A close asked for meanwhile ends the run after the file in hand, as a stop does.
+  bool StopRequested() override { return form_.stopRequested_ || form_.closeAfterRun_; }
+  void ReportFailure(const std::string& path) override {
+    form_.app_.MessageBox().Show(form_.app_.Title(), "Cannot open file " + path + ".", MB_OK);
+  }
+
+  // Where the run ended, exactly.
+  void Show() {
+    form_.fileList_.MakeCurrent(current_);
+    SendMessageA(Progress(), PBM_SETPOS, done_, 0);
+    SetWindowTextA(form_.Control(kLabel5), (std::to_string(done_) + " of " + std::to_string(total_)).c_str());
+    taskbar_.Set(done_, total_);
+  }
+
+ private:
+  HWND Progress() const { return form_.Control(kProgressBar1); }
+  void ShowNowAndThen() {
+    const ULONGLONG now = form_.app_.Clock()();
+    if (now - lastShown_ < kShowInterval) return;
+    lastShown_ = now;
+    Show();
+  }
+
+  TMF& form_;
+  int total_;
+  int current_ = 0;
+  int done_ = 0;
+  ULONGLONG lastShown_ = 0;
+  TaskbarProgress taskbar_;
+};
+
+void TMF::ButtonClick() {
+  if (running_) return StopRun();
+  if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  const Application::BusyCursor busy(app_);
+  const int count = fileList_.Count();
+  if (count == 0) return;
+  if (FindText().empty()) {
+    app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (FindText() == ReplaceText()) {
+    app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
+    return;
+  }
+
+  RunHost host(*this, count);
+  RunCounts counts;
+  {
+    const ListLock lock(*this);
+    std::vector<std::string> files;
+    for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
+    counts = RunBatch(files, replacer_, host);
+    host.Show();
+  }
+  if (closeAfterRun_) {
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    return;
+  }
+  TRF::Show(app_, counts.searched, counts.written, LogPath());
+  fileList_.MakeCurrent(0);
+}
+
+void TMF::StopRun() {
+  if (running_) stopRequested_ = true;
+}
+
+TMF::ListLock::ListLock(TMF& form) : form_(form) {
+  form_.running_ = true;
+  form_.stopRequested_ = false;
+  DragAcceptFiles(form_.Handle(), FALSE);
+  for (int id : {kListBox1, kSpeedButton1, kSpeedButton2}) EnableWindow(form_.Control(id), FALSE);
+  SetWindowTextA(form_.Control(kButton), kStopCaption);
+}
+
+TMF::ListLock::~ListLock() {
+  form_.running_ = false;
+  DragAcceptFiles(form_.Handle(), TRUE);
+  for (int id : {kListBox1, kSpeedButton1}) EnableWindow(form_.Control(id), TRUE);
+  SetWindowTextA(form_.Control(kButton), kRunCaption);
+  form_.FollowListState();
+}
+
+}  // namespace varnex
