@@ -34,7 +34,9 @@ add_test(NAME forms_tests COMMAND forms_tests)
 # The real program, started under Wine on the virtual display and driven with
 # xdotool (only where Linux runs the Windows build).
 if(CMAKE_CROSSCOMPILING)
-  foreach(check start_and_close options_persist add_directory)
-    add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>)
+  add_executable(window_texts e2e/window_texts.cpp)
+  foreach(check start_and_close options_persist add_directory stop_run)
+    add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
+                                   $<TARGET_FILE:window_texts>)
   endforeach()
 endif()
