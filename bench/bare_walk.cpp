@@ -1,7 +1,9 @@
 // The floor for any Win32 program here: walks a folder tree, reads every file
-// whole, and rewrites in place the ones that hold the find text, with the
-// plainest replacement. Prints how long it took.
-// Usage: bare_walk FOLDER FIND REPLACE
+// whole, and rewrites the ones that hold the find text, with the plainest
+// replacement: in place, or with --safe as the program writes (a new file
+// beside the original that then takes its place through ReplaceFileA, so the
+// original is never half written). Prints how long it took.
+// Usage: bare_walk [--safe] FOLDER FIND REPLACE
 
 #include <windows.h>
 
@@ -12,6 +14,19 @@
 namespace {
 
 int seen = 0, changed = 0;
+bool safe = false;
+
+void WriteSafely(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path.substr(0, path.rfind('\\') + 1) + "~bw.tmp";
+  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    DeleteFileA(temporary.c_str());
+  }
+}
 
 void Process(const std::string& path, const std::string& find, const std::string& replace) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -33,6 +48,12 @@ void Process(const std::string& path, const std::string& find, const std::string
       rest = at + find.size();
     }
     result.append(text, rest);
+    if (safe) {
+      CloseHandle(file);
+      WriteSafely(path, result);
+      ++changed;
+      return;
+    }
     DWORD written = 0;
     SetFilePointer(file, 0, nullptr, FILE_BEGIN);
     WriteFile(file, result.data(), static_cast<DWORD>(result.size()), &written, nullptr);
@@ -68,10 +89,12 @@ void Walk(const std::string& folder, const std::string& find, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: bare_walk FOLDER FIND REPLACE\n");
+  safe = argc == 5 && std::string(argv[1]) == "--safe";
+  if (argc != 4 && !safe) {
+    std::fprintf(stderr, "usage: bare_walk [--safe] FOLDER FIND REPLACE\n");
     return 2;
   }
+  if (safe) ++argv;
   const auto start = std::chrono::steady_clock::now();
   Walk(argv[1], argv[2], argv[3]);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
