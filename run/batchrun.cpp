@@ -40,7 +40,7 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
     findText = replacer.ExpandVariables(findText, path);
     replaceText = replacer.ExpandVariables(replaceText, path);
   }
-  std::string result = replacer.ReplaceStr(std::move(text), findText, replaceText, path);
+  std::string result = replacer.ReplaceStr(std::move(text), findText, replaceText, path, {findText, replaceText});
   if (!replacer.FileChanged) return false;
 
   // A CR or LF that the replace text brought in on its own becomes a line end.

@@ -1,5 +1,6 @@
 #include "run/replacer.h"
 
+#include <optional>
 #include <utility>
 
 #include "engine/dynvars.h"
@@ -12,18 +13,24 @@ Replacer::Replacer(ActivityLog& log, std::function<bool()> caseSensitive, std::f
 
 class Replacer::Context final : public ReplaceContext {
  public:
-  Context(Replacer& replacer, std::string_view file) : replacer_(replacer), file_(file) {}
+  Context(Replacer& replacer, std::string_view file, std::optional<TypedTexts> typed = {})
+      : replacer_(replacer), file_(file), typed_(typed) {}
 
   bool CaseSensitive() override { return replacer_.caseSensitive_(); }
   void ProcessPendingEvents() override { replacer_.processPendingEvents_(); }
   void TextChanged(std::string_view find, std::string_view replace) override {
     replacer_.FileChanged = true;
+    if (typed_) {
+      find = typed_->find;
+      replace = typed_->replace;
+    }
     replacer_.log_.RecordReplacement(find, file_, replace);
   }
 
  private:
   Replacer& replacer_;
   std::string_view file_;
+  std::optional<TypedTexts> typed_;
 };
 
 std::string Replacer::ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
@@ -33,8 +40,8 @@ std::string Replacer::ReplaceStr(std::string_view text, std::string_view findTex
 }
 
 std::string Replacer::ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
-                                 std::string_view currentFile) {
-  Context context(*this, currentFile);
+                                 std::string_view currentFile, TypedTexts typed) {
+  Context context(*this, currentFile, typed);
   return ReplaceOccurrencesOwned(std::move(text), findText, replaceText, true, context);
 }
 
