@@ -6,7 +6,7 @@
 namespace varnex {
 
 bool ProcessTargetFile(const std::string& path, BatchRunHost& host) {
-  const std::string bytes = ReadTargetFile(path);
+  const TargetFile file = ReadTargetFile(path);
   host.ClearFileChanged();
   std::string findText = host.FindText();
   std::string replaceText = host.ReplaceText();
@@ -16,14 +16,14 @@ bool ProcessTargetFile(const std::string& path, BatchRunHost& host) {
   }
   // The file as lines joined with CR LF, so a find text spanning lines
   // matches whatever line ends the file has.
-  const std::string text = NormalizeLineEnds(bytes);
+  const std::string text = NormalizeLineEnds(file.bytes);
   const std::string result = host.Replace(text, findText, replaceText, path);
   if (!host.FileChanged()) return false;
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
   const std::string written = NormalizeLineEnds(result);
-  if (host.BackUpChangedFiles()) BackUpTargetFile(path);
-  RewriteTargetFile(path, written);
+  if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
+  RewriteTargetFile(path, file.stamp, written);
   return true;
 }
 

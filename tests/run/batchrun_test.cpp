@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "run/results.h"
 #include "shell/layout.h"
 #include "tests/support/dialog_driver.h"
@@ -237,6 +239,59 @@ TEST_F(BatchRun, ClosingDuringARunStopsItAfterTheFileInHand) {
   Pump();
   EXPECT_EQ(form.Handle(), nullptr);
   EXPECT_TRUE(LogLines().back().ends_with(" - Application Closed"));
+}
+
+// What another program does while a run goes on: acts once, when the program
+// first lets its messages through after now.
+class AtFirstLook {
+ public:
+  explicit AtFirstLook(std::function<void()> act)
+      : act_(std::move(act)),
+        window_(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AtFirstLook::Procedure)));
+    PostMessageA(window_, WM_APP, 0, 0);
+  }
+  ~AtFirstLook() { DestroyWindow(window_); }
+  AtFirstLook(const AtFirstLook&) = delete;
+  AtFirstLook& operator=(const AtFirstLook&) = delete;
+
+  bool Acted() const { return acted_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<AtFirstLook*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_APP) {
+      self->acted_ = true;
+      self->act_();
+      return 0;
+    }
+    return CallWindowProcA(self->previous_, window, message, wParam, lParam);
+  }
+
+  std::function<void()> act_;
+  HWND window_;
+  WNDPROC previous_ = nullptr;
+  bool acted_ = false;
+};
+
+TEST_F(BatchRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
+  const std::string edited = File("edited.txt", "abc abc\r\n");
+  const std::string other = File("other.txt", "abc\r\n");
+  panel.SetChecked(TAF::Option::kBackUp, true);
+  List({edited, other});
+  Texts("abc", "x");
+  // The user saves the first file in an editor while the run replaces in it.
+  const AtFirstLook editor([&] { WriteFileBytes(edited, "saved in an editor\r\n"); });
+  const Results results = Run();
+  EXPECT_TRUE(editor.Acted());
+  EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(ReadFileBytes(edited), "saved in an editor\r\n");
+  EXPECT_EQ(ReadFileBytes(other), "x\r\n");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited + "."});
+  EXPECT_EQ(FolderContents(),
+            (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "settings.ini", "varnex.log"}));
 }
 
 }  // namespace
