@@ -1,9 +1,7 @@
 #include "run/targetfile.h"
 
-#include <cstdio>
-
 #include "engine/error.h"
-#include "engine/paths.h"
+#include "run/safereplace.h"
 #include "run/textlines.h"
 #include "run/wholefile.h"
 #include "shell/handle.h"
@@ -16,29 +14,6 @@ namespace {
 bool Unchanged(FileSystem& files, HANDLE file, const FileStamp& read) {
   FileStamp now;
   return files.Stamp(file, now) && now == read;
-}
-
-// A new file of our own beside the target, open for writing. Its name is made
-// here rather than by GetTempFileNameA, which would create it only for it to
-// be opened again.
-FileHandle CreateTemporaryBeside(FileSystem& files, const std::string& path, std::string& temporary) {
-  static unsigned counter = GetTickCount();
-  std::string folder(ExtractFileDir(path));
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != ':') folder += '\\';
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, "~vnx%04x.tmp", ++counter & 0xFFFF);
-    temporary = folder + name;
-    FileHandle file = files.Open(temporary, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
-  }
-  return FileHandle();
-}
-
-// Where ReplaceFileA cannot work at all (file systems without it), a plain
-// replace has to do; a refusal such as a read-only target is final.
-bool ReplaceUnsupported(DWORD error) {
-  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
 }  // namespace
@@ -68,23 +43,17 @@ void RewriteTargetFile(const std::string& path, const FileStamp& read, std::stri
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (!target || !Unchanged(files, target.Get(), read)) CannotOpen(path);
   std::string temporary;
-  bool written = false;
-  {
-    const FileHandle file = CreateTemporaryBeside(files, path, temporary);
-    if (!file) CannotOpen(path);
-    written = WriteWholeBuffer(files, file.Get(), bytes);
-  }
+  FileHandle file = CreateFileBeside(files, path, temporary);
+  if (!file) CannotOpen(path);
+  const bool written = WriteWholeBuffer(files, file.Get(), bytes);
+  file.Reset();
   // Another program may have saved the file while the new text was written.
-  if (written && Unchanged(files, target.Get(), read)) {
-    target.Reset();
-    if (files.Replace(path, temporary, {})) return;
-    if (ReplaceUnsupported(GetLastError()) &&
-        files.Move(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return;
-    }
+  if (!written || !Unchanged(files, target.Get(), read)) {
+    RemoveOurFile(files, temporary);
+    CannotOpen(path);
   }
-  files.Remove(temporary);
-  CannotOpen(path);
+  target.Reset();
+  if (PutInPlace(files, path, temporary) != Placed::kReplacement) CannotOpen(path);
 }
 
 }  // namespace varnex

@@ -24,8 +24,10 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 
 // Replaces the file's content with `bytes`, unless it has changed since it was
 // read, without ever leaving it half written: the bytes go to a new file in
-// the same folder, which then takes the original's place and attributes. On
-// any failure the original stays as it was and the new file is removed.
+// the same folder, which then takes the original's place and attributes. The
+// path ends holding the original or the whole new text, and an error is raised
+// unless it is the new text. (Where neither file can be moved back into place,
+// both stay beside it: they are then the only copies.)
 void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
                        FileSystem& files = SystemFileSystem());
 
