@@ -1,5 +1,6 @@
 #include "run/safereplace.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/paths.h"
@@ -7,19 +8,29 @@
 namespace varnex {
 namespace {
 
+// The longest path the ANSI calls take on Windows (Wine takes one more).
+constexpr std::size_t kLongestPath = MAX_PATH - 1;
 constexpr int kNameAttempts = 100;
 // Another program (a virus scanner, a second copy of ours) may hold a file for
 // a moment; a move or removal waits about a second for it.
 constexpr int kRetries = 40;
 constexpr DWORD kRetryPause = 25;  // milliseconds
 
-// "~vnx1a2b.tmp" beside the file. Its name is made here rather than by
-// GetTempFileNameA, which would create it only for it to be opened again.
+// "~vnx1a2b.tmp", or where the folder leaves less room, a name of the file's own
+// length ("~1a2b" beside "a.txt"). Names are made here rather than by
+// GetTempFileNameA, which would create the file only for it to be opened again.
 std::string NameBeside(const std::string& path, unsigned number) {
-  const std::string folder = path.substr(0, path.size() - ExtractFileName(path).size());
-  char name[16];
-  std::snprintf(name, sizeof name, "~vnx%04x.tmp", number & 0xFFFF);
-  return folder + name;
+  const std::size_t nameLength = ExtractFileName(path).size();
+  const std::string folder = path.substr(0, path.size() - nameLength);
+  const std::size_t room = kLongestPath > folder.size() ? kLongestPath - folder.size() : 0;
+  char digits[16];
+  if (room >= 12) {
+    std::snprintf(digits, sizeof digits, "%04x", number & 0xFFFF);
+    return folder + "~vnx" + digits + ".tmp";
+  }
+  const std::size_t length = std::clamp<std::size_t>(std::max(room, nameLength), 1, 11);
+  std::snprintf(digits, sizeof digits, "%010x", number);
+  return folder + (length == 1 ? std::string(1, digits[9]) : "~" + std::string(digits + 11 - length));
 }
 
 unsigned NextNumber() {
@@ -37,12 +48,16 @@ bool Present(FileSystem& files, const std::string& path) { return files.Attribut
 
 // Where ReplaceFileA moves the original while the replacement takes its place.
 // A "~vnx" name can only be a leftover of ours, which ReplaceFileA may replace:
-// looking a name up costs Wine a scan of the folder when it is not there.
-std::string BackupNameBeside(const std::string& path, const std::string& taken) {
-  for (;;) {
+// looking a name up costs Wine a scan of the folder when it is not there. A
+// short name might be the user's, so it must be free. Empty when none is
+// found; the replace then goes without one.
+std::string BackupNameBeside(FileSystem& files, const std::string& path, const std::string& taken) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string name = NameBeside(path, NextNumber());
-    if (name != taken && name != path) return name;
+    if (name == taken || name == path) continue;
+    if (ExtractFileName(name).starts_with("~vnx") || Absent(files, name)) return name;
   }
+  return {};
 }
 
 bool MoveWaiting(FileSystem& files, const std::string& from, const std::string& to) {
@@ -121,7 +136,7 @@ void RemoveOurFile(FileSystem& files, const std::string& path) {
 }
 
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, FileHandle* hold) {
-  const std::string backup = BackupNameBeside(path, replacement);
+  const std::string backup = BackupNameBeside(files, path, replacement);
   for (int attempt = 0;; ++attempt) {
     if (files.Replace(path, replacement, backup)) {
       // The hold is on the original, now under the backup's name, which stays

@@ -11,7 +11,9 @@
 namespace varnex {
 
 // A new file of our own beside `path`, open for writing, its name in `created`;
-// an empty handle when none can be made.
+// an empty handle when none can be made. The name is as short as the file's
+// own where a longer one would not fit, so every file that can be opened can
+// also be rewritten.
 FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created);
 
 // Removes a file of ours, waiting a moment for whoever holds it.

@@ -263,5 +263,30 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
   }
 }
 
+// Every file that can be read can be written, up to the longest path the
+// ANSI calls take: the new file's name is no longer than the file's own.
+TEST(TargetFile, FilesInTheLongestFoldersCanBeRewritten) {
+  TempFolder base;
+  for (std::size_t length = 247; length <= 257; ++length) {
+    const std::string folder = base.Path() + "\\" + std::string(length - base.Path().size() - 1, 'd');
+    ASSERT_EQ(folder.size(), length);
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + std::wstring(folder.begin(), folder.end())).c_str(), nullptr));
+    // The longest name that fits, and a short one.
+    for (const std::size_t nameLength : {MAX_PATH - 2 - length, std::size_t{1}}) {
+      std::string name(nameLength, 'n');
+      if (nameLength >= 5) name.replace(nameLength - 4, 4, ".txt");
+      const std::string path = folder + "\\" + name;
+      SCOPED_TRACE(path.size());
+      WriteFileBytes(path, kOriginal);
+      FailingFileSystem files;
+      const Outcome outcome = ReadAndRewrite(files, path, false);
+      EXPECT_TRUE(outcome.written) << outcome.error;
+      EXPECT_EQ(ReadFileBytes(path), kNewText);
+      EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
+      DeleteFileA(path.c_str());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace varnex
