@@ -54,6 +54,8 @@ void LogFile::Rewrite(std::string_view bytes) {
 }
 
 void LogFile::Append(std::string_view bytes) {
+  // No rewrite follows an append; the load's lock would only keep us out.
+  loaded_.Reset();
   const FileHandle file = OpenForAppending(path_);
   if (!file || !WriteWholeBuffer(file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
 }

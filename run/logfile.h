@@ -18,7 +18,7 @@ class LogFile final : public LogStorage {
 
   // Reads the file with other writers locked out. Where it can, it keeps the
   // file open and locked until the first Rewrite, so nothing another program
-  // writes in between is lost to that rewrite.
+  // writes in between is lost to that rewrite; an Append lets go.
   std::optional<std::string> Load() override;
   // Raise "Cannot create file <path>" when they fail.
   void Rewrite(std::string_view bytes) override;

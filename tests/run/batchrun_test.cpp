@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "run/results.h"
+#include "run/textlines.h"
 #include "shell/layout.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window.h"
@@ -292,6 +293,38 @@ TEST_F(BatchRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited + "."});
   EXPECT_EQ(FolderContents(),
             (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "settings.ini", "varnex.log"}));
+}
+
+// A log with a NUL byte is only ever appended to; that must work from the
+// first start on, at every line.
+class BatchRunOnALogWithANul : public BatchRun {
+ protected:
+  static constexpr std::string_view kOldLog{"old line\r\n\0binary\r\n", 19};
+
+  void SetUp() override {
+    WriteFileBytes(folder / "varnex.log", kOldLog);
+    Start();
+  }
+};
+
+TEST_F(BatchRunOnALogWithANul, ChangedFilesAreWrittenCountedAndLogged) {
+  const std::string first = File("first.txt", "abc\r\n");
+  const std::string second = File("second.txt", "abc\r\n");
+  List({first, second});
+  Texts("abc", "x");
+  EXPECT_EQ(Run().replaced, "2");
+  EXPECT_EQ(services.messageBoxes.shown.size(), 1u);  // only the run's own question
+  EXPECT_EQ(ReadFileBytes(first), "x\r\n");
+  EXPECT_EQ(ReadFileBytes(second), "x\r\n");
+  const std::string log = ReadFileBytes(folder / "varnex.log");
+  ASSERT_TRUE(log.starts_with(kOldLog));
+  std::vector<std::string> added;
+  for (std::string_view line : SplitLines(std::string_view(log).substr(kOldLog.size()))) added.emplace_back(line);
+  ASSERT_EQ(added.size(), 3u);
+  EXPECT_TRUE(added[0].ends_with(" - Application Started")) << added[0];
+  EXPECT_TRUE(added[1].ends_with(" - abc found in " + first + " and replaced to x")) << added[1];
+  EXPECT_TRUE(added[2].ends_with(" - abc found in " + second + " and replaced to x")) << added[2];
+  EXPECT_TRUE(log.ends_with("\r\n"));
 }
 
 }  // namespace

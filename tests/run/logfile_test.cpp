@@ -83,5 +83,23 @@ TEST(LogFile, TwoCopiesOfTheProgramKeepEachOthersLines) {
             "t6 - Application Closed\r\n");
 }
 
+std::string Tick() { return "T"; }
+
+constexpr std::string_view kNewLines =
+    "T - Application Started\r\nT - a found in C:\\f.txt and replaced to b\r\nT - Application Closed\r\n";
+
+TEST(LogFile, ALogWithANulIsAppendedToAtEveryStep) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  const std::string old("before\r\n\0binary\r\nend", 20);
+  WriteFileBytes(path, old);
+  LogFile file(path);
+  ActivityLog log(file, Tick);
+  EXPECT_NO_THROW(log.Open());
+  EXPECT_NO_THROW(log.RecordReplacement("a", "C:\\f.txt", "b"));
+  EXPECT_NO_THROW(log.Close());
+  EXPECT_EQ(ReadFileBytes(path), old + "\r\n" + std::string(kNewLines));
+}
+
 }  // namespace
 }  // namespace varnex
