@@ -7,8 +7,8 @@
 namespace varnex {
 namespace {
 
-// Another copy of the program may hold the log for a moment while it rewrites
-// it at start-up; an append waits that long rather than fail.
+// Another copy of the program may hold the log for a moment while it loads or
+// rewrites it at start-up; a load or an append waits that long rather than fail.
 constexpr int kSharingRetries = 40;
 constexpr DWORD kSharingRetryPause = 25;  // milliseconds
 
@@ -24,7 +24,7 @@ FileHandle LogFile::OpenWaiting(DWORD access, DWORD share, DWORD disposition) {
 
 std::optional<std::string> LogFile::Load() {
   // Shared for deleting only: the rewrite moves this very file aside.
-  loaded_ = files_.Open(path_, GENERIC_READ, FILE_SHARE_DELETE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  loaded_ = OpenWaiting(GENERIC_READ, FILE_SHARE_DELETE, OPEN_EXISTING);
   std::string bytes;
   if (!loaded_ || !ReadWholeFile(files_, loaded_.Get(), bytes)) {
     loaded_.Reset();

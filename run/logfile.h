@@ -18,9 +18,9 @@ class LogFile final : public LogStorage {
 
   const std::string& Path() const { return path_; }
 
-  // Reads the file with other programs locked out. It keeps the file locked
-  // until the first Rewrite, so nothing another copy appends in between is lost
-  // to that rewrite; an Append lets go.
+  // Reads the file with other programs locked out, waiting a moment for one
+  // that holds it. It keeps the file locked until the first Rewrite, so nothing
+  // another copy appends in between is lost to that rewrite; an Append lets go.
   std::optional<std::string> Load() override;
   // Writes the whole log to a new file beside the old one, which stays as it
   // was until the new one is complete and takes its place.

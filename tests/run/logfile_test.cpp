@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <thread>
 
 #include "engine/error.h"
 #include "run/textlines.h"
@@ -122,6 +124,26 @@ void ExpectKept(const std::string& path, const std::optional<std::string>& old, 
       << "the log lost lines: " << now;
 }
 
+// A start, one changed file and a close, each save allowed to fail; the log is
+// checked after each and once the program has let go of it.
+void RunSession(FileSystem& files, const std::string& path, const std::optional<std::string>& old) {
+  {
+    LogFile file(path, files);
+    ActivityLog log(file, Tick);
+    const std::function<void()> steps[] = {[&] { log.Open(); }, [&] { log.RecordReplacement("a", "C:\\f.txt", "b"); },
+                                           [&] { log.Close(); }};
+    for (const auto& step : steps) {
+      try {
+        step();
+      } catch (const Error& failure) {
+        EXPECT_EQ(std::string(failure.what()), "Cannot create file " + path);
+      }
+      ExpectKept(path, old, true);
+    }
+  }
+  ExpectKept(path, old);
+}
+
 TEST(LogFile, ALogWithANulIsAppendedToAtEveryStep) {
   TempFolder folder;
   const std::string path = folder / "varnex.log";
@@ -135,12 +157,54 @@ TEST(LogFile, ALogWithANulIsAppendedToAtEveryStep) {
   EXPECT_EQ(ReadFileBytes(path), old + "\r\n" + std::string(kNewLines));
 }
 
+TEST(LogFile, ALogHeldForAMomentAtStartIsWaitedFor) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  WriteFileBytes(path, "old one\r\nold two\r\n");
+  // Another copy of the program holds the log while it rewrites it.
+  FileHandle held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  std::thread otherCopy([&held] {
+    Sleep(200);
+    held.Reset();
+  });
+  LogFile file(path);
+  ActivityLog log(file, Tick);
+  EXPECT_NO_THROW(log.Open());
+  otherCopy.join();
+  log.RecordReplacement("a", "C:\\f.txt", "b");
+  log.Close();
+  EXPECT_EQ(ReadFileBytes(path), "old one\r\nold two\r\n" + std::string(kNewLines));
+}
+
+TEST(LogFile, ALogThatCannotBeReadAtStartIsOnlyAppendedTo) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  const std::string old = "old one\nold two\n";  // a rewrite would give it CR LF
+  WriteFileBytes(path, old);
+  FileHandle held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  FailingFileSystem files;
+  // Held throughout the load, let go before the first save.
+  files.beforeOpen = [&](DWORD access) {
+    if (access == FILE_APPEND_DATA) held.Reset();
+  };
+  LogFile file(path, files);
+  ActivityLog log(file, Tick);
+  EXPECT_NO_THROW(log.Open());
+  EXPECT_GT(files.Pauses(), 0);
+  log.RecordReplacement("a", "C:\\f.txt", "b");
+  log.Close();
+  EXPECT_EQ(ReadFileBytes(path), old + std::string(kNewLines));
+}
+
 TEST(LogFile, EachStepFailingKeepsEveryLineOnDisk) {
   const struct {
     const char* what;
     std::vector<Fault> faults;
     bool openFails;
   } cases[] = {
+      {"the log cannot be read", {{Call::kRead, 1, 1, ERROR_READ_FAULT}}, false},
       {"the disk fills in the middle of the first save",
        {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL, Leaves::kAsItWas, true}}, true},
       {"the new log cannot be flushed", {{Call::kFlush, 1, 1, ERROR_DISK_FULL}}, true},
@@ -182,6 +246,55 @@ TEST(LogFile, EachStepFailingKeepsEveryLineOnDisk) {
     EXPECT_TRUE(files.Fired());
     ExpectKept(path, old);
     EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
+  }
+}
+
+// Every call of the load, the first save and the appends in turn fails, once
+// or from then on: no line already on disk is ever lost, and a single failure
+// costs no line either, as the next save makes up for it.
+TEST(LogFile, EveryCallFailingInTurnKeepsEveryLineOnDisk) {
+  const struct {
+    const char* what;
+    std::optional<std::string> bytes;
+  } oldLogs[] = {
+      {"a log", "old one\r\nold two\r\n"},
+      {"a log in another shape", "old one\nold two"},
+      {"a log with a NUL", std::string("old one\r\n\0junk\r\n", 16)},
+      {"no log", std::nullopt},
+  };
+  for (const auto& oldLog : oldLogs) {
+    int calls;
+    int callsBeforeClose;
+    {
+      TempFolder folder;
+      const std::string path = folder / "varnex.log";
+      if (oldLog.bytes) WriteFileBytes(path, *oldLog.bytes);
+      FailingFileSystem counting;
+      LogFile file(path, counting);
+      ActivityLog log(file, Tick);
+      log.Open();
+      log.RecordReplacement("a", "C:\\f.txt", "b");
+      callsBeforeClose = counting.Calls();
+      log.Close();
+      calls = counting.Calls();
+    }
+    for (int call = 1; call <= calls; ++call) {
+      for (const int times : {1, kEveryCall}) {
+        SCOPED_TRACE(std::string(oldLog.what) + ", call " + std::to_string(call) +
+                     (times == 1 ? " fails once" : " and all after it fail"));
+        TempFolder folder;
+        const std::string path = folder / "varnex.log";
+        if (oldLog.bytes) WriteFileBytes(path, *oldLog.bytes);
+        FailingFileSystem files({{Call::kAny, call, times}});
+        RunSession(files, path, oldLog.bytes);
+        if (times == 1) {
+          if (call <= callsBeforeClose) {
+            EXPECT_TRUE(ReadFileBytes(path).ends_with(kNewLines));
+          }
+          EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
+        }
+      }
+    }
   }
 }
 
