@@ -9,15 +9,15 @@ constexpr std::size_t kLargestPiece = std::size_t{1} << 30;
 
 }  // namespace
 
-bool ReadWholeFile(HANDLE file, std::string& bytes) {
+bool ReadWholeFile(FileSystem& files, HANDLE file, std::string& bytes) {
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file, &size)) return false;
+  if (!files.Size(file, size)) return false;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kLargestPiece));
     DWORD read = 0;
-    if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) return false;
+    if (!files.Read(file, bytes.data() + done, chunk, read)) return false;
     if (read == 0) break;  // the file shrank meanwhile
     done += read;
   }
@@ -25,11 +25,11 @@ bool ReadWholeFile(HANDLE file, std::string& bytes) {
   return true;
 }
 
-bool WriteWholeBuffer(HANDLE file, std::string_view bytes) {
+bool WriteWholeBuffer(FileSystem& files, HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kLargestPiece));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!files.Write(file, bytes.data(), chunk, written) || written == 0) return false;
     bytes.remove_prefix(written);
   }
   return true;

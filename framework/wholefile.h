@@ -7,12 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include "framework/filesystem.h"
+
 namespace varnex {
 
 // Reads the whole file through a handle that stands at its start; false when
 // reading fails.
-bool ReadWholeFile(HANDLE file, std::string& bytes);
-// Writes all of `bytes` at the handle's position; false when writing fails.
-bool WriteWholeBuffer(HANDLE file, std::string_view bytes);
+bool ReadWholeFile(FileSystem& files, HANDLE file, std::string& bytes);
+// Writes all of `bytes` at the handle's position; false when writing fails,
+// a short write included (a full disk takes what fits, then refuses).
+bool WriteWholeBuffer(FileSystem& files, HANDLE file, std::string_view bytes);
+
+inline bool ReadWholeFile(HANDLE file, std::string& bytes) { return ReadWholeFile(SystemFileSystem(), file, bytes); }
+inline bool WriteWholeBuffer(HANDLE file, std::string_view bytes) {
+  return WriteWholeBuffer(SystemFileSystem(), file, bytes);
+}
 
 }  // namespace varnex

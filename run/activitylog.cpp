@@ -12,13 +12,18 @@ ActivityLog::ActivityLog(LogStorage& storage, Clock timeStamp) : storage_(storag
 void ActivityLog::Open() {
   const std::string stamp = timeStamp_();
   lines_.clear();
-  if (const std::optional<std::string> bytes = storage_.Load()) {
+  const std::optional<std::string> bytes = storage_.Load();
+  if (bytes) {
     for (std::string_view line : SplitLines(*bytes)) lines_.emplace_back(line);
     keepFileAsItIs_ = TextBeforeNul(*bytes).size() != bytes->size();
     if (keepFileAsItIs_) {
       linesOnDisk_ = lines_.size();
       fileEndsInsideLine_ = bytes->back() != '\r' && bytes->back() != '\n';
     }
+  } else {
+    // A file that is there but could not be read must not be rewritten from
+    // an empty history; where there is none, an append makes it as well.
+    keepFileAsItIs_ = true;
   }
   Add(StartedLine(stamp));
 }

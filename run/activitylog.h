@@ -15,7 +15,7 @@ namespace varnex {
 // Where the log's bytes are kept. Rewrite and Append raise Error on failure.
 class LogStorage {
  public:
-  // The whole file, or nothing when it cannot be read for any reason.
+  // The whole file, or nothing when there is none or it cannot be read.
   virtual std::optional<std::string> Load() = 0;
   virtual void Rewrite(std::string_view bytes) = 0;
   virtual void Append(std::string_view bytes) = 0;
@@ -53,7 +53,8 @@ class ActivityLog {
   bool rewritten_ = false;
   std::size_t linesOnDisk_ = 0;
   // A file that holds a NUL byte has text behind it that the line model does
-  // not read; such a file is never rewritten, only appended to.
+  // not read, and one that could not be read has text we do not know; such a
+  // file is never rewritten, only appended to.
   bool keepFileAsItIs_ = false;
   bool fileEndsInsideLine_ = false;
 };

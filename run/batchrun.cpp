@@ -32,7 +32,8 @@ std::string FileIdentity(const std::string& path) {
 bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host) {
   // The file as lines joined with CR LF, so a find text spanning lines
   // matches whatever line ends the file has.
-  std::string text = NormalizeLineEndsOwned(ReadTargetFile(path));
+  TargetFile file = ReadTargetFile(path);
+  std::string text = NormalizeLineEndsOwned(std::move(file.bytes));
   replacer.FileChanged = false;
   std::string findText = host.FindText();
   std::string replaceText = host.ReplaceText();
@@ -45,8 +46,8 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
   const std::string written = NormalizeLineEndsOwned(std::move(result));
-  if (host.BackUpChangedFiles()) BackUpTargetFile(path);
-  RewriteTargetFile(path, written);
+  if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
+  RewriteTargetFile(path, file.stamp, written);
   return true;
 }
 

@@ -2,37 +2,31 @@
 
 #include "engine/error.h"
 #include "framework/wholefile.h"
+#include "run/safereplace.h"
 
 namespace varnex {
 namespace {
 
-// Another copy of the program may hold the log for a moment while it rewrites
-// it at start-up; an append waits that long rather than fail.
+// Another copy of the program may hold the log for a moment while it loads or
+// rewrites it at start-up; a load or an append waits that long rather than fail.
 constexpr int kSharingRetries = 40;
 constexpr DWORD kSharingRetryPause = 25;  // milliseconds
 
-FileHandle OpenForAppending(const std::string& path) {
+}  // namespace
+
+FileHandle LogFile::OpenWaiting(DWORD access, DWORD share, DWORD disposition) {
   for (int attempt = 0;; ++attempt) {
-    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file = files_.Open(path_, access, share, disposition, FILE_ATTRIBUTE_NORMAL);
     if (file || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kSharingRetries) return file;
-    Sleep(kSharingRetryPause);
+    files_.Pause(kSharingRetryPause);
   }
 }
 
-}  // namespace
-
 std::optional<std::string> LogFile::Load() {
-  loaded_.Reset(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  FileHandle readOnly;
-  if (!loaded_) {
-    readOnly.Reset(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!readOnly) return std::nullopt;
-  }
+  // Shared for deleting only: the rewrite moves this very file aside.
+  loaded_ = OpenWaiting(GENERIC_READ, FILE_SHARE_DELETE, OPEN_EXISTING);
   std::string bytes;
-  if (!ReadWholeFile(loaded_ ? loaded_.Get() : readOnly.Get(), bytes)) {
+  if (!loaded_ || !ReadWholeFile(files_, loaded_.Get(), bytes)) {
     loaded_.Reset();
     return std::nullopt;
   }
@@ -40,22 +34,27 @@ std::optional<std::string> LogFile::Load() {
 }
 
 void LogFile::Rewrite(std::string_view bytes) {
-  FileHandle file = std::move(loaded_);
-  bool written = false;
-  if (file) {
-    written = SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) == 0 && WriteWholeBuffer(file.Get(), bytes) &&
-              SetEndOfFile(file.Get());
-  } else {
-    file.Reset(CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file && WriteWholeBuffer(file.Get(), bytes);
+  std::string temporary;
+  FileHandle file = CreateFileBeside(files_, path_, temporary);
+  if (!file) throw Error::Format(kCannotCreateFile, path_);
+  // On disk before it takes the old log's place, so a crash cannot leave a
+  // log cut short.
+  const bool written = WriteWholeBuffer(files_, file.Get(), bytes) && files_.Flush(file.Get());
+  file.Reset();
+  if (!written) {
+    RemoveOurFile(files_, temporary);
+    throw Error::Format(kCannotCreateFile, path_);
   }
-  if (!written) throw Error::Format(kCannotCreateFile, path_);
+  if (PutInPlace(files_, path_, temporary, &loaded_) != Placed::kReplacement) {
+    throw Error::Format(kCannotCreateFile, path_);
+  }
 }
 
 void LogFile::Append(std::string_view bytes) {
-  const FileHandle file = OpenForAppending(path_);
-  if (!file || !WriteWholeBuffer(file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
+  // No rewrite follows an append; the load's lock would only keep us out.
+  loaded_.Reset();
+  const FileHandle file = OpenWaiting(FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS);
+  if (!file || !WriteWholeBuffer(files_, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
 }
 
 }  // namespace varnex

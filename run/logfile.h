@@ -7,25 +7,33 @@
 
 #include "framework/handle.h"
 #include "run/activitylog.h"
+#include "framework/filesystem.h"
+#include "framework/handle.h"
 
 namespace varnex {
 
 class LogFile final : public LogStorage {
  public:
-  explicit LogFile(std::string path) : path_(std::move(path)) {}
+  explicit LogFile(std::string path, FileSystem& files = SystemFileSystem())
+      : path_(std::move(path)), files_(files) {}
 
   const std::string& Path() const { return path_; }
 
-  // Reads the file with other writers locked out. Where it can, it keeps the
-  // file open and locked until the first Rewrite, so nothing another program
-  // writes in between is lost to that rewrite.
+  // Reads the file with other programs locked out, waiting a moment for one
+  // that holds it. It keeps the file locked until the first Rewrite, so nothing
+  // another copy appends in between is lost to that rewrite; an Append lets go.
   std::optional<std::string> Load() override;
-  // Raise "Cannot create file <path>" when they fail.
+  // Writes the whole log to a new file beside the old one, which stays as it
+  // was until the new one is complete and takes its place.
   void Rewrite(std::string_view bytes) override;
   void Append(std::string_view bytes) override;
+  // Both raise "Cannot create file <path>" when they fail.
 
  private:
+  FileHandle OpenWaiting(DWORD access, DWORD share, DWORD disposition);
+
   std::string path_;
+  FileSystem& files_;
   FileHandle loaded_;
 };
 

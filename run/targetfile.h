@@ -5,19 +5,30 @@
 #include <string>
 #include <string_view>
 
+#include "framework/filesystem.h"
+
 namespace varnex {
+
+struct TargetFile {
+  std::string bytes;
+  FileStamp stamp;
+};
 
 // The whole file, read with other writers locked out. A file that holds a NUL
 // byte is no text file: it is refused before anything is done to it.
-std::string ReadTargetFile(const std::string& path);
+TargetFile ReadTargetFile(const std::string& path, FileSystem& files = SystemFileSystem());
 
-// Copies the file to its path with ".bak" appended, over an older backup.
-void BackUpTargetFile(const std::string& path);
+// Copies the file to its path with ".bak" appended, over an older backup,
+// unless it has changed since it was read.
+void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem& files = SystemFileSystem());
 
-// Replaces the file's content with `bytes` without ever leaving it half
-// written: the bytes go to a new file in the same folder, which then takes the
-// original's place and attributes. On any failure the original stays as it
-// was and the new file is removed.
-void RewriteTargetFile(const std::string& path, std::string_view bytes);
+// Replaces the file's content with `bytes`, unless it has changed since it was
+// read, without ever leaving it half written: the bytes go to a new file in
+// the same folder, which then takes the original's place and attributes. The
+// path ends holding the original or the whole new text, and an error is raised
+// unless it is the new text. (Where neither file can be moved back into place,
+// both stay beside it: they are then the only copies.)
+void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
+                       FileSystem& files = SystemFileSystem());
 
 }  // namespace varnex

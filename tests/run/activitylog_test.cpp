@@ -11,9 +11,10 @@ namespace {
 struct MemoryFile : LogStorage {
   std::optional<std::string> bytes;
   bool failWrites = false;
+  bool unreadable = false;  // there, but held by another program at the load
   int rewrites = 0;
 
-  std::optional<std::string> Load() override { return bytes; }
+  std::optional<std::string> Load() override { return unreadable ? std::nullopt : bytes; }
   void Rewrite(std::string_view data) override {
     if (failWrites) throw Error("Cannot create file log");
     bytes = std::string(data);
@@ -95,6 +96,21 @@ TEST(ActivityLog, FileWithNulIsOnlyAppendedTo) {
   log.Close();
   EXPECT_EQ(log.Lines().front(), "before");
   EXPECT_EQ(*file.bytes, original + "\r\nT - Application Started\r\nT - Application Closed\r\n");
+  EXPECT_EQ(file.rewrites, 0);
+}
+
+// Its history is unknown, so a rewrite would wipe it: the start only appends.
+TEST(ActivityLog, FileThatCouldNotBeReadIsOnlyAppendedTo) {
+  MemoryFile file;
+  file.bytes = "old\nhistory\n";
+  file.unreadable = true;
+  ActivityLog log(file, Stamp());
+  log.Open();
+  log.RecordReplacement("a", "p", "b");
+  log.Close();
+  EXPECT_EQ(*file.bytes,
+            "old\nhistory\nT - Application Started\r\nT - a found in p and replaced to b\r\n"
+            "T - Application Closed\r\n");
   EXPECT_EQ(file.rewrites, 0);
 }
 

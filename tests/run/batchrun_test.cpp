@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "engine/textlines.h"
 #include "forms/results.h"
 #include "framework/layout.h"
 #include "tests/support/dialog_driver.h"
@@ -362,6 +365,91 @@ TEST_F(BatchRun, ClosingDuringARunStopsItAfterTheFileInHand) {
   Pump();
   EXPECT_EQ(form.Handle(), nullptr);
   EXPECT_TRUE(LogLines().back().ends_with(" - Application Closed"));
+}
+
+// What another program does while a run goes on: acts once, when the program
+// first lets its messages through after now.
+class AtFirstLook {
+ public:
+  explicit AtFirstLook(std::function<void()> act)
+      : act_(std::move(act)),
+        window_(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AtFirstLook::Procedure)));
+    PostMessageA(window_, WM_APP, 0, 0);
+  }
+  ~AtFirstLook() { DestroyWindow(window_); }
+  AtFirstLook(const AtFirstLook&) = delete;
+  AtFirstLook& operator=(const AtFirstLook&) = delete;
+
+  bool Acted() const { return acted_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<AtFirstLook*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_APP) {
+      self->acted_ = true;
+      self->act_();
+      return 0;
+    }
+    return CallWindowProcA(self->previous_, window, message, wParam, lParam);
+  }
+
+  std::function<void()> act_;
+  HWND window_;
+  WNDPROC previous_ = nullptr;
+  bool acted_ = false;
+};
+
+TEST_F(BatchRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
+  const std::string edited = File("edited.txt", "abc abc\r\n");
+  const std::string other = File("other.txt", "abc\r\n");
+  panel.SetChecked(TAF::Option::kBackUp, true);
+  List({edited, other});
+  Texts("abc", "x");
+  // The user saves the first file in an editor while the run replaces in it.
+  const AtFirstLook editor([&] { WriteFileBytes(edited, "saved in an editor\r\n"); });
+  const Results results = Run();
+  EXPECT_TRUE(editor.Acted());
+  EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(ReadFileBytes(edited), "saved in an editor\r\n");
+  EXPECT_EQ(ReadFileBytes(other), "x\r\n");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited + "."});
+  EXPECT_EQ(FolderContents(),
+            (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "settings.ini", "varnex.log"}));
+}
+
+// A log with a NUL byte is only ever appended to; that must work from the
+// first start on, at every line.
+class BatchRunOnALogWithANul : public BatchRun {
+ protected:
+  static constexpr std::string_view kOldLog{"old line\r\n\0binary\r\n", 19};
+
+  void SetUp() override {
+    WriteFileBytes(folder / "varnex.log", kOldLog);
+    Start();
+  }
+};
+
+TEST_F(BatchRunOnALogWithANul, ChangedFilesAreWrittenCountedAndLogged) {
+  const std::string first = File("first.txt", "abc\r\n");
+  const std::string second = File("second.txt", "abc\r\n");
+  List({first, second});
+  Texts("abc", "x");
+  EXPECT_EQ(Run().replaced, "2");
+  EXPECT_EQ(services.messageBoxes.shown.size(), 1u);  // only the run's own question
+  EXPECT_EQ(ReadFileBytes(first), "x\r\n");
+  EXPECT_EQ(ReadFileBytes(second), "x\r\n");
+  const std::string log = ReadFileBytes(folder / "varnex.log");
+  ASSERT_TRUE(log.starts_with(kOldLog));
+  std::vector<std::string> added;
+  for (std::string_view line : SplitLines(std::string_view(log).substr(kOldLog.size()))) added.emplace_back(line);
+  ASSERT_EQ(added.size(), 3u);
+  EXPECT_TRUE(added[0].ends_with(" - Application Started")) << added[0];
+  EXPECT_TRUE(added[1].ends_with(" - abc found in " + first + " and replaced to x")) << added[1];
+  EXPECT_TRUE(added[2].ends_with(" - abc found in " + second + " and replaced to x")) << added[2];
+  EXPECT_TRUE(log.ends_with("\r\n"));
 }
 
 }  // namespace

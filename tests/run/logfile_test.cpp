@@ -2,12 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <thread>
+
 #include "engine/error.h"
+#include "engine/textlines.h"
+#include "framework/wholefile.h"
+#include "tests/run/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {
 namespace {
 
+using testing::Call;
+using testing::FailingFileSystem;
+using testing::Fault;
+using testing::kEveryCall;
+using testing::Leaves;
+using testing::NamesIn;
 using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteFileBytes;
@@ -81,6 +94,225 @@ TEST(LogFile, TwoCopiesOfTheProgramKeepEachOthersLines) {
             "t4 - c found in C:\\2.txt and replaced to d\r\n"
             "t5 - Application Closed\r\n"
             "t6 - Application Closed\r\n");
+}
+
+std::string Tick() { return "T"; }
+
+constexpr std::string_view kNewLines =
+    "T - Application Started\r\nT - a found in C:\\f.txt and replaced to b\r\nT - Application Closed\r\n";
+
+std::vector<std::string> Lines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  for (std::string_view line : SplitLines(bytes)) lines.emplace_back(line);
+  return lines;
+}
+
+// Nothing that was on disk is lost: the old bytes are still there as they
+// were, or (after the first save's rewrite) the old lines are. While the load
+// still holds the log, no one can have written it: then it cannot be read here
+// either, which `whileHeld` allows.
+void ExpectKept(const std::string& path, const std::optional<std::string>& old, bool whileHeld = false) {
+  if (!old) return;
+  const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file && whileHeld && GetLastError() == ERROR_SHARING_VIOLATION) return;
+  std::string now;
+  ASSERT_TRUE(file && ReadWholeFile(file.Get(), now)) << "the log is gone";
+  if (now.starts_with(*old)) return;
+  const std::vector<std::string> oldLines = Lines(*old), lines = Lines(now);
+  EXPECT_TRUE(lines.size() >= oldLines.size() && std::equal(oldLines.begin(), oldLines.end(), lines.begin()))
+      << "the log lost lines: " << now;
+}
+
+// A start, one changed file and a close, each save allowed to fail; the log is
+// checked after each and once the program has let go of it.
+void RunSession(FileSystem& files, const std::string& path, const std::optional<std::string>& old) {
+  {
+    LogFile file(path, files);
+    ActivityLog log(file, Tick);
+    const std::function<void()> steps[] = {[&] { log.Open(); }, [&] { log.RecordReplacement("a", "C:\\f.txt", "b"); },
+                                           [&] { log.Close(); }};
+    for (const auto& step : steps) {
+      try {
+        step();
+      } catch (const Error& failure) {
+        EXPECT_EQ(std::string(failure.what()), "Cannot create file " + path);
+      }
+      ExpectKept(path, old, true);
+    }
+  }
+  ExpectKept(path, old);
+}
+
+TEST(LogFile, ALogWithANulIsAppendedToAtEveryStep) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  const std::string old("before\r\n\0binary\r\nend", 20);
+  WriteFileBytes(path, old);
+  LogFile file(path);
+  ActivityLog log(file, Tick);
+  EXPECT_NO_THROW(log.Open());
+  EXPECT_NO_THROW(log.RecordReplacement("a", "C:\\f.txt", "b"));
+  EXPECT_NO_THROW(log.Close());
+  EXPECT_EQ(ReadFileBytes(path), old + "\r\n" + std::string(kNewLines));
+}
+
+TEST(LogFile, ALogHeldForAMomentAtStartIsWaitedFor) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  WriteFileBytes(path, "old one\r\nold two\r\n");
+  // Another copy of the program holds the log while it rewrites it.
+  FileHandle held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  std::thread otherCopy([&held] {
+    Sleep(200);
+    held.Reset();
+  });
+  LogFile file(path);
+  ActivityLog log(file, Tick);
+  EXPECT_NO_THROW(log.Open());
+  otherCopy.join();
+  log.RecordReplacement("a", "C:\\f.txt", "b");
+  log.Close();
+  EXPECT_EQ(ReadFileBytes(path), "old one\r\nold two\r\n" + std::string(kNewLines));
+}
+
+TEST(LogFile, ALogThatCannotBeReadAtStartIsOnlyAppendedTo) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  const std::string old = "old one\nold two\n";  // a rewrite would give it CR LF
+  WriteFileBytes(path, old);
+  FileHandle held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  FailingFileSystem files;
+  // Held throughout the load, let go before the first save.
+  files.beforeOpen = [&](DWORD access) {
+    if (access == FILE_APPEND_DATA) held.Reset();
+  };
+  LogFile file(path, files);
+  ActivityLog log(file, Tick);
+  EXPECT_NO_THROW(log.Open());
+  EXPECT_GT(files.Pauses(), 0);
+  log.RecordReplacement("a", "C:\\f.txt", "b");
+  log.Close();
+  EXPECT_EQ(ReadFileBytes(path), old + std::string(kNewLines));
+}
+
+TEST(LogFile, EachStepFailingKeepsEveryLineOnDisk) {
+  const struct {
+    const char* what;
+    std::vector<Fault> faults;
+    bool openFails;
+  } cases[] = {
+      {"the log cannot be read", {{Call::kRead, 1, 1, ERROR_READ_FAULT}}, false},
+      {"the disk fills in the middle of the first save",
+       {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL, Leaves::kAsItWas, true}}, true},
+      {"the new log cannot be flushed", {{Call::kFlush, 1, 1, ERROR_DISK_FULL}}, true},
+      {"no new log can be made", {{Call::kOpen, 2, 1, ERROR_ACCESS_DENIED}}, true},
+      {"ERROR_UNABLE_TO_REMOVE_REPLACED", {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}}, true},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT",
+       {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT, Leaves::kOriginalAtBackup}}, false},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, the new log never moving",
+       {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, Leaves::kOriginalAtBackup},
+        {Call::kMove, 1, kEveryCall, ERROR_ACCESS_DENIED, Leaves::kAsItWas, false, testing::Of::kReplacement}},
+       true},
+      {"another copy appending during the replace", {{Call::kReplace, 1, 3, ERROR_SHARING_VIOLATION}}, false},
+      {"the log is read-only", {{Call::kReplace, 1, kEveryCall, ERROR_ACCESS_DENIED}}, true},
+      {"the disk fills in the middle of an append",
+       {{Call::kWrite, 2, kEveryCall, ERROR_DISK_FULL, Leaves::kAsItWas, true}}, false},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    TempFolder folder;
+    const std::string path = folder / "varnex.log";
+    const std::string old = "old one\r\nold two\r\n";
+    WriteFileBytes(path, old);
+    FailingFileSystem files(test.faults);
+    {
+      LogFile file(path, files);
+      ActivityLog log(file, Tick);
+      if (test.openFails) {
+        EXPECT_THROW(log.Open(), Error);
+      } else {
+        EXPECT_NO_THROW(log.Open());
+      }
+      ExpectKept(path, old, true);
+      try {
+        log.RecordReplacement("a", "C:\\f.txt", "b");
+        log.Close();
+      } catch (const Error&) {
+      }
+    }
+    EXPECT_TRUE(files.Fired());
+    ExpectKept(path, old);
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
+  }
+}
+
+// Every call of the load, the first save and the appends in turn fails, once
+// or from then on: no line already on disk is ever lost, and a single failure
+// costs no line either, as the next save makes up for it.
+TEST(LogFile, EveryCallFailingInTurnKeepsEveryLineOnDisk) {
+  const struct {
+    const char* what;
+    std::optional<std::string> bytes;
+  } oldLogs[] = {
+      {"a log", "old one\r\nold two\r\n"},
+      {"a log in another shape", "old one\nold two"},
+      {"a log with a NUL", std::string("old one\r\n\0junk\r\n", 16)},
+      {"no log", std::nullopt},
+  };
+  for (const auto& oldLog : oldLogs) {
+    int calls;
+    int callsBeforeClose;
+    {
+      TempFolder folder;
+      const std::string path = folder / "varnex.log";
+      if (oldLog.bytes) WriteFileBytes(path, *oldLog.bytes);
+      FailingFileSystem counting;
+      LogFile file(path, counting);
+      ActivityLog log(file, Tick);
+      log.Open();
+      log.RecordReplacement("a", "C:\\f.txt", "b");
+      callsBeforeClose = counting.Calls();
+      log.Close();
+      calls = counting.Calls();
+    }
+    for (int call = 1; call <= calls; ++call) {
+      for (const int times : {1, kEveryCall}) {
+        SCOPED_TRACE(std::string(oldLog.what) + ", call " + std::to_string(call) +
+                     (times == 1 ? " fails once" : " and all after it fail"));
+        TempFolder folder;
+        const std::string path = folder / "varnex.log";
+        if (oldLog.bytes) WriteFileBytes(path, *oldLog.bytes);
+        FailingFileSystem files({{Call::kAny, call, times}});
+        RunSession(files, path, oldLog.bytes);
+        if (times == 1) {
+          if (call <= callsBeforeClose) {
+            EXPECT_TRUE(ReadFileBytes(path).ends_with(kNewLines));
+          }
+          EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
+        }
+      }
+    }
+  }
+}
+
+// The first save's new log beside the old one fits wherever the log does.
+TEST(LogFile, ALogInTheLongestFoldersIsRewritten) {
+  TempFolder base;
+  for (const std::size_t length : {246u, 247u, 248u}) {
+    const std::string folder = base.Path() + "\\" + std::string(length - base.Path().size() - 1, 'd');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + std::wstring(folder.begin(), folder.end())).c_str(), nullptr));
+    const std::string path = folder + "\\varnex.log";
+    SCOPED_TRACE(path.size());
+    WriteFileBytes(path, "old\n");
+    LogFile file(path);
+    ActivityLog log(file, Tick);
+    EXPECT_NO_THROW(log.Open());
+    EXPECT_EQ(ReadFileBytes(path), "old\r\nT - Application Started\r\n");
+    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"varnex.log"});
+  }
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+#pragma once
+// The file calls that rewriting a file and keeping the activity log make, behind
+// one interface, so a test can make any one of them fail as a full disk, a
+// virus scanner or a dying network share would. Each behaves as its Win32
+// namesake: false or an empty handle on failure, the reason in GetLastError.
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/handle.h"
+
+namespace varnex {
+
+// What tells one state of a file from another: a program that saved it, or put
+// another file in its place, changed at least one of these.
+struct FileStamp {
+  ULONGLONG size = 0;
+  ULONGLONG lastWrite = 0;
+  ULONGLONG index = 0;  // the file's number on its volume
+
+  bool operator==(const FileStamp&) const = default;
+};
+
+class FileSystem {
+ public:
+  virtual FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) = 0;
+  virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) = 0;
+  virtual bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& written) = 0;
+  virtual bool Flush(HANDLE file) = 0;
+  virtual bool Size(HANDLE file, LARGE_INTEGER& size) = 0;
+  // GetFileSizeEx, GetFileTime and the file's index.
+  virtual bool Stamp(HANDLE file, FileStamp& stamp) = 0;
+  // ReplaceFileA; an empty `backup` asks for none.
+  virtual bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) = 0;
+  virtual bool Move(const std::string& from, const std::string& to, DWORD flags) = 0;
+  // Over an older `to`.
+  virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+  virtual DWORD Attributes(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
+  // Waiting for another program to let go of a file.
+  virtual void Pause(DWORD milliseconds) = 0;
+
+ protected:
+  ~FileSystem() = default;
+};
+
+// The Win32 calls themselves.
+FileSystem& SystemFileSystem();
+
+}  // namespace varnex

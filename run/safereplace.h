@@ -1,0 +1,33 @@
+#pragma once
+// Putting a complete new file in an old one's place so that the old one's path
+// holds, whatever fails on the way, either the old bytes or the whole new text,
+// and no file of ours stays behind.
+
+#include <string>
+
+#include "framework/filesystem.h"
+#include "framework/handle.h"
+
+namespace varnex {
+
+// A new file of our own beside `path`, open for writing, its name in `created`;
+// an empty handle when none can be made. The name is as short as the file's
+// own where a longer one would not fit, so every file that can be opened can
+// also be rewritten.
+FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created);
+
+// Removes a file of ours, waiting a moment for whoever holds it.
+void RemoveOurFile(FileSystem& files, const std::string& path);
+
+enum class Placed { kReplacement, kOriginal, kNeither };
+
+// Puts the complete file `replacement` (beside `path`) in the place of `path`
+// and says what the path holds afterwards. `hold`, where given, is our own open
+// handle on the original that keeps others off it to the last moment; it is
+// closed as soon as it is in the way. Under kNeither (neither file could be
+// moved back into place) both are left where they are, for they are then the
+// only copies.
+Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
+                  FileHandle* hold = nullptr);
+
+}  // namespace varnex

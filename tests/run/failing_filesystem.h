@@ -1,0 +1,162 @@
+#pragma once
+// The real file system with faults put in: chosen calls fail with a chosen
+// error, and a failing ReplaceFileA leaves the files as Windows leaves them.
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/filesystem.h"
+
+namespace varnex::testing {
+
+enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kRemove,
+                  kAttributes, kSetAttributes };
+
+// What a failed ReplaceFileA has done before it gave up.
+enum class Leaves {
+  kAsItWas,
+  kOriginalAtBackup,    // ERROR_UNABLE_TO_MOVE_REPLACEMENT(_2): the original moved aside, nothing in its place
+  kReplacementInPlace,  // it did the whole job and reported a failure all the same
+};
+
+// Whose file a move moves, for faults that strike one of them only.
+enum class Of { kAnyFile, kReplacement, kBackup };
+
+inline constexpr int kEveryCall = 1 << 30;
+
+struct Fault {
+  Call call = Call::kAny;
+  int first = 1;  // the first failing call of that kind, counted from 1
+  int times = 1;  // how many such calls in a row fail
+  DWORD error = ERROR_ACCESS_DENIED;
+  Leaves leaves = Leaves::kAsItWas;
+  // A full disk: the first failing write takes half its bytes and reports them.
+  bool shortWrite = false;
+  // For moves: only those of the file last handed to ReplaceFileA as this.
+  Of of = Of::kAnyFile;
+};
+
+class FailingFileSystem final : public FileSystem {
+ public:
+  explicit FailingFileSystem(const std::vector<Fault>& faults = {}) {
+    for (const Fault& fault : faults) faults_.push_back({fault});
+  }
+
+  int Calls() const { return calls_; }
+  int Pauses() const { return pauses_; }
+  bool Fired() const { return fired_; }
+  // Called before each open, with the access asked for.
+  std::function<void(DWORD access)> beforeOpen;
+
+  FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
+    if (beforeOpen) beforeOpen(access);
+    if (Fails(Call::kOpen)) return FileHandle();
+    return real_.Open(path, access, share, disposition, flags);
+  }
+  bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
+    return !Fails(Call::kRead) && real_.Read(file, buffer, size, read);
+  }
+  bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& written) override {
+    const Fault* fault = Failing(Call::kWrite);
+    if (fault == nullptr) return real_.Write(file, buffer, size, written);
+    if (fault->shortWrite && !shortWritten_ && size > 1) {
+      shortWritten_ = true;
+      return real_.Write(file, buffer, size / 2, written);
+    }
+    return Fail(*fault);
+  }
+  bool Flush(HANDLE file) override { return !Fails(Call::kFlush) && real_.Flush(file); }
+  bool Size(HANDLE file, LARGE_INTEGER& size) override { return !Fails(Call::kSize) && real_.Size(file, size); }
+  bool Stamp(HANDLE file, FileStamp& stamp) override { return !Fails(Call::kStamp) && real_.Stamp(file, stamp); }
+  bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {
+    replacement_ = replacement;
+    backup_ = backup;
+    const Fault* fault = Failing(Call::kReplace);
+    if (fault == nullptr) return real_.Replace(replaced, replacement, backup);
+    switch (fault->leaves) {
+      case Leaves::kAsItWas:
+        break;
+      case Leaves::kOriginalAtBackup:
+        // Without a backup name the original is gone altogether.
+        if (backup.empty() ? !real_.Remove(replaced) : !real_.Move(replaced, backup, 0)) return false;
+        break;
+      case Leaves::kReplacementInPlace:
+        if (!real_.Replace(replaced, replacement, backup)) return false;
+        break;
+    }
+    return Fail(*fault);
+  }
+  bool Move(const std::string& from, const std::string& to, DWORD flags) override {
+    const Of file = from == replacement_ ? Of::kReplacement : from == backup_ ? Of::kBackup : Of::kAnyFile;
+    return !Fails(Call::kMove, file) && real_.Move(from, to, flags);
+  }
+  bool Copy(const std::string& from, const std::string& to) override {
+    return !Fails(Call::kCopy) && real_.Copy(from, to);
+  }
+  bool Remove(const std::string& path) override { return !Fails(Call::kRemove) && real_.Remove(path); }
+  DWORD Attributes(const std::string& path) override {
+    return Fails(Call::kAttributes) ? INVALID_FILE_ATTRIBUTES : real_.Attributes(path);
+  }
+  bool SetAttributes(const std::string& path, DWORD attributes) override {
+    return !Fails(Call::kSetAttributes) && real_.SetAttributes(path, attributes);
+  }
+  // Tests do not wait: nobody else holds their files unless they say so.
+  void Pause(DWORD) override { ++pauses_; }
+
+ private:
+  struct Armed {
+    Fault fault;
+    int seen = 0;  // calls it could strike so far
+  };
+
+  // Counts the call and gives the fault that strikes it, if any.
+  const Fault* Failing(Call call, Of file = Of::kAnyFile) {
+    ++calls_;
+    const Fault* striking = nullptr;
+    for (Armed& armed : faults_) {
+      const Fault& fault = armed.fault;
+      if (fault.call != Call::kAny && fault.call != call) continue;
+      if (fault.of != Of::kAnyFile && fault.of != file) continue;
+      const int number = ++armed.seen;
+      if (striking == nullptr && number >= fault.first && number - fault.first < fault.times) striking = &fault;
+    }
+    fired_ = fired_ || striking != nullptr;
+    return striking;
+  }
+  bool Fails(Call call, Of file = Of::kAnyFile) {
+    const Fault* fault = Failing(call, file);
+    return fault != nullptr && !Fail(*fault);
+  }
+  static bool Fail(const Fault& fault) {
+    SetLastError(fault.error);
+    return false;
+  }
+
+  FileSystem& real_ = SystemFileSystem();
+  std::vector<Armed> faults_;
+  int calls_ = 0;
+  std::string replacement_, backup_;
+  int pauses_ = 0;
+  bool fired_ = false;
+  bool shortWritten_ = false;
+};
+
+// The names in a folder, sorted: what a failed step left behind.
+inline std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::string_view(entry.cFileName) != "." && std::string_view(entry.cFileName) != "..") {
+      names.push_back(entry.cFileName);
+    }
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace varnex::testing

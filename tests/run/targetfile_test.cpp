@@ -1,0 +1,292 @@
+#include "run/targetfile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "engine/error.h"
+#include "tests/run/failing_filesystem.h"
+#include "tests/support/temp_folder.h"
+
+namespace varnex {
+namespace {
+
+using testing::Call;
+using testing::FailingFileSystem;
+using testing::Fault;
+using testing::kEveryCall;
+using testing::Leaves;
+using testing::NamesIn;
+using testing::Of;
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+constexpr std::string_view kOriginal = "one\r\ntwo\r\n";
+constexpr std::string_view kNewText = "ONE, longer now\r\ntwo\r\n";
+
+struct Outcome {
+  bool written = false;
+  std::string error;
+};
+
+// What a batch run does with a changed file.
+Outcome ReadAndRewrite(FileSystem& files, const std::string& path, bool backUp) {
+  try {
+    const TargetFile file = ReadTargetFile(path, files);
+    if (backUp) BackUpTargetFile(path, file.stamp, files);
+    RewriteTargetFile(path, file.stamp, kNewText, files);
+    return {true, {}};
+  } catch (const Error& failure) {
+    return {false, failure.what()};
+  }
+}
+
+// The path holds the whole new text exactly when the file counts as written,
+// else the original, with the run's own message; a backup holds the original.
+void ExpectOriginalOrNewText(const std::string& path, const Outcome& outcome) {
+  EXPECT_EQ(ReadFileBytes(path), outcome.written ? kNewText : kOriginal);
+  if (!outcome.written) {
+    EXPECT_EQ(outcome.error, "Cannot open file " + path);
+  }
+  if (GetFileAttributesA((path + ".bak").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    EXPECT_EQ(ReadFileBytes(path + ".bak"), kOriginal);
+  }
+}
+
+// Nothing of the run's own beside the file: no temporary file, no backup that
+// ReplaceFileA made on the way.
+void ExpectNothingLeftBehind(const TempFolder& folder, bool backUp) {
+  for (const std::string& name : NamesIn(folder.Path())) {
+    EXPECT_TRUE(name == "a.txt" || (backUp && name == "a.txt.bak")) << name << " was left behind";
+  }
+}
+
+TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
+  constexpr DWORD kMovedNot = ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+  constexpr DWORD kMovedNot2 = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+  // Opens, in order: the read, the backup's check (with a backup), the check
+  // before writing, the new file. Stamps: the read, the backup's check, the
+  // check before writing, the check before the replace.
+  const struct {
+    const char* what;
+    std::vector<Fault> faults;
+    bool backUp;
+    bool written;
+  } cases[] = {
+      {"the file is held when it is to be read", {{Call::kOpen, 1, 1, ERROR_SHARING_VIOLATION}}, false, false},
+      {"reading fails", {{Call::kRead, 1, 1, ERROR_READ_FAULT}}, false, false},
+      {"the size cannot be had", {{Call::kSize}}, false, false},
+      {"the stamp cannot be taken", {{Call::kStamp}}, false, false},
+      {"the backup's check cannot open the file", {{Call::kOpen, 2}}, true, false},
+      {"the backup's check cannot stamp the file", {{Call::kStamp, 2}}, true, false},
+      {"the backup copy fails", {{Call::kCopy, 1, 1, ERROR_DISK_FULL}}, true, false},
+      {"the file is held when it is to be written", {{Call::kOpen, 2, 1, ERROR_SHARING_VIOLATION}}, false, false},
+      {"the file is read-only", {{Call::kOpen, 2, 1, ERROR_ACCESS_DENIED}}, false, false},
+      {"the check before writing cannot stamp the file", {{Call::kStamp, 2}}, false, false},
+      {"no new file can be made", {{Call::kOpen, 3, 1, ERROR_ACCESS_DENIED}}, false, false},
+      {"the disk fills in the middle of the write",
+       {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL, Leaves::kAsItWas, true}}, false, false},
+      {"the disk is full from the first byte", {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL}}, false, false},
+      {"the check before the replace cannot stamp the file", {{Call::kStamp, 3}}, false, false},
+      {"ERROR_UNABLE_TO_REMOVE_REPLACED", {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}}, false, false},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT: original moved to the backup name, new text under its own",
+       {{Call::kReplace, 1, 1, kMovedNot, Leaves::kOriginalAtBackup}}, false, true},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the same state",
+       {{Call::kReplace, 1, 1, kMovedNot2, Leaves::kOriginalAtBackup}}, false, true},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT with every name as it was",
+       {{Call::kReplace, 1, 1, kMovedNot, Leaves::kAsItWas}}, false, false},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT after a backup copy",
+       {{Call::kReplace, 1, 1, kMovedNot, Leaves::kOriginalAtBackup}}, true, true},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT, the new text moving in at the third try",
+       {{Call::kReplace, 1, 1, kMovedNot, Leaves::kOriginalAtBackup},
+        {Call::kMove, 1, 2, ERROR_SHARING_VIOLATION, Leaves::kAsItWas, false, Of::kReplacement}},
+       false, true},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, the new text never moving: the original goes back",
+       {{Call::kReplace, 1, 1, kMovedNot2, Leaves::kOriginalAtBackup},
+        {Call::kMove, 1, kEveryCall, ERROR_ACCESS_DENIED, Leaves::kAsItWas, false, Of::kReplacement}},
+       false, false},
+      {"ERROR_UNABLE_TO_MOVE_REPLACEMENT, the original going back at the second try",
+       {{Call::kReplace, 1, 1, kMovedNot, Leaves::kOriginalAtBackup},
+        {Call::kMove, 1, kEveryCall, ERROR_ACCESS_DENIED, Leaves::kAsItWas, false, Of::kReplacement},
+        {Call::kMove, 1, 1, ERROR_SHARING_VIOLATION, Leaves::kAsItWas, false, Of::kBackup}},
+       false, false},
+      {"a failure reported after the replace was done",
+       {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED, Leaves::kReplacementInPlace}}, false, true},
+      {"access denied", {{Call::kReplace, 1, 1, ERROR_ACCESS_DENIED}}, false, false},
+      {"a sharing violation for a moment", {{Call::kReplace, 1, 3, ERROR_SHARING_VIOLATION}}, false, true},
+      {"a sharing violation throughout", {{Call::kReplace, 1, kEveryCall, ERROR_SHARING_VIOLATION}}, false, false},
+      {"no ReplaceFileA on this file system", {{Call::kReplace, 1, kEveryCall, ERROR_NOT_SUPPORTED}}, false, true},
+      {"no ReplaceFileA and no move either",
+       {{Call::kReplace, 1, kEveryCall, ERROR_INVALID_FUNCTION}, {Call::kMove, 1, kEveryCall}}, false, false},
+      {"the moved-aside original held for a moment", {{Call::kRemove, 1, 2, ERROR_SHARING_VIOLATION}}, false, true},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    TempFolder folder;
+    const std::string path = folder / "a.txt";
+    WriteFileBytes(path, kOriginal);
+    FailingFileSystem files(test.faults);
+    const Outcome outcome = ReadAndRewrite(files, path, test.backUp);
+    EXPECT_TRUE(files.Fired());
+    EXPECT_EQ(outcome.written, test.written) << outcome.error;
+    ExpectOriginalOrNewText(path, outcome);
+    ExpectNothingLeftBehind(folder, test.backUp);
+  }
+}
+
+// Every call of the protocol in turn fails, once or from then on: whatever
+// the error, the path never ends without the original or the whole new text.
+TEST(TargetFile, EveryCallFailingInTurnLeavesTheOriginalOrTheNewText) {
+  for (const bool backUp : {false, true}) {
+    int calls;
+    {
+      TempFolder folder;
+      WriteFileBytes(folder / "a.txt", kOriginal);
+      FailingFileSystem counting;
+      ASSERT_TRUE(ReadAndRewrite(counting, folder / "a.txt", backUp).written);
+      calls = counting.Calls();
+    }
+    for (int call = 1; call <= calls; ++call) {
+      for (const int times : {1, kEveryCall}) {
+        SCOPED_TRACE("call " + std::to_string(call) + (times == 1 ? " fails once" : " and all after it fail") +
+                     (backUp ? ", with a backup" : ""));
+        TempFolder folder;
+        const std::string path = folder / "a.txt";
+        WriteFileBytes(path, kOriginal);
+        FailingFileSystem files({{Call::kAny, call, times}});
+        const Outcome outcome = ReadAndRewrite(files, path, backUp);
+        ExpectOriginalOrNewText(path, outcome);
+        // Once nothing can be removed any more, a file of ours may stay.
+        if (times == 1) ExpectNothingLeftBehind(folder, backUp);
+      }
+    }
+  }
+}
+
+TEST(TargetFile, WhereNeitherFileCanBeMovedBackBothAreKept) {
+  TempFolder folder;
+  const std::string path = folder / "a.txt";
+  WriteFileBytes(path, kOriginal);
+  FailingFileSystem files({{Call::kReplace, 1, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT, Leaves::kOriginalAtBackup},
+                           {Call::kMove, 1, kEveryCall, ERROR_ACCESS_DENIED}});
+  const Outcome outcome = ReadAndRewrite(files, path, false);
+  EXPECT_FALSE(outcome.written);
+  EXPECT_EQ(outcome.error, "Cannot open file " + path);
+  // The only copies: the original under ReplaceFileA's backup name, the new
+  // text under its own.
+  std::vector<std::string> kept;
+  for (const std::string& name : NamesIn(folder.Path())) kept.push_back(ReadFileBytes(folder / name));
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(kept, (std::vector<std::string>{std::string(kNewText), std::string(kOriginal)}));
+}
+
+// Another program's save between the read and the writing wins: the file is
+// refused, whether it was saved with other bytes, only touched, or put in
+// place as a new file of the same size and time.
+TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
+  const auto openShared = [](const std::string& path, DWORD access, DWORD disposition) {
+    return FileHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  disposition, 0, nullptr));
+  };
+  const auto lastWrite = [&](const std::string& path) {
+    FILETIME time{};
+    GetFileTime(openShared(path, GENERIC_READ, OPEN_EXISTING).Get(), nullptr, nullptr, &time);
+    return time;
+  };
+  const struct {
+    const char* what;
+    std::string_view after;  // what the file holds once the other program is done
+    std::function<bool(const std::string&)> change;
+  } changes[] = {
+      {"saved with other text", "changed elsewhere\r\n",
+       [&](const std::string& path) {
+         const FileHandle file = openShared(path, GENERIC_WRITE, TRUNCATE_EXISTING);
+         DWORD written;
+         return file && WriteFile(file.Get(), "changed elsewhere\r\n", 19, &written, nullptr);
+       }},
+      {"touched", kOriginal,
+       [&](const std::string& path) {
+         FILETIME time = lastWrite(path);
+         time.dwHighDateTime += 1;
+         return SetFileTime(openShared(path, FILE_WRITE_ATTRIBUTES, OPEN_EXISTING).Get(), nullptr, nullptr, &time) != 0;
+       }},
+      {"swapped for a file of the same size and time", "ONE\r\ntwo\r\n",
+       [&](const std::string& path) {
+         const std::string other = path + ".new";
+         WriteFileBytes(other, "ONE\r\ntwo\r\n");
+         const FILETIME time = lastWrite(path);
+         SetFileTime(openShared(other, FILE_WRITE_ATTRIBUTES, OPEN_EXISTING).Get(), nullptr, nullptr, &time);
+         return MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+       }},
+  };
+  enum class When { kBeforeTheBackup, kBeforeTheRewrite, kWhileTheNewTextIsWritten };
+  for (const auto& change : changes) {
+    for (const When when : {When::kBeforeTheBackup, When::kBeforeTheRewrite, When::kWhileTheNewTextIsWritten}) {
+      SCOPED_TRACE(std::string(change.what) + " " + std::to_string(static_cast<int>(when)));
+      TempFolder folder;
+      const std::string path = folder / "a.txt";
+      WriteFileBytes(path, kOriginal);
+      FailingFileSystem files;
+      const TargetFile read = ReadTargetFile(path, files);
+      EXPECT_EQ(read.bytes, kOriginal);
+      bool changed = false;
+      if (when == When::kWhileTheNewTextIsWritten) {
+        // The new file is the only one opened for writing alone.
+        files.beforeOpen = [&](DWORD access) {
+          if (access == GENERIC_WRITE && !changed) changed = change.change(path);
+        };
+      } else {
+        changed = change.change(path);
+      }
+      Outcome outcome{true, {}};
+      try {
+        if (when == When::kBeforeTheBackup) BackUpTargetFile(path, read.stamp, files);
+        RewriteTargetFile(path, read.stamp, kNewText, files);
+      } catch (const Error& failure) {
+        outcome = {false, failure.what()};
+      }
+      const bool swapped = change.after == "ONE\r\ntwo\r\n";
+      if (when == When::kWhileTheNewTextIsWritten && swapped) {
+        // The run holds the file while it writes: no other can take its place.
+        EXPECT_FALSE(changed);
+        EXPECT_TRUE(outcome.written);
+        continue;
+      }
+      ASSERT_TRUE(changed);
+      EXPECT_FALSE(outcome.written);
+      EXPECT_EQ(outcome.error, "Cannot open file " + path);
+      EXPECT_EQ(ReadFileBytes(path), change.after);
+      EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"a.txt"});
+    }
+  }
+}
+
+// Every file that can be read can be written, up to the longest path the
+// ANSI calls take: the new file's name is no longer than the file's own.
+TEST(TargetFile, FilesInTheLongestFoldersCanBeRewritten) {
+  TempFolder base;
+  for (std::size_t length = 247; length <= 257; ++length) {
+    const std::string folder = base.Path() + "\\" + std::string(length - base.Path().size() - 1, 'd');
+    ASSERT_EQ(folder.size(), length);
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + std::wstring(folder.begin(), folder.end())).c_str(), nullptr));
+    // The longest name that fits, and a short one.
+    for (const std::size_t nameLength : {MAX_PATH - 2 - length, std::size_t{1}}) {
+      std::string name(nameLength, 'n');
+      if (nameLength >= 5) name.replace(nameLength - 4, 4, ".txt");
+      const std::string path = folder + "\\" + name;
+      SCOPED_TRACE(path.size());
+      WriteFileBytes(path, kOriginal);
+      FailingFileSystem files;
+      const Outcome outcome = ReadAndRewrite(files, path, false);
+      EXPECT_TRUE(outcome.written) << outcome.error;
+      EXPECT_EQ(ReadFileBytes(path), kNewText);
+      EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
+      DeleteFileA(path.c_str());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace varnex
