@@ -23,9 +23,9 @@ echo "== Platform-free core, native with sanitizers"
 ctest --test-dir "$VARNEX_ROOT/build/native" --output-on-failure || status=1
 # From the seeds alone with a fixed random seed: every run takes the same path
 # and only gets further on a faster machine.
-echo "== Platform-free core under libFuzzer, 12 s per target"
+echo "== Platform-free core under libFuzzer, 10 s per target"
 rm -rf "$VARNEX_ROOT/build/fuzz/stage-corpus"
-varnex_fuzz 12 "$VARNEX_ROOT/build/fuzz/stage-corpus" || status=1
+varnex_fuzz 10 "$VARNEX_ROOT/build/fuzz/stage-corpus" || status=1
 echo "== Windows program under Wine (DISPLAY=$DISPLAY)"
 ctest --test-dir "$VARNEX_ROOT/build/windows" --output-on-failure || status=1
 exit $status

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "engine/textlines.h"
+#include "run/ansitext.h"
 #include "run/targetfile.h"
 
 namespace varnex {
@@ -33,7 +34,8 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
   // The file as lines joined with CR LF, so a find text spanning lines
   // matches whatever line ends the file has.
   TargetFile file = ReadTargetFile(path);
-  std::string text = NormalizeLineEndsOwned(std::move(file.bytes));
+  const TextEncoding encoding = file.encoding;
+  std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), encoding));
   replacer.FileChanged = false;
   std::string findText = host.FindText();
   std::string replaceText = host.ReplaceText();
@@ -41,11 +43,12 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
     findText = replacer.ExpandVariables(findText, path);
     replaceText = replacer.ExpandVariables(replaceText, path);
   }
-  std::string result = replacer.ReplaceStr(std::move(text), findText, replaceText, path, {findText, replaceText});
+  std::string result = replacer.ReplaceStr(std::move(text), AnsiToFileText(findText, encoding),
+                                           AnsiToFileText(replaceText, encoding), path, {findText, replaceText});
   if (!replacer.FileChanged) return false;
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
-  const std::string written = NormalizeLineEndsOwned(std::move(result));
+  const std::string written = GiveFileText(NormalizeLineEndsOwned(std::move(result)), encoding);
   if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
   RewriteTargetFile(path, file.stamp, written);
   return true;

@@ -25,7 +25,8 @@ TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
   if (!file || !files.Stamp(file.Get(), target.stamp) || !ReadWholeFile(files, file.Get(), target.bytes)) {
     CannotOpen(path);
   }
-  if (TextBeforeNul(target.bytes).size() != target.bytes.size()) CannotOpen(path);
+  target.encoding = DetectEncoding(target.bytes);
+  if (!IsTextIn(target.bytes, target.encoding)) CannotOpen(path);
   return target;
 }
 

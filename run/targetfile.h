@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/encoding.h"
 #include "framework/filesystem.h"
 
 namespace varnex {
@@ -12,10 +13,12 @@ namespace varnex {
 struct TargetFile {
   std::string bytes;
   FileStamp stamp;
+  TextEncoding encoding = TextEncoding::kAnsi;
 };
 
-// The whole file, read with other writers locked out. A file that holds a NUL
-// byte is no text file: it is refused before anything is done to it.
+// The whole file, read with other writers locked out, and its encoding. A
+// file that holds a NUL where its encoding allows none is no text file: it is
+// refused before anything is done to it.
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files = SystemFileSystem());
 
 // Copies the file to its path with ".bak" appended, over an older backup,

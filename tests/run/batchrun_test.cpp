@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "engine/encoding.h"
 #include "engine/textlines.h"
 #include "forms/results.h"
 #include "framework/layout.h"
@@ -365,6 +366,90 @@ TEST_F(BatchRun, ClosingDuringARunStopsItAfterTheFileInHand) {
   Pump();
   EXPECT_EQ(form.Handle(), nullptr);
   EXPECT_TRUE(LogLines().back().ends_with(" - Application Closed"));
+}
+
+// The same text in each encoding a file may have, made with the system's own
+// converters from its UTF-8 form.
+std::string InEncoding(const std::string& utf8, TextEncoding encoding) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  std::string bytes;
+  switch (encoding) {
+    case TextEncoding::kAnsi:
+      bytes.resize(wide.size() * 2);
+      bytes.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(),
+                                       static_cast<int>(bytes.size()), nullptr, nullptr));
+      return bytes;
+    case TextEncoding::kUtf8:
+      return utf8;
+    case TextEncoding::kUtf8WithMark:
+      return "\xEF\xBB\xBF" + utf8;
+    case TextEncoding::kUtf16Le:
+    case TextEncoding::kUtf16Be: {
+      const bool little = encoding == TextEncoding::kUtf16Le;
+      bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+      for (wchar_t unit : wide) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += little ? low : high;
+        bytes += little ? high : low;
+      }
+      return bytes;
+    }
+  }
+  return bytes;
+}
+
+TEST_F(BatchRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
+  using enum TextEncoding;
+  const TextEncoding encodings[] = {kAnsi, kUtf8, kUtf8WithMark, kUtf16Le, kUtf16Be};
+  // Every kind of line end, and none after the last line.
+  const std::string original = "Caf\xC3\xA9 au lait\nCAF\xC3\x89\rcaf\xC3\xA9\n\rend";
+  const struct {
+    const char* what;
+    const char* find;     // as typed, in the ANSI code page
+    const char* replace;
+    bool caseSensitive;
+    std::string expected;  // UTF-8
+  } cases[] = {
+      {"ASCII find", "lait", "milk", true, "Caf\xC3\xA9 au milk\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n"},
+      {"accented find", "caf\xE9", "tea", true, "Caf\xC3\xA9 au lait\r\nCAF\xC3\x89\r\ntea\r\n\r\nend\r\n"},
+      {"accented replace", "au", "\xE0 la", true,
+       "Caf\xC3\xA9 \xC3\xA0 la lait\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n"},
+      // Only A-Z fold: "CAFÉ" is not "café".
+      {"case folding", "CAF\xE9", "tea", false, "tea au lait\r\nCAF\xC3\x89\r\ntea\r\n\r\nend\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> files;
+    for (TextEncoding encoding : encodings) {
+      files.push_back(File("text" + std::to_string(static_cast<int>(encoding)) + ".txt", InEncoding(original, encoding)));
+    }
+    List(files);
+    Texts(c.find, c.replace);
+    panel.SetChecked(TAF::Option::kCaseSensitive, c.caseSensitive);
+    EXPECT_EQ(Run().replaced, "5");
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      EXPECT_EQ(ReadFileBytes(files[i]), InEncoding(c.expected, encodings[i])) << "encoding " << i;
+    }
+    EXPECT_TRUE(IsValidUtf8(ReadFileBytes(files[1])));
+    // The log keeps the texts as typed.
+    EXPECT_TRUE(LogLines().back().ends_with(" found in " + files.back() + " and replaced to " + c.replace))
+        << LogLines().back();
+  }
+  EXPECT_EQ(services.messageBoxes.shown.size(), std::size(cases));  // only each run's own question
+}
+
+TEST_F(BatchRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
+  const std::string wide = File("wide.txt", std::string("\xFF\xFEx\0y\0", 6));
+  const std::string nulUnit = File("zero-unit.txt", std::string("\xFF\xFEx\0\0\0", 6));
+  const std::string nulByte = File("zero-byte.txt", std::string("\xEF\xBB\xBFx\0", 5));
+  List({wide, nulUnit, nulByte});
+  Texts("x", "z");
+  EXPECT_EQ(Run().replaced, "1");
+  EXPECT_EQ(ReadFileBytes(wide), std::string("\xFF\xFEz\0y\0\r\0\n\0", 10));
+  EXPECT_EQ(ReadFileBytes(nulUnit), std::string("\xFF\xFEx\0\0\0", 6));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + nulUnit + ".", "Cannot open file " + nulByte + "."}));
 }
 
 // What another program does while a run goes on: acts once, when the program
