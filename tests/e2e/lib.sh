@@ -70,5 +70,39 @@ close_program() {
   pid=
 }
 
+# load_list FILE: fills the file list from a filename list, through the
+# list's context menu ("Load filename list...") and the Open dialog.
+load_list() {
+  click_for_menu "$main" 60 60 3
+  xdotool key Down Return
+  wait_window '^Open$' >/dev/null
+  xdotool type --delay 20 "Z:${1//\//\\}"
+  xdotool key Return
+  for _ in $(seq 300); do xdotool search --onlyvisible --name '^Open$' >/dev/null || return 0; sleep 0.1; done
+  fail "the Open dialog did not close"
+}
+
+# Where the memos and the run button are, below the menu bar.
+find_memo_y=$((202 + 19 + 20)) replace_memo_y=$((256 + 19 + 20))
+button_x=127 button_y=$((310 + 19 + 12))
+
+# run_and_read_results: presses "Replace All Now", answers Yes, and sets
+# $searched and $replaced from the results dialog, which it then closes.
+# $1: what to do once the run has begun (optional).
+run_and_read_results() {
+  xdotool mousemove --window "$main" "$button_x" "$button_y" click 1
+  wait_window '^Confirmation$' >/dev/null
+  xdotool key Return  # Yes
+  [ -n "${1:-}" ] && "$1"
+  local results shown
+  results=$(wait_window '^Results\.\.\.$')
+  shown=$(wine "$texts" 'Results...')
+  searched=$(awk '$1 == 104 {print $2}' <<<"$shown" | tr -d '\r')
+  replaced=$(awk '$1 == 106 {print $2}' <<<"$shown" | tr -d '\r')
+  xdotool key --window "$results" Return
+  for _ in $(seq 300); do xdotool search --onlyvisible --name '^Results\.\.\.$' >/dev/null || return 0; sleep 0.1; done
+  fail "the results dialog did not close"
+}
+
 # log_lines: the number of lines in the activity log.
 log_lines() { tr -cd '\n' <"$work/varnex.log" | wc -c; }

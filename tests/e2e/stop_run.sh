@@ -16,30 +16,16 @@ for i in $(seq -f '%04g' 1 "$count"); do
 done >"$list"
 
 start_program
-click_for_menu "$main" 60 60 3  # the list's context menu: "Load filename list..."
-xdotool key Down Return
-wait_window '^Open$' >/dev/null
-xdotool type --delay 20 "Z:${list//\//\\}"
-xdotool key Return
-for _ in $(seq 300); do xdotool search --onlyvisible --name '^Open$' >/dev/null || break; sleep 0.1; done
-
-# The memos, below the menu bar; typing goes to the window under the pointer.
-xdotool mousemove --window "$main" 120 $((202 + 19 + 20)) click 1
+load_list "$list"
+xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
 xdotool type --delay 40 'alpha'
-xdotool mousemove --window "$main" 120 $((256 + 19 + 20)) click 1
+xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
 xdotool type --delay 40 'beta'
-button_x=127 button_y=$((310 + 19 + 12))
-xdotool mousemove --window "$main" "$button_x" "$button_y" click 1
-wait_window '^Confirmation$' >/dev/null
-xdotool key Return  # Yes
-wait_for_file_text "$work/varnex.log" " found in "
-xdotool mousemove --window "$main" "$button_x" "$button_y" click 1  # STOP
-results=$(wait_window '^Results\.\.\.$')
-shown=$(wine "$texts" 'Results...')
-searched=$(awk '$1 == 104 {print $2}' <<<"$shown" | tr -d '\r')
-replaced=$(awk '$1 == 106 {print $2}' <<<"$shown" | tr -d '\r')
-xdotool key --window "$results" Return
-for _ in $(seq 300); do xdotool search --onlyvisible --name '^Results\.\.\.$' >/dev/null || break; sleep 0.1; done
+stop_once_a_file_changed() {
+  wait_for_file_text "$work/varnex.log" " found in "
+  xdotool mousemove --window "$main" "$button_x" "$button_y" click 1  # STOP
+}
+run_and_read_results stop_once_a_file_changed
 close_program
 
 [ -n "$searched" ] && [ "$searched" -gt 0 ] && [ "$searched" -lt "$count" ] ||

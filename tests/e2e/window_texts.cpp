@@ -16,8 +16,10 @@ int main(int argc, char** argv) {
   EnumChildWindows(
       window,
       [](HWND child, LPARAM) -> BOOL {
+        // GetWindowTextA reads only a caption of another process's window,
+        // not what its edit control holds; the message is carried across.
         char text[512] = "";
-        GetWindowTextA(child, text, sizeof text);
+        SendMessageA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
         std::printf("%d %s\n", GetDlgCtrlID(child), text);
         return TRUE;
       },
