@@ -17,6 +17,7 @@ rm -rf "$prefix"
 varnex_start_display
 varnex_wine_environment "$prefix"
 varnex_start_wine
+varnex_start_desktop
 
 status=0
 echo "== Platform-free core, native with sanitizers"

@@ -114,6 +114,14 @@ varnex_start_wine() {
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 }
 
+# Wine starts its desktop process with the first window of a session and ends
+# it some twenty seconds after the last. Started by a test, it inherits that
+# test's output and keeps CTest waiting until it ends; started here, detached,
+# it serves the whole session.
+varnex_start_desktop() {
+  wine explorer.exe /desktop >/dev/null 2>&1 &
+}
+
 varnex_stop_session() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
   [ -n "${VARNEX_XVFB_PID:-}" ] && kill "$VARNEX_XVFB_PID" 2>/dev/null || true
