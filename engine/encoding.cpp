@@ -1,11 +1,27 @@
 #include "engine/encoding.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace varnex {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+// Where the first byte above 127 is, or the size: most files have none, and
+// are read eight bytes at a time.
+std::size_t FirstHighByte(std::string_view bytes) {
+  std::size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + at, sizeof word);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
+  return at;
+}
 
 bool LittleEndian(TextEncoding encoding) { return encoding == TextEncoding::kUtf16Le; }
 
@@ -76,9 +92,9 @@ TextEncoding DetectEncoding(std::string_view bytes) {
   if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::kUtf16Le;
   if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::kUtf16Be;
   if (bytes.starts_with(kUtf8Mark)) return TextEncoding::kUtf8WithMark;
-  bool above127 = false;
-  for (char c : bytes) above127 |= static_cast<unsigned char>(c) > 127;
-  return above127 && IsValidUtf8(bytes) ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
+  // What comes before the first byte above 127 is ASCII, valid in any case.
+  const std::size_t high = FirstHighByte(bytes);
+  return high < bytes.size() && IsValidUtf8(bytes.substr(high)) ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
 }
 
 std::string Utf8FromUtf16(std::u16string_view units) {
