@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace varnex {
 namespace {
 
@@ -11,9 +15,14 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 // Where the first byte above 127 is, or the size: most files have none, and
-// are read eight bytes at a time.
+// are read sixteen bytes at a time (eight without SSE2).
 std::size_t FirstHighByte(std::string_view bytes) {
   std::size_t at = 0;
+#ifdef __SSE2__
+  for (; at + 16 <= bytes.size(); at += 16) {
+    if (_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at))) != 0) break;
+  }
+#endif
   for (; at + 8 <= bytes.size(); at += 8) {
     std::uint64_t word;
     std::memcpy(&word, bytes.data() + at, sizeof word);
