@@ -58,6 +58,9 @@ TEST(TimeStamp, FollowsTheRegionalSettings) {
   noDesignators.morningDesignator = noDesignators.afternoonDesignator = "";
   DateTimeConventions noDesignatorsFirst = noDesignators;
   noDesignatorsFirst.designatorFirst = true;
+  DateTimeConventions fullDay = Germany();  // designators given, but a 24-hour clock
+  fullDay.morningDesignator = "vorm.";
+  fullDay.afternoonDesignator = "nachm.";
 
   const Case cases[] = {
       {UnitedStates(), At(2026, 12, 6, 14, 51, 26), "12/6/2026 2:51:26 PM"},
@@ -72,6 +75,8 @@ TEST(TimeStamp, FollowsTheRegionalSettings) {
       {dotted, At(2026, 3, 4, 8, 7, 6), "04.03.2026 8.07.06"},
       {noDesignators, At(2026, 12, 6, 14, 51, 26), "12/6/2026 2:51:26"},
       {noDesignatorsFirst, At(2026, 12, 6, 0, 5, 9), "12/6/2026 12:05:09"},
+      {fullDay, At(2026, 12, 6, 14, 51, 26), "06.12.2026 14:51:26"},
+      {fullDay, At(2026, 12, 6, 9, 1, 2), "06.12.2026 09:01:02"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatTimeStamp(c.time, c.conventions), c.expected);
 }
