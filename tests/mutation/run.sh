@@ -25,7 +25,7 @@ source "$(dirname "$0")/../../cmake/setup.sh"
 
 suite=core
 list=
-timeout=20
+timeout=
 only=()
 checkOnly=0
 while [ $# -gt 0 ]; do
@@ -48,15 +48,18 @@ case $suite in
     configure=(-DVARNEX_SANITIZE=ON)
     target=core_tests
     tests='^core_tests$'
+    runTime=20  # a second when nothing is wrong
     ;;
   windows)
     configure=(-DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-w64.cmake")
     target=all
     tests='_tests$'  # the in-process tests; the end-to-end checks are too slow for this
+    runTime=300
     ;;
   *) echo "unknown suite: $suite" >&2; exit 2 ;;
 esac
 list=${list:-"$VARNEX_ROOT/tests/mutation/$suite.txt"}
+timeout=${timeout:-$runTime}
 [ -f "$list" ] || { echo "no mutant list: $list" >&2; exit 2; }
 
 # --- the list -----------------------------------------------------------------
@@ -147,6 +150,7 @@ main() {
   local start i label verdict killed=0 counted=0 listErrors=0 survivors=() equivalentLines=()
   start=$(date +%s)
   [ $checkOnly -eq 1 ] && { check_list; return; }
+  varnex_install_missing
   sync_copy
   if [ "$suite" = windows ]; then
     trap 'varnex_stop_session' EXIT
