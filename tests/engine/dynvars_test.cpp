@@ -25,6 +25,8 @@ TEST(PathRules, SplitPathsAsWindowsDoes) {
       {"C:\\x\\archive.tar.gz", "C:\\x", "archive.tar.gz", "gz", "archive.tar"},
       {"C:\\x\\notes.", "C:\\x", "notes.", "", "notes."},
       {"C:\\x\\.profile", "C:\\x", ".profile", "profile", ""},
+      {"C:\\x\\.c", "C:\\x", ".c", "c", ""},
+      {"C:\\x\\a.", "C:\\x", "a.", "", "a."},
       {"C:\\x\\a.b.", "C:\\x", "a.b.", "", "a"},
       {"C:\\x\\a..", "C:\\x", "a..", "", "a"},
       {"C:\\x\\a. b", "C:\\x", "a. b", "b", "a"},
@@ -75,8 +77,16 @@ TEST(DynamicVariables, ExpandInOrderThroughTheReplacementRoutine) {
       {"$File $FILENAME", "C:\\docs\\report.txt", false, "report report.txt"},
       {"[$fileext]", "C:\\dir.d\\README", true, "[]"},
       {"$filedir", "C:\\report.txt", true, "C:\\"},
-      // Values are not protected: a folder named $file is expanded by the last step.
+      // Values are not protected: a value that holds a variable's name is
+      // expanded by the steps after its own, and only by those, which shows
+      // the order $fullfilename, $filedir, $fileext, $filename, $file.
       {"$filedir", "C:\\$file\\a.txt", true, "C:\\a"},
+      {"$filedir", "C:\\$fullfilename\\a.txt", true, "C:\\$fullfilename"},
+      {"$fullfilename", "C:\\$filedir\\a.txt", true, "C:\\C:\\adir\\a.txt"},
+      {"$fileext", "C:\\d\\a.$filedir", true, "adir"},
+      {"$filedir", "C:\\$fileext\\a.txt", true, "C:\\txt"},
+      {"$filename", "C:\\d\\$fileext", true, "$fileextext"},
+      {"$fileext", "C:\\d\\a.$filename", true, "a.aname"},
       {"literal text", "C:\\a.txt", true, "literal text"},
   };
   for (const Case& c : cases) EXPECT_EQ(Expand(c.text, c.path, c.caseSensitive), c.expected) << c.text;

@@ -79,6 +79,9 @@ TEST(ReplaceOccurrences, FollowsTheLeftToRightRules) {
     context.caseSensitive = c.caseSensitive;
     EXPECT_EQ(ReplaceOccurrences(c.text, c.find, c.replace, false, context), c.expected)
         << "text '" << c.text << "' find '" << c.find << "'";
+    // A lent buffer gives its memory, never its old contents.
+    EXPECT_EQ(ReplaceOccurrences(c.text, c.find, c.replace, false, context, "stale text"), c.expected)
+        << "text '" << c.text << "' find '" << c.find << "' with a lent buffer";
     EXPECT_TRUE(context.changes.empty());
   }
 }
@@ -140,6 +143,43 @@ TEST(ReplaceOccurrences, MatchesTheStraightforwardRoutineOnRandomTexts) {
   }
 }
 
+// The folding window is 64 KiB plus the find text's length less one: an
+// occurrence may start just before, at or just after either of the first two
+// window edges, and its letters then go through the byte-by-byte end of the
+// fold. The find texts are made of the letters at the ends of A-Z and a-z, the
+// texts around them of every byte.
+TEST(ReplaceOccurrences, FindsEveryOccurrenceAcrossTheFoldingWindowsEdges) {
+  constexpr std::size_t kWindow = 64 * 1024;
+  std::string filler(2 * kWindow + 80, ' ');
+  for (std::size_t i = 0; i < filler.size(); ++i) filler[i] = static_cast<char>((i * 7) % 256);
+  const std::string finds[] = {"Z", "zA", "aZz", "ZazA", "AzZaz", "zzzzzzzzzzzzzzzzZ"};
+  for (const std::string& find : finds) {
+    std::string flipped = find;
+    for (char& c : flipped) c = static_cast<char>(c ^ 0x20);
+    for (const std::size_t edge : {kWindow, 2 * kWindow}) {
+      for (std::size_t at = edge - find.size() - 1; at <= edge + find.size(); ++at) {
+        std::string text = filler;
+        text.replace(at, find.size(), flipped);
+        RecordingContext context;
+        ASSERT_EQ(ReplaceOccurrences(text, find, "#", false, context), ReferenceReplace(text, find, "#", false))
+            << find << " at " << at;
+      }
+    }
+    // At the very end of a text that needs more than one window.
+    const std::string text = filler.substr(0, kWindow + 3) + flipped;
+    RecordingContext context;
+    ASSERT_EQ(ReplaceOccurrences(text, find, "#", false, context), ReferenceReplace(text, find, "#", false)) << find;
+  }
+  // A find text longer than the window itself.
+  const std::string longFind = filler.substr(100, kWindow + 5000);
+  std::string text = filler;
+  for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  RecordingContext context;
+  const std::string once = ReplaceOccurrences(text, longFind, "#", false, context);
+  EXPECT_EQ(once, ReferenceReplace(text, longFind, "#", false));
+  EXPECT_EQ(once.size(), text.size() - longFind.size() + 1);
+}
+
 // A whole file passes through the routine: when nothing is replaced it comes
 // back as it is, without a copy.
 TEST(ReplaceOccurrences, HandsAnOwnedTextBackWhenNothingIsReplaced) {
@@ -155,6 +195,38 @@ TEST(ReplaceOccurrences, HandsAnOwnedTextBackWhenNothingIsReplaced) {
   }
 }
 
+// Against the standard search: needles made of the bytes at the edges of the
+// signed and unsigned ranges, placed at every position of texts that end
+// inside, at and after the 16- and 64-position blocks, searched from before, at
+// and after their place. A near miss (last byte off) stands in front of each.
+TEST(FindBytes, AgreesWithThePlainSearchAcrossEveryBlockBoundary) {
+  const char edges[] = {'\0', '\x01', '@', 'A', 'Z', '[', '`', 'a', 'z', '{', '\x7F', '\x80', '\xFF', '\n'};
+  const std::size_t sizes[] = {1, 2, 5, 15, 16, 17, 31, 47, 63, 64, 65, 66, 79, 80, 81, 127, 128, 129, 130, 200};
+  std::size_t checks = 0;
+  for (std::size_t length = 1; length <= 5; ++length) {
+    std::string needle(length, ' ');
+    for (std::size_t i = 0; i < length; ++i) needle[i] = edges[(length * 3 + i * 5) % std::size(edges)];
+    std::string nearMiss = needle;
+    nearMiss.back() = static_cast<char>(nearMiss.back() ^ 0x01);
+    for (const std::size_t size : sizes) {
+      if (size < length) continue;
+      for (std::size_t at = 0; at + length <= size; ++at) {
+        std::string text(size, '.');
+        for (std::size_t i = 0; i < size; ++i) text[i] = edges[(i * 7 + length) % std::size(edges)];
+        if (at >= length) text.replace(at - length, length, nearMiss);
+        text.replace(at, length, needle);
+        const std::string_view view(text);
+        for (const std::size_t from : {std::size_t{0}, at > 0 ? at - 1 : 0, at, at + 1}) {
+          ASSERT_EQ(FindBytes(view, needle, from), view.find(needle, from))
+              << "length " << length << " size " << size << " at " << at << " from " << from;
+          ++checks;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checks, 10000u);
+}
+
 TEST(FindBytes, FindsEveryPositionAndNothingPastTheEnd) {
   std::string text(100, '.');
   for (std::size_t at = 0; at + 3 <= text.size(); ++at) {
@@ -168,6 +240,24 @@ TEST(FindBytes, FindsEveryPositionAndNothingPastTheEnd) {
   EXPECT_EQ(FindBytes("abc", ""), npos);
   EXPECT_EQ(FindBytes("abc", "c", 4), npos);
   EXPECT_EQ(FindBytes(std::string_view("a\0b", 3), std::string_view("\0b", 2)), 1u);
+}
+
+// Every byte at every position of texts whose ends fall in the byte-by-byte
+// tail after none, one and two 16-byte chunks.
+TEST(FoldAsciiCase, FoldsTheTailAsTheVectorisedPart) {
+  for (std::size_t size = 0; size <= 48; ++size) {
+    for (int shift = 0; shift < 256; ++shift) {
+      std::string source(size, 0);
+      for (std::size_t i = 0; i < size; ++i) source[i] = static_cast<char>((shift + i * 17) % 256);
+      std::string folded(size, 0);
+      FoldAsciiCase(source.data(), size, folded.data());
+      for (std::size_t i = 0; i < size; ++i) {
+        const int c = static_cast<unsigned char>(source[i]);
+        ASSERT_EQ(static_cast<unsigned char>(folded[i]), (c >= 'A' && c <= 'Z') ? c + 32 : c)
+            << "byte " << c << " at " << i << " of " << size;
+      }
+    }
+  }
 }
 
 TEST(FoldAsciiCase, FoldsOnlyTheAsciiCapitals) {

@@ -27,5 +27,28 @@ TEST(TypeAhead, BuildsPrefixesFromQuickKeys) {
   for (const Key& k : keys) EXPECT_EQ(typeAhead.Type(k.key, k.at), k.prefix) << "at " << k.at;
 }
 
+// Control characters type nothing and leave the prefix as it was; the space and
+// every byte above it, accented letters of the code page included, type
+// themselves. Each key comes 100 ms after "a" was typed.
+TEST(TypeAhead, KeyClasses) {
+  for (int code = 0; code < 256; ++code) {
+    const char key = static_cast<char>(code);
+    if (key == '\b' || code == 0x7F) continue;  // Backspace has its own test; nobody searches for DEL
+    TypeAhead typeAhead;
+    ASSERT_EQ(typeAhead.Type('a', 1000), "a");
+    const std::optional<std::string> typed = typeAhead.Type(key, 1100);
+    if (code < ' ') {
+      EXPECT_EQ(typed, std::nullopt) << code;
+      EXPECT_EQ(typeAhead.Type('b', 1200), "ab") << "after " << code;
+    } else {
+      EXPECT_EQ(typed, std::string("a") + key) << code;
+    }
+  }
+  TypeAhead spaced;
+  std::optional<std::string> prefix;
+  for (const char key : std::string("my file")) prefix = spaced.Type(key, 1000);
+  EXPECT_EQ(prefix, "my file");
+}
+
 }  // namespace
 }  // namespace varnex

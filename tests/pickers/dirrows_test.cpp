@@ -169,5 +169,17 @@ TEST(DirRows, DriveEntryTexts) {
   }
 }
 
+TEST(DirRows, EveryDriveLetterInBothCases) {
+  for (int index = 0; index < 26; ++index) {
+    EXPECT_EQ(DriveLetter(index, tcUpperCase), 'A' + index) << index;
+    EXPECT_EQ(DriveLetter(index, tcLowerCase), 'a' + index) << index;
+  }
+  // Only a-z have a capital here; the bytes next to them and accented letters do not.
+  for (int code = 0; code < 256; ++code) {
+    const char c = static_cast<char>(code);
+    EXPECT_EQ(AsciiUpper(c), code >= 'a' && code <= 'z' ? static_cast<char>(code - 32) : c) << code;
+  }
+}
+
 }  // namespace
 }  // namespace varnex

@@ -114,5 +114,41 @@ TEST(ActivityLog, FileThatCouldNotBeReadIsOnlyAppendedTo) {
   EXPECT_EQ(file.rewrites, 0);
 }
 
+// Wherever the NUL stands, the file stays as it is; the new lines start on a
+// line of their own, with a line end put in front only when the file does not
+// already end with one.
+TEST(ActivityLog, FileWithNulKeepsItsBytesWhereverTheNulIs) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> linesRead;
+    bool lineEndInFront;
+  };
+  const Case cases[] = {
+      {"\0"s, {}, true},
+      {"\0after\r\n"s, {}, false},
+      {"line\r\nlast\0"s, {"line", "last"}, true},  // the only NUL is the last byte
+      {"line\r\n\0"s, {"line"}, true},
+      {"a\0b\r\n"s, {"a"}, false},
+      {"a\0b\n"s, {"a"}, false},
+      {"a\0b\r"s, {"a"}, false},
+      {"a\0b"s, {"a"}, true},
+  };
+  for (const Case& c : cases) {
+    MemoryFile file;
+    file.bytes = c.bytes;
+    ActivityLog log(file, Stamp());
+    log.Open();
+    log.RecordReplacement("x", "p", "y");
+    std::vector<std::string> lines = c.linesRead;
+    lines.insert(lines.end(), {"T - Application Started", "T - x found in p and replaced to y"});
+    EXPECT_EQ(log.Lines(), lines) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(*file.bytes, c.bytes + (c.lineEndInFront ? "\r\n" : "") +
+                               "T - Application Started\r\nT - x found in p and replaced to y\r\n")
+        << testing::PrintToString(c.bytes);
+    EXPECT_EQ(file.rewrites, 0) << testing::PrintToString(c.bytes);
+  }
+}
+
 }  // namespace
 }  // namespace varnex

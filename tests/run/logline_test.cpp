@@ -54,6 +54,13 @@ TEST(TimeStamp, FollowsTheRegionalSettings) {
   DateTimeConventions dotted = Germany();
   dotted.timeSeparator = ".";
   dotted.leadingZeroInHours = false;
+  DateTimeConventions noDesignators = UnitedStates();  // a 12-hour clock without AM and PM
+  noDesignators.morningDesignator = noDesignators.afternoonDesignator = "";
+  DateTimeConventions noDesignatorsFirst = noDesignators;
+  noDesignatorsFirst.designatorFirst = true;
+  DateTimeConventions fullDay = Germany();  // designators given, but a 24-hour clock
+  fullDay.morningDesignator = "vorm.";
+  fullDay.afternoonDesignator = "nachm.";
 
   const Case cases[] = {
       {UnitedStates(), At(2026, 12, 6, 14, 51, 26), "12/6/2026 2:51:26 PM"},
@@ -66,8 +73,57 @@ TEST(TimeStamp, FollowsTheRegionalSettings) {
       {quoted, At(2026, 3, 4, 10, 0, 0), "4 de Mar yy' 26 10:00:00"},
       {weekday, At(2009, 3, 4, 10, 0, 0, 3), "Wednesday, 03/04/09 10:00:00 AM"},
       {dotted, At(2026, 3, 4, 8, 7, 6), "04.03.2026 8.07.06"},
+      {noDesignators, At(2026, 12, 6, 14, 51, 26), "12/6/2026 2:51:26"},
+      {noDesignatorsFirst, At(2026, 12, 6, 0, 5, 9), "12/6/2026 12:05:09"},
+      {fullDay, At(2026, 12, 6, 14, 51, 26), "06.12.2026 14:51:26"},
+      {fullDay, At(2026, 12, 6, 9, 1, 2), "06.12.2026 09:01:02"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatTimeStamp(c.time, c.conventions), c.expected);
+}
+
+// Every letter of the platform's date patterns, alone and in the runs it
+// knows, on a date whose fields all differ from one another and on one whose
+// fields need no padding.
+TEST(TimeStamp, WritesEveryDatePatternLetter) {
+  DateTimeConventions names = Germany();
+  names.monthNames = {"January", "February", "March",     "April",   "May",      "June",
+                      "July",    "August",   "September", "October", "November", "December"};
+  names.shortMonthNames = UnitedStates().shortMonthNames;
+  names.dayNames = UnitedStates().dayNames;
+  names.shortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  struct Case {
+    const char* pattern;
+    const char* early;  // Wednesday, 4 March 2009
+    const char* late;   // Saturday, 14 November 2026
+  };
+  const Case cases[] = {
+      {"d", "4", "14"},
+      {"dd", "04", "14"},
+      {"ddd", "Wed", "Sat"},
+      {"dddd", "Wednesday", "Saturday"},
+      {"M", "3", "11"},
+      {"MM", "03", "11"},
+      {"MMM", "Mar", "Nov"},
+      {"MMMM", "March", "November"},
+      {"y", "9", "26"},
+      {"yy", "09", "26"},
+      {"yyy", "2009", "2026"},
+      {"yyyy", "2009", "2026"},
+      {"yyyyy", "2009", "2026"},
+      {"g", "", ""},  // the era
+      {"gg", "", ""},
+      {"gg yyyy", " 2009", " 2026"},
+      {"'d' d", "d 4", "d 14"},
+      {"''d''", "'4'", "'14'"},
+      {"d 'of", "4 of", "14 of"},  // a quote never closed runs to the end
+      {"d//M--yy  .", "4//3--09  .", "14//11--26  ."},
+      {"dddd, d. MMMM yyyy", "Wednesday, 4. March 2009", "Saturday, 14. November 2026"},
+  };
+  for (const Case& c : cases) {
+    names.shortDatePattern = c.pattern;
+    EXPECT_EQ(FormatTimeStamp(At(2009, 3, 4, 10, 0, 0, 3), names), std::string(c.early) + " 10:00:00") << c.pattern;
+    EXPECT_EQ(FormatTimeStamp(At(2026, 11, 14, 10, 0, 0, 6), names), std::string(c.late) + " 10:00:00") << c.pattern;
+  }
 }
 
 TEST(LogLines, JoinTheirPiecesWithoutExtraSeparators) {
