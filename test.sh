@@ -17,7 +17,6 @@ rm -rf "$prefix"
 varnex_start_display
 varnex_wine_environment "$prefix"
 varnex_start_wine
-varnex_start_desktop
 
 status=0
 echo "== Platform-free core, native with sanitizers"
@@ -28,5 +27,6 @@ echo "== Platform-free core under libFuzzer, 10 s per target"
 rm -rf "$VARNEX_ROOT/build/fuzz/stage-corpus"
 varnex_fuzz 10 "$VARNEX_ROOT/build/fuzz/stage-corpus" || status=1
 echo "== Windows program under Wine (DISPLAY=$DISPLAY)"
+varnex_start_desktop
 ctest --test-dir "$VARNEX_ROOT/build/windows" --output-on-failure || status=1
 exit $status
