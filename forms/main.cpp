@@ -66,7 +66,7 @@ struct MenuItem {
 
 HMENU MakePopup(std::initializer_list<MenuItem> items) {
   HMENU menu = CreatePopupMenu();
-  for (const MenuItem& item : items) AppendMenuA(menu, MF_STRING, item.id, item.caption);
+  for (const MenuItem& item : items) AppendMenuA(menu, item.id == 0 ? MF_SEPARATOR : MF_STRING, item.id, item.caption);
   return menu;
 }
 
@@ -96,7 +96,8 @@ TMF::TMF(Application& application, std::string programDirectory)
       replacer_(
           activityLog_, [this] { return panel_ != nullptr && panel_->CaseSensitive(); },
           [this] { app_.ProcessPendingMessages(); }),
-      settings_(programDirectory_ + "\\settings.ini") {}
+      settings_(programDirectory_ + "\\settings.ini"),
+      undoStore_(UndoFolders(programDirectory_)) {}
 
 void TMF::Create() {
   RegisterSpeedButtonClass(app_.Instance());
@@ -123,7 +124,10 @@ void TMF::CreateParts() {
   }
   filesMenu_.Reset(MakePopup({{kFiles1, "Add File(s)..."}, {kDirectory1, "Add Directory..."}}));
   deleteMenu_.Reset(MakePopup({{kDeleteselected1, "Delete Selected...\tDel"}, {kDeleteall1, "Delete All..."}}));
-  listMenu_.Reset(MakePopup({{kLoadfilelist1, "Load filename list..."}, {kSavefilelistas1, "Save filename list as..."}}));
+  listMenu_.Reset(MakePopup({{kLoadfilelist1, "Load filename list..."},
+                             {kSavefilelistas1, "Save filename list as..."},
+                             {0, nullptr},
+                             {kUndoLastRun1, "Undo Last Run..."}}));
 
   // The path hint: the current entry's whole text, up for the application's
   // hint time.
@@ -386,6 +390,8 @@ void TMF::OnCommand(int id) {
       return Loadfilelist1Click();
     case kSavefilelistas1:
       return Savefilelistas1Click();
+    case kUndoLastRun1:
+      return UndoLastRun1Click();
     case kButton:
       return ButtonClick();
     case IDCANCEL:  // Esc
@@ -452,6 +458,7 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == fileList_.Handle()) {
+        EnableMenuItem(listMenu_.Get(), kUndoLastRun1, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
         OpenMenuAtPointer(listMenu_.Get());
         return 0;
       }

@@ -22,6 +22,7 @@
 #include "run/activitylog.h"
 #include "run/logfile.h"
 #include "run/replacer.h"
+#include "run/undostore.h"
 
 namespace varnex {
 
@@ -54,6 +55,7 @@ class TMF : public Window<TMF> {
     kDeleteall1,
     kLoadfilelist1,
     kSavefilelistas1,
+    kUndoLastRun1,
   };
 
   // "Replace All Now" while no run goes, "STOP" during a run.
@@ -110,6 +112,10 @@ class TMF : public Window<TMF> {
   void SpeedButton2Click();
   void Button4Click();
   void Timer1Timer();
+  // Gives the files the last run changed their earlier text back.
+  void UndoLastRun1Click();
+  // True while a last run can be undone: its store is there and no run goes.
+  bool CanUndo() const;
   void VersionHistory1Click();
   void About1Click();
 
@@ -142,6 +148,9 @@ class TMF : public Window<TMF> {
     TMF& form_;
   };
   OPENFILENAMEA ListFileRequest(std::vector<char>& name);
+  // Where the undo store may live: beside the program, else in the user's
+  // local application data.
+  static std::vector<std::string> UndoFolders(const std::string& programDirectory);
   void OpenMenuAtPointer(HMENU menu);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -150,6 +159,7 @@ class TMF : public Window<TMF> {
   ActivityLog activityLog_;
   Replacer replacer_;
   SettingsStore settings_;
+  UndoStore undoStore_;
   TAF* panel_ = nullptr;
   Fonts fonts_;
   FileList fileList_;

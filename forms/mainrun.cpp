@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/error.h"
 #include "forms/hopt.h"
 #include "forms/main.h"
 #include "forms/results.h"
 #include "framework/taskbarprogress.h"
 #include "run/batchrun.h"
+#include "run/localclock.h"
 
 namespace varnex {
 namespace {
@@ -105,12 +107,16 @@ void TMF::ButtonClick() {
   }
 
   RunHost host(*this, count);
+  // Told once: from then on the run goes on without keeping originals.
+  UndoRecording undo(undoStore_, [runTime = CurrentTimeStamp()] { return runTime; }, [this](const std::string& message) {
+    app_.MessageBox().Show(app_.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
+  });
   RunCounts counts;
   {
     const ListLock lock(*this);
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
-    counts = RunBatch(files, replacer_, host);
+    counts = RunBatch(files, replacer_, host, &undo);
     host.Show();
   }
   if (closeAfterRun_) {

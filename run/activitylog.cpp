@@ -32,6 +32,10 @@ void ActivityLog::RecordReplacement(std::string_view findText, std::string_view 
   Add(ReplacementLine(timeStamp_(), findText, path, replaceText));
 }
 
+void ActivityLog::RecordRestore(std::string_view path, std::string_view runTime) {
+  Add(RestoredLine(timeStamp_(), path, runTime));
+}
+
 void ActivityLog::Close() { Add(ClosedLine(timeStamp_())); }
 
 void ActivityLog::Add(std::string line) {

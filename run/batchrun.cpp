@@ -30,7 +30,7 @@ std::string FileIdentity(const std::string& path) {
 // an error on any failure: the file is then left as it was.
 // The file's text is held once or twice at a time, never more: each step lets
 // go of what the next no longer needs.
-bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host) {
+bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host, UndoRecording* undo) {
   // The file as lines joined with CR LF, so a find text spanning lines
   // matches whatever line ends the file has.
   TargetFile file = ReadTargetFile(path);
@@ -50,13 +50,17 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
   // A CR or LF that the replace text brought in on its own becomes a line end.
   const std::string written = GiveFileText(NormalizeLineEndsOwned(std::move(result)), encoding);
   if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
-  RewriteTargetFile(path, file.stamp, written);
+  OriginalKeeping keeping;
+  if (undo != nullptr) undo->Prepare(path, written, keeping);
+  RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), keeping.place.empty() ? nullptr : &keeping);
+  if (undo != nullptr) undo->Written(path, keeping);
   return true;
 }
 
 }  // namespace
 
-RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host) {
+RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
+                   UndoRecording* undo) {
   RunCounts counts;
   std::unordered_set<std::string> seen;
   for (std::size_t index = 0; index < files.size(); ++index) {
@@ -66,7 +70,7 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
     if (seen.insert(FileIdentity(files[index])).second) {
       ++counts.searched;
       try {
-        if (ProcessTargetFile(files[index], replacer, host)) ++counts.written;
+        if (ProcessTargetFile(files[index], replacer, host, undo)) ++counts.written;
       } catch (const std::exception&) {
         host.ReportFailure(files[index]);
       }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run/replacer.h"
+#include "run/undostore.h"
 
 namespace varnex {
 
@@ -42,7 +43,9 @@ struct RunCounts {
 
 // Runs the files in their order. A file listed again (the same full path,
 // letter case aside, as Windows compares paths) is passed over: replacing it
-// twice would replace in the replacement.
-RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host);
+// twice would replace in the replacement. With `undo`, the original of every
+// file changed is kept for Undo Last Run.
+RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
+                   UndoRecording* undo = nullptr);
 
 }  // namespace varnex

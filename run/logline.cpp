@@ -91,4 +91,10 @@ std::string ReplacementLine(std::string_view timeStamp, std::string_view findTex
   return line;
 }
 
+std::string RestoredLine(std::string_view timeStamp, std::string_view path, std::string_view runTime) {
+  std::string line(timeStamp);
+  line.append(" - ").append(path).append(" restored as it was before the run of ").append(runTime);
+  return line;
+}
+
 }  // namespace varnex

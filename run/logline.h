@@ -40,5 +40,7 @@ std::string StartedLine(std::string_view timeStamp);
 std::string ClosedLine(std::string_view timeStamp);
 std::string ReplacementLine(std::string_view timeStamp, std::string_view findText, std::string_view path,
                             std::string_view replaceText);
+// A file that Undo Last Run gave back the text it had before the run of `runTime`.
+std::string RestoredLine(std::string_view timeStamp, std::string_view path, std::string_view runTime);
 
 }  // namespace varnex

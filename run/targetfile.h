@@ -7,6 +7,7 @@
 
 #include "engine/encoding.h"
 #include "framework/filesystem.h"
+#include "run/safereplace.h"
 
 namespace varnex {
 
@@ -30,8 +31,9 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 // the same folder, which then takes the original's place and attributes. The
 // path ends holding the original or the whole new text, and an error is raised
 // unless it is the new text. (Where neither file can be moved back into place,
-// both stay beside it: they are then the only copies.)
+// both stay beside it: they are then the only copies.) With `keeping`, the
+// original file goes to the place it names instead of away.
 void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                       FileSystem& files = SystemFileSystem());
+                       FileSystem& files = SystemFileSystem(), OriginalKeeping* keeping = nullptr);
 
 }  // namespace varnex

@@ -52,11 +52,13 @@ TEST(ActivityLog, FirstSaveRewritesInTheLineModelsShapeAndLaterOnesAppend) {
   // Another copy of the program appends meanwhile; its line survives.
   file.bytes->append("other copy\r\n");
   log.RecordReplacement("a\r\nb", "C:\\f.txt", "c");
+  log.RecordRestore("C:\\f.txt", "R");
   log.Close();
   EXPECT_EQ(file.rewrites, 1);
   EXPECT_EQ(*file.bytes,
             "old\r\nlf\r\n\r\nlast\r\nT - Application Started\r\nother copy\r\n"
-            "T - a\r\nb found in C:\\f.txt and replaced to c\r\nT - Application Closed\r\n");
+            "T - a\r\nb found in C:\\f.txt and replaced to c\r\n"
+            "T - C:\\f.txt restored as it was before the run of R\r\nT - Application Closed\r\n");
   EXPECT_EQ(log.Lines().back(), "T - Application Closed");
 }
 

@@ -6,90 +6,15 @@
 
 #include "engine/encoding.h"
 #include "engine/textlines.h"
-#include "forms/results.h"
-#include "framework/layout.h"
-#include "tests/support/dialog_driver.h"
-#include "tests/support/main_window.h"
+#include "tests/support/batch_run.h"
 
 namespace varnex {
 namespace {
 
+using testing::BatchRun;
 using testing::ReadFileBytes;
-using testing::WhenShown;
+using testing::Results;
 using testing::WriteFileBytes;
-
-struct Results {
-  bool shown = false;
-  int current = -1;  // the list's current entry while the results are up
-  int progress = -1;  // the progress bar's position then
-  std::string progressText;
-  bool progressUp = false;
-  std::string button;  // the run button's caption then
-  std::string searched;
-  std::string replaced;
-};
-
-class BatchRun : public testing::MainWindowTest {
- protected:
-  void SetUp() override { Start(); }
-
-  std::string File(const std::string& name, std::string_view bytes) {
-    const std::string path = folder / name;
-    WriteFileBytes(path, bytes);
-    return path;
-  }
-  void List(const std::vector<std::string>& paths) {
-    form.Files().Clear();
-    for (const std::string& path : paths) form.Files().Append(path);
-    EnableWindow(form.Control(TMF::kButton), TRUE);
-  }
-  void Texts(const std::string& find, const std::string& replace) {
-    SetWindowTextA(form.Control(TMF::kEdit2), find.c_str());
-    SetWindowTextA(form.Control(TMF::kEdit3), replace.c_str());
-  }
-  // Presses "Replace All Now", answers the confirmation and reads the results.
-  Results Run(int answer = IDYES) {
-    services.messageBoxes.answers.push_front(answer);
-    Results results;
-    const WhenShown closer("Results...", [&](HWND dialog) {
-      results.shown = true;
-      results.current = form.Files().Current();
-      HWND bar = form.Control(TMF::kProgressBar1);
-      results.progress = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
-      results.progressText = WindowText(form.Control(TMF::kLabel5));
-      results.progressUp = (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
-      results.button = WindowText(form.Control(TMF::kButton));
-      results.searched = WindowText(GetDlgItem(dialog, TRF::kLabel3));
-      results.replaced = WindowText(GetDlgItem(dialog, TRF::kLabel4));
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);
-    });
-    form.ButtonClick();
-    return results;
-  }
-  std::vector<std::string> Messages() {
-    std::vector<std::string> texts;
-    for (std::size_t i = 1; i < services.messageBoxes.shown.size(); ++i) {
-      texts.push_back(services.messageBoxes.shown[i].text);
-    }
-    return texts;
-  }
-  static FILETIME Written(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-  }
-  std::vector<std::string> FolderContents() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder / "*").c_str(), &entry);
-    do {
-      if (entry.cFileName[0] != '.') names.push_back(entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-};
 
 TEST_F(BatchRun, AsksFirstAndChecksTheTextsAfterwards) {
   const std::string path = File("a.txt", "abc\r\n");
@@ -156,7 +81,7 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_TRUE(log[1].ends_with(" - two")) << log[1];
   EXPECT_EQ(log[2], "last");
   EXPECT_EQ(log[3], " found in " + changed + " and replaced to 2");
-  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"changed.txt", "untouched.txt", "varnex.log"}));
+  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log"}));
 }
 
 TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
@@ -225,7 +150,7 @@ TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   // No file of the run's own is left behind, and no backup of the binary file.
   EXPECT_EQ(FolderContents(),
             (std::vector<std::string>{"binary.dat", "held.txt", "held.txt.bak", "nobackup.txt", "nobackup.txt.bak",
-                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "varnex.log"}));
+                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "undo", "varnex.log"}));
   // Lines are logged for the files that had a change, as the replacing goes
   // before the writing; the binary file never got that far.
   EXPECT_EQ(LogLines().size(), 4u);
@@ -452,40 +377,7 @@ TEST_F(BatchRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
   EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + nulUnit + ".", "Cannot open file " + nulByte + "."}));
 }
 
-// What another program does while a run goes on: acts once, when the program
-// first lets its messages through after now.
-class AtFirstLook {
- public:
-  explicit AtFirstLook(std::function<void()> act)
-      : act_(std::move(act)),
-        window_(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AtFirstLook::Procedure)));
-    PostMessageA(window_, WM_APP, 0, 0);
-  }
-  ~AtFirstLook() { DestroyWindow(window_); }
-  AtFirstLook(const AtFirstLook&) = delete;
-  AtFirstLook& operator=(const AtFirstLook&) = delete;
-
-  bool Acted() const { return acted_; }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<AtFirstLook*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_APP) {
-      self->acted_ = true;
-      self->act_();
-      return 0;
-    }
-    return CallWindowProcA(self->previous_, window, message, wParam, lParam);
-  }
-
-  std::function<void()> act_;
-  HWND window_;
-  WNDPROC previous_ = nullptr;
-  bool acted_ = false;
-};
+using testing::AtFirstLook;
 
 TEST_F(BatchRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
   const std::string edited = File("edited.txt", "abc abc\r\n");
@@ -502,7 +394,7 @@ TEST_F(BatchRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
   EXPECT_EQ(ReadFileBytes(other), "x\r\n");
   EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited + "."});
   EXPECT_EQ(FolderContents(),
-            (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "settings.ini", "varnex.log"}));
+            (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "settings.ini", "undo", "varnex.log"}));
 }
 
 // A log with a NUL byte is only ever appended to; that must work from the

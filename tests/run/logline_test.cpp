@@ -130,6 +130,7 @@ TEST(LogLines, JoinTheirPiecesWithoutExtraSeparators) {
   EXPECT_EQ(StartedLine("T"), "T - Application Started");
   EXPECT_EQ(ClosedLine("T"), "T - Application Closed");
   EXPECT_EQ(ReplacementLine("T", "a\r\nb", "C:\\x.txt", ""), "T - a\r\nb found in C:\\x.txt and replaced to ");
+  EXPECT_EQ(RestoredLine("T", "C:\\x.txt", "R"), "T - C:\\x.txt restored as it was before the run of R");
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+#include "run/undojournal.h"
+
+#include <charconv>
+#include <cstdio>
+#include <set>
+
+#include "engine/contenthash.h"
+#include "engine/error.h"
+
+namespace varnex {
+namespace {
+
+constexpr std::string_view kMagic = "Varnex undo journal";
+constexpr std::string_view kVersion = "1";
+constexpr char kEntryTag = 'F';
+constexpr char kWrittenTag = 'W';
+
+std::string Hex(std::uint64_t value) {
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(value));
+  return digits;
+}
+
+// The fields joined with tabs (no file name holds one), then the check.
+std::string Line(std::initializer_list<std::string_view> fields) {
+  std::string line;
+  for (std::string_view field : fields) {
+    if (!line.empty()) line += '\t';
+    line += field;
+  }
+  line += '\t';
+  line += Hex(ContentHash(line));
+  line += "\r\n";
+  return line;
+}
+
+class Reader {
+ public:
+  explicit Reader(std::string_view name) : name_(name) {}
+
+  [[noreturn]] void Damaged() const { throw Error::Format(kDamagedJournal, name_); }
+
+  // The fields of a line whose check holds.
+  std::vector<std::string_view> Fields(std::string_view line) const {
+    const std::size_t lastTab = line.rfind('\t');
+    if (lastTab == std::string_view::npos || line.substr(lastTab + 1) != Hex(ContentHash(line.substr(0, lastTab + 1)))) {
+      Damaged();
+    }
+    std::vector<std::string_view> fields;
+    std::string_view rest = line.substr(0, lastTab);
+    for (std::size_t tab; (tab = rest.find('\t')) != std::string_view::npos; rest.remove_prefix(tab + 1)) {
+      fields.push_back(rest.substr(0, tab));
+    }
+    fields.push_back(rest);
+    return fields;
+  }
+
+  std::uint64_t Number(std::string_view text, int base = 10) const {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) Damaged();
+    return value;
+  }
+
+ private:
+  std::string_view name_;
+};
+
+// A full path as the run names files: a drive or a share, and no step that
+// leads anywhere but down.
+bool IsPlainFullPath(std::string_view path) {
+  const bool drive = path.size() > 3 && path[1] == ':' && path[2] == '\\' &&
+                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  const bool share = path.size() > 4 && path.starts_with("\\\\") && path[2] != '\\';
+  if (!drive && !share) return false;
+  if (path.find('/') != std::string_view::npos || path.ends_with('\\')) return false;
+  for (std::string_view step : {"\\.\\", "\\..\\"}) {
+    if (path.find(step) != std::string_view::npos) return false;
+  }
+  return !path.ends_with("\\.") && !path.ends_with("\\..");
+}
+
+std::string Folded(std::string_view path) {
+  std::string folded(path);
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return folded;
+}
+
+}  // namespace
+
+std::string KeptCopyName(int number) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%08d.orig", number);
+  return name;
+}
+
+std::string JournalStart(std::string_view runTime) { return Line({kMagic, kVersion, runTime}); }
+
+std::string JournalEntry(const UndoEntry& entry) {
+  return Line({std::string_view(&kEntryTag, 1), std::to_string(entry.number), std::to_string(entry.size),
+               Hex(entry.hash), entry.path});
+}
+
+std::string JournalWritten(int number, std::uint64_t lastWrite) {
+  return Line({std::string_view(&kWrittenTag, 1), std::to_string(number), Hex(lastWrite)});
+}
+
+UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
+  const Reader reader(name);
+  UndoJournal journal;
+  std::set<std::string> paths;
+  bool first = true;
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find("\r\n");
+    if (end == std::string_view::npos) break;  // cut short: its file was not touched
+    const std::vector<std::string_view> fields = reader.Fields(bytes.substr(0, end));
+    bytes.remove_prefix(end + 2);
+    if (first) {
+      if (fields.size() != 3 || fields[0] != kMagic || fields[1] != kVersion) reader.Damaged();
+      journal.runTime = fields[2];
+      first = false;
+      continue;
+    }
+    if (fields.size() == 5 && fields[0] == std::string_view(&kEntryTag, 1)) {
+      UndoEntry entry;
+      // Numbered in turn: no entry can name another's copy.
+      if (reader.Number(fields[1]) != journal.entries.size() + 1) reader.Damaged();
+      entry.number = static_cast<int>(journal.entries.size()) + 1;
+      entry.size = reader.Number(fields[2]);
+      if (fields[3].size() != 16) reader.Damaged();
+      entry.hash = reader.Number(fields[3], 16);
+      entry.path = fields[4];
+      if (!IsPlainFullPath(entry.path) || !paths.insert(Folded(entry.path)).second) reader.Damaged();
+      journal.entries.push_back(std::move(entry));
+    } else if (fields.size() == 3 && fields[0] == std::string_view(&kWrittenTag, 1)) {
+      const std::uint64_t number = reader.Number(fields[1]);
+      if (number == 0 || number > journal.entries.size() || fields[2].size() != 16) reader.Damaged();
+      std::optional<std::uint64_t>& lastWrite = journal.entries[number - 1].lastWrite;
+      if (lastWrite) reader.Damaged();
+      lastWrite = reader.Number(fields[2], 16);
+    } else {
+      reader.Damaged();
+    }
+  }
+  return journal;  // without even its first line: the run ended before it changed a file
+}
+
+}  // namespace varnex

@@ -1,0 +1,126 @@
+#include "run/undojournal.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/contenthash.h"
+#include "engine/error.h"
+
+namespace varnex {
+namespace {
+
+UndoEntry Entry(int number, std::string path, std::uint64_t size = 10, std::uint64_t hash = 0xABCDEF0123456789u) {
+  UndoEntry entry;
+  entry.number = number;
+  entry.path = std::move(path);
+  entry.size = size;
+  entry.hash = hash;
+  return entry;
+}
+
+// A journal as a run writes it: two files written, the third cut off by a stop
+// between its two lines.
+std::string RunJournal() {
+  return JournalStart("12/7/2026 3:04:05 PM") + JournalEntry(Entry(1, "C:\\docs\\a.txt")) +
+         JournalWritten(1, 0x01DB0000AAAABBBBu) + JournalEntry(Entry(2, "\\\\server\\share\\b.htm", 0, 0)) +
+         JournalWritten(2, 7) + JournalEntry(Entry(3, "Z:\\tmp\\c d\\e.txt", 123456789012u));
+}
+
+void ExpectRefused(std::string_view bytes) {
+  try {
+    ReadJournal(bytes, "U:\\undo\\journal.txt");
+    ADD_FAILURE() << "accepted: " << bytes;
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(),
+                 "The undo journal U:\\undo\\journal.txt is damaged or was not written by Varnex. No file was changed");
+  }
+}
+
+TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
+  const UndoJournal journal = ReadJournal(RunJournal(), "j");
+  EXPECT_EQ(journal.runTime, "12/7/2026 3:04:05 PM");
+  ASSERT_EQ(journal.entries.size(), 3u);
+  EXPECT_EQ(journal.entries[0].path, "C:\\docs\\a.txt");
+  EXPECT_EQ(journal.entries[0].hash, 0xABCDEF0123456789u);
+  EXPECT_EQ(journal.entries[0].lastWrite, 0x01DB0000AAAABBBBu);
+  EXPECT_EQ(journal.entries[1].path, "\\\\server\\share\\b.htm");
+  EXPECT_EQ(journal.entries[1].size, 0u);
+  EXPECT_EQ(journal.entries[1].lastWrite, 7u);
+  EXPECT_EQ(journal.entries[2].number, 3);
+  EXPECT_EQ(journal.entries[2].size, 123456789012u);
+  EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
+  EXPECT_EQ(KeptCopyName(3), "00000003.orig");
+}
+
+TEST(UndoJournal, ALineCutShortByTheProgramsEndIsPassedOver) {
+  const std::string whole = RunJournal();
+  const std::string next = JournalWritten(3, 99);
+  for (std::size_t kept = 0; kept + 2 < next.size(); ++kept) {
+    const UndoJournal journal = ReadJournal(whole + next.substr(0, kept), "j");
+    ASSERT_EQ(journal.entries.size(), 3u);
+    EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
+  }
+  EXPECT_TRUE(ReadJournal("", "j").entries.empty());
+  EXPECT_TRUE(ReadJournal(JournalStart("t").substr(0, 10), "j").entries.empty());
+}
+
+TEST(UndoJournal, AnyChangedByteIsRefused) {
+  const std::string whole = RunJournal();
+  for (std::size_t at = 0; at < whole.size(); ++at) {
+    if (whole[at] == '\r' || whole[at] == '\n') continue;
+    std::string damaged = whole;
+    damaged[at] = damaged[at] == 'x' ? 'y' : 'x';
+    ExpectRefused(damaged);
+  }
+}
+
+TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
+  const std::string start = JournalStart("t");
+  const std::string first = JournalEntry(Entry(1, "C:\\a.txt"));
+  const std::vector<std::string> refused = {
+      "text that was never a journal\r\n",
+      JournalEntry(Entry(1, "C:\\a.txt")),                                // no first line
+      start + start,                                                      // two first lines
+      start + JournalEntry(Entry(2, "C:\\a.txt")),                        // numbers not in turn
+      start + first + JournalEntry(Entry(1, "C:\\b.txt")),                // a number twice
+      start + first + JournalEntry(Entry(2, "c:\\A.TXT")),                // a file twice
+      start + JournalWritten(1, 5),                                       // written before named
+      start + first + JournalWritten(1, 5) + JournalWritten(1, 6),        // written twice
+      start + first + JournalWritten(2, 5),                               // written, never named
+      start + first + "\r\n",                                             // an empty line
+  };
+  for (const std::string& journal : refused) ExpectRefused(journal);
+}
+
+TEST(UndoJournal, OnlyPlainFullPathsAreFollowed) {
+  for (const char* path : {"a.txt", "\\a.txt", "C:a.txt", "C:\\docs\\..\\Windows\\win.ini", "C:\\.\\a.txt",
+                           "C:\\docs\\..", "C:/docs/a.txt", "C:\\docs\\", "\\\\\\a", "1:\\a.txt"}) {
+    ExpectRefused(JournalStart("t") + JournalEntry(Entry(1, path)));
+  }
+  for (const char* path : {"C:\\a", "z:\\..a\\b..\\c.txt", "\\\\host\\share\\x"}) {
+    EXPECT_EQ(ReadJournal(JournalStart("t") + JournalEntry(Entry(1, path)), "j").entries.at(0).path, path);
+  }
+}
+
+TEST(ContentHash, TellsEveryOneByteChangeAndLengthApart) {
+  // Across the four-lane blocks and the tail, with the edges of the byte range.
+  for (std::size_t size : {0u, 1u, 7u, 8u, 31u, 32u, 33u, 64u, 95u, 129u}) {
+    std::string text(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>(i * 37);
+    const std::uint64_t hash = ContentHash(text);
+    EXPECT_EQ(ContentHash(std::string(text)), hash);
+    EXPECT_NE(ContentHash(text + '\0'), hash) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      for (unsigned char flip : {0x01, 0x80, 0xFF}) {
+        std::string changed = text;
+        changed[at] = static_cast<char>(changed[at] ^ flip);
+        EXPECT_NE(ContentHash(changed), hash) << size << " at " << at;
+      }
+    }
+  }
+  // Blocks swapped.
+  const std::string a(32, 'a'), b(32, 'b');
+  EXPECT_NE(ContentHash(a + b), ContentHash(b + a));
+}
+
+}  // namespace
+}  // namespace varnex
