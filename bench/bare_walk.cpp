@@ -3,7 +3,13 @@
 // replacement: in place, or with --safe as the program writes (a new file
 // beside the original that then takes its place through ReplaceFileA, so the
 // original is never half written). Prints how long it took.
-// Usage: bare_walk [--safe] FOLDER FIND REPLACE
+// With --keep, the safe walk also keeps every original in a store folder, as
+// the program's undo store does, in one of three ways: "copy" writes the bytes
+// read into the store before the replace; "move" lets ReplaceFileA move the
+// original to a name beside the file and then moves it into the store (what
+// the program does); "direct" gives ReplaceFileA the store's name as its
+// backup name.
+// Usage: bare_walk [--safe] [--keep copy|move|direct STORE] FOLDER FIND REPLACE
 
 #include <windows.h>
 
@@ -15,17 +21,32 @@ namespace {
 
 int seen = 0, changed = 0;
 bool safe = false;
+std::string keep;  // "", copy, move or direct
+std::string store;
 
-void WriteSafely(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path.substr(0, path.rfind('\\') + 1) + "~bw.tmp";
-  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+bool WriteNew(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);
-  if (!ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+  return true;
+}
+
+void WriteSafely(const std::string& path, const std::string& bytes, const std::string& original) {
+  const std::string folder = path.substr(0, path.rfind('\\') + 1);
+  const std::string temporary = folder + "~bw.tmp";
+  const std::string kept = store + "\\" + std::to_string(changed) + ".orig";
+  if (!WriteNew(temporary, bytes)) return;
+  if (keep == "copy") WriteNew(kept, original);
+  if (keep == "copyfile") CopyFileA(path.c_str(), kept.c_str(), FALSE);
+  const std::string backup = keep == "move" ? folder + "~bwb.tmp" : keep == "direct" ? kept : "";
+  if (!ReplaceFileA(path.c_str(), temporary.c_str(), backup.empty() ? nullptr : backup.c_str(),
+                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
     DeleteFileA(temporary.c_str());
+    return;
   }
+  if (keep == "move") MoveFileExA(backup.c_str(), kept.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING);
 }
 
 void Process(const std::string& path, const std::string& find, const std::string& replace) {
@@ -50,7 +71,7 @@ void Process(const std::string& path, const std::string& find, const std::string
     result.append(text, rest);
     if (safe) {
       CloseHandle(file);
-      WriteSafely(path, result);
+      WriteSafely(path, result, text);
       ++changed;
       return;
     }
@@ -89,12 +110,24 @@ void Walk(const std::string& folder, const std::string& find, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-  safe = argc == 5 && std::string(argv[1]) == "--safe";
-  if (argc != 4 && !safe) {
-    std::fprintf(stderr, "usage: bare_walk [--safe] FOLDER FIND REPLACE\n");
+  for (; argc > 4; --argc, ++argv) {
+    const std::string option = argv[1];
+    if (option == "--safe") {
+      safe = true;
+    } else if (option == "--keep" && argc > 6) {
+      safe = true;
+      keep = argv[2];
+      store = argv[3];
+      argc -= 2;
+      argv += 2;
+    } else {
+      break;
+    }
+  }
+  if (argc != 4 || !(keep.empty() || keep == "copy" || keep == "copyfile" || keep == "move" || keep == "direct")) {
+    std::fprintf(stderr, "usage: bare_walk [--safe] [--keep copy|move|direct STORE] FOLDER FIND REPLACE\n");
     return 2;
   }
-  if (safe) ++argv;
   const auto start = std::chrono::steady_clock::now();
   Walk(argv[1], argv[2], argv[3]);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -2,13 +2,18 @@
 // as a user would after adding them: the window on the screen (unless
 // --hidden), the question answered Yes, the results dialog closed as soon as
 // it shows. Prints how long the run took, from the answer to the results.
-// Usage: batch_bench [--hidden] FOLDER FIND REPLACE
+// The program's folder, where its undo store goes, is a new one under the
+// temporary folder or with --program one of the caller's; --no-undo blocks the
+// store's folders, so the run goes on without one as it does where they cannot
+// be written.
+// Usage: batch_bench [--hidden] [--no-undo] [--program FOLDER] FOLDER FIND REPLACE
 
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -60,17 +65,53 @@ void CALLBACK CloseResults(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
+// A file where a folder would have to be made.
+class InTheWay {
+ public:
+  explicit InTheWay(std::string path) : path_(std::move(path)) {
+    CreateDirectoryA(path_.substr(0, path_.rfind('\\')).c_str(), nullptr);
+    RemoveDirectoryA(path_.c_str());
+    CloseHandle(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  ~InTheWay() { DeleteFileA(path_.c_str()); }
+  InTheWay(const InTheWay&) = delete;
+  InTheWay& operator=(const InTheWay&) = delete;
+
+ private:
+  std::string path_;
+};
+
 int main(int argc, char** argv) {
-  const bool hidden = argc == 5 && std::string(argv[1]) == "--hidden";
-  if (argc != 4 && !hidden) {
-    std::fprintf(stderr, "usage: batch_bench [--hidden] FOLDER FIND REPLACE\n");
+  bool hidden = false, noUndo = false;
+  std::string programFolder;
+  for (; argc > 4; --argc, ++argv) {
+    const std::string option = argv[1];
+    if (option == "--hidden") {
+      hidden = true;
+    } else if (option == "--no-undo") {
+      noUndo = true;
+    } else if (option == "--program" && argc > 5) {
+      programFolder = argv[2];
+      --argc;
+      ++argv;
+    } else {
+      break;
+    }
+  }
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: batch_bench [--hidden] [--no-undo] [--program FOLDER] FOLDER FIND REPLACE\n");
     return 2;
   }
-  if (hidden) ++argv;
   std::vector<std::string> files;
   AddFilesBelow(argv[1], files);
 
-  varnex::BenchProgram program;
+  varnex::BenchProgram program(programFolder);
+  std::vector<std::unique_ptr<InTheWay>> blocked;
+  if (noUndo) {
+    for (const std::string& folder : varnex::TMF::UndoFolders(program.Directory())) {
+      blocked.push_back(std::make_unique<InTheWay>(folder));
+    }
+  }
   varnex::TMF& form = program.Main();
   for (const std::string& file : files) form.Files().Append(file);
   // As a user meets it: the window on the screen with its list filled.

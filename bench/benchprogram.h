@@ -1,7 +1,8 @@
 #pragma once
 // The program as the benchmarks start it: fake services that answer every
 // question with Yes, the application and its windows, in a program folder of
-// its own under the temporary folder, removed at the end.
+// its own (under the temporary folder unless one is given), removed at the
+// end with the undo store the run left there.
 
 #include <windows.h>
 
@@ -9,16 +10,19 @@
 #include <string>
 
 #include "forms/startup.h"
+#include "run/undostore.h"
 #include "tests/support/fake_services.h"
 
 namespace varnex {
 
 class BenchProgram {
  public:
-  BenchProgram() {
-    char temporary[MAX_PATH];
-    GetTempPathA(MAX_PATH, temporary);
-    directory_ = std::string(temporary) + "varnex-bench-" + std::to_string(GetCurrentProcessId());
+  explicit BenchProgram(std::string directory = {}) : directory_(std::move(directory)) {
+    if (directory_.empty()) {
+      char temporary[MAX_PATH];
+      GetTempPathA(MAX_PATH, temporary);
+      directory_ = std::string(temporary) + "varnex-bench-" + std::to_string(GetCurrentProcessId());
+    }
     CreateDirectoryA(directory_.c_str(), nullptr);
     services.messageBoxes.answers.push_back(IDYES);
     PrepareApplication(app);
@@ -27,6 +31,7 @@ class BenchProgram {
   }
   ~BenchProgram() {
     windows_.reset();
+    UndoStore({Undo()}).Remove(Undo());
     DeleteFileA((directory_ + "\\varnex.log").c_str());
     RemoveDirectoryA(directory_.c_str());
   }
@@ -34,6 +39,8 @@ class BenchProgram {
   BenchProgram& operator=(const BenchProgram&) = delete;
 
   TMF& Main() { return windows_->main; }
+  const std::string& Directory() const { return directory_; }
+  std::string Undo() const { return directory_ + "\\undo"; }
 
   testing::FakeServices services;
   Application app{GetModuleHandleA(nullptr), services.Get()};

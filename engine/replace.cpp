@@ -91,12 +91,12 @@ std::string ReplaceOccurrences(std::string_view text, std::string_view findText,
   return result;
 }
 
-std::string ReplaceOccurrencesOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
-                               bool logSwitch, ReplaceContext& context) {
-  std::string source = std::move(text);
-  std::string result;
-  if (!ReplaceInto(source, findText, replaceText, logSwitch, context, result)) return source;
-  return result;
+bool ReplaceOccurrencesInto(std::string_view text, std::string_view findText, std::string_view replaceText,
+                            bool logSwitch, ReplaceContext& context, std::string& result) {
+  std::string replaced;
+  if (!ReplaceInto(text, findText, replaceText, logSwitch, context, replaced)) return false;
+  result = std::move(replaced);
+  return true;
 }
 
 }  // namespace varnex

@@ -27,10 +27,10 @@ class ReplaceContext {
 // over can keep one buffer warm; it must not hold the text itself.
 std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
                                bool logSwitch, ReplaceContext& context, std::string recycled = {});
-// The same for a text the caller gives up: when nothing is replaced, the text
-// itself comes back, not a copy of it, and with a replacement it is let go as
-// soon as the result is complete. A whole file passes through here.
-std::string ReplaceOccurrencesOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
-                               bool logSwitch, ReplaceContext& context);
+// The same for a whole file's text, which stays in the caller's hands: true
+// with the new text in `result`; false, `result` untouched and nothing copied,
+// when nothing was replaced.
+bool ReplaceOccurrencesInto(std::string_view text, std::string_view findText, std::string_view replaceText,
+                            bool logSwitch, ReplaceContext& context, std::string& result);
 
 }  // namespace varnex

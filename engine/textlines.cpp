@@ -77,6 +77,8 @@ std::string NormalizeLineEndsOwned(std::string&& bytes) {
   return Normalize(bytes, shape.size, {});
 }
 
+bool IsInLineShape(std::string_view bytes) { return ShapeOf(bytes).unchanged; }
+
 std::string NormalizeLineEnds(std::string_view bytes, std::string recycled) {
   return Normalize(bytes, ShapeOf(bytes).size, std::move(recycled));
 }

@@ -42,5 +42,7 @@ std::string NormalizeLineEnds(std::string_view bytes, std::string recycled = {})
 // The same for bytes the caller no longer needs: bytes already in shape are
 // handed back as they are, without a copy.
 std::string NormalizeLineEndsOwned(std::string&& bytes);
+// Whether the bytes are in that shape already.
+bool IsInLineShape(std::string_view bytes);
 
 }  // namespace varnex

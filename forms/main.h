@@ -112,6 +112,9 @@ class TMF : public Window<TMF> {
   void SpeedButton2Click();
   void Button4Click();
   void Timer1Timer();
+  // Where the undo store may live: beside the program, else in the user's
+  // local application data.
+  static std::vector<std::string> UndoFolders(const std::string& programDirectory);
   // Gives the files the last run changed their earlier text back.
   void UndoLastRun1Click();
   // True while a last run can be undone: its store is there and no run goes.
@@ -148,9 +151,6 @@ class TMF : public Window<TMF> {
     TMF& form_;
   };
   OPENFILENAMEA ListFileRequest(std::vector<char>& name);
-  // Where the undo store may live: beside the program, else in the user's
-  // local application data.
-  static std::vector<std::string> UndoFolders(const std::string& programDirectory);
   void OpenMenuAtPointer(HMENU menu);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <exception>
 
 #include "engine/error.h"
@@ -16,8 +17,7 @@ constexpr std::size_t kNamesShown = 20;
 std::string Outcome(const UndoStore::Outcome& outcome) {
   std::string text = "Undo Last Run restored " + std::to_string(outcome.restored.size()) + " file(s).";
   if (outcome.leftAlone.empty()) return text;
-  text += "\r\rThese files were changed or removed since that run, or their earlier text was not kept; "
-          "they were left as they are:";
+  text += "\r\rThese files were changed or removed since that run and were left as they are:";
   for (std::size_t index = 0; index < outcome.leftAlone.size() && index < kNamesShown; ++index) {
     text += "\r" + outcome.leftAlone[index];
   }
@@ -49,8 +49,10 @@ void TMF::UndoLastRun1Click() {
   }
   // A journal in no shape to follow is refused here, before anything is touched.
   const UndoJournal journal = undoStore_.Load(*folder);
+  const auto changed = std::count_if(journal.entries.begin(), journal.entries.end(),
+                                     [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
   const std::string question = "Do you want to undo the last run of " + journal.runTime + "?\rIt changed " +
-                               std::to_string(undoStore_.KeptCount(*folder, journal)) + " file(s).";
+                               std::to_string(changed) + " file(s).";
   if (!Confirm(question.c_str())) return;
 
   const Application::BusyCursor busy(app_);

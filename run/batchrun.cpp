@@ -28,14 +28,19 @@ std::string FileIdentity(const std::string& path) {
 
 // Processes the file at `path`; true when it was changed and written. Raises
 // an error on any failure: the file is then left as it was.
-// The file's text is held once or twice at a time, never more: each step lets
-// go of what the next no longer needs.
+// The bytes as read stay in hand until the file is written, for the undo
+// store. Most files are their own text, line ends and all, and are searched as
+// they are; the others in a converted copy. The result is a second or third
+// text, never more.
 bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host, UndoRecording* undo) {
+  const TargetFile file = ReadTargetFile(path);
+  const TextEncoding encoding = file.encoding;
+  const bool searchedAsRead =
+      (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
   // The file as lines joined with CR LF, so a find text spanning lines
   // matches whatever line ends the file has.
-  TargetFile file = ReadTargetFile(path);
-  const TextEncoding encoding = file.encoding;
-  std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), encoding));
+  std::string converted;
+  if (!searchedAsRead) converted = NormalizeLineEndsOwned(DecodeFileText(file.bytes, encoding));
   replacer.FileChanged = false;
   std::string findText = host.FindText();
   std::string replaceText = host.ReplaceText();
@@ -43,17 +48,20 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
     findText = replacer.ExpandVariables(findText, path);
     replaceText = replacer.ExpandVariables(replaceText, path);
   }
-  std::string result = replacer.ReplaceStr(std::move(text), AnsiToFileText(findText, encoding),
-                                           AnsiToFileText(replaceText, encoding), path, {findText, replaceText});
-  if (!replacer.FileChanged) return false;
+  std::string result;
+  if (!replacer.ReplaceStrInto(searchedAsRead ? std::string_view(file.bytes) : std::string_view(converted),
+                               AnsiToFileText(findText, encoding), AnsiToFileText(replaceText, encoding), path,
+                               {findText, replaceText}, result)) {
+    return false;
+  }
+  converted = {};
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
   const std::string written = GiveFileText(NormalizeLineEndsOwned(std::move(result)), encoding);
   if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
-  OriginalKeeping keeping;
-  if (undo != nullptr) undo->Prepare(path, written, keeping);
-  RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), keeping.place.empty() ? nullptr : &keeping);
-  if (undo != nullptr) undo->Written(path, keeping);
+  if (undo != nullptr) undo->Keep(path, file.bytes, written);
+  RewriteTargetFile(path, file.stamp, written);
+  if (undo != nullptr) undo->Written(path);
   return true;
 }
 

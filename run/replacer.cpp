@@ -39,10 +39,10 @@ std::string Replacer::ReplaceStr(std::string_view text, std::string_view findTex
   return ReplaceOccurrences(text, findText, replaceText, logSwitch, context);
 }
 
-std::string Replacer::ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
-                                 std::string_view currentFile, TypedTexts typed) {
+bool Replacer::ReplaceStrInto(std::string_view text, std::string_view findText, std::string_view replaceText,
+                              std::string_view currentFile, TypedTexts typed, std::string& result) {
   Context context(*this, currentFile, typed);
-  return ReplaceOccurrencesOwned(std::move(text), findText, replaceText, true, context);
+  return ReplaceOccurrencesInto(text, findText, replaceText, true, context, result);
 }
 
 std::string Replacer::ExpandVariables(std::string_view text, std::string_view path) {

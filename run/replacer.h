@@ -21,15 +21,16 @@ class Replacer {
   // the activity log.
   std::string ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
                          bool logSwitch, std::string_view currentFile = {});
-  // The same, logged, for a whole file's text that the caller gives up: no
-  // copy of it is made when nothing is replaced. The texts searched may be
-  // converted to the file's encoding; the log names them as they were typed.
+  // The same, logged, for a whole file's text, which stays as it is: true with
+  // the new text in `result`, false (and no copy made) when nothing was
+  // replaced. The texts searched may be converted to the file's encoding; the
+  // log names them as they were typed.
   struct TypedTexts {
     std::string_view find;
     std::string_view replace;
   };
-  std::string ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
-                         std::string_view currentFile, TypedTexts typed);
+  bool ReplaceStrInto(std::string_view text, std::string_view findText, std::string_view replaceText,
+                      std::string_view currentFile, TypedTexts typed, std::string& result);
   // The dynamic variables of `text` expanded for the file at `path`, each
   // through ReplaceStr with the log switch off.
   std::string ExpandVariables(std::string_view text, std::string_view path);

@@ -75,17 +75,6 @@ bool ReplaceUnsupported(DWORD error) {
   return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-// The original, now under our backup name beside the new text, is kept where
-// asked or else removed.
-void LetGoOfOriginal(FileSystem& files, const std::string& backup, OriginalKeeping* keeping) {
-  if (keeping != nullptr && !keeping->place.empty() &&
-      files.Move(backup, keeping->place, MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING)) {
-    keeping->kept = true;
-    return;
-  }
-  RemoveOurFile(files, backup);
-}
-
 Placed MoveOver(FileSystem& files, const std::string& path, const std::string& replacement) {
   const DWORD attributes = files.Attributes(path);
   if (!files.Move(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -98,12 +87,11 @@ Placed MoveOver(FileSystem& files, const std::string& path, const std::string& r
 
 // After a failed ReplaceFileA the three names tell how far it got, whatever
 // its error code claims.
-Placed Recover(FileSystem& files, const std::string& path, const std::string& replacement, const std::string& backup,
-               OriginalKeeping* keeping) {
+Placed Recover(FileSystem& files, const std::string& path, const std::string& replacement, const std::string& backup) {
   const bool backupThere = !backup.empty() && Present(files, backup);
   if (Present(files, path)) {
     if (Absent(files, replacement)) {  // it went in after all
-      if (backupThere) LetGoOfOriginal(files, backup, keeping);
+      if (backupThere) RemoveOurFile(files, backup);
       return Placed::kReplacement;
     }
     // The original never left.
@@ -118,7 +106,7 @@ Placed Recover(FileSystem& files, const std::string& path, const std::string& re
     if (backupThere) {
       const DWORD attributes = files.Attributes(backup);
       if (attributes != INVALID_FILE_ATTRIBUTES) files.SetAttributes(path, attributes);
-      LetGoOfOriginal(files, backup, keeping);
+      RemoveOurFile(files, backup);
     }
     return Placed::kReplacement;
   }
@@ -147,8 +135,7 @@ void RemoveOurFile(FileSystem& files, const std::string& path) {
   }
 }
 
-Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, FileHandle* hold,
-                  OriginalKeeping* keeping) {
+Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, FileHandle* hold) {
   const std::string backup = BackupNameBeside(files, path, replacement);
   const DWORD attributes = files.Attributes(path);
   for (int attempt = 0;; ++attempt) {
@@ -161,7 +148,7 @@ Placed PutInPlace(FileSystem& files, const std::string& path, const std::string&
       if (attributes != INVALID_FILE_ATTRIBUTES && files.Attributes(path) != attributes) {
         files.SetAttributes(path, attributes);
       }
-      if (!backup.empty()) LetGoOfOriginal(files, backup, keeping);
+      if (!backup.empty()) RemoveOurFile(files, backup);
       return Placed::kReplacement;
     }
     const DWORD error = GetLastError();
@@ -172,7 +159,7 @@ Placed PutInPlace(FileSystem& files, const std::string& path, const std::string&
     // The first refusal may have been our own hold's.
     if (attempt > 0) files.Pause(kRetryPause);
   }
-  return Recover(files, path, replacement, backup, keeping);
+  return Recover(files, path, replacement, backup);
 }
 
 }  // namespace varnex

@@ -21,22 +21,13 @@ void RemoveOurFile(FileSystem& files, const std::string& path);
 
 enum class Placed { kReplacement, kOriginal, kNeither };
 
-// Where the original is to go once the replacement stands in its place, rather
-// than be removed, and whether it got there. Moving it costs a rename on the
-// same volume and a copy on another.
-struct OriginalKeeping {
-  std::string place;
-  bool kept = false;
-};
-
 // Puts the complete file `replacement` (beside `path`) in the place of `path`
 // and says what the path holds afterwards. `hold`, where given, is our own open
 // handle on the original that keeps others off it to the last moment; it is
 // closed as soon as it is in the way. Under kNeither (neither file could be
 // moved back into place) both are left where they are, for they are then the
-// only copies. With `keeping`, the original moves to its place when the
-// replacement went in.
+// only copies.
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
-                  FileHandle* hold = nullptr, OriginalKeeping* keeping = nullptr);
+                  FileHandle* hold = nullptr);
 
 }  // namespace varnex

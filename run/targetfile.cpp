@@ -5,6 +5,7 @@
 #include "engine/textlines.h"
 #include "framework/handle.h"
 #include "framework/wholefile.h"
+#include "run/safereplace.h"
 
 namespace varnex {
 namespace {
@@ -35,8 +36,7 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
   if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
 }
 
-void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
-                       OriginalKeeping* keeping) {
+void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
   // A file that another program holds, or that is read-only, is refused before
   // anything is written: some platforms' ReplaceFileA leave a file of their own
   // behind when they fail late. Held without sharing deletion, the file cannot
@@ -55,7 +55,7 @@ void RewriteTargetFile(const std::string& path, const FileStamp& read, std::stri
     CannotOpen(path);
   }
   target.Reset();
-  if (PutInPlace(files, path, temporary, nullptr, keeping) != Placed::kReplacement) CannotOpen(path);
+  if (PutInPlace(files, path, temporary) != Placed::kReplacement) CannotOpen(path);
 }
 
 }  // namespace varnex

@@ -7,7 +7,6 @@
 
 #include "engine/encoding.h"
 #include "framework/filesystem.h"
-#include "run/safereplace.h"
 
 namespace varnex {
 
@@ -31,9 +30,8 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 // the same folder, which then takes the original's place and attributes. The
 // path ends holding the original or the whole new text, and an error is raised
 // unless it is the new text. (Where neither file can be moved back into place,
-// both stay beside it: they are then the only copies.) With `keeping`, the
-// original file goes to the place it names instead of away.
+// both stay beside it: they are then the only copies.)
 void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                       FileSystem& files = SystemFileSystem(), OriginalKeeping* keeping = nullptr);
+                       FileSystem& files = SystemFileSystem());
 
 }  // namespace varnex

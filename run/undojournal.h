@@ -1,6 +1,7 @@
 #pragma once
-// The journal of the undo store: which files the last run changed, where it
-// keeps their earlier bytes and what it left in their place. It is written a
+// The journal of the undo store: which files the last run changed, where in
+// the store's pack their earlier bytes are and what the run left in their
+// place. It is written a
 // line at a time as the run goes, so it holds what was really done however the
 // run ended. Every line carries a check of its own text: a journal that was
 // edited or damaged is refused whole rather than half followed.
@@ -17,8 +18,12 @@ inline constexpr std::string_view kDamagedJournal =
     "The undo journal %s is damaged or was not written by Varnex. No file was changed";
 
 struct UndoEntry {
-  int number = 0;  // names the kept copy in the store
+  int number = 0;  // 1 for the first file, and so on
   std::string path;
+  // Where the earlier bytes are in the pack: right behind those of the entry
+  // before.
+  std::uint64_t offset = 0;
+  std::uint64_t length = 0;
   // What the run left at `path`.
   std::uint64_t size = 0;
   std::uint64_t hash = 0;
@@ -32,9 +37,6 @@ struct UndoJournal {
   std::vector<UndoEntry> entries;
 };
 
-// The name of the copy kept for entry `number`, inside the store.
-std::string KeptCopyName(int number);
-
 // The lines, each ending in CR LF: the journal's first line; an entry, before
 // its file is written (lastWrite is not written here); and the line that says
 // it was written.
@@ -44,7 +46,8 @@ std::string JournalWritten(int number, std::uint64_t lastWrite);
 
 // Raises Error(kDamagedJournal) with `name` for a journal not in the shape the
 // lines above give. A last line without its line end was cut short by the
-// end of the program, before its file was touched, and is passed over.
+// end of the program, before its file was touched, and is passed over. The
+// entries follow each other through the pack from its start.
 UndoJournal ReadJournal(std::string_view bytes, std::string_view name);
 
 }  // namespace varnex

@@ -9,6 +9,7 @@ namespace varnex {
 namespace {
 
 constexpr char kJournalName[] = "journal.txt";
+constexpr char kPackName[] = "originals.dat";
 
 std::string InFolder(const std::string& folder, std::string_view name) {
   return folder + "\\" + std::string(name);
@@ -48,20 +49,27 @@ bool ReadWithStamp(FileSystem& files, const std::string& path, std::string& byte
   return file && files.Stamp(file.Get(), stamp) && ReadWholeFile(files, file.Get(), bytes);
 }
 
-bool HasJournal(const std::string& folder) { return ListedAs(InFolder(folder, kJournalName)).has_value(); }
+// `length` bytes of the pack from `offset`; false where the pack ends sooner.
+bool ReadPacked(HANDLE pack, std::uint64_t offset, std::uint64_t length, std::string& bytes) {
+  if (length > bytes.max_size()) return false;
+  bytes.resize(static_cast<std::size_t>(length));
+  for (std::size_t done = 0; done < bytes.size();) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset + done);
+    at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
+    DWORD read = 0;
+    if (!ReadFile(pack, bytes.data() + done, piece, &read, &at) || read == 0) return false;
+    done += read;
+  }
+  return true;
+}
 
 // Removes what a store left in `folder`: its journal first, so a removal cut
-// short never leaves a journal whose copies are gone.
-void RemoveStoreIn(FileSystem& files, const std::string& folder) {
-  files.Remove(InFolder(folder, kJournalName));
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA(InFolder(folder, "*.orig").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      files.Remove(InFolder(folder, found.cFileName));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
+// short never leaves a journal without its pack.
+void RemoveStoreIn(const std::string& folder) {
+  DeleteFileA(InFolder(folder, kJournalName).c_str());
+  DeleteFileA(InFolder(folder, kPackName).c_str());
   RemoveDirectoryA(folder.c_str());  // only when nothing of anyone else's is in it
 }
 
@@ -73,6 +81,10 @@ bool MakeFolder(const std::string& folder) {
   return MakeFolder(folder.substr(0, slash)) && CreateDirectoryA(folder.c_str(), nullptr);
 }
 
+FileHandle CreateInStore(FileSystem& files, const std::string& folder, const char* name) {
+  return files.Open(InFolder(folder, name), GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
 
 UndoStore::UndoStore(std::vector<std::string> folders, FileSystem& files)
@@ -80,7 +92,7 @@ UndoStore::UndoStore(std::vector<std::string> folders, FileSystem& files)
 
 std::optional<std::string> UndoStore::Existing() const {
   for (const std::string& folder : folders_) {
-    if (HasJournal(folder)) return folder;
+    if (ListedAs(InFolder(folder, kJournalName))) return folder;
   }
   return std::nullopt;
 }
@@ -93,19 +105,13 @@ UndoJournal UndoStore::Load(const std::string& folder) const {
   return ReadJournal(bytes, path);
 }
 
-int UndoStore::KeptCount(const std::string& folder, const UndoJournal& journal) const {
-  int kept = 0;
-  for (const UndoEntry& entry : journal.entries) {
-    if (ListedAs(InFolder(folder, KeptCopyName(entry.number)))) ++kept;
-  }
-  return kept;
-}
-
 UndoStore::Outcome UndoStore::Restore(const std::string& folder, const UndoJournal& journal,
                                       const std::function<void(const std::string&)>& onRestored) {
+  const std::string packPath = InFolder(folder, kPackName);
+  const FileHandle pack = files_.Open(packPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  if (!pack) throw Error::Format(kCannotOpenFile, packPath);
   Outcome outcome;
   for (const UndoEntry& entry : journal.entries) {
-    const std::string copy = InFolder(folder, KeptCopyName(entry.number));
     const std::optional<Listed> now = ListedAs(entry.path);
     // The time is known only where the run lived to write it down.
     const bool listedAsLeft =
@@ -114,20 +120,16 @@ UndoStore::Outcome UndoStore::Restore(const std::string& folder, const UndoJourn
     FileStamp stamp;
     const bool asLeft =
         listedAsLeft && ReadWithStamp(files_, entry.path, bytes, stamp) && ContentHash(bytes) == entry.hash;
-    if (!ListedAs(copy)) {
-      // Written without its original kept; or, without the line that says it
-      // was written, never written at all.
-      if (asLeft) outcome.leftAlone.push_back(entry.path);
-      continue;
-    }
-    std::string original;
-    FileStamp copyStamp;
-    if (!asLeft || !ReadWithStamp(files_, copy, original, copyStamp)) {
-      outcome.leftAlone.push_back(entry.path);
+    if (!asLeft) {
+      // Without the line that says it was written, the run ended before it
+      // wrote this file: nothing to give back.
+      if (entry.lastWrite) outcome.leftAlone.push_back(entry.path);
       continue;
     }
     bytes = {};
+    std::string original;
     try {
+      if (!ReadPacked(pack.Get(), entry.offset, entry.length, original)) throw Error::Format(kCannotOpenFile, packPath);
       RewriteTargetFile(entry.path, stamp, original, files_);
     } catch (const Error&) {
       outcome.leftAlone.push_back(entry.path);
@@ -139,58 +141,71 @@ UndoStore::Outcome UndoStore::Restore(const std::string& folder, const UndoJourn
   return outcome;
 }
 
-void UndoStore::Remove(const std::string& folder) { RemoveStoreIn(files_, folder); }
+void UndoStore::Remove(const std::string& folder) { RemoveStoreIn(folder); }
 
 UndoRecording::UndoRecording(UndoStore& store, Clock runTime, Report report)
     : store_(store), runTime_(std::move(runTime)), report_(std::move(report)) {}
 
-void UndoRecording::Prepare(const std::string& path, std::string_view newBytes, OriginalKeeping& keeping) {
-  keeping = {};
+void UndoRecording::Keep(const std::string& path, std::string_view original, std::string_view newBytes) {
+  kept_ = false;
   if (failed_ || (!journal_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
   entry.path = FullPath(path);
+  entry.offset = packed_;
+  entry.length = original.size();
   entry.size = newBytes.size();
   entry.hash = ContentHash(newBytes);
-  if (!Append(JournalEntry(entry))) return Fail(folder_);
+  // The bytes before the line that names them: a journal never points past
+  // the end of its pack.
+  FileSystem& files = store_.Files();
+  if (!WriteWholeBuffer(files, pack_.Get(), original) || !WriteWholeBuffer(files, journal_.Get(), JournalEntry(entry))) {
+    return Fail();
+  }
+  packed_ += original.size();
   ++entries_;
-  keeping.place = InFolder(folder_, KeptCopyName(entry.number));
+  kept_ = true;
 }
 
-void UndoRecording::Written(const std::string& path, const OriginalKeeping& keeping) {
-  if (keeping.place.empty()) return;
-  if (!keeping.kept) return Fail(folder_);
+void UndoRecording::Written(const std::string& path) {
+  if (!kept_) return;
+  kept_ = false;
   const std::optional<Listed> left = ListedAs(path);
-  if (!left || !Append(JournalWritten(entries_, left->lastWrite))) Fail(folder_);
+  if (!left || !WriteWholeBuffer(store_.Files(), journal_.Get(), JournalWritten(entries_, left->lastWrite))) Fail();
 }
 
 // The previous run's store goes, wherever it was; this run's is made in the
 // first folder that takes it.
 bool UndoRecording::Start() {
   FileSystem& files = store_.Files();
-  for (const std::string& folder : store_.Folders()) RemoveStoreIn(files, folder);
+  for (const std::string& folder : store_.Folders()) RemoveStoreIn(folder);
   const std::string runTime = runTime_();
   for (const std::string& folder : store_.Folders()) {
     if (!MakeFolder(folder)) continue;
-    journal_ = files.Open(InFolder(folder, kJournalName), GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL);
-    if (!journal_) continue;
-    folder_ = folder;
-    if (Append(JournalStart(runTime))) return true;
+    pack_ = CreateInStore(files, folder, kPackName);
+    journal_ = CreateInStore(files, folder, kJournalName);
+    if (pack_ && journal_ && WriteWholeBuffer(files, journal_.Get(), JournalStart(runTime))) {
+      folder_ = folder;
+      return true;
+    }
+    pack_.Reset();
     journal_.Reset();
-    RemoveStoreIn(files, folder);
+    RemoveStoreIn(folder);
   }
-  std::string tried;
-  for (const std::string& folder : store_.Folders()) tried += (tried.empty() ? "" : " or ") + folder;
-  Fail(tried);
+  Fail();
   return false;
 }
 
-bool UndoRecording::Append(const std::string& line) { return WriteWholeBuffer(store_.Files(), journal_.Get(), line); }
-
-void UndoRecording::Fail(std::string_view where) {
+// What is in the store stays undoable; nothing more is added.
+void UndoRecording::Fail() {
   failed_ = true;
+  kept_ = false;
   journal_.Reset();
+  pack_.Reset();
+  std::string where = folder_;
+  if (where.empty()) {
+    for (const std::string& folder : store_.Folders()) where += (where.empty() ? "" : " or ") + folder;
+  }
   report_(Error::Format(kUndoUnavailable, where).what());
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The undo store: the earlier bytes of every file the last run changed, kept
 // across starts with a journal of what the run left, so the whole run can be
-// taken back by Undo Last Run. It holds one run: the next run that changes a
-// file starts it afresh.
+// taken back by Undo Last Run. The bytes go one after another into a single
+// pack file, held open through the run: a file per original would cost a
+// create each, and some platforms look through the whole folder for every new
+// name. It holds one run: the next run that changes a file starts it afresh.
 
 #include <functional>
 #include <optional>
@@ -12,7 +14,6 @@
 
 #include "framework/filesystem.h"
 #include "framework/handle.h"
-#include "run/safereplace.h"
 #include "run/undojournal.h"
 
 namespace varnex {
@@ -31,12 +32,10 @@ class UndoStore {
   std::optional<std::string> Existing() const;
   // Its journal; raises Error(kDamagedJournal) for one in no shape to follow.
   UndoJournal Load(const std::string& folder) const;
-  // The entries whose earlier bytes the store holds.
-  int KeptCount(const std::string& folder, const UndoJournal& journal) const;
 
   struct Outcome {
     std::vector<std::string> restored;
-    // Changed or removed since the run, or never kept: left as they are.
+    // Changed or removed since the run: left as they are.
     std::vector<std::string> leftAlone;
   };
   // Gives every file that is still as the run left it its earlier bytes back,
@@ -65,23 +64,24 @@ class UndoRecording {
   // on nothing more is recorded. `runTime` names the run in the journal.
   UndoRecording(UndoStore& store, Clock runTime, Report report);
 
-  // Before `path` gets `newBytes`: the journal names it, and `keeping` says
-  // where its original is to go (nowhere once the store has failed).
-  void Prepare(const std::string& path, std::string_view newBytes, OriginalKeeping& keeping);
-  // After the file at `path` was written, its original kept as `keeping` says.
-  void Written(const std::string& path, const OriginalKeeping& keeping);
+  // Before the file at `path` gets `newBytes` in place of `original`.
+  void Keep(const std::string& path, std::string_view original, std::string_view newBytes);
+  // After that file was written.
+  void Written(const std::string& path);
 
  private:
   bool Start();
-  bool Append(const std::string& line);
-  void Fail(std::string_view where);
+  void Fail();
 
   UndoStore& store_;
   Clock runTime_;
   Report report_;
   std::string folder_;
   FileHandle journal_;
+  FileHandle pack_;
+  std::uint64_t packed_ = 0;
   int entries_ = 0;
+  bool kept_ = false;  // the file in hand is in the journal
   bool failed_ = false;
 };
 

@@ -45,9 +45,14 @@ TEST(Replacer, LogsAndMarksOnlyTheChangesItIsToldToLog) {
     int eventRounds = 0;
     Replacer replacer(log, [&] { return c.caseSensitive; }, [&] { ++eventRounds; });
     const std::string_view path = "C:\\f.txt";
-    const std::string result = c.owned ? replacer.ReplaceStr(std::string(c.text), c.find, c.replace, path,
-                                                             {c.find, c.replace})
-                                       : replacer.ReplaceStr(c.text, c.find, c.replace, c.logSwitch, path);
+    std::string result;
+    if (c.owned) {
+      result = c.text;
+      EXPECT_EQ(replacer.ReplaceStrInto(c.text, c.find, c.replace, path, {c.find, c.replace}, result), c.changed)
+          << c.what;
+    } else {
+      result = replacer.ReplaceStr(c.text, c.find, c.replace, c.logSwitch, path);
+    }
     EXPECT_EQ(result, c.expected) << c.what;
     EXPECT_EQ(replacer.FileChanged, c.changed) << c.what;
     std::vector<std::string> lines{"T - Application Started"};
@@ -66,8 +71,9 @@ TEST(Replacer, LogsTheTextsAsTyped) {
   ActivityLog log(file, [] { return std::string("T"); });
   log.Open();
   Replacer replacer(log, [] { return true; }, [] {});
-  EXPECT_EQ(replacer.ReplaceStr(std::string("caf\xC3\xA9"), "\xC3\xA9", "e", "C:\\f.txt", Replacer::TypedTexts{"\xE9", "e"}),
-            "cafe");
+  std::string result;
+  EXPECT_TRUE(replacer.ReplaceStrInto("caf\xC3\xA9", "\xC3\xA9", "e", "C:\\f.txt", {"\xE9", "e"}, result));
+  EXPECT_EQ(result, "cafe");
   EXPECT_EQ(log.Lines().back(), "T - \xE9 found in C:\\f.txt and replaced to e");
 }
 

@@ -185,8 +185,8 @@ TEST_F(Undo, FilesChangedOrRemovedSinceTheRunAreLeftAsTheyAreAndNamed) {
   DeleteFileA(files[3].c_str());
 
   const std::string message = UndoLastRun();
-  EXPECT_EQ(message, "Undo Last Run restored 2 file(s).\r\rThese files were changed or removed since that run, or "
-                     "their earlier text was not kept; they were left as they are:\r" +
+  EXPECT_EQ(message, "Undo Last Run restored 2 file(s).\r\rThese files were changed or removed since that run and "
+                     "were left as they are:\r" +
                          files[1] + "\r" + files[2] + "\r" + files[3]);
   EXPECT_EQ(end.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
   ExpectAsBefore(files[0]);
@@ -210,7 +210,7 @@ TEST_F(Undo, ADamagedJournalIsRefusedAndNothingIsTouched) {
   std::string damaged = journal;
   damaged[damaged.find(files[1]) + damaged.size() % 7] ^= 1;
   // Checks that hold, round a path that leads out of the folder run over.
-  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", 1, 2, {}});
+  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", 0, 1, 1, 2, {}});
   for (const std::string& bytes : {damaged, misleading}) {
     WriteFileBytes(journalPath, bytes);
     services.messageBoxes.shown.clear();
@@ -226,6 +226,28 @@ TEST_F(Undo, ADamagedJournalIsRefusedAndNothingIsTouched) {
   }
   WriteFileBytes(journalPath, journal);
   EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 2 file(s).");
+}
+
+// The program may end between any two steps of a file: the journal then holds
+// its entry without the line that says it was written, or not even that.
+TEST_F(Undo, ARunCutShortByTheProgramsEndIsUndoneAsFarAsItWrote) {
+  const std::vector<std::string> files = Files(4);
+  List({files[0], files[1], files[2]});
+  Texts("abc", "x");
+  EXPECT_EQ(Run().replaced, "3");
+  const std::string journalPath = folder / "undo\\journal.txt";
+  std::string journal = ReadFileBytes(journalPath);
+  // Written, but the program ended before it said so.
+  journal.erase(journal.rfind("W\t"));
+  // Named, but the program ended before it was written.
+  UndoEntry never{4, files[3], 0, 0, 1, 2, {}};
+  never.offset = std::stoull(journal.substr(journal.rfind("F\t3\t") + 4));
+  never.offset += std::stoull(journal.substr(journal.find('\t', journal.rfind("F\t3\t") + 4) + 1));
+  journal += JournalEntry(never);
+  WriteFileBytes(journalPath, journal);
+
+  EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 3 file(s).");
+  for (const std::string& path : files) ExpectAsBefore(path);
 }
 
 TEST_F(Undo, OnlyARunThatChangesSomethingTakesThePreviousOnesPlace) {

@@ -12,6 +12,8 @@ UndoEntry Entry(int number, std::string path, std::uint64_t size = 10, std::uint
   UndoEntry entry;
   entry.number = number;
   entry.path = std::move(path);
+  entry.offset = 100 * (number - 1);
+  entry.length = 100;
   entry.size = size;
   entry.hash = hash;
   return entry;
@@ -47,8 +49,9 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_EQ(journal.entries[1].lastWrite, 7u);
   EXPECT_EQ(journal.entries[2].number, 3);
   EXPECT_EQ(journal.entries[2].size, 123456789012u);
+  EXPECT_EQ(journal.entries[2].offset, 200u);
+  EXPECT_EQ(journal.entries[2].length, 100u);
   EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
-  EXPECT_EQ(KeptCopyName(3), "00000003.orig");
 }
 
 TEST(UndoJournal, ALineCutShortByTheProgramsEndIsPassedOver) {
@@ -81,6 +84,11 @@ TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
       JournalEntry(Entry(1, "C:\\a.txt")),                                // no first line
       start + start,                                                      // two first lines
       start + JournalEntry(Entry(2, "C:\\a.txt")),                        // numbers not in turn
+      start + first + [] {                                                // bytes not behind the last ones
+        UndoEntry overlapping = Entry(2, "C:\\b.txt");
+        overlapping.offset = 50;
+        return JournalEntry(overlapping);
+      }(),
       start + first + JournalEntry(Entry(1, "C:\\b.txt")),                // a number twice
       start + first + JournalEntry(Entry(2, "c:\\A.TXT")),                // a file twice
       start + JournalWritten(1, 5),                                       // written before named
