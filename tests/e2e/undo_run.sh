@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# A run over a few hundred files in several shapes, the program closed and
+# started again, then "Undo Last Run..." from the file list's menu: every file
+# is back byte for byte, the log names each one, and the store is gone.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+install_program "$1"
+texts=$2  # prints a window's control texts
+count=300
+mkdir -p "$work/files"
+list="$work/all.list"
+for i in $(seq -f '%03g' 1 "$count"); do
+  file="$work/files/f$i.txt"
+  case $((10#$i % 4)) in
+    0) printf 'alpha %s\r\nsecond alpha line\r\n' "$i" >"$file" ;;
+    1) printf 'unix alpha %s\nno end alpha' "$i" >"$file" ;;
+    2) printf '\xEF\xBB\xBFcaf\xC3\xA9 alpha %s\r\n' "$i" >"$file" ;;
+    3) printf 'a\xFF\xFEb alpha %s\r\n\r\n' "$i" >"$file" ;;
+  esac
+  printf '%s\r\n' "Z:${work//\//\\}\\files\\f$i.txt"
+done >"$list"
+cp -a "$work/files" "$work/before"
+
+start_program
+load_list "$list"
+xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
+xdotool type --delay 40 'alpha'
+xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
+xdotool type --delay 40 'omega'
+run_and_read_results
+close_program
+[ "$replaced" = "$count" ] || fail "$replaced of $count files replaced"
+changed=$({ grep -L alpha "$work"/files/*.txt || true; } | wc -l)
+[ "$changed" = "$count" ] || fail "$changed of $count files changed"
+[ -f "$work/undo/journal.txt" ] || fail "no undo store beside the program"
+
+start_program
+click_for_menu "$main" 60 60 3
+xdotool key Up Return  # the last item: "Undo Last Run..."
+wait_window '^Confirmation$' >/dev/null
+question=$(wine "$texts" 'Confirmation')
+grep -q "It changed $count file(s)\." <<<"$question" || fail "the question was: $question"
+xdotool key Return  # Yes
+wait_window '^Varnex$' >/dev/null
+told=$(wine "$texts" 'Varnex')
+grep -q "Undo Last Run restored $count file(s)\." <<<"$told" || fail "the end message was: $told"
+xdotool key Return
+for _ in $(seq 300); do xdotool search --onlyvisible --name '^Varnex$' >/dev/null || break; sleep 0.1; done
+close_program
+
+diff -r "$work/before" "$work/files" >/dev/null || fail "files differ from before the run: $(diff -rq "$work/before" "$work/files" | head -3)"
+restored=$(grep -c ' restored as it was before the run of ' "$work/varnex.log")
+[ "$restored" = "$count" ] || fail "$restored restored lines in the log, not $count"
+[ ! -e "$work/undo/journal.txt" ] || fail "the undo store is still there"
+echo "$count files changed, then all of them restored byte for byte after a restart"
