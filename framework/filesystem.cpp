@@ -64,4 +64,16 @@ FileSystem& SystemFileSystem() {
   return calls;
 }
 
+std::string FullPathName(const std::string& path) {
+  std::string full(MAX_PATH, '\0');
+  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  }
+  if (length == 0 || length >= full.size()) return path;
+  full.resize(length);
+  return full;
+}
+
 }  // namespace varnex

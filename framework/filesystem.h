@@ -49,4 +49,8 @@ class FileSystem {
 // The Win32 calls themselves.
 FileSystem& SystemFileSystem();
 
+// The full path Windows makes of `path` (GetFullPathNameA, no file access),
+// or `path` itself where it makes none.
+std::string FullPathName(const std::string& path);
+
 }  // namespace varnex

@@ -14,14 +14,7 @@ namespace {
 
 // The name under which Windows knows a file: its full path, letter case aside.
 std::string FileIdentity(const std::string& path) {
-  std::string full(MAX_PATH, '\0');
-  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (length >= full.size()) {
-    full.resize(length);
-    length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  }
-  full.resize(length < full.size() ? length : 0);
-  if (full.empty()) full = path;
+  std::string full = FullPathName(path);
   CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
   return full;
 }

@@ -31,18 +31,6 @@ std::optional<Listed> ListedAs(const std::string& path) {
                 (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
 }
 
-std::string FullPath(const std::string& path) {
-  std::string full(MAX_PATH, '\0');
-  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (length >= full.size()) {
-    full.resize(length);
-    length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  }
-  if (length == 0 || length >= full.size()) return path;
-  full.resize(length);
-  return full;
-}
-
 // The whole file and its stamp, read with other writers locked out.
 bool ReadWithStamp(FileSystem& files, const std::string& path, std::string& bytes, FileStamp& stamp) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
@@ -151,7 +139,7 @@ void UndoRecording::Keep(const std::string& path, std::string_view original, std
   if (failed_ || (!journal_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
-  entry.path = FullPath(path);
+  entry.path = FullPathName(path);
   entry.offset = packed_;
   entry.length = original.size();
   entry.size = newBytes.size();
