@@ -153,7 +153,11 @@ int main(int argc, char** argv) {
       return varnex::WriteWholeBuffer(out.Get(), written);
     });
     target.Reset();
-    Timed(place, [&] { return varnex::PutInPlace(varnex::SystemFileSystem(), path, temporaryFile); });
+    Timed(place, [&] {
+      varnex::FileSystem& system = varnex::SystemFileSystem();
+      return system.ReplaceKeepsMore() ? varnex::PutInPlace(system, path, temporaryFile)
+                                       : varnex::RenameInPlace(system, path, temporaryFile);
+    });
     (void)stamp;
   }
   const double total = std::chrono::duration<double>(Clock::now() - start).count();

@@ -119,6 +119,19 @@ Placed Recover(FileSystem& files, const std::string& path, const std::string& re
 
 }  // namespace
 
+Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement) {
+  for (int attempt = 0;; ++attempt) {
+    if (files.Move(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Placed::kReplacement;
+    const DWORD error = GetLastError();
+    // A rename is whole or not at all, whatever the error code claims.
+    if (Absent(files, replacement) && Present(files, path)) return Placed::kReplacement;
+    if (error != ERROR_SHARING_VIOLATION || attempt == kRetries) break;
+    files.Pause(kRetryPause);
+  }
+  RemoveOurFile(files, replacement);
+  return Placed::kOriginal;
+}
+
 FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     created = NameBeside(path, NextNumber());
