@@ -108,6 +108,7 @@ void TMF::ButtonClick() {
   RunCounts counts;
   {
     const ListLock lock(*this);
+    const LogFile::Held logOpen(logFile_);
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
     counts = RunBatch(files, replacer_, host);
