@@ -27,9 +27,10 @@ class ReplaceContext {
 // over can keep one buffer warm; it must not hold the text itself.
 std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
                                bool logSwitch, ReplaceContext& context, std::string recycled = {});
-// The same for a text the caller gives up: when nothing is replaced, the text
-// itself comes back, not a copy of it, and with a replacement it is let go as
-// soon as the result is complete. A whole file passes through here.
+// The same for a text the caller gives up: when nothing is replaced, or the
+// replace text is no longer than the find text, the text itself comes back
+// (replaced where it lies), not a copy of it; a growing replacement lets it go
+// as soon as the result is complete. A whole file passes through here.
 std::string ReplaceOccurrencesOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
                                bool logSwitch, ReplaceContext& context);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <string_view>
 #include <unordered_set>
 
 #include "engine/textlines.h"
@@ -26,6 +27,8 @@ std::string FileIdentity(const std::string& path) {
   return full;
 }
 
+bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+
 // Processes the file at `path`; true when it was changed and written. Raises
 // an error on any failure: the file is then left as it was.
 // The file's text is held once or twice at a time, never more: each step lets
@@ -43,12 +46,16 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
     findText = replacer.ExpandVariables(findText, path);
     replaceText = replacer.ExpandVariables(replaceText, path);
   }
-  std::string result = replacer.ReplaceStr(std::move(text), AnsiToFileText(findText, encoding),
-                                           AnsiToFileText(replaceText, encoding), path, {findText, replaceText});
+  const std::string find = AnsiToFileText(findText, encoding);
+  const std::string replace = AnsiToFileText(replaceText, encoding);
+  std::string result = replacer.ReplaceStr(std::move(text), find, replace, path, {findText, replaceText});
   if (!replacer.FileChanged) return false;
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
-  const std::string written = GiveFileText(NormalizeLineEndsOwned(std::move(result)), encoding);
+  // Texts without one leave every line end of the text as it was: no pass over
+  // the whole result is needed to find out.
+  if (HoldsLineBreak(find) || HoldsLineBreak(replace)) result = NormalizeLineEndsOwned(std::move(result));
+  const std::string written = GiveFileText(std::move(result), encoding);
   if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
   RewriteTargetFile(path, file.stamp, written);
   return true;
