@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,9 +110,15 @@ void TMF::ButtonClick() {
   RunCounts counts;
   {
     const ListLock lock(*this);
-    const LogFile::Held logOpen(logFile_);
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
+    // A list that holds the log itself reads it in its turn, which a log held
+    // open for writing would refuse.
+    const std::string log = FileIdentity(LogPath());
+    std::optional<LogFile::Held> logOpen;
+    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return FileIdentity(file) == log; })) {
+      logOpen.emplace(logFile_);
+    }
     counts = RunBatch(files, replacer_, host);
     host.Show();
   }

@@ -54,6 +54,14 @@ class SystemCalls final : public FileSystem {
   bool SetAttributes(const std::string& path, DWORD attributes) override {
     return SetFileAttributesA(path.c_str(), attributes) != FALSE;
   }
+  bool PathStamp(const std::string& path, FileStamp& stamp) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    stamp.size = Combined(data.nFileSizeHigh, data.nFileSizeLow);
+    stamp.lastWrite = Combined(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    stamp.index = 0;
+    return true;
+  }
   bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) override {
     return GetFileInformationByHandleEx(file, FileBasicInfo, &info, sizeof info) != FALSE;
   }

@@ -39,6 +39,9 @@ class FileSystem {
   virtual bool Remove(const std::string& path) = 0;
   virtual DWORD Attributes(const std::string& path) = 0;
   virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
+  // GetFileAttributesExA: the size and last write of the file at `path`, its
+  // index left 0; a look without opening the file.
+  virtual bool PathStamp(const std::string& path, FileStamp& stamp) = 0;
   // GetFileInformationByHandleEx and SetFileInformationByHandle with
   // FILE_BASIC_INFO: the times and attributes of an open file (a time of 0 is
   // left as it is).

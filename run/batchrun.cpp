@@ -8,12 +8,11 @@
 
 #include "engine/textlines.h"
 #include "run/ansitext.h"
+#include "run/readahead.h"
 #include "run/targetfile.h"
 
 namespace varnex {
-namespace {
 
-// The name under which Windows knows a file: its full path, letter case aside.
 std::string FileIdentity(const std::string& path) {
   std::string full(MAX_PATH, '\0');
   DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
@@ -27,16 +26,31 @@ std::string FileIdentity(const std::string& path) {
   return full;
 }
 
+namespace {
+
+// The entries the run may write before their turn come: a file listed again,
+// and an earlier file's backup. They are not read ahead, or the read could
+// keep the run from writing them.
+std::vector<bool> ReadableAhead(const std::vector<std::string>& identities) {
+  std::vector<bool> ahead(identities.size());
+  std::unordered_set<std::string_view> earlier;
+  for (std::size_t index = 0; index < identities.size(); ++index) {
+    const std::string_view identity = identities[index];
+    const bool backup = identity.ends_with(".BAK") && earlier.contains(identity.substr(0, identity.size() - 4));
+    ahead[index] = !backup && earlier.insert(identity).second;
+  }
+  return ahead;
+}
+
 bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
 
 // Processes the file at `path`; true when it was changed and written. Raises
 // an error on any failure: the file is then left as it was.
 // The file's text is held once or twice at a time, never more: each step lets
 // go of what the next no longer needs.
-bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host) {
+bool ProcessTargetFile(const std::string& path, TargetFile file, Replacer& replacer, BatchRunHost& host) {
   // The file as lines joined with CR LF, so a find text spanning lines
   // matches whatever line ends the file has.
-  TargetFile file = ReadTargetFile(path);
   const TextEncoding encoding = file.encoding;
   std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), encoding));
   replacer.FileChanged = false;
@@ -65,18 +79,25 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
 
 RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host) {
   RunCounts counts;
-  std::unordered_set<std::string> seen;
+  std::vector<std::string> identities;
+  identities.reserve(files.size());
+  for (const std::string& path : files) identities.push_back(FileIdentity(path));
+  std::unordered_set<std::string_view> seen;
+  ReadAhead ahead(files, ReadableAhead(identities));
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
-    if (seen.insert(FileIdentity(files[index])).second) {
+    if (seen.insert(identities[index]).second) {
       ++counts.searched;
+      replacer.FileChanged = false;
       try {
-        if (ProcessTargetFile(files[index], replacer, host)) ++counts.written;
+        if (ProcessTargetFile(files[index], ahead.Take(index), replacer, host)) ++counts.written;
       } catch (const std::exception&) {
         host.ReportFailure(files[index]);
       }
+      // Only a changed file is written, its backup made and a line logged.
+      if (replacer.FileChanged) ahead.RunWrote();
     }
     host.FileDone(static_cast<int>(index) + 1);
   }

@@ -37,14 +37,19 @@ bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
 }  // namespace
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
-  const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   TargetFile target;
-  if (!file || !files.Stamp(file.Get(), target.stamp) || !ReadWholeFile(files, file.Get(), target.bytes)) {
-    CannotOpen(path);
-  }
+  ReadTargetFileUpTo(path, ~ULONGLONG{0}, target, files);
+  return target;
+}
+
+bool ReadTargetFileUpTo(const std::string& path, ULONGLONG largest, TargetFile& target, FileSystem& files) {
+  const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path);
+  if (target.stamp.size > largest) return false;
+  if (!ReadWholeFile(files, file.Get(), target.bytes)) CannotOpen(path);
   target.encoding = DetectEncoding(target.bytes);
   if (!IsTextIn(target.bytes, target.encoding)) CannotOpen(path);
-  return target;
+  return true;
 }
 
 void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem& files) {

@@ -12,7 +12,7 @@
 namespace varnex::testing {
 
 enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kRemove,
-                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo };
+                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp };
 
 // What a failed ReplaceFileA has done before it gave up.
 enum class Leaves {
@@ -107,6 +107,9 @@ class FailingFileSystem final : public FileSystem {
   }
   bool SetAttributes(const std::string& path, DWORD attributes) override {
     return !Fails(Call::kSetAttributes) && real_.SetAttributes(path, attributes);
+  }
+  bool PathStamp(const std::string& path, FileStamp& stamp) override {
+    return !Fails(Call::kPathStamp) && real_.PathStamp(path, stamp);
   }
   bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) override {
     return !Fails(Call::kBasicInfo) && real_.BasicInfo(file, info);
