@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,15 @@ std::string TimeStamp() {
   return text;
 }
 
+// A log kept in memory only: the replacement timed with its line made but
+// not written.
+class NowhereLog final : public varnex::LogStorage {
+ public:
+  std::optional<std::string> Load() override { return std::nullopt; }
+  void Rewrite(std::string_view) override {}
+  void Append(std::string_view) override {}
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,11 +103,13 @@ int main(int argc, char** argv) {
   varnex::LogFile logFile(logPath);
   varnex::ActivityLog log(logFile, TimeStamp);
   log.Open();
+  NowhereLog nowhere;
+  varnex::ActivityLog unsaved(nowhere, TimeStamp);
 
   Step identity{"full path"}, read{"open+read+check"}, model{"line model"}, replace{"replace (+log append)"},
       back{"line model back"}, open{"open for write+stamp"}, create{"temporary file+write"}, place{"replace call"},
       message{"messages"};
-  Step logAppend{"of which log append"};
+  Step logAppend{"of which the log's disk"};
   int changed = 0;
   varnex::Replacer replacer(log, [] { return false; }, [] {});
   const auto start = Clock::now();
@@ -115,6 +127,7 @@ int main(int argc, char** argv) {
     varnex::TargetFile file = Timed(read, [&] { return varnex::ReadTargetFile(path); });
     const varnex::FileStamp stamp = file.stamp;
     const varnex::TextEncoding encoding = file.encoding;
+    const std::string original = file.bytes;  // for timing the replacement again without the log
     std::string text = Timed(model, [&] {
       return varnex::NormalizeLineEndsOwned(varnex::TakeFileText(std::move(file.bytes), encoding));
     });
@@ -127,17 +140,20 @@ int main(int argc, char** argv) {
     if (!replacer.FileChanged) continue;
     // The replacement itself, timed apart on the same text, leaves the log's share.
     const auto replaceAndLog = Clock::now() - beforeReplace;
-    varnex::Replacer quiet(log, [] { return false; }, [] {});
-    std::string again = varnex::NormalizeLineEndsOwned(varnex::TakeFileText(std::string(file.bytes), encoding));
+    varnex::Replacer quiet(unsaved, [] { return false; }, [] {});
+    std::string again = varnex::NormalizeLineEndsOwned(varnex::TakeFileText(std::string(original), encoding));
     const auto beforeQuiet = Clock::now();
-    quiet.ReplaceStr(std::string_view(again), varnex::AnsiToFileText(findText, encoding),
-                     varnex::AnsiToFileText(replaceText, encoding), false);
+    quiet.ReplaceStr(std::move(again), varnex::AnsiToFileText(findText, encoding),
+                     varnex::AnsiToFileText(replaceText, encoding), path, {findText, replaceText});
     logAppend.spent += replaceAndLog - (Clock::now() - beforeQuiet);
     ++logAppend.count;
     ++changed;
 
     const std::string written = Timed(back, [&] {
-      return varnex::GiveFileText(varnex::NormalizeLineEndsOwned(std::move(result)), encoding);
+      // As the run: the lines looked over again only where the texts hold a line break.
+      const bool breaks = (findText + replaceText).find_first_of("\r\n") != std::string::npos;
+      return varnex::GiveFileText(breaks ? varnex::NormalizeLineEndsOwned(std::move(result)) : std::move(result),
+                                  encoding);
     });
     varnex::FileHandle target = Timed(open, [&] {
       varnex::FileHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,

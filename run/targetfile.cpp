@@ -46,6 +46,10 @@ bool ReadTargetFileUpTo(const std::string& path, ULONGLONG largest, TargetFile& 
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path);
   if (target.stamp.size > largest) return false;
+  // Room for the line ends the line model may add (an LF file's CRs): the
+  // text then grows where it lies. Memory reserved and never written costs
+  // nothing.
+  target.bytes.reserve(static_cast<std::size_t>(target.stamp.size + target.stamp.size / 16 + 2));
   if (!ReadWholeFile(files, file.Get(), target.bytes)) CannotOpen(path);
   target.encoding = DetectEncoding(target.bytes);
   if (!IsTextIn(target.bytes, target.encoding)) CannotOpen(path);
