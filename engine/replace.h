@@ -32,5 +32,11 @@ std::string ReplaceOccurrences(std::string_view text, std::string_view findText,
 // when nothing was replaced.
 bool ReplaceOccurrencesInto(std::string_view text, std::string_view findText, std::string_view replaceText,
                             bool logSwitch, ReplaceContext& context, std::string& result);
+// The same for a text the caller gives up: when nothing is replaced, or the
+// replace text is no longer than the find text, the text itself comes back
+// (replaced where it lies), not a copy of it; a growing replacement lets it go
+// as soon as the result is complete. A whole file passes through here.
+std::string ReplaceOccurrencesOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
+                               bool logSwitch, ReplaceContext& context);
 
 }  // namespace varnex

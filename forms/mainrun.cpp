@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,6 +118,13 @@ void TMF::ButtonClick() {
     const ListLock lock(*this);
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
+    // A list that holds the log itself reads it in its turn, which a log held
+    // open for writing would refuse.
+    const std::string log = FileIdentity(LogPath());
+    std::optional<LogFile::Held> logOpen;
+    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return FileIdentity(file) == log; })) {
+      logOpen.emplace(logFile_);
+    }
     counts = RunBatch(files, replacer_, host, &undo);
     host.Show();
   }

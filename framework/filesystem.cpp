@@ -54,6 +54,24 @@ class SystemCalls final : public FileSystem {
   bool SetAttributes(const std::string& path, DWORD attributes) override {
     return SetFileAttributesA(path.c_str(), attributes) != FALSE;
   }
+  bool PathStamp(const std::string& path, FileStamp& stamp) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    stamp.size = Combined(data.nFileSizeHigh, data.nFileSizeLow);
+    stamp.lastWrite = Combined(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    stamp.index = 0;
+    return true;
+  }
+  bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) override {
+    return GetFileInformationByHandleEx(file, FileBasicInfo, &info, sizeof info) != FALSE;
+  }
+  bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) override {
+    return SetFileInformationByHandle(file, FileBasicInfo, const_cast<FILE_BASIC_INFO*>(&info), sizeof info) != FALSE;
+  }
+  bool ReplaceKeepsMore() override {
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+  }
   void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
 };
 

@@ -39,6 +39,20 @@ class FileSystem {
   virtual bool Remove(const std::string& path) = 0;
   virtual DWORD Attributes(const std::string& path) = 0;
   virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
+  // GetFileAttributesExA: the size and last write of the file at `path`, its
+  // index left 0; a look without opening the file.
+  virtual bool PathStamp(const std::string& path, FileStamp& stamp) = 0;
+  // GetFileInformationByHandleEx and SetFileInformationByHandle with
+  // FILE_BASIC_INFO: the times and attributes of an open file (a time of 0 is
+  // left as it is).
+  virtual bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) = 0;
+  virtual bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) = 0;
+  // Whether ReplaceFileA carries more of the file it replaces than a rename
+  // over it would, once the attributes and creation time are set on the new
+  // file: the security, named streams, short name and object id on Windows.
+  // Under Wine it is a rename that keeps none of these (nor the attributes and
+  // creation time), at the cost of several renames.
+  virtual bool ReplaceKeepsMore() = 0;
   // Waiting for another program to let go of a file.
   virtual void Pause(DWORD milliseconds) = 0;
 

@@ -3,30 +3,48 @@
 #include <windows.h>
 
 #include <exception>
+#include <string_view>
 #include <unordered_set>
 
 #include "engine/textlines.h"
 #include "run/ansitext.h"
+#include "run/readahead.h"
 #include "run/targetfile.h"
 
 namespace varnex {
-namespace {
 
-// The name under which Windows knows a file: its full path, letter case aside.
 std::string FileIdentity(const std::string& path) {
   std::string full = FullPathName(path);
   CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
   return full;
 }
 
+namespace {
+
+// The entries the run may write before their turn come: a file listed again,
+// and an earlier file's backup. They are not read ahead, or the read could
+// keep the run from writing them.
+std::vector<bool> ReadableAhead(const std::vector<std::string>& identities) {
+  std::vector<bool> ahead(identities.size());
+  std::unordered_set<std::string_view> earlier;
+  for (std::size_t index = 0; index < identities.size(); ++index) {
+    const std::string_view identity = identities[index];
+    const bool backup = identity.ends_with(".BAK") && earlier.contains(identity.substr(0, identity.size() - 4));
+    ahead[index] = !backup && earlier.insert(identity).second;
+  }
+  return ahead;
+}
+
+bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+
 // Processes the file at `path`; true when it was changed and written. Raises
 // an error on any failure: the file is then left as it was.
 // The bytes as read stay in hand until the file is written, for the undo
 // store. Most files are their own text, line ends and all, and are searched as
-// they are; the others in a converted copy. The result is a second or third
-// text, never more.
-bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost& host, UndoRecording* undo) {
-  const TargetFile file = ReadTargetFile(path);
+// they are, the result taking new memory; the others in a converted copy of
+// their own, replaced where it lies unless the replacement grows it.
+bool ProcessTargetFile(const std::string& path, const TargetFile& file, Replacer& replacer, BatchRunHost& host,
+                       UndoRecording* undo) {
   const TextEncoding encoding = file.encoding;
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
@@ -41,16 +59,21 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
     findText = replacer.ExpandVariables(findText, path);
     replaceText = replacer.ExpandVariables(replaceText, path);
   }
+  const std::string find = AnsiToFileText(findText, encoding);
+  const std::string replace = AnsiToFileText(replaceText, encoding);
   std::string result;
-  if (!replacer.ReplaceStrInto(searchedAsRead ? std::string_view(file.bytes) : std::string_view(converted),
-                               AnsiToFileText(findText, encoding), AnsiToFileText(replaceText, encoding), path,
-                               {findText, replaceText}, result)) {
-    return false;
+  if (searchedAsRead) {
+    if (!replacer.ReplaceStrInto(file.bytes, find, replace, path, {findText, replaceText}, result)) return false;
+  } else {
+    result = replacer.ReplaceStr(std::move(converted), find, replace, path, {findText, replaceText});
+    if (!replacer.FileChanged) return false;
   }
-  converted = {};
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
-  const std::string written = GiveFileText(NormalizeLineEndsOwned(std::move(result)), encoding);
+  // Texts without one leave every line end of the text as it was: no pass over
+  // the whole result is needed to find out.
+  if (HoldsLineBreak(find) || HoldsLineBreak(replace)) result = NormalizeLineEndsOwned(std::move(result));
+  const std::string written = GiveFileText(std::move(result), encoding);
   if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
   if (undo != nullptr) undo->Keep(path, file.bytes, written);
   RewriteTargetFile(path, file.stamp, written);
@@ -63,18 +86,25 @@ bool ProcessTargetFile(const std::string& path, Replacer& replacer, BatchRunHost
 RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
                    UndoRecording* undo) {
   RunCounts counts;
-  std::unordered_set<std::string> seen;
+  std::vector<std::string> identities;
+  identities.reserve(files.size());
+  for (const std::string& path : files) identities.push_back(FileIdentity(path));
+  std::unordered_set<std::string_view> seen;
+  ReadAhead ahead(files, ReadableAhead(identities));
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
-    if (seen.insert(FileIdentity(files[index])).second) {
+    if (seen.insert(identities[index]).second) {
       ++counts.searched;
+      replacer.FileChanged = false;
       try {
-        if (ProcessTargetFile(files[index], replacer, host, undo)) ++counts.written;
+        if (ProcessTargetFile(files[index], ahead.Take(index), replacer, host, undo)) ++counts.written;
       } catch (const std::exception&) {
         host.ReportFailure(files[index]);
       }
+      // Only a changed file is written, its backup made and a line logged.
+      if (replacer.FileChanged) ahead.RunWrote();
     }
     host.FileDone(static_cast<int>(index) + 1);
   }

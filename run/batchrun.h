@@ -41,6 +41,9 @@ struct RunCounts {
   int written = 0;   // files changed and written
 };
 
+// The name under which Windows knows a file: its full path, letter case aside.
+std::string FileIdentity(const std::string& path);
+
 // Runs the files in their order. A file listed again (the same full path,
 // letter case aside, as Windows compares paths) is passed over: replacing it
 // twice would replace in the replacement. With `undo`, the original of every

@@ -34,6 +34,7 @@ std::optional<std::string> LogFile::Load() {
 }
 
 void LogFile::Rewrite(std::string_view bytes) {
+  appending_.Reset();  // it would keep the old log from being replaced
   std::string temporary;
   FileHandle file = CreateFileBeside(files_, path_, temporary);
   if (!file) throw Error::Format(kCannotCreateFile, path_);
@@ -53,8 +54,11 @@ void LogFile::Rewrite(std::string_view bytes) {
 void LogFile::Append(std::string_view bytes) {
   // No rewrite follows an append; the load's lock would only keep us out.
   loaded_.Reset();
-  const FileHandle file = OpenWaiting(FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS);
+  FileHandle file = appending_ ? std::move(appending_)
+                               : OpenWaiting(FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS);
+  // A handle that failed is not kept: the next append opens the file afresh.
   if (!file || !WriteWholeBuffer(files_, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
+  if (holdAppends_) appending_ = std::move(file);
 }
 
 }  // namespace varnex

@@ -29,12 +29,32 @@ class LogFile final : public LogStorage {
   void Append(std::string_view bytes) override;
   // Both raise "Cannot create file <path>" when they fail.
 
+  // For its length the file stays open between appends: a batch run appends
+  // a line for every file it changes, and opening the file can cost more than
+  // the line. Another copy that starts meanwhile cannot load the log; it then
+  // only appends, as to any log it cannot read, and loses nothing.
+  class Held {
+   public:
+    explicit Held(LogFile& file) : file_(file) { file_.holdAppends_ = true; }
+    ~Held() {
+      file_.holdAppends_ = false;
+      file_.appending_.Reset();
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+
+   private:
+    LogFile& file_;
+  };
+
  private:
   FileHandle OpenWaiting(DWORD access, DWORD share, DWORD disposition);
 
   std::string path_;
   FileSystem& files_;
   FileHandle loaded_;
+  bool holdAppends_ = false;
+  FileHandle appending_;
 };
 
 }  // namespace varnex

@@ -45,6 +45,12 @@ bool Replacer::ReplaceStrInto(std::string_view text, std::string_view findText, 
   return ReplaceOccurrencesInto(text, findText, replaceText, true, context, result);
 }
 
+std::string Replacer::ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
+                                 std::string_view currentFile, TypedTexts typed) {
+  Context context(*this, currentFile, typed);
+  return ReplaceOccurrencesOwned(std::move(text), findText, replaceText, true, context);
+}
+
 std::string Replacer::ExpandVariables(std::string_view text, std::string_view path) {
   return ExpandDynamicVariables(std::string(text), path,
                                 [this](std::string_view current, std::string_view name, std::string_view value) {

@@ -31,6 +31,10 @@ class Replacer {
   };
   bool ReplaceStrInto(std::string_view text, std::string_view findText, std::string_view replaceText,
                       std::string_view currentFile, TypedTexts typed, std::string& result);
+  // The same for a text the caller gives up, which comes back, replaced where
+  // it lies, unless the replacement makes it grow.
+  std::string ReplaceStr(std::string&& text, std::string_view findText, std::string_view replaceText,
+                         std::string_view currentFile, TypedTexts typed);
   // The dynamic variables of `text` expanded for the file at `path`, each
   // through ReplaceStr with the log switch off.
   std::string ExpandVariables(std::string_view text, std::string_view path);

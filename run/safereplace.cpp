@@ -119,6 +119,19 @@ Placed Recover(FileSystem& files, const std::string& path, const std::string& re
 
 }  // namespace
 
+Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement) {
+  for (int attempt = 0;; ++attempt) {
+    if (files.Move(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Placed::kReplacement;
+    const DWORD error = GetLastError();
+    // A rename is whole or not at all, whatever the error code claims.
+    if (Absent(files, replacement) && Present(files, path)) return Placed::kReplacement;
+    if (error != ERROR_SHARING_VIOLATION || attempt == kRetries) break;
+    files.Pause(kRetryPause);
+  }
+  RemoveOurFile(files, replacement);
+  return Placed::kOriginal;
+}
+
 FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     created = NameBeside(path, NextNumber());
@@ -137,17 +150,11 @@ void RemoveOurFile(FileSystem& files, const std::string& path) {
 
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, FileHandle* hold) {
   const std::string backup = BackupNameBeside(files, path, replacement);
-  const DWORD attributes = files.Attributes(path);
   for (int attempt = 0;; ++attempt) {
     if (files.Replace(path, replacement, backup)) {
       // The hold is on the original, now under the backup's name, which stays
       // taken while the hold is open.
       if (hold != nullptr) hold->Reset();
-      // Windows gives the replacement the original's attributes; Wine leaves
-      // it its own, and a hidden or system file would turn plain.
-      if (attributes != INVALID_FILE_ATTRIBUTES && files.Attributes(path) != attributes) {
-        files.SetAttributes(path, attributes);
-      }
       if (!backup.empty()) RemoveOurFile(files, backup);
       return Placed::kReplacement;
     }

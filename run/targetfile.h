@@ -20,6 +20,10 @@ struct TargetFile {
 // file that holds a NUL where its encoding allows none is no text file: it is
 // refused before anything is done to it.
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files = SystemFileSystem());
+// The same for a file of at most `largest` bytes; false, with nothing read,
+// for a larger one.
+bool ReadTargetFileUpTo(const std::string& path, ULONGLONG largest, TargetFile& target,
+                        FileSystem& files = SystemFileSystem());
 
 // Copies the file to its path with ".bak" appended, over an older backup,
 // unless it has changed since it was read.

@@ -143,6 +143,11 @@ TEST(ReplaceOccurrences, MatchesTheStraightforwardRoutineOnRandomTexts) {
     const bool replaced = ReplaceOccurrencesInto(text, find, replace, true, context, into);
     ASSERT_EQ(replaced ? into : text, expected) << "round " << round;
     ASSERT_EQ(replaced, expected != text) << "round " << round;
+    RecordingContext owned;
+    owned.caseSensitive = caseSensitive;
+    ASSERT_EQ(ReplaceOccurrencesOwned(std::string(text), find, replace, true, owned), expected) << "round " << round;
+    // Logged exactly when the text changed, however it was replaced.
+    ASSERT_EQ(owned.changes.size(), expected != text ? 1u : 0u) << "round " << round;
   }
 }
 
@@ -194,6 +199,34 @@ TEST(ReplaceOccurrences, CopiesNothingWhenNothingIsReplaced) {
     EXPECT_EQ(ReplaceOccurrencesInto(big, find, replace, true, context, result), !same) << find;
     EXPECT_EQ(result.size(), same ? 6 : big.size() / 2) << find;
     EXPECT_EQ(context.changes.size(), same ? 0u : 1u) << find;
+  }
+}
+
+// A whole file passes through the routine: when nothing is replaced, or the
+// replacement cannot make it grow, it comes back in its own memory, without a
+// copy; only a growing replacement takes new memory.
+TEST(ReplaceOccurrences, HandsAnOwnedTextBackWhenNothingIsReplaced) {
+  const std::string big(1 << 20, 'a');
+  const struct {
+    const char* find;
+    const char* replace;
+    bool same;  // the result in the text's own memory
+    std::size_t size;
+    std::size_t logged;
+  } cases[] = {
+      {"b", "c", true, big.size(), 0},      {"a", "a", true, big.size(), 0},
+      {"aa", "b", true, big.size() / 2, 1}, {"A", "b", true, big.size(), 1},
+      {"A", "a", true, big.size(), 0},      {"a", "bb", false, big.size() * 2, 1},
+  };
+  for (const auto& c : cases) {
+    std::string text = big;
+    const char* before = text.data();
+    RecordingContext context;
+    const std::string result = ReplaceOccurrencesOwned(std::move(text), c.find, c.replace, true, context);
+    EXPECT_EQ(result.data() == before, c.same) << c.find;
+    EXPECT_EQ(result.size(), c.size) << c.find;
+    EXPECT_EQ(context.changes.size(), c.logged) << c.find;
+    EXPECT_EQ(result, ReferenceReplace(big, c.find, c.replace, false)) << c.find;
   }
 }
 

@@ -36,6 +36,10 @@ void ExpectLikeTheReference(std::string_view bytes, const std::string& what) {
   const std::string normal = ReferenceNormal(bytes);
   ASSERT_EQ(NormalizeLineEnds(bytes), normal) << what;
   ASSERT_EQ(NormalizeLineEndsOwned(std::string(bytes)), normal) << what;
+  // With just the room to grow where it lies.
+  std::string roomy(bytes);
+  roomy.reserve(normal.size());
+  ASSERT_EQ(NormalizeLineEndsOwned(std::move(roomy)), normal) << what << ", with room";
 }
 
 TEST(TextLines, SplitsAtEveryKindOfLineEnd) {
@@ -141,6 +145,14 @@ TEST(TextLines, NormalizingTakesNoMoreMemoryThanTheResultNeeds) {
     const std::string result = NormalizeLineEndsOwned(std::move(owned));
     EXPECT_EQ(result, normal);
     EXPECT_EQ(result.data() == before, ending == "\r\n") << testing::PrintToString(ending);
+    // Text read with room for its line ends grows where it lies.
+    std::string roomy;
+    roomy.reserve(open.size());
+    roomy.append(bytes).append("last");
+    before = roomy.data();
+    const std::string grown = NormalizeLineEndsOwned(std::move(roomy));
+    EXPECT_EQ(grown, open);
+    EXPECT_EQ(grown.data(), before) << testing::PrintToString(ending);
   }
   // Text that ends without a line end, or at a NUL, is not in shape even
   // when its length happens to be that of its shape.

@@ -114,6 +114,25 @@ TEST_F(BatchRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
   EXPECT_EQ(ReadFileBytes(gone), "\r\n\r\n\r\n\r\n");
 }
 
+// The log is kept open while a run appends to it, but not when it is among
+// the files: then it is read in its turn as any other, and its own line is
+// logged before its write is refused (the line changed it).
+TEST_F(BatchRun, TheLogListedAmongTheFilesIsReadInItsTurn) {
+  const std::string a = File("a.txt", "abc\r\n");
+  const std::string log = folder / "varnex.log";
+  List({a, log});
+  Texts("abc", "x");
+  const Results results = Run();
+  EXPECT_EQ(results.searched, "2");
+  EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(ReadFileBytes(a), "x\r\n");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + log + "."});
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_TRUE(lines[1].ends_with(" - abc found in " + a + " and replaced to x")) << lines[1];
+  EXPECT_TRUE(lines[2].ends_with(" - abc found in " + log + " and replaced to x")) << lines[2];
+}
+
 TEST_F(BatchRun, BackUpsHoldTheBytesBeforeTheRun) {
   const std::string path = File("a.txt", "old\n");
   const std::string same = File("same.txt", "nothing\n");

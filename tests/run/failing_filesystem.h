@@ -12,7 +12,7 @@
 namespace varnex::testing {
 
 enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kRemove,
-                  kAttributes, kSetAttributes };
+                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp };
 
 // What a failed ReplaceFileA has done before it gave up.
 enum class Leaves {
@@ -49,6 +49,12 @@ class FailingFileSystem final : public FileSystem {
   bool Fired() const { return fired_; }
   // Called before each open, with the access asked for.
   std::function<void(DWORD access)> beforeOpen;
+  // As on Windows, whatever the tests run on; the rename's protocol is tested
+  // with this off.
+  bool replaceKeepsMore = true;
+  // Every time and attribute set asked for: some file systems keep no
+  // creation time, whatever they are asked.
+  std::vector<FILE_BASIC_INFO> basicInfoSet;
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
     if (beforeOpen) beforeOpen(access);
@@ -102,6 +108,17 @@ class FailingFileSystem final : public FileSystem {
   bool SetAttributes(const std::string& path, DWORD attributes) override {
     return !Fails(Call::kSetAttributes) && real_.SetAttributes(path, attributes);
   }
+  bool PathStamp(const std::string& path, FileStamp& stamp) override {
+    return !Fails(Call::kPathStamp) && real_.PathStamp(path, stamp);
+  }
+  bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) override {
+    return !Fails(Call::kBasicInfo) && real_.BasicInfo(file, info);
+  }
+  bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) override {
+    basicInfoSet.push_back(info);
+    return !Fails(Call::kSetBasicInfo) && real_.SetBasicInfo(file, info);
+  }
+  bool ReplaceKeepsMore() override { return replaceKeepsMore; }
   // Tests do not wait: nobody else holds their files unless they say so.
   void Pause(DWORD) override { ++pauses_; }
 

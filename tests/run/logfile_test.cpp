@@ -96,6 +96,48 @@ TEST(LogFile, TwoCopiesOfTheProgramKeepEachOthersLines) {
             "t6 - Application Closed\r\n");
 }
 
+// During a run the log is opened once for all its lines; each line is on disk
+// as soon as it is added, another copy's lines go beside them, a failed write
+// is not held on to, and the end of the run lets go of the file.
+TEST(LogFile, AHeldLogIsOpenedOnceForAllItsAppends) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  FailingFileSystem files({{Call::kWrite, 4, 1, ERROR_DISK_FULL}});
+  int opens = 0;
+  files.beforeOpen = [&](DWORD) { ++opens; };
+  LogFile file(path, files), other(path);
+  int tick = 0;
+  ActivityLog log(file, [&] { return "t" + std::to_string(++tick); }), otherLog(other, [] { return "o"; });
+  log.Open();
+  otherLog.Open();
+  const int opensBefore = opens;
+  std::string expected = "t1 - Application Started\r\no - Application Started\r\n";
+  {
+    const LogFile::Held held(file);
+    log.RecordReplacement("a", "C:\\1.txt", "b");
+    expected += "t2 - a found in C:\\1.txt and replaced to b\r\n";
+    EXPECT_EQ(ReadFileBytes(path), expected);
+    otherLog.RecordReplacement("c", "C:\\2.txt", "d");
+    expected += "o - c found in C:\\2.txt and replaced to d\r\n";
+    log.RecordReplacement("e", "C:\\3.txt", "f");
+    expected += "t3 - e found in C:\\3.txt and replaced to f\r\n";
+    EXPECT_EQ(ReadFileBytes(path), expected);
+    EXPECT_EQ(opens - opensBefore, 1);
+    // The fourth write, this line's, fails; the next line opens the file again.
+    EXPECT_THROW(log.RecordReplacement("g", "C:\\4.txt", "h"), Error);
+    log.RecordReplacement("i", "C:\\5.txt", "j");
+    expected += "t4 - g found in C:\\4.txt and replaced to h\r\nt5 - i found in C:\\5.txt and replaced to j\r\n";
+    EXPECT_EQ(ReadFileBytes(path), expected);
+    EXPECT_EQ(opens - opensBefore, 2);
+    // Held, the log cannot be had alone.
+    EXPECT_FALSE(FileHandle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+  }
+  EXPECT_TRUE(FileHandle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+  log.Close();
+  EXPECT_EQ(opens - opensBefore, 3);
+  EXPECT_EQ(ReadFileBytes(path), expected + "t6 - Application Closed\r\n");
+}
+
 std::string Tick() { return "T"; }
 
 constexpr std::string_view kNewLines =

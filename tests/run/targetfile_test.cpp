@@ -139,29 +139,116 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
 // Every call of the protocol in turn fails, once or from then on: whatever
 // the error, the path never ends without the original or the whole new text.
 TEST(TargetFile, EveryCallFailingInTurnLeavesTheOriginalOrTheNewText) {
+  for (const bool replaceKeepsMore : {true, false})
   for (const bool backUp : {false, true}) {
     int calls;
     {
       TempFolder folder;
       WriteFileBytes(folder / "a.txt", kOriginal);
       FailingFileSystem counting;
+      counting.replaceKeepsMore = replaceKeepsMore;
       ASSERT_TRUE(ReadAndRewrite(counting, folder / "a.txt", backUp).written);
       calls = counting.Calls();
     }
     for (int call = 1; call <= calls; ++call) {
       for (const int times : {1, kEveryCall}) {
         SCOPED_TRACE("call " + std::to_string(call) + (times == 1 ? " fails once" : " and all after it fail") +
-                     (backUp ? ", with a backup" : ""));
+                     (backUp ? ", with a backup" : "") + (replaceKeepsMore ? "" : ", by a rename"));
         TempFolder folder;
         const std::string path = folder / "a.txt";
         WriteFileBytes(path, kOriginal);
         FailingFileSystem files({{Call::kAny, call, times}});
+        files.replaceKeepsMore = replaceKeepsMore;
         const Outcome outcome = ReadAndRewrite(files, path, backUp);
         ExpectOriginalOrNewText(path, outcome);
         // Once nothing can be removed any more, a file of ours may stay.
         if (times == 1) ExpectNothingLeftBehind(folder, backUp);
       }
     }
+  }
+}
+
+// Where ReplaceFileA would keep no more than a rename, one rename over the
+// original does its work; the steps only it takes fail as safely.
+TEST(TargetFile, TheRenameStepsFailingLeaveTheOriginalOrTheNewText) {
+  const struct {
+    const char* what;
+    std::vector<Fault> faults;
+    bool written;
+  } cases[] = {
+      {"the original's attributes cannot be read", {{Call::kBasicInfo}}, false},
+      {"the new file's attributes cannot be set", {{Call::kSetBasicInfo, 1, 1, ERROR_DISK_FULL}}, false},
+      {"the rename meets a sharing violation for a moment", {{Call::kMove, 1, 3, ERROR_SHARING_VIOLATION}}, true},
+      {"the rename meets a sharing violation throughout", {{Call::kMove, 1, kEveryCall, ERROR_SHARING_VIOLATION}}, false},
+      {"the rename is refused", {{Call::kMove, 1, 1, ERROR_ACCESS_DENIED}}, false},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    TempFolder folder;
+    const std::string path = folder / "a.txt";
+    WriteFileBytes(path, kOriginal);
+    FailingFileSystem files(test.faults);
+    files.replaceKeepsMore = false;
+    const Outcome outcome = ReadAndRewrite(files, path, false);
+    EXPECT_TRUE(files.Fired());
+    EXPECT_EQ(outcome.written, test.written) << outcome.error;
+    ExpectOriginalOrNewText(path, outcome);
+    ExpectNothingLeftBehind(folder, false);
+  }
+}
+
+// What ReplaceFileA keeps of the original, a user would miss: its attributes
+// and its creation time (the new text brings its own last write). A read-only
+// file is refused. Both through the rename and through the system's own way;
+// where a file system keeps no creation time (Wine's on Linux), the rename
+// still hands the original's on.
+TEST(TargetFile, TheRewrittenFileKeepsItsAttributesAndCreationTime) {
+  FailingFileSystem renaming;
+  renaming.replaceKeepsMore = false;
+  const FILETIME created{0x12345678, 0x01D00000}, written{0x12345678, 0x01D10000};
+  for (FileSystem* files : {static_cast<FileSystem*>(&renaming), &SystemFileSystem()}) {
+    SCOPED_TRACE(files == &renaming ? "by a rename" : "as the system does");
+    TempFolder folder;
+    const std::string path = folder / "a.txt";
+    WriteFileBytes(path, kOriginal);
+    const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
+    {
+      const FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(SetFileTime(file.Get(), &created, nullptr, &written));
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+    const bool keepsCreationTimes = CompareFileTime(&data.ftCreationTime, &created) == 0;
+    const FILETIME before = data.ftCreationTime;
+    const Outcome outcome = ReadAndRewrite(*files, path, false);
+    ASSERT_TRUE(outcome.written) << outcome.error;
+    EXPECT_EQ(ReadFileBytes(path), kNewText);
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.dwFileAttributes, attributes);
+    if (keepsCreationTimes) {
+      EXPECT_EQ(CompareFileTime(&data.ftCreationTime, &created), 0);
+    }
+    EXPECT_GT(CompareFileTime(&data.ftLastWriteTime, &written), 0);
+    if (files == &renaming) {
+      ASSERT_EQ(renaming.basicInfoSet.size(), 1u);
+      const FILE_BASIC_INFO& carried = renaming.basicInfoSet[0];
+      EXPECT_EQ(carried.CreationTime.LowPart, before.dwLowDateTime);
+      EXPECT_EQ(static_cast<DWORD>(carried.CreationTime.HighPart), before.dwHighDateTime);
+      EXPECT_EQ(carried.FileAttributes, attributes);
+      // Every other time as the new text left it.
+      EXPECT_EQ(carried.LastWriteTime.QuadPart, 0);
+      EXPECT_EQ(carried.ChangeTime.QuadPart, 0);
+    }
+    ExpectNothingLeftBehind(folder, false);
+
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const Outcome refused = ReadAndRewrite(*files, path, false);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(refused.error, "Cannot open file " + path);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(path), kNewText);
+    ExpectNothingLeftBehind(folder, false);
   }
 }
 
@@ -222,13 +309,16 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
        }},
   };
   enum class When { kBeforeTheBackup, kBeforeTheRewrite, kWhileTheNewTextIsWritten };
+  for (const bool replaceKeepsMore : {true, false})
   for (const auto& change : changes) {
     for (const When when : {When::kBeforeTheBackup, When::kBeforeTheRewrite, When::kWhileTheNewTextIsWritten}) {
-      SCOPED_TRACE(std::string(change.what) + " " + std::to_string(static_cast<int>(when)));
+      SCOPED_TRACE(std::string(change.what) + " " + std::to_string(static_cast<int>(when)) +
+                   (replaceKeepsMore ? "" : ", by a rename"));
       TempFolder folder;
       const std::string path = folder / "a.txt";
       WriteFileBytes(path, kOriginal);
       FailingFileSystem files;
+      files.replaceKeepsMore = replaceKeepsMore;
       const TargetFile read = ReadTargetFile(path, files);
       EXPECT_EQ(read.bytes, kOriginal);
       bool changed = false;
@@ -277,13 +367,16 @@ TEST(TargetFile, FilesInTheLongestFoldersCanBeRewritten) {
       if (nameLength >= 5) name.replace(nameLength - 4, 4, ".txt");
       const std::string path = folder + "\\" + name;
       SCOPED_TRACE(path.size());
-      WriteFileBytes(path, kOriginal);
-      FailingFileSystem files;
-      const Outcome outcome = ReadAndRewrite(files, path, false);
-      EXPECT_TRUE(outcome.written) << outcome.error;
-      EXPECT_EQ(ReadFileBytes(path), kNewText);
-      EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
-      DeleteFileA(path.c_str());
+      for (const bool replaceKeepsMore : {true, false}) {
+        WriteFileBytes(path, kOriginal);
+        FailingFileSystem files;
+        files.replaceKeepsMore = replaceKeepsMore;
+        const Outcome outcome = ReadAndRewrite(files, path, false);
+        EXPECT_TRUE(outcome.written) << outcome.error;
+        EXPECT_EQ(ReadFileBytes(path), kNewText);
+        EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
+        DeleteFileA(path.c_str());
+      }
     }
   }
 }

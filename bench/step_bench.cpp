@@ -1,0 +1,189 @@
+// What each step of the batch run costs per file: the run's own calls, one
+// after the other, over every file below a folder, without a window, each
+// timed on its own. Tells where a run's time goes before anything is made
+// faster; its total is about the hidden run's.
+// Usage: step_bench FOLDER FIND REPLACE
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/textlines.h"
+#include "framework/wholefile.h"
+#include "run/activitylog.h"
+#include "run/ansitext.h"
+#include "run/logfile.h"
+#include "run/replacer.h"
+#include "run/safereplace.h"
+#include "run/targetfile.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void AddFilesBelow(const std::string& folder, std::vector<std::string>& files) {
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    files.push_back(folder);
+    return;
+  }
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      AddFilesBelow(folder + "\\" + name, files);
+    } else {
+      files.push_back(folder + "\\" + name);
+    }
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
+struct Step {
+  const char* name;
+  Clock::duration spent{};
+  int count = 0;
+};
+
+// Times one call into `step`.
+template <class Call>
+auto Timed(Step& step, Call&& call) {
+  const auto start = Clock::now();
+  struct Account {
+    Step& step;
+    Clock::time_point start;
+    ~Account() {
+      step.spent += Clock::now() - start;
+      ++step.count;
+    }
+  } account{step, start};
+  return call();
+}
+
+std::string TimeStamp() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", now.wDay, now.wMonth, now.wYear, now.wHour,
+                now.wMinute, now.wSecond);
+  return text;
+}
+
+// A log kept in memory only: the replacement timed with its line made but
+// not written.
+class NowhereLog final : public varnex::LogStorage {
+ public:
+  std::optional<std::string> Load() override { return std::nullopt; }
+  void Rewrite(std::string_view) override {}
+  void Append(std::string_view) override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: step_bench FOLDER FIND REPLACE\n");
+    return 2;
+  }
+  std::vector<std::string> files;
+  AddFilesBelow(argv[1], files);
+  const std::string findText = argv[2], replaceText = argv[3];
+
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string logPath = std::string(temporary) + "varnex-step-bench.log";
+  DeleteFileA(logPath.c_str());
+  varnex::LogFile logFile(logPath);
+  varnex::ActivityLog log(logFile, TimeStamp);
+  log.Open();
+  NowhereLog nowhere;
+  varnex::ActivityLog unsaved(nowhere, TimeStamp);
+
+  Step identity{"full path"}, read{"open+read+check"}, model{"line model"}, replace{"replace (+log append)"},
+      back{"line model back"}, open{"open for write+stamp"}, create{"temporary file+write"}, place{"replace call"},
+      message{"messages"};
+  Step logAppend{"of which the log's disk"};
+  int changed = 0;
+  varnex::Replacer replacer(log, [] { return false; }, [] {});
+  const auto start = Clock::now();
+  for (const std::string& path : files) {
+    Timed(identity, [&] {
+      std::string full(MAX_PATH, '\0');
+      full.resize(GetFullPathNameA(path.c_str(), MAX_PATH, full.data(), nullptr));
+      CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
+      return full;
+    });
+    Timed(message, [] {
+      MSG waiting;
+      return PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE);
+    });
+    varnex::TargetFile file = Timed(read, [&] { return varnex::ReadTargetFile(path); });
+    const varnex::FileStamp stamp = file.stamp;
+    const varnex::TextEncoding encoding = file.encoding;
+    const std::string original = file.bytes;  // for timing the replacement again without the log
+    std::string text = Timed(model, [&] {
+      return varnex::NormalizeLineEndsOwned(varnex::DecodeFileText(file.bytes, encoding));
+    });
+    replacer.FileChanged = false;
+    const auto beforeReplace = Clock::now();
+    std::string result = Timed(replace, [&] {
+      return replacer.ReplaceStr(std::move(text), varnex::AnsiToFileText(findText, encoding),
+                                 varnex::AnsiToFileText(replaceText, encoding), path, {findText, replaceText});
+    });
+    if (!replacer.FileChanged) continue;
+    // The replacement itself, timed apart on the same text, leaves the log's share.
+    const auto replaceAndLog = Clock::now() - beforeReplace;
+    varnex::Replacer quiet(unsaved, [] { return false; }, [] {});
+    std::string again = varnex::NormalizeLineEndsOwned(varnex::DecodeFileText(original, encoding));
+    const auto beforeQuiet = Clock::now();
+    quiet.ReplaceStr(std::move(again), varnex::AnsiToFileText(findText, encoding),
+                     varnex::AnsiToFileText(replaceText, encoding), path, {findText, replaceText});
+    logAppend.spent += replaceAndLog - (Clock::now() - beforeQuiet);
+    ++logAppend.count;
+    ++changed;
+
+    const std::string written = Timed(back, [&] {
+      // As the run: the lines looked over again only where the texts hold a line break.
+      const bool breaks = (findText + replaceText).find_first_of("\r\n") != std::string::npos;
+      return varnex::GiveFileText(breaks ? varnex::NormalizeLineEndsOwned(std::move(result)) : std::move(result),
+                                  encoding);
+    });
+    varnex::FileHandle target = Timed(open, [&] {
+      varnex::FileHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+      varnex::FileStamp now;
+      varnex::SystemFileSystem().Stamp(handle.Get(), now);
+      return handle;
+    });
+    std::string temporaryFile;
+    Timed(create, [&] {
+      varnex::FileHandle out = varnex::CreateFileBeside(varnex::SystemFileSystem(), path, temporaryFile);
+      return varnex::WriteWholeBuffer(out.Get(), written);
+    });
+    target.Reset();
+    Timed(place, [&] {
+      varnex::FileSystem& system = varnex::SystemFileSystem();
+      return system.ReplaceKeepsMore() ? varnex::PutInPlace(system, path, temporaryFile)
+                                       : varnex::RenameInPlace(system, path, temporaryFile);
+    });
+    (void)stamp;
+  }
+  const double total = std::chrono::duration<double>(Clock::now() - start).count();
+
+  std::printf("%.3f seconds: %zu files, %d changed\n", total, files.size(), changed);
+  for (const Step* step : {&identity, &message, &read, &model, &replace, &logAppend, &back, &open, &create, &place}) {
+    const double seconds = std::chrono::duration<double>(step->spent).count();
+    std::printf("  %-24s %7.3f s  %6d calls  %7.1f us each\n", step->name, seconds, step->count,
+                step->count ? seconds * 1e6 / step->count : 0.0);
+  }
+  DeleteFileA(logPath.c_str());
+  return 0;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The files of a batch run read ahead of it on a thread of their own, so that
+// opening and reading the next files overlaps the work on the file in hand
+// (opening a file is most of a small file's cost under some platforms). The
+// run still takes its files one at a time, in its order, each as a read at
+// that moment would give it: a read that failed ahead, or that the run's own
+// writes may have overtaken, is done again when the file's turn comes; a file
+// changed by another program after it was read is refused at the write, as
+// one changed after a read in its turn.
+
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/filesystem.h"
+#include "run/targetfile.h"
+
+namespace varnex {
+
+// How far the thread may run ahead: a few files, a few megabytes, and no file
+// so large that holding it early would raise the run's peak memory.
+struct ReadAheadLimits {
+  std::size_t files = 16;
+  std::size_t bytes = 8 << 20;
+  ULONGLONG largestFile = 4 << 20;
+};
+
+class ReadAhead {
+ public:
+  using Limits = ReadAheadLimits;
+
+  // Entries marked false in `ahead` (all are read ahead without it) are read
+  // only in their turn: the thread's read of a file keeps others from writing
+  // it for that moment.
+  explicit ReadAhead(const std::vector<std::string>& paths, FileSystem& files = SystemFileSystem());
+  ReadAhead(const std::vector<std::string>& paths, std::vector<bool> ahead, Limits limits = Limits(),
+            FileSystem& files = SystemFileSystem());
+  // Stops the thread; a read under way is finished first.
+  ~ReadAhead();
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // Entry `index` of the list, as ReadTargetFile would read it now, and with
+  // its errors. Indexes only grow; entries passed over are let go.
+  TargetFile Take(std::size_t index);
+  // The run has written files (a changed file, its backup, the log): files
+  // read before now are looked at again before they are handed out.
+  void RunWrote();
+
+ private:
+  enum class State { kAhead, kReading, kRead, kNotRead };
+  struct Slot {
+    State state = State::kAhead;
+    TargetFile file;
+    unsigned long long writes = 0;  // the run's writes when the read began
+  };
+
+  void Work();
+  void LetGo(Slot& slot);
+  bool StillAsRead(const std::string& path, const FileStamp& read);
+
+  const std::vector<std::string>& paths_;
+  const std::vector<bool> ahead_;
+  const Limits limits_;
+  FileSystem& files_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<Slot> slots_;
+  std::size_t next_ = 0;   // the next entry the thread reads
+  std::size_t taken_ = 0;  // the entries before this one are the run's
+  std::size_t bytesAhead_ = 0;
+  unsigned long long writes_ = 0;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+}  // namespace varnex
