@@ -118,6 +118,9 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
       {"a sharing violation for a moment", {{Call::kReplace, 1, 3, ERROR_SHARING_VIOLATION}}, false, true},
       {"a sharing violation throughout", {{Call::kReplace, 1, kEveryCall, ERROR_SHARING_VIOLATION}}, false, false},
       {"no ReplaceFileA on this file system", {{Call::kReplace, 1, kEveryCall, ERROR_NOT_SUPPORTED}}, false, true},
+      {"no ReplaceFileA: ERROR_INVALID_FUNCTION", {{Call::kReplace, 1, kEveryCall, ERROR_INVALID_FUNCTION}}, false, true},
+      {"no ReplaceFileA: ERROR_CALL_NOT_IMPLEMENTED", {{Call::kReplace, 1, kEveryCall, ERROR_CALL_NOT_IMPLEMENTED}},
+       false, true},
       {"no ReplaceFileA and no move either",
        {{Call::kReplace, 1, kEveryCall, ERROR_INVALID_FUNCTION}, {Call::kMove, 1, kEveryCall}}, false, false},
       {"the moved-aside original held for a moment", {{Call::kRemove, 1, 2, ERROR_SHARING_VIOLATION}}, false, true},
@@ -162,6 +165,36 @@ TEST(TargetFile, EveryCallFailingInTurnLeavesTheOriginalOrTheNewText) {
         if (times == 1) ExpectNothingLeftBehind(folder, backUp);
       }
     }
+  }
+}
+
+// The new file is ours; what the user set on the original must come over to
+// it where the run moves it into place by hand. (ReplaceFileA is left out:
+// Windows' keeps the attributes, Wine's drops them. Of hidden and system, Wine
+// keeps only the system attribute on disk.)
+TEST(TargetFile, TheNewTextKeepsTheOriginalsAttributes) {
+  constexpr DWORD kSet = FILE_ATTRIBUTE_SYSTEM;
+  const struct {
+    const char* way;
+    std::vector<Fault> faults;
+  } ways[] = {
+      {"a plain move where there is no ReplaceFileA", {{Call::kReplace, 1, kEveryCall, ERROR_NOT_SUPPORTED}}},
+      {"a move after ReplaceFileA moved the original aside",
+       {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT, Leaves::kOriginalAtBackup}}},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    TempFolder folder;
+    const std::string path = folder / "a.txt";
+    WriteFileBytes(path, kOriginal);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), kSet));
+    ASSERT_EQ(GetFileAttributesA(path.c_str()) & kSet, kSet);
+    FailingFileSystem files(way.faults);
+    const Outcome outcome = ReadAndRewrite(files, path, false);
+    EXPECT_TRUE(outcome.written) << outcome.error;
+    EXPECT_EQ(ReadFileBytes(path), kNewText);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & kSet, kSet);
+    ExpectNothingLeftBehind(folder, false);
   }
 }
 
