@@ -192,11 +192,14 @@ TEST_F(FileSearch, StopEndsEveryListingAndEachScanStartsAfresh) {
 
 TEST_F(FileSearch, AnErrorInAHandlerEndsTheScanWithoutFinishing) {
   MakeTree(Root(), {"1.txt", "2.txt", "sub\\", "sub\\3.txt"});
+  int calls = 0;
   search.OnFileFind = [&](const std::string&, const TSearchRec&) {
-    if (!search.FilesFound().empty()) throw Error("The file list cannot take another entry");
+    if (++calls == 2) throw Error("The file list cannot take another entry");
   };
   EXPECT_THROW(Scan("*.txt"), Error);
   EXPECT_EQ(trace, Lines{"> "});
+  EXPECT_EQ(calls, 2);
+  // Only the match its handler took is kept, not the one it refused.
   EXPECT_EQ(search.FilesFound().size(), 1u);
 
   // Nothing of the broken scan is left behind: the next one runs whole.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/handle.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {
@@ -53,6 +54,15 @@ TEST_F(FilenameLists, LoadingReplacesTheListByTheLineModel) {
     EXPECT_EQ(MinusEnabled(), c.realFiles);
     EXPECT_EQ(form.Files().Current(), 0);
   }
+  // A list another program has open for reading loads all the same.
+  WriteFileBytes(folder / "open.list", "C:\\open.txt\r\n");
+  {
+    const FileHandle reader(CreateFileA((folder / "open.list").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    Load(folder / "open.list");
+  }
+  EXPECT_EQ(Entries(), Paths{"C:\\open.txt"});
   const OPENFILENAMEA& request = services.fileDialogs.requests.back();
   EXPECT_EQ(std::string(request.lpstrFilter, 52),
             std::string("Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0", 52));

@@ -154,24 +154,33 @@ TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string held = File("held.txt", "abc");
   const FileHandle reader(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  // Another program in the middle of writing it: not even to be read.
+  const std::string writing = File("writing.txt", "abc");
+  FileHandle writer(CreateFileA(writing.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
   panel.SetChecked(TAF::Option::kBackUp, true);
-  List({binary, noBackup, readOnly, held});
+  List({binary, noBackup, readOnly, held, writing});
   Texts("abc", "x");
 
   const Results results = Run();
-  EXPECT_EQ(results.searched, "4");
+  writer.Reset();
+  EXPECT_EQ(results.searched, "5");
   EXPECT_EQ(results.replaced, "0");
   EXPECT_EQ(ReadFileBytes(binary), std::string("abc\0abc", 7));
   EXPECT_EQ(ReadFileBytes(noBackup), "abc");
   EXPECT_EQ(ReadFileBytes(readOnly), "abc");
   EXPECT_EQ(ReadFileBytes(held), "abc");
-  EXPECT_EQ(Messages().size(), 4u);
-  // No file of the run's own is left behind, and no backup of the binary file.
+  EXPECT_EQ(ReadFileBytes(writing), "abc");
+  EXPECT_EQ(Messages().size(), 5u);
+  // No file of the run's own is left behind, and no backup of the binary file
+  // or of the one being written.
   EXPECT_EQ(FolderContents(),
             (std::vector<std::string>{"binary.dat", "held.txt", "held.txt.bak", "nobackup.txt", "nobackup.txt.bak",
-                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "undo", "varnex.log"}));
+                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "undo", "varnex.log",
+                                      "writing.txt"}));
   // Lines are logged for the files that had a change, as the replacing goes
-  // before the writing; the binary file never got that far.
+  // before the writing; the binary file and the one being written never got
+  // that far.
   EXPECT_EQ(LogLines().size(), 4u);
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -257,7 +266,8 @@ TEST_F(BatchRun, StopByButtonEscOrAltSEndsTheRunAfterTheFileInHand) {
 TEST_F(BatchRun, TheWindowStaysLiveBetweenFilesThatDoNotMatch) {
   const std::string one = File("one.txt", "nothing");
   const std::string two = File("two.txt", "nothing");
-  List({one, two, folder / "missing.txt"});
+  // The failure's message is shown right after the first file.
+  List({one, folder / "missing.txt", two});
   Texts("a", "b");
   PostMessageA(form.Handle(), WM_APP, 0, 0);
   bool handledDuringTheRun = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The real file system with faults put in: chosen calls fail with a chosen
 // error, and a failing ReplaceFileA leaves the files as Windows leaves them.
+// Paths are held to Windows' length limit, which Wine exceeds by one.
 
 #include <algorithm>
 #include <functional>
@@ -34,7 +35,7 @@ struct Fault {
   Leaves leaves = Leaves::kAsItWas;
   // A full disk: the first failing write takes half its bytes and reports them.
   bool shortWrite = false;
-  // For moves: only those of the file last handed to ReplaceFileA as this.
+  // For moves and lookups: only those of the file last handed to ReplaceFileA as this.
   Of of = Of::kAnyFile;
 };
 
@@ -58,7 +59,7 @@ class FailingFileSystem final : public FileSystem {
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
     if (beforeOpen) beforeOpen(access);
-    if (Fails(Call::kOpen)) return FileHandle();
+    if (TooLong(path) || Fails(Call::kOpen)) return FileHandle();
     return real_.Open(path, access, share, disposition, flags);
   }
   bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
@@ -77,6 +78,7 @@ class FailingFileSystem final : public FileSystem {
   bool Size(HANDLE file, LARGE_INTEGER& size) override { return !Fails(Call::kSize) && real_.Size(file, size); }
   bool Stamp(HANDLE file, FileStamp& stamp) override { return !Fails(Call::kStamp) && real_.Stamp(file, stamp); }
   bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {
+    if (TooLong(replaced) || TooLong(replacement) || TooLong(backup)) return false;
     replacement_ = replacement;
     backup_ = backup;
     const Fault* fault = Failing(Call::kReplace);
@@ -96,17 +98,20 @@ class FailingFileSystem final : public FileSystem {
   }
   bool Move(const std::string& from, const std::string& to, DWORD flags) override {
     const Of file = from == replacement_ ? Of::kReplacement : from == backup_ ? Of::kBackup : Of::kAnyFile;
-    return !Fails(Call::kMove, file) && real_.Move(from, to, flags);
+    return !TooLong(from) && !TooLong(to) && !Fails(Call::kMove, file) && real_.Move(from, to, flags);
   }
   bool Copy(const std::string& from, const std::string& to) override {
-    return !Fails(Call::kCopy) && real_.Copy(from, to);
+    return !TooLong(from) && !TooLong(to) && !Fails(Call::kCopy) && real_.Copy(from, to);
   }
-  bool Remove(const std::string& path) override { return !Fails(Call::kRemove) && real_.Remove(path); }
+  bool Remove(const std::string& path) override {
+    return !TooLong(path) && !Fails(Call::kRemove) && real_.Remove(path);
+  }
   DWORD Attributes(const std::string& path) override {
-    return Fails(Call::kAttributes) ? INVALID_FILE_ATTRIBUTES : real_.Attributes(path);
+    const Of file = path == replacement_ ? Of::kReplacement : path == backup_ ? Of::kBackup : Of::kAnyFile;
+    return TooLong(path) || Fails(Call::kAttributes, file) ? INVALID_FILE_ATTRIBUTES : real_.Attributes(path);
   }
   bool SetAttributes(const std::string& path, DWORD attributes) override {
-    return !Fails(Call::kSetAttributes) && real_.SetAttributes(path, attributes);
+    return !TooLong(path) && !Fails(Call::kSetAttributes) && real_.SetAttributes(path, attributes);
   }
   bool PathStamp(const std::string& path, FileStamp& stamp) override {
     return !Fails(Call::kPathStamp) && real_.PathStamp(path, stamp);
@@ -149,6 +154,13 @@ class FailingFileSystem final : public FileSystem {
   static bool Fail(const Fault& fault) {
     SetLastError(fault.error);
     return false;
+  }
+  // The ANSI calls take MAX_PATH - 1 characters on Windows; Wine takes one
+  // more, which would let a name one character too long pass here.
+  static bool TooLong(const std::string& path) {
+    if (path.size() < MAX_PATH) return false;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return true;
   }
 
   FileSystem& real_ = SystemFileSystem();

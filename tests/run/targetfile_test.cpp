@@ -112,12 +112,20 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
         {Call::kMove, 1, kEveryCall, ERROR_ACCESS_DENIED, Leaves::kAsItWas, false, Of::kReplacement},
         {Call::kMove, 1, 1, ERROR_SHARING_VIOLATION, Leaves::kAsItWas, false, Of::kBackup}},
        false, false},
+      {"ERROR_UNABLE_TO_REMOVE_REPLACED, the new file then not to be looked up",
+       {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED},
+        {Call::kAttributes, 1, kEveryCall, ERROR_ACCESS_DENIED, Leaves::kAsItWas, false, Of::kReplacement}},
+       false, false},
       {"a failure reported after the replace was done",
        {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED, Leaves::kReplacementInPlace}}, false, true},
       {"access denied", {{Call::kReplace, 1, 1, ERROR_ACCESS_DENIED}}, false, false},
       {"a sharing violation for a moment", {{Call::kReplace, 1, 3, ERROR_SHARING_VIOLATION}}, false, true},
       {"a sharing violation throughout", {{Call::kReplace, 1, kEveryCall, ERROR_SHARING_VIOLATION}}, false, false},
       {"no ReplaceFileA on this file system", {{Call::kReplace, 1, kEveryCall, ERROR_NOT_SUPPORTED}}, false, true},
+      {"no ReplaceFileA: ERROR_INVALID_FUNCTION", {{Call::kReplace, 1, kEveryCall, ERROR_INVALID_FUNCTION}}, false,
+       true},
+      {"no ReplaceFileA: ERROR_CALL_NOT_IMPLEMENTED", {{Call::kReplace, 1, kEveryCall, ERROR_CALL_NOT_IMPLEMENTED}},
+       false, true},
       {"no ReplaceFileA and no move either",
        {{Call::kReplace, 1, kEveryCall, ERROR_INVALID_FUNCTION}, {Call::kMove, 1, kEveryCall}}, false, false},
       {"the moved-aside original held for a moment", {{Call::kRemove, 1, 2, ERROR_SHARING_VIOLATION}}, false, true},
@@ -248,6 +256,35 @@ TEST(TargetFile, TheRewrittenFileKeepsItsAttributesAndCreationTime) {
     EXPECT_EQ(refused.error, "Cannot open file " + path);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(path), kNewText);
+  }
+}
+
+// The new file is ours; what the user set on the original must come over to
+// it where the run moves it into place by hand. (ReplaceFileA is left out:
+// Windows' keeps the attributes, Wine's drops them. Of hidden and system, Wine
+// keeps only the system attribute on disk.)
+TEST(TargetFile, TheNewTextKeepsTheOriginalsAttributes) {
+  constexpr DWORD kSet = FILE_ATTRIBUTE_SYSTEM;
+  const struct {
+    const char* way;
+    std::vector<Fault> faults;
+  } ways[] = {
+      {"a plain move where there is no ReplaceFileA", {{Call::kReplace, 1, kEveryCall, ERROR_NOT_SUPPORTED}}},
+      {"a move after ReplaceFileA moved the original aside",
+       {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT, Leaves::kOriginalAtBackup}}},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    TempFolder folder;
+    const std::string path = folder / "a.txt";
+    WriteFileBytes(path, kOriginal);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), kSet));
+    ASSERT_EQ(GetFileAttributesA(path.c_str()) & kSet, kSet);
+    FailingFileSystem files(way.faults);
+    const Outcome outcome = ReadAndRewrite(files, path, false);
+    EXPECT_TRUE(outcome.written) << outcome.error;
+    EXPECT_EQ(ReadFileBytes(path), kNewText);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & kSet, kSet);
     ExpectNothingLeftBehind(folder, false);
   }
 }
