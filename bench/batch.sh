@@ -6,7 +6,9 @@
 # the run itself, from the answer to the results); "hidden" is the same run
 # with the window never shown, for comparison only. Beside them two bare Win32
 # walks that read every file and rewrite the changed ones: "bare" in place,
-# "safe" through a new file and ReplaceFileA as the program writes (its floor).
+# "safe" through a new file and ReplaceFileA (the program's own protocol keeps
+# the original or the whole new text as that does; under Wine it replaces by
+# one rename, see run/targetfile.cpp).
 # Tools alternate run by run; medians are printed, with the ratios to Varnex
 # and Varnex's to the safe walk.
 # Usage: bench/batch.sh [RUNS]   (default 3)

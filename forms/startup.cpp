@@ -1,6 +1,10 @@
 #include "forms/startup.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
+
+#include <mutex>
+#include <thread>
 
 #include "resources/version.h"
 
@@ -16,6 +20,11 @@ void PrepareApplication(Application& application) {
   InitCommonControlsEx(&controls);
   application.SetTitle(VARNEX_TITLE);
   application.SetHintHidePause(kHintHidePause);
+  // The first sound of a process loads the sound system (tens of milliseconds
+  // under some platforms), which would hold back the beep of the first results
+  // and with it their showing; it is loaded while the user fills the list.
+  static std::once_flag soundLoaded;
+  std::call_once(soundLoaded, [] { std::thread([] { waveOutGetNumDevs(); }).detach(); });
 }
 
 ProgramWindows::ProgramWindows(Application& application, const std::string& programDirectory)
