@@ -90,10 +90,17 @@ std::string Folded(std::string_view path) {
 
 }  // namespace
 
+std::string LinkedCopyName(int number) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%08d.orig", number);
+  return name;
+}
+
 std::string JournalStart(std::string_view runTime) { return Line({kMagic, kVersion, runTime}); }
 
 std::string JournalEntry(const UndoEntry& entry) {
-  return Line({std::string_view(&kEntryTag, 1), std::to_string(entry.number), std::to_string(entry.offset),
+  return Line({std::string_view(&kEntryTag, 1), std::to_string(entry.number), entry.linked ? "L" : "P",
+               std::to_string(entry.offset),
                std::to_string(entry.length), std::to_string(entry.size), Hex(entry.hash), entry.path});
 }
 
@@ -105,6 +112,7 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
   const Reader reader(name);
   UndoJournal journal;
   std::set<std::string> paths;
+  std::uint64_t packEnd = 0;
   bool first = true;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find("\r\n");
@@ -117,20 +125,22 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
       first = false;
       continue;
     }
-    if (fields.size() == 7 && fields[0] == std::string_view(&kEntryTag, 1)) {
+    if (fields.size() == 8 && fields[0] == std::string_view(&kEntryTag, 1)) {
       UndoEntry entry;
       // Numbered in turn, and each one's bytes behind the last one's: no
       // entry can give a file another's bytes.
       if (reader.Number(fields[1]) != journal.entries.size() + 1) reader.Damaged();
       entry.number = static_cast<int>(journal.entries.size()) + 1;
-      entry.offset = reader.Number(fields[2]);
-      const std::uint64_t expected = journal.entries.empty() ? 0 : journal.entries.back().offset + journal.entries.back().length;
-      if (entry.offset != expected) reader.Damaged();
-      entry.length = reader.Number(fields[3]);
-      entry.size = reader.Number(fields[4]);
-      if (fields[5].size() != 16) reader.Damaged();
-      entry.hash = reader.Number(fields[5], 16);
-      entry.path = fields[6];
+      if (fields[2] != "L" && fields[2] != "P") reader.Damaged();
+      entry.linked = fields[2] == "L";
+      entry.offset = reader.Number(fields[3]);
+      entry.length = reader.Number(fields[4]);
+      if (entry.offset != (entry.linked ? 0 : packEnd)) reader.Damaged();
+      if (!entry.linked) packEnd += entry.length;
+      entry.size = reader.Number(fields[5]);
+      if (fields[6].size() != 16) reader.Damaged();
+      entry.hash = reader.Number(fields[6], 16);
+      entry.path = fields[7];
       if (!IsPlainFullPath(entry.path) || !paths.insert(Folded(entry.path)).second) reader.Damaged();
       journal.entries.push_back(std::move(entry));
     } else if (fields.size() == 3 && fields[0] == std::string_view(&kWrittenTag, 1)) {

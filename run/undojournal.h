@@ -20,9 +20,11 @@ inline constexpr std::string_view kDamagedJournal =
 struct UndoEntry {
   int number = 0;  // 1 for the first file, and so on
   std::string path;
-  // Where the earlier bytes are in the pack: right behind those of the entry
-  // before.
-  std::uint64_t offset = 0;
+  // Where the earlier bytes are: a file of their own in the store (a big
+  // file's original, linked there rather than copied), or a stretch of the
+  // pack right behind that of the entry before.
+  bool linked = false;
+  std::uint64_t offset = 0;  // 0 for a linked one
   std::uint64_t length = 0;
   // What the run left at `path`.
   std::uint64_t size = 0;
@@ -36,6 +38,9 @@ struct UndoJournal {
   std::string runTime;  // as the activity log writes it
   std::vector<UndoEntry> entries;
 };
+
+// The name of a linked original's file in the store.
+std::string LinkedCopyName(int number);
 
 // The lines, each ending in CR LF: the journal's first line; an entry, before
 // its file is written (lastWrite is not written here); and the line that says

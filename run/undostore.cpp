@@ -10,6 +10,11 @@ namespace {
 
 constexpr char kJournalName[] = "journal.txt";
 constexpr char kPackName[] = "originals.dat";
+// A file this big keeps its original by a second name in the store where the
+// volume allows: no bytes move. Smaller ones go into the pack; a name each
+// would cost a create, and some platforms look through the whole folder for
+// every new name.
+constexpr std::size_t kLinkedAtLeast = 1 << 20;
 
 std::string InFolder(const std::string& folder, std::string_view name) {
   return folder + "\\" + std::string(name);
@@ -58,6 +63,14 @@ bool ReadPacked(HANDLE pack, std::uint64_t offset, std::uint64_t length, std::st
 void RemoveStoreIn(const std::string& folder) {
   DeleteFileA(InFolder(folder, kJournalName).c_str());
   DeleteFileA(InFolder(folder, kPackName).c_str());
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(InFolder(folder, "*.orig").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      DeleteFileA(InFolder(folder, found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
   RemoveDirectoryA(folder.c_str());  // only when nothing of anyone else's is in it
 }
 
@@ -117,7 +130,11 @@ UndoStore::Outcome UndoStore::Restore(const std::string& folder, const UndoJourn
     bytes = {};
     std::string original;
     try {
-      if (!ReadPacked(pack.Get(), entry.offset, entry.length, original)) throw Error::Format(kCannotOpenFile, packPath);
+      FileStamp copyStamp;
+      const bool read = entry.linked ? ReadWithStamp(files_, InFolder(folder, LinkedCopyName(entry.number)), original,
+                                                     copyStamp) && original.size() == entry.length
+                                     : ReadPacked(pack.Get(), entry.offset, entry.length, original);
+      if (!read) throw Error::Format(kCannotOpenFile, packPath);
       RewriteTargetFile(entry.path, stamp, original, files_);
     } catch (const Error&) {
       outcome.leftAlone.push_back(entry.path);
@@ -140,17 +157,20 @@ void UndoRecording::Keep(const std::string& path, std::string_view original, std
   UndoEntry entry;
   entry.number = entries_ + 1;
   entry.path = FullPathName(path);
-  entry.offset = packed_;
   entry.length = original.size();
   entry.size = newBytes.size();
   entry.hash = ContentHash(newBytes);
-  // The bytes before the line that names them: a journal never points past
-  // the end of its pack.
   FileSystem& files = store_.Files();
-  if (!WriteWholeBuffer(files, pack_.Get(), original) || !WriteWholeBuffer(files, journal_.Get(), JournalEntry(entry))) {
-    return Fail();
+  // The bytes before the line that names them: a journal never points past
+  // what the store holds.
+  entry.linked = original.size() >= kLinkedAtLeast &&
+                 CreateHardLinkA(InFolder(folder_, LinkedCopyName(entry.number)).c_str(), entry.path.c_str(), nullptr);
+  if (!entry.linked) {
+    entry.offset = packed_;
+    if (!WriteWholeBuffer(files, pack_.Get(), original)) return Fail();
+    packed_ += original.size();
   }
-  packed_ += original.size();
+  if (!WriteWholeBuffer(files, journal_.Get(), JournalEntry(entry))) return Fail();
   ++entries_;
   kept_ = true;
 }

@@ -210,7 +210,7 @@ TEST_F(Undo, ADamagedJournalIsRefusedAndNothingIsTouched) {
   std::string damaged = journal;
   damaged[damaged.find(files[1]) + damaged.size() % 7] ^= 1;
   // Checks that hold, round a path that leads out of the folder run over.
-  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", 0, 1, 1, 2, {}});
+  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", false, 0, 1, 1, 2, {}});
   for (const std::string& bytes : {damaged, misleading}) {
     WriteFileBytes(journalPath, bytes);
     services.messageBoxes.shown.clear();
@@ -228,6 +228,25 @@ TEST_F(Undo, ADamagedJournalIsRefusedAndNothingIsTouched) {
   EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 2 file(s).");
 }
 
+// A big file's original stays by a second name in the store, no bytes
+// copied; the small ones beside it go into the pack.
+TEST_F(Undo, ABigFilesOriginalIsKeptByASecondNameAndComesBack) {
+  std::string big;
+  for (int line = 0; big.size() < (3u << 19); ++line) big += "line " + std::to_string(line) + " abc\r\n";
+  const std::string bigPath = File("big.txt", big);
+  before_[bigPath] = big;
+  const std::vector<std::string> small = Files(2);
+  List({small[0], bigPath, small[1]});
+  Texts("abc", "x");
+  EXPECT_EQ(Run().replaced, "3");
+  EXPECT_EQ(ReadFileBytes(folder / "undo\\00000002.orig"), big);
+  EXPECT_NE(ReadFileBytes(bigPath), big);
+  EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 3 file(s).");
+  ExpectAsBefore(bigPath);
+  for (const std::string& path : small) ExpectAsBefore(path);
+  EXPECT_FALSE(StoreThere());
+}
+
 // The program may end between any two steps of a file: the journal then holds
 // its entry without the line that says it was written, or not even that.
 TEST_F(Undo, ARunCutShortByTheProgramsEndIsUndoneAsFarAsItWrote) {
@@ -240,9 +259,12 @@ TEST_F(Undo, ARunCutShortByTheProgramsEndIsUndoneAsFarAsItWrote) {
   // Written, but the program ended before it said so.
   journal.erase(journal.rfind("W\t"));
   // Named, but the program ended before it was written.
-  UndoEntry never{4, files[3], 0, 0, 1, 2, {}};
-  never.offset = std::stoull(journal.substr(journal.rfind("F\t3\t") + 4));
-  never.offset += std::stoull(journal.substr(journal.find('\t', journal.rfind("F\t3\t") + 4) + 1));
+  const UndoEntry& third = ReadJournal(journal, "j").entries.at(2);
+  UndoEntry never;
+  never.number = 4;
+  never.path = files[3];
+  never.offset = third.offset + third.length;
+  never.hash = 2;
   journal += JournalEntry(never);
   WriteFileBytes(journalPath, journal);
 

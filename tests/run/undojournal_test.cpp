@@ -19,12 +19,16 @@ UndoEntry Entry(int number, std::string path, std::uint64_t size = 10, std::uint
   return entry;
 }
 
-// A journal as a run writes it: two files written, the third cut off by a stop
-// between its two lines.
+// A journal as a run writes it: two files written, the second's original
+// linked into the store, the third cut off by a stop between its two lines.
 std::string RunJournal() {
+  UndoEntry linked = Entry(2, "\\\\server\\share\\b.htm", 0, 0);
+  linked.linked = true;
+  linked.offset = 0;
+  UndoEntry third = Entry(3, "Z:\\tmp\\c d\\e.txt", 123456789012u);
+  third.offset = 100;
   return JournalStart("12/7/2026 3:04:05 PM") + JournalEntry(Entry(1, "C:\\docs\\a.txt")) +
-         JournalWritten(1, 0x01DB0000AAAABBBBu) + JournalEntry(Entry(2, "\\\\server\\share\\b.htm", 0, 0)) +
-         JournalWritten(2, 7) + JournalEntry(Entry(3, "Z:\\tmp\\c d\\e.txt", 123456789012u));
+         JournalWritten(1, 0x01DB0000AAAABBBBu) + JournalEntry(linked) + JournalWritten(2, 7) + JournalEntry(third);
 }
 
 void ExpectRefused(std::string_view bytes) {
@@ -47,9 +51,12 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_EQ(journal.entries[1].path, "\\\\server\\share\\b.htm");
   EXPECT_EQ(journal.entries[1].size, 0u);
   EXPECT_EQ(journal.entries[1].lastWrite, 7u);
+  EXPECT_TRUE(journal.entries[1].linked);
+  EXPECT_FALSE(journal.entries[2].linked);
+  EXPECT_EQ(LinkedCopyName(2), "00000002.orig");
   EXPECT_EQ(journal.entries[2].number, 3);
   EXPECT_EQ(journal.entries[2].size, 123456789012u);
-  EXPECT_EQ(journal.entries[2].offset, 200u);
+  EXPECT_EQ(journal.entries[2].offset, 100u);
   EXPECT_EQ(journal.entries[2].length, 100u);
   EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
 }
@@ -88,6 +95,12 @@ TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
         UndoEntry overlapping = Entry(2, "C:\\b.txt");
         overlapping.offset = 50;
         return JournalEntry(overlapping);
+      }(),
+      start + [] {                                                        // a linked one in the pack
+        UndoEntry linked = Entry(1, "C:\\b.txt");
+        linked.linked = true;
+        linked.offset = 7;
+        return JournalEntry(linked);
       }(),
       start + first + JournalEntry(Entry(1, "C:\\b.txt")),                // a number twice
       start + first + JournalEntry(Entry(2, "c:\\A.TXT")),                // a file twice
