@@ -9,8 +9,10 @@
 # "safe" through a new file and ReplaceFileA (the program's own protocol keeps
 # the original or the whole new text as that does; under Wine it replaces by
 # one rename, see run/targetfile.cpp).
-# Tools alternate run by run; medians are printed, with the ratios to Varnex
-# and Varnex's to the safe walk.
+# Varnex keeps its folder (log, settings, undo store) on the files' volume, as
+# on a machine with one disk, where a big file's original goes into the undo
+# store by a second name rather than a copy. Tools alternate run by run;
+# medians are printed, with the ratios to Varnex and Varnex's to the safe walk.
 # Usage: bench/batch.sh [RUNS]   (default 3)
 set -euo pipefail
 source "$(dirname "$0")/../cmake/setup.sh"
@@ -25,15 +27,16 @@ varnex_build "$VARNEX_ROOT/build/bench" -DVARNEX_SANITIZE=OFF -DBUILD_TESTING=OF
 varnex_bench_corpus
 corpus=$VARNEX_CORPUS
 work=/dev/shm/varnex-work
-trap 'varnex_stop_session; rm -rf "$work"' EXIT
+program="Z:${work//\//\\}-program"
+trap 'varnex_stop_session; rm -rf "$work" "$work-program"' EXIT
 varnex_bench_session
 
 windows="$VARNEX_ROOT/build/windows/bench"
 run_tool() {  # tool target -> seconds
   local tool=$1 target=$2
   case $tool in
-    varnex) wine "$windows/batch_bench.exe" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
-    hidden) wine "$windows/batch_bench.exe" --hidden "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
+    varnex) wine "$windows/batch_bench.exe" --program "$program" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
+    hidden) wine "$windows/batch_bench.exe" --hidden --program "$program" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     bare) wine "$windows/bare_walk.exe" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     safe) wine "$windows/bare_walk.exe" --safe "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     sed) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 sed -i 's/$find/$replace/g'" ;;
