@@ -138,6 +138,20 @@ TEST(LogFile, AHeldLogIsOpenedOnceForAllItsAppends) {
   EXPECT_EQ(ReadFileBytes(path), expected + "t6 - Application Closed\r\n");
 }
 
+// A log that one copy of the program cannot rewrite (to it, read-only) is not
+// kept locked against the others for the rest of its session.
+TEST(LogFile, ALogThatCannotBeRewrittenStaysOpenToOtherCopies) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  WriteFileBytes(path, "old\r\n");
+  FailingFileSystem refusing({{Call::kReplace, 1, kEveryCall, ERROR_ACCESS_DENIED}});
+  LogFile firstFile(path, refusing), secondFile(path);
+  ActivityLog first(firstFile, [] { return std::string("t1"); }), second(secondFile, [] { return std::string("t2"); });
+  EXPECT_THROW(first.Open(), Error);
+  EXPECT_NO_THROW(second.Open());
+  EXPECT_EQ(ReadFileBytes(path), "old\r\nt2 - Application Started\r\n");
+}
+
 std::string Tick() { return "T"; }
 
 constexpr std::string_view kNewLines =
