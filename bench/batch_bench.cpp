@@ -13,37 +13,18 @@
 #include <psapi.h>
 
 #include <chrono>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "forms/results.h"
 #include "bench/benchprogram.h"
+#include "bench/filesbelow.h"
+#include "forms/results.h"
 
 namespace {
 
-// A folder gives every file below it; a file gives itself.
-void AddFilesBelow(const std::string& folder, std::vector<std::string>& files) {
-  const DWORD attributes = GetFileAttributesA(folder.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    files.push_back(folder);
-    return;
-  }
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      AddFilesBelow(folder + "\\" + name, files);
-    } else {
-      files.push_back(folder + "\\" + name);
-    }
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
-}
+using varnex::bench::AddFilesBelow;
 
 std::string searched, replaced;
 std::chrono::steady_clock::time_point finished;

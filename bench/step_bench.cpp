@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/filesbelow.h"
 #include "engine/textlines.h"
 #include "framework/wholefile.h"
 #include "run/activitylog.h"
@@ -23,28 +24,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using varnex::bench::AddFilesBelow;
 
-void AddFilesBelow(const std::string& folder, std::vector<std::string>& files) {
-  const DWORD attributes = GetFileAttributesA(folder.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    files.push_back(folder);
-    return;
-  }
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      AddFilesBelow(folder + "\\" + name, files);
-    } else {
-      files.push_back(folder + "\\" + name);
-    }
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
-}
+using Clock = std::chrono::steady_clock;
 
 struct Step {
   const char* name;
