@@ -16,14 +16,14 @@ void ActivityLog::Open() {
   if (bytes) {
     for (std::string_view line : SplitLines(*bytes)) lines_.emplace_back(line);
     keepFileAsItIs_ = TextBeforeNul(*bytes).size() != bytes->size();
-    if (keepFileAsItIs_) {
-      linesOnDisk_ = lines_.size();
-      fileEndsInsideLine_ = bytes->back() != '\r' && bytes->back() != '\n';
-    }
+    linesOnDisk_ = lines_.size();
+    fileEndsInsideLine_ = !bytes->empty() && bytes->back() != '\r' && bytes->back() != '\n';
   } else {
     // A file that is there but could not be read must not be rewritten from
     // an empty history; where there is none, an append makes it as well.
     keepFileAsItIs_ = true;
+    linesOnDisk_ = 0;
+    fileEndsInsideLine_ = false;
   }
   Add(StartedLine(stamp));
 }
@@ -45,8 +45,17 @@ void ActivityLog::Add(std::string line) {
 
 void ActivityLog::Save() {
   if (!rewritten_ && !keepFileAsItIs_) {
-    storage_.Rewrite(JoinLines(lines_));
+    try {
+      storage_.Rewrite(JoinLines(lines_));
+    } catch (...) {
+      // The load's hold on the file may be gone with the failed rewrite, and
+      // another copy may append from now on: a later rewrite from memory would
+      // drop its lines, so from here on this start only appends.
+      keepFileAsItIs_ = true;
+      throw;
+    }
     rewritten_ = true;
+    fileEndsInsideLine_ = false;
   } else {
     std::string bytes = JoinLines(std::span(lines_).subspan(linesOnDisk_));
     if (fileEndsInsideLine_) bytes.insert(0, "\r\n");

@@ -11,12 +11,13 @@ namespace {
 struct MemoryFile : LogStorage {
   std::optional<std::string> bytes;
   bool failWrites = false;
+  int failRewrites = 0;  // the next so many rewrites fail
   bool unreadable = false;  // there, but held by another program at the load
   int rewrites = 0;
 
   std::optional<std::string> Load() override { return unreadable ? std::nullopt : bytes; }
   void Rewrite(std::string_view data) override {
-    if (failWrites) throw Error("Cannot create file log");
+    if (failWrites || failRewrites-- > 0) throw Error("Cannot create file log");
     bytes = std::string(data);
     ++rewrites;
   }
@@ -60,6 +61,33 @@ TEST(ActivityLog, FirstSaveRewritesInTheLineModelsShapeAndLaterOnesAppend) {
             "T - a\r\nb found in C:\\f.txt and replaced to c\r\n"
             "T - C:\\f.txt restored as it was before the run of R\r\nT - Application Closed\r\n");
   EXPECT_EQ(log.Lines().back(), "T - Application Closed");
+}
+
+// A first save that could not rewrite the file has let go of it: another copy
+// may append, and its lines must outlive this copy's later saves.
+TEST(ActivityLog, AfterAFailedFirstRewriteOnlyAppends) {
+  const std::string added =
+      "T - Application Started\r\nT - a found in C:\\f.txt and replaced to b\r\nT - Application Closed\r\n";
+  const struct {
+    const char* old;
+    const char* otherCopy;  // what another copy appends after the failed rewrite
+    const char* before;     // what stands in front of this copy's lines at the end
+  } cases[] = {
+      {"old\r\n", "other copy\r\n", "old\r\nother copy\r\n"},
+      {"old line without an end", "", "old line without an end\r\n"},
+  };
+  for (const auto& c : cases) {
+    MemoryFile file;
+    file.bytes = c.old;
+    file.failRewrites = 1;
+    ActivityLog log(file, Stamp());
+    EXPECT_THROW(log.Open(), Error);
+    file.bytes->append(c.otherCopy);
+    log.RecordReplacement("a", "C:\\f.txt", "b");
+    log.Close();
+    EXPECT_EQ(file.rewrites, 0);
+    EXPECT_EQ(*file.bytes, c.before + added);
+  }
 }
 
 TEST(ActivityLog, FailedSavesKeepTheirLinesForTheNextOne) {
