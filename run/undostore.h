@@ -4,7 +4,9 @@
 // taken back by Undo Last Run. The bytes go one after another into a single
 // pack file, held open through the run: a file per original would cost a
 // create each, and some platforms look through the whole folder for every new
-// name. It holds one run: the next run that changes a file starts it afresh.
+// name. A big file's original instead keeps a second name in the store where
+// the volume allows, so its bytes need not move. It holds one run: the next
+// run that changes a file starts it afresh.
 
 #include <functional>
 #include <optional>
