@@ -20,22 +20,6 @@ std::string InFolder(const std::string& folder, std::string_view name) {
   return folder + "\\" + std::string(name);
 }
 
-// Size and last-write time as the folder lists them: one call, no open.
-struct Listed {
-  std::uint64_t size = 0;
-  std::uint64_t lastWrite = 0;
-};
-
-std::optional<Listed> ListedAs(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return std::nullopt;
-  }
-  return Listed{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
-}
-
 // The whole file and its stamp, read with other writers locked out.
 bool ReadWithStamp(FileSystem& files, const std::string& path, std::string& bytes, FileStamp& stamp) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
@@ -93,7 +77,8 @@ UndoStore::UndoStore(std::vector<std::string> folders, FileSystem& files)
 
 std::optional<std::string> UndoStore::Existing() const {
   for (const std::string& folder : folders_) {
-    if (ListedAs(InFolder(folder, kJournalName))) return folder;
+    FileStamp journal;
+    if (files_.PathStamp(InFolder(folder, kJournalName), journal)) return folder;
   }
   return std::nullopt;
 }
@@ -113,10 +98,10 @@ UndoStore::Outcome UndoStore::Restore(const std::string& folder, const UndoJourn
   if (!pack) throw Error::Format(kCannotOpenFile, packPath);
   Outcome outcome;
   for (const UndoEntry& entry : journal.entries) {
-    const std::optional<Listed> now = ListedAs(entry.path);
+    FileStamp now;
     // The time is known only where the run lived to write it down.
-    const bool listedAsLeft =
-        now && now->size == entry.size && (!entry.lastWrite || *entry.lastWrite == now->lastWrite);
+    const bool listedAsLeft = files_.PathStamp(entry.path, now) && now.size == entry.size &&
+                              (!entry.lastWrite || *entry.lastWrite == now.lastWrite);
     std::string bytes;
     FileStamp stamp;
     const bool asLeft =
@@ -178,8 +163,11 @@ void UndoRecording::Keep(const std::string& path, std::string_view original, std
 void UndoRecording::Written(const std::string& path) {
   if (!kept_) return;
   kept_ = false;
-  const std::optional<Listed> left = ListedAs(path);
-  if (!left || !WriteWholeBuffer(store_.Files(), journal_.Get(), JournalWritten(entries_, left->lastWrite))) Fail();
+  FileStamp left;
+  if (!store_.Files().PathStamp(path, left) ||
+      !WriteWholeBuffer(store_.Files(), journal_.Get(), JournalWritten(entries_, left.lastWrite))) {
+    Fail();
+  }
 }
 
 // The previous run's store goes, wherever it was; this run's is made in the
