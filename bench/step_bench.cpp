@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     const varnex::TextEncoding encoding = file.encoding;
     const std::string original = file.bytes;  // for timing the replacement again without the log
     std::string text = Timed(model, [&] {
-      return varnex::NormalizeLineEndsOwned(varnex::DecodeFileText(file.bytes, encoding));
+      return varnex::NormalizeLineEndsOwned(varnex::TakeFileText(std::move(file.bytes), encoding));
     });
     replacer.FileChanged = false;
     const auto beforeReplace = Clock::now();

@@ -139,6 +139,12 @@ std::string DecodeFileText(std::string_view bytes, TextEncoding encoding) {
   return std::string(bytes);
 }
 
+std::string TakeFileText(std::string&& bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) return std::move(bytes);
+  if (encoding == TextEncoding::kUtf8WithMark) return std::move(bytes.erase(0, kUtf8Mark.size()));
+  return DecodeFileText(bytes, encoding);
+}
+
 std::string GiveFileText(std::string&& text, TextEncoding encoding) {
   if (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) return std::move(text);
   return EncodeFileText(text, encoding);

@@ -23,6 +23,9 @@ TextEncoding DetectEncoding(std::string_view bytes);
 
 // The file's text in the run's 8-bit form, its mark left out.
 std::string DecodeFileText(std::string_view bytes, TextEncoding encoding);
+// The same for bytes the caller gives up: ANSI and unmarked UTF-8 files are
+// their own text, without a copy.
+std::string TakeFileText(std::string&& bytes, TextEncoding encoding);
 // The 8-bit text back in the file's encoding, with its mark if it had one.
 std::string EncodeFileText(std::string_view text, TextEncoding encoding);
 // The same for a text the caller gives up.

@@ -49,6 +49,9 @@ class SystemCalls final : public FileSystem {
   bool Copy(const std::string& from, const std::string& to) override {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
   }
+  bool Link(const std::string& existing, const std::string& link) override {
+    return CreateHardLinkA(link.c_str(), existing.c_str(), nullptr) != FALSE;
+  }
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
   DWORD Attributes(const std::string& path) override { return GetFileAttributesA(path.c_str()); }
   bool SetAttributes(const std::string& path, DWORD attributes) override {

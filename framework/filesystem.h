@@ -36,6 +36,8 @@ class FileSystem {
   virtual bool Move(const std::string& from, const std::string& to, DWORD flags) = 0;
   // Over an older `to`.
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  // CreateHardLinkA: a second name `link` for the file at `existing`.
+  virtual bool Link(const std::string& existing, const std::string& link) = 0;
   virtual bool Remove(const std::string& path) = 0;
   virtual DWORD Attributes(const std::string& path) = 0;
   virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;

@@ -39,19 +39,17 @@ bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::stri
 
 // Processes the file at `path`; true when it was changed and written. Raises
 // an error on any failure: the file is then left as it was.
-// The bytes as read stay in hand until the file is written, for the undo
-// store. Most files are their own text, line ends and all, and are searched as
-// they are, the result taking new memory; the others in a converted copy of
-// their own, replaced where it lies unless the replacement grows it.
-bool ProcessTargetFile(const std::string& path, const TargetFile& file, Replacer& replacer, BatchRunHost& host,
+// Where the undo store needs the bytes as read, they stay in hand until the
+// file is written: a file that is its own text, line ends and all, is searched
+// as it is, the result taking new memory, and another one is converted into a
+// copy. Otherwise the bytes become the text where they lie. The text is then
+// replaced where it lies unless the replacement grows it.
+bool ProcessTargetFile(const std::string& path, TargetFile file, Replacer& replacer, BatchRunHost& host,
                        UndoRecording* undo) {
   const TextEncoding encoding = file.encoding;
+  const bool holdOriginal = undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
-  // The file as lines joined with CR LF, so a find text spanning lines
-  // matches whatever line ends the file has.
-  std::string converted;
-  if (!searchedAsRead) converted = NormalizeLineEndsOwned(DecodeFileText(file.bytes, encoding));
   replacer.FileChanged = false;
   std::string findText = host.FindText();
   std::string replaceText = host.ReplaceText();
@@ -62,10 +60,14 @@ bool ProcessTargetFile(const std::string& path, const TargetFile& file, Replacer
   const std::string find = AnsiToFileText(findText, encoding);
   const std::string replace = AnsiToFileText(replaceText, encoding);
   std::string result;
-  if (searchedAsRead) {
+  if (searchedAsRead && holdOriginal) {
     if (!replacer.ReplaceStrInto(file.bytes, find, replace, path, {findText, replaceText}, result)) return false;
   } else {
-    result = replacer.ReplaceStr(std::move(converted), find, replace, path, {findText, replaceText});
+    // The file as lines joined with CR LF, so a find text spanning lines
+    // matches whatever line ends the file has.
+    std::string text = holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
+    if (!searchedAsRead) text = NormalizeLineEndsOwned(std::move(text));
+    result = replacer.ReplaceStr(std::move(text), find, replace, path, {findText, replaceText});
     if (!replacer.FileChanged) return false;
   }
 
@@ -75,7 +77,9 @@ bool ProcessTargetFile(const std::string& path, const TargetFile& file, Replacer
   if (HoldsLineBreak(find) || HoldsLineBreak(replace)) result = NormalizeLineEndsOwned(std::move(result));
   const std::string written = GiveFileText(std::move(result), encoding);
   if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
-  if (undo != nullptr) undo->Keep(path, file.bytes, written);
+  if (undo != nullptr) {
+    holdOriginal ? undo->Keep(path, file.bytes, written) : undo->KeepFromFile(path, file.stamp, written);
+  }
   RewriteTargetFile(path, file.stamp, written);
   if (undo != nullptr) undo->Written(path);
   return true;

@@ -137,27 +137,63 @@ UndoRecording::UndoRecording(UndoStore& store, Clock runTime, Report report)
     : store_(store), runTime_(std::move(runTime)), report_(std::move(report)) {}
 
 void UndoRecording::Keep(const std::string& path, std::string_view original, std::string_view newBytes) {
+  Record(path, original.size(), newBytes, [&] { return WriteWholeBuffer(store_.Files(), pack_.Get(), original); });
+}
+
+bool UndoRecording::TakesFromFile(std::uint64_t size) { return size >= kLinkedAtLeast; }
+
+void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes) {
+  Record(path, read.size, newBytes, [&] { return PackFromFile(path, read); });
+}
+
+void UndoRecording::Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
+                           const std::function<bool()>& pack) {
   kept_ = false;
   if (failed_ || (!journal_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
   entry.path = FullPathName(path);
-  entry.length = original.size();
+  entry.length = length;
   entry.size = newBytes.size();
   entry.hash = ContentHash(newBytes);
   FileSystem& files = store_.Files();
   // The bytes before the line that names them: a journal never points past
   // what the store holds.
-  entry.linked = original.size() >= kLinkedAtLeast &&
-                 CreateHardLinkA(InFolder(folder_, LinkedCopyName(entry.number)).c_str(), entry.path.c_str(), nullptr);
+  entry.linked = length >= kLinkedAtLeast && files.Link(entry.path, InFolder(folder_, LinkedCopyName(entry.number)));
   if (!entry.linked) {
     entry.offset = packed_;
-    if (!WriteWholeBuffer(files, pack_.Get(), original)) return Fail();
-    packed_ += original.size();
+    if (!pack()) return Fail();
+    packed_ += length;
   }
   if (!WriteWholeBuffer(files, journal_.Get(), JournalEntry(entry))) return Fail();
   ++entries_;
   kept_ = true;
+}
+
+// Copies the original, still at `path`, to the end of the pack. A file changed
+// since it was read, or that cannot be read through, raises the error its
+// rewrite would.
+bool UndoRecording::PackFromFile(const std::string& path, const FileStamp& read) {
+  FileSystem& files = store_.Files();
+  const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  FileStamp now;
+  if (!file || !files.Stamp(file.Get(), now) || now != read) throw Error::Format(kCannotOpenFile, path);
+  std::string piece(std::min<std::uint64_t>(read.size, 1 << 22), '\0');
+  for (std::uint64_t left = read.size; left > 0;) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(left, piece.size()));
+    if (!files.Read(file.Get(), piece.data(), want, got) || got == 0) {
+      // The pieces copied so far belong to no entry: the next original
+      // goes over them, as the journal wants the pack without gaps.
+      LARGE_INTEGER end;
+      end.QuadPart = static_cast<LONGLONG>(packed_);
+      if (!SetFilePointerEx(pack_.Get(), end, nullptr, FILE_BEGIN)) return false;
+      throw Error::Format(kCannotOpenFile, path);
+    }
+    if (!WriteWholeBuffer(files, pack_.Get(), std::string_view(piece.data(), got))) return false;
+    left -= got;
+  }
+  return true;
 }
 
 void UndoRecording::Written(const std::string& path) {

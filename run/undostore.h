@@ -68,10 +68,23 @@ class UndoRecording {
 
   // Before the file at `path` gets `newBytes` in place of `original`.
   void Keep(const std::string& path, std::string_view original, std::string_view newBytes);
+  // True where a file of `size` bytes is best kept from the file itself, so
+  // the run need not hold its original bytes: a big file keeps them by a
+  // second name in the store.
+  static bool TakesFromFile(std::uint64_t size);
+  // The same as Keep for a file whose original is still at `path`, as `read`
+  // stamps it. Raises Error(kCannotOpenFile) where it no longer is: the file
+  // is then not to be written.
+  void KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes);
   // After that file was written.
   void Written(const std::string& path);
 
  private:
+  // Records the file at `path`, whose original of `length` bytes `pack`
+  // appends to the pack file where it cannot keep a second name.
+  void Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
+              const std::function<bool()>& pack);
+  bool PackFromFile(const std::string& path, const FileStamp& read);
   bool Start();
   void Fail();
 

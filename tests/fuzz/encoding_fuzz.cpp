@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!varnex::IsTextIn(bytes, encoding)) return 0;
   const std::string text = varnex::DecodeFileText(bytes, encoding);
   FUZZ_CHECK(varnex::EncodeFileText(text, encoding) == bytes);
+  FUZZ_CHECK(varnex::TakeFileText(std::string(bytes), encoding) == text);
   FUZZ_CHECK(varnex::GiveFileText(std::string(text), encoding) == bytes);
   // No NUL where the encoding allows none, so none in the text either.
   FUZZ_CHECK(text.find('\0') == std::string::npos);

@@ -12,7 +12,7 @@
 
 namespace varnex::testing {
 
-enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kRemove,
+enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kLink, kRemove,
                   kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp };
 
 // What a failed ReplaceFileA has done before it gave up.
@@ -102,6 +102,9 @@ class FailingFileSystem final : public FileSystem {
   }
   bool Copy(const std::string& from, const std::string& to) override {
     return !TooLong(from) && !TooLong(to) && !Fails(Call::kCopy) && real_.Copy(from, to);
+  }
+  bool Link(const std::string& existing, const std::string& link) override {
+    return !TooLong(existing) && !TooLong(link) && !Fails(Call::kLink) && real_.Link(existing, link);
   }
   bool Remove(const std::string& path) override {
     return !TooLong(path) && !Fails(Call::kRemove) && real_.Remove(path);

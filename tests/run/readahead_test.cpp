@@ -37,6 +37,7 @@ class WatchedFileSystem final : public FileSystem {
   }
   bool Move(const std::string& from, const std::string& to, DWORD flags) override { return real_.Move(from, to, flags); }
   bool Copy(const std::string& from, const std::string& to) override { return real_.Copy(from, to); }
+  bool Link(const std::string& existing, const std::string& link) override { return real_.Link(existing, link); }
   bool Remove(const std::string& path) override { return real_.Remove(path); }
   DWORD Attributes(const std::string& path) override { return real_.Attributes(path); }
   bool SetAttributes(const std::string& path, DWORD attributes) override {
