@@ -17,7 +17,12 @@ class Replacer::Context final : public ReplaceContext {
       : replacer_(replacer), file_(file), typed_(typed) {}
 
   bool CaseSensitive() override { return replacer_.caseSensitive_(); }
-  void ProcessPendingEvents() override { replacer_.processPendingEvents_(); }
+  // The first replacement lets events through, then every so many: a text
+  // with millions of occurrences would otherwise ask the clock millions of
+  // times whether the window is due a look, which costs more than replacing.
+  void ProcessPendingEvents() override {
+    if (replacements_++ % kReplacementsPerLook == 0) replacer_.processPendingEvents_();
+  }
   void TextChanged(std::string_view find, std::string_view replace) override {
     replacer_.FileChanged = true;
     if (typed_) {
@@ -28,9 +33,12 @@ class Replacer::Context final : public ReplaceContext {
   }
 
  private:
+  static constexpr unsigned kReplacementsPerLook = 64;
+
   Replacer& replacer_;
   std::string_view file_;
   std::optional<TypedTexts> typed_;
+  unsigned replacements_ = 0;
 };
 
 std::string Replacer::ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
