@@ -17,6 +17,9 @@ inline constexpr std::size_t npos = std::string_view::npos;
 // Offset of the first occurrence of `needle` in `haystack` at or after `from`,
 // or npos. An empty needle, or one longer than what is left, is never found.
 std::size_t FindBytes(std::string_view haystack, std::string_view needle, std::size_t from = 0);
+// The same with the ASCII capitals A-Z of the haystack read as a-z, for a
+// needle already folded so (see FoldAsciiCase).
+std::size_t FindFoldedBytes(std::string_view haystack, std::string_view foldedNeedle, std::size_t from = 0);
 
 // Calls onBreak(offset) for every CR and every LF in front of the first NUL of
 // `text`, in order, and returns the offset of that NUL (or the size): where the

@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/bytescan.h"
+
 namespace varnex {
 namespace {
 
@@ -180,7 +182,8 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding) {
 
 bool IsTextIn(std::string_view bytes, TextEncoding encoding) {
   if (encoding != TextEncoding::kUtf16Le && encoding != TextEncoding::kUtf16Be) {
-    return bytes.find('\0') == std::string_view::npos;
+    // Not string_view::find: some C libraries look for a byte one at a time.
+    return FindBytes(bytes, std::string_view("\0", 1)) == npos;
   }
   if (bytes.size() % 2 != 0) return false;
   for (std::size_t at = 2; at < bytes.size(); at += 2) {

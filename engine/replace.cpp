@@ -8,50 +8,25 @@
 namespace varnex {
 namespace {
 
-// Searches one text for one find text, exactly or with ASCII capitals folded.
-// Folding works on a sliding window of the text, so a long text is folded once
-// in all, a piece at a time, and never copied whole.
+// Searches one text for one find text, exactly or with ASCII capitals folded
+// on both sides as the text is read: nothing of the text is copied.
 class Searcher {
  public:
   Searcher(std::string_view text, std::string_view findText) : text_(text), findText_(findText) {}
 
   std::size_t Find(std::size_t from, bool caseSensitive) {
-    return caseSensitive ? FindBytes(text_, findText_, from) : FindFolded(from);
+    if (caseSensitive) return FindBytes(text_, findText_, from);
+    if (foldedFind_.size() != findText_.size()) {
+      foldedFind_.resize(findText_.size());
+      FoldAsciiCase(findText_.data(), findText_.size(), foldedFind_.data());
+    }
+    return FindFoldedBytes(text_, foldedFind_, from);
   }
 
  private:
-  static constexpr std::size_t kWindow = 64 * 1024;
-
-  std::size_t FindFolded(std::size_t from) {
-    const std::size_t length = findText_.size();
-    if (length == 0 || from > text_.size() || length > text_.size() - from) return npos;
-    if (foldedFind_.empty()) {
-      foldedFind_.resize(length);
-      FoldAsciiCase(findText_.data(), length, foldedFind_.data());
-    }
-    for (;;) {
-      if (from < windowStart_ || from + length > windowStart_ + window_.size()) Refold(from);
-      const std::size_t found = FindBytes(window_, foldedFind_, from - windowStart_);
-      if (found != npos) return windowStart_ + found;
-      const std::size_t windowEnd = windowStart_ + window_.size();
-      if (windowEnd == text_.size()) return npos;
-      from = windowEnd - length + 1;  // the first start the window could not hold whole
-    }
-  }
-
-  void Refold(std::size_t from) {
-    // The window holds at least one whole candidate, so every round moves on.
-    const std::size_t size = std::min(text_.size() - from, kWindow + foldedFind_.size() - 1);
-    windowStart_ = from;
-    window_.resize(size);
-    FoldAsciiCase(text_.data() + from, size, window_.data());
-  }
-
   std::string_view text_;
   std::string_view findText_;
   std::string foldedFind_;
-  std::string window_;
-  std::size_t windowStart_ = 0;
 };
 
 // The text with every occurrence replaced, built in `result`; false, with

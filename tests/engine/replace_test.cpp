@@ -226,7 +226,9 @@ TEST(ReplaceOccurrences, HandsAnOwnedTextBackWhenNothingIsReplaced) {
     EXPECT_EQ(result.data() == before, c.same) << c.find;
     EXPECT_EQ(result.size(), c.size) << c.find;
     EXPECT_EQ(context.changes.size(), c.logged) << c.find;
-    if (c.logged == 1) EXPECT_EQ(context.changes[0], std::make_pair(std::string(c.find), std::string(c.replace)));
+    if (c.logged == 1) {
+      EXPECT_EQ(context.changes[0], std::make_pair(std::string(c.find), std::string(c.replace)));
+    }
     EXPECT_EQ(result, ReferenceReplace(big, c.find, c.replace, false)) << c.find;
   }
 }
