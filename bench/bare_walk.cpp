@@ -1,15 +1,17 @@
 // The floor for any Win32 program here: walks a folder tree, reads every file
 // whole, and rewrites the ones that hold the find text, with the plainest
-// replacement: in place, or with --safe as the program writes (a new file
-// beside the original that then takes its place through ReplaceFileA, so the
-// original is never half written). Prints how long it took.
+// replacement: in place, or with --safe as the program writes on Windows (a
+// new file beside the original that then takes its place through
+// ReplaceFileA, so the original is never half written), or with --rename as it
+// writes under Wine (the same new file, put in place by one rename over the
+// original). Prints how long it took.
 // With --keep, the safe walk also keeps every original in a store folder, as
 // the program's undo store does, in one of three ways: "copy" writes the bytes
 // read into the store before the replace; "move" lets ReplaceFileA move the
 // original to a name beside the file and then moves it into the store (what
 // the program does); "direct" gives ReplaceFileA the store's name as its
 // backup name.
-// Usage: bare_walk [--safe] [--keep copy|move|direct STORE] FOLDER FIND REPLACE
+// Usage: bare_walk [--safe | --rename] [--keep copy|move|direct STORE] FOLDER FIND REPLACE
 
 #include <windows.h>
 
@@ -21,6 +23,7 @@ namespace {
 
 int seen = 0, changed = 0;
 bool safe = false;
+bool renaming = false;
 std::string keep;  // "", copy, move or direct
 std::string store;
 
@@ -38,6 +41,10 @@ void WriteSafely(const std::string& path, const std::string& bytes, const std::s
   const std::string temporary = folder + "~bw.tmp";
   const std::string kept = store + "\\" + std::to_string(changed) + ".orig";
   if (!WriteNew(temporary, bytes)) return;
+  if (renaming) {
+    MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return;
+  }
   if (keep == "copy") WriteNew(kept, original);
   if (keep == "copyfile") CopyFileA(path.c_str(), kept.c_str(), FALSE);
   const std::string backup = keep == "move" ? folder + "~bwb.tmp" : keep == "direct" ? kept : "";
@@ -112,8 +119,9 @@ void Walk(const std::string& folder, const std::string& find, const std::string&
 int main(int argc, char** argv) {
   for (; argc > 4; --argc, ++argv) {
     const std::string option = argv[1];
-    if (option == "--safe") {
+    if (option == "--safe" || option == "--rename") {
       safe = true;
+      renaming = option == "--rename";
     } else if (option == "--keep" && argc > 6) {
       safe = true;
       keep = argv[2];
@@ -124,8 +132,9 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  if (argc != 4 || !(keep.empty() || keep == "copy" || keep == "copyfile" || keep == "move" || keep == "direct")) {
-    std::fprintf(stderr, "usage: bare_walk [--safe] [--keep copy|move|direct STORE] FOLDER FIND REPLACE\n");
+  if (argc != 4 || (renaming && !keep.empty()) ||
+      !(keep.empty() || keep == "copy" || keep == "copyfile" || keep == "move" || keep == "direct")) {
+    std::fprintf(stderr, "usage: bare_walk [--safe | --rename] [--keep copy|move|direct STORE] FOLDER FIND REPLACE\n");
     return 2;
   }
   const auto start = std::chrono::steady_clock::now();

@@ -4,15 +4,16 @@
 # one 50 MB file with ~2 million occurrences. Varnex runs under Wine as a user
 # meets it, its window on the virtual display with the list filled (its time is
 # the run itself, from the answer to the results); "hidden" is the same run
-# with the window never shown, for comparison only. Beside them two bare Win32
-# walks that read every file and rewrite the changed ones: "bare" in place,
-# "safe" through a new file and ReplaceFileA (the program's own protocol keeps
-# the original or the whole new text as that does; under Wine it replaces by
-# one rename, see run/targetfile.cpp).
+# with the window never shown, for comparison only. Beside them three bare
+# Win32 walks that read every file and rewrite the changed ones: "bare" in
+# place; "safe" through a new file and ReplaceFileA, the program's protocol on
+# Windows; "renamed" through a new file put in place by one rename, its
+# protocol under Wine (see run/targetfile.cpp), and so the floor here.
 # Varnex keeps its folder (log, settings, undo store) on the files' volume, as
 # on a machine with one disk, where a big file's original goes into the undo
 # store by a second name rather than a copy. Tools alternate run by run;
-# medians are printed, with the ratios to Varnex and Varnex's to the safe walk.
+# medians are printed, with the ratios to Varnex and Varnex's to the safe and
+# the renaming walks.
 # Usage: bench/batch.sh [RUNS]   (default 3)
 set -euo pipefail
 source "$(dirname "$0")/../cmake/setup.sh"
@@ -39,6 +40,7 @@ run_tool() {  # tool target -> seconds
     hidden) wine "$windows/batch_bench.exe" --hidden --program "$program" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     bare) wine "$windows/bare_walk.exe" "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     safe) wine "$windows/bare_walk.exe" --safe "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
+    renamed) wine "$windows/bare_walk.exe" --rename "Z:${target//\//\\}" "$find" "$replace" | sed -n 's/^\([0-9.]*\) seconds.*/\1/p' ;;
     sed) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 sed -i 's/$find/$replace/g'" ;;
     perl) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 perl -pi -e 's/$find/$replace/g'" ;;
     sd) varnex_seconds bash -c "find '$target' -type f -print0 | xargs -0 sd -s '$find' '$replace'" ;;
@@ -47,7 +49,7 @@ run_tool() {  # tool target -> seconds
 }
 
 declare -A times
-tools=(varnex hidden safe bare sed perl sd rg+sed)
+tools=(varnex hidden safe renamed bare sed perl sd rg+sed)
 for run in $(seq "$runs"); do
   for set in tree big.txt dense.txt; do
     for tool in "${tools[@]}"; do
@@ -68,8 +70,10 @@ for tool in "${tools[@]}"; do
   done
   echo
 done
-printf '%-8s' 'varnex/safe'
-for set in tree big.txt dense.txt; do
-  printf ' %13.2fx' "$(echo "$(echo "${times[varnex,$set]}" | varnex_median) / $(echo "${times[safe,$set]}" | varnex_median)" | bc -l)"
+for walk in safe renamed; do
+  printf '%-8s' "varnex/$walk"
+  for set in tree big.txt dense.txt; do
+    printf ' %13.2fx' "$(echo "$(echo "${times[varnex,$set]}" | varnex_median) / $(echo "${times[$walk,$set]}" | varnex_median)" | bc -l)"
+  done
+  echo
 done
-echo
