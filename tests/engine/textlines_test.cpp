@@ -145,6 +145,13 @@ TEST(TextLines, NormalizingTakesNoMoreMemoryThanTheResultNeeds) {
     const std::string result = NormalizeLineEndsOwned(std::move(owned));
     EXPECT_EQ(result, normal);
     EXPECT_EQ(result.data() == before, ending == "\r\n") << testing::PrintToString(ending);
+    // Also from memory with far more room than a text read would have.
+    std::string spacious;
+    spacious.reserve(2 * bytes.size());
+    spacious.append(bytes);
+    before = spacious.data();
+    EXPECT_EQ(NormalizeLineEndsOwned(std::move(spacious)).data() == before, ending == "\r\n")
+        << testing::PrintToString(ending);
     // Text read with room for its line ends grows where it lies.
     std::string roomy;
     roomy.reserve(open.size());

@@ -64,6 +64,17 @@ TEST(Replacer, LogsAndMarksOnlyTheChangesItIsToldToLog) {
   }
 }
 
+// The text a run gives up for a whole file is logged like the one it keeps.
+TEST(Replacer, LogsAWholeFileTextGivenUpToIt) {
+  MemoryFile file;
+  ActivityLog log(file, [] { return std::string("T"); });
+  log.Open();
+  Replacer replacer(log, [] { return true; }, [] {});
+  EXPECT_EQ(replacer.ReplaceStr(std::string("a-b-a"), "a", "x", "C:\\f.txt", Replacer::TypedTexts{"a", "x"}), "x-b-x");
+  EXPECT_TRUE(replacer.FileChanged);
+  EXPECT_EQ(log.Lines().back(), Logged("a", "C:\\f.txt", "x"));
+}
+
 // A file in another encoding is searched with converted texts; its log line
 // holds them as they were typed.
 TEST(Replacer, LogsTheTextsAsTyped) {
