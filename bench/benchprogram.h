@@ -6,11 +6,12 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <optional>
 #include <string>
 
 #include "forms/startup.h"
-#include "run/undostore.h"
 #include "tests/support/fake_services.h"
 
 namespace varnex {
@@ -31,7 +32,13 @@ class BenchProgram {
   }
   ~BenchProgram() {
     windows_.reset();
-    UndoStore({Undo()}).Remove(Undo());
+    // The folder ends double-NUL-terminated, as the shell wants its lists.
+    const std::string undo = Undo() + '\0';
+    SHFILEOPSTRUCTA removal{};
+    removal.wFunc = FO_DELETE;
+    removal.pFrom = undo.c_str();
+    removal.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&removal);
     DeleteFileA((directory_ + "\\varnex.log").c_str());
     RemoveDirectoryA(directory_.c_str());
   }

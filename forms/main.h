@@ -22,6 +22,7 @@
 #include "run/activitylog.h"
 #include "run/logfile.h"
 #include "run/replacer.h"
+#include "run/undorecording.h"
 #include "run/undostore.h"
 
 namespace varnex {
@@ -131,15 +132,18 @@ class TMF : public Window<TMF> {
   void FormClose();
   void CreateParts();
   bool Confirm(const char* question);
-  // Ends the run in hand after its current file; nothing without a run.
+  // Ends the run or undo in hand after its current file; nothing without one.
   void StopRun();
+  bool StopRequested() const;
   // The find and replace texts as the memos hold them now.
   std::string FindText() const;
   std::string ReplaceText() const;
   // The file list's controls are off for the length of a run, however it
   // ends, so the list it walks stays as it was; the memos and the options
   // panel stay live, and the run button is the stop button.
+  class Progress;
   class RunHost;
+  class UndoProgress;
   class ListLock {
    public:
     explicit ListLock(TMF& form);

@@ -15,7 +15,7 @@
 #include "forms/hopt.h"
 #include "forms/main.h"
 #include "forms/results.h"
-#include "framework/taskbarprogress.h"
+#include "forms/mainprogress.h"
 #include "run/batchrun.h"
 #include "run/localclock.h"
 
@@ -26,28 +26,53 @@ constexpr char kConfirmRun[] =
     "Please click Yes, if you are really sure all files you want to compress are plain text files "
     "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.";
 
-// The list and the progress follow the run at a rate a reader can follow: a
-// visible control repaints at every change, and under some platforms that
-// costs more than the file. Moving the list's current entry scrolls the list,
-// which costs several milliseconds there: it follows at a slower rate still.
+// Moving the list's current entry scrolls the list, which costs Wine several
+// milliseconds: it follows at a slower rate than the bar.
 constexpr ULONGLONG kShowInterval = 100;      // milliseconds
 constexpr ULONGLONG kListShowInterval = 250;  // milliseconds
 
 }  // namespace
 
+TMF::Progress::Progress(TMF& form, int total) : form_(form), total_(total), taskbar_(form.Handle()) {
+  SendMessageA(form_.Control(kProgressBar1), PBM_SETRANGE32, 0, total_);
+  Show();
+  for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_SHOWNA);
+}
+
+TMF::Progress::~Progress() {
+  for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_HIDE);
+}
+
+void TMF::Progress::Current(int index) {
+  current_ = index;
+  ShowNowAndThen();
+}
+
+void TMF::Progress::Done(int done) {
+  done_ = done;
+  ShowNowAndThen();
+}
+
+void TMF::Progress::Show(bool list) {
+  if (list && current_ >= 0) form_.fileList_.MakeCurrent(current_);
+  SendMessageA(form_.Control(kProgressBar1), PBM_SETPOS, done_, 0);
+  SetWindowTextA(form_.Control(kLabel5), (std::to_string(done_) + " of " + std::to_string(total_)).c_str());
+  taskbar_.Set(done_, total_);
+}
+
+void TMF::Progress::ShowNowAndThen() {
+  const ULONGLONG now = form_.app_.Clock()();
+  if (now - lastShown_ < kShowInterval) return;
+  lastShown_ = now;
+  const bool list = now - listShown_ >= kListShowInterval;
+  if (list) listShown_ = now;
+  Show(list);
+}
+
 class TMF::RunHost final : public BatchRunHost {
  public:
   // The progress is up from here until the run's results have gone.
-  RunHost(TMF& form, int total) : form_(form), total_(total), taskbar_(form.Handle()) {
-    SendMessageA(Progress(), PBM_SETRANGE32, 0, total_);
-    Show();
-    for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_SHOWNA);
-  }
-  ~RunHost() {
-    for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_HIDE);
-  }
-  RunHost(const RunHost&) = delete;
-  RunHost& operator=(const RunHost&) = delete;
+  RunHost(TMF& form, int total) : form_(form), progress_(form, total) {}
 
   std::string FindText() override { return form_.FindText(); }
   std::string ReplaceText() override { return form_.ReplaceText(); }
@@ -56,47 +81,18 @@ class TMF::RunHost final : public BatchRunHost {
   }
   bool BackUpChangedFiles() override { return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kBackUp); }
   void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
-  void ShowCurrent(int index) override {
-    current_ = index;
-    ShowNowAndThen();
-  }
-  void FileDone(int done) override {
-    done_ = done;
-    ShowNowAndThen();
-  }
-  // A close asked for meanwhile ends the run after the file in hand, as a stop does.
-  bool StopRequested() override { return form_.stopRequested_ || form_.closeAfterRun_; }
+  void ShowCurrent(int index) override { progress_.Current(index); }
+  void FileDone(int done) override { progress_.Done(done); }
+  bool StopRequested() override { return form_.StopRequested(); }
   void ReportFailure(const std::string& path) override {
     form_.app_.MessageBox().Show(form_.app_.Title(), "Cannot open file " + path + ".", MB_OK);
   }
 
-  // Where the run ended, exactly.
-  void Show() { Show(true); }
+  void Show() { progress_.Show(); }
 
  private:
-  HWND Progress() const { return form_.Control(kProgressBar1); }
-  void Show(bool list) {
-    if (list) form_.fileList_.MakeCurrent(current_);
-    SendMessageA(Progress(), PBM_SETPOS, done_, 0);
-    SetWindowTextA(form_.Control(kLabel5), (std::to_string(done_) + " of " + std::to_string(total_)).c_str());
-    taskbar_.Set(done_, total_);
-  }
-  void ShowNowAndThen() {
-    const ULONGLONG now = form_.app_.Clock()();
-    if (now - lastShown_ < kShowInterval) return;
-    lastShown_ = now;
-    const bool list = now - listShown_ >= kListShowInterval;
-    if (list) listShown_ = now;
-    Show(list);
-  }
-
   TMF& form_;
-  int total_;
-  int current_ = 0;
-  int done_ = 0;
-  ULONGLONG lastShown_ = 0;
-  ULONGLONG listShown_ = 0;
-  TaskbarProgress taskbar_;
+  Progress progress_;
 };
 
 void TMF::ButtonClick() {
@@ -145,6 +141,9 @@ void TMF::ButtonClick() {
 void TMF::StopRun() {
   if (running_) stopRequested_ = true;
 }
+
+// A close asked for meanwhile ends the run after the file in hand, as a stop does.
+bool TMF::StopRequested() const { return stopRequested_ || closeAfterRun_; }
 
 TMF::ListLock::ListLock(TMF& form) : form_(form) {
   form_.running_ = true;

@@ -1,4 +1,5 @@
-// TMF's Undo Last Run: the question, the restore and what it tells the user.
+// TMF's Undo Last Run: the question, the restore with its progress, and what
+// it tells the user.
 
 #include <shlobj.h>
 
@@ -7,6 +8,7 @@
 
 #include "engine/error.h"
 #include "forms/main.h"
+#include "forms/mainprogress.h"
 
 namespace varnex {
 namespace {
@@ -14,20 +16,93 @@ namespace {
 // A message box taller than the screen helps nobody.
 constexpr std::size_t kNamesShown = 20;
 
+constexpr char kLaterRunElsewhere[] =
+    "The last run, of %s, belongs to another copy of Varnex that is still running. "
+    "Undo it from that copy, or close that copy and try again.";
+
+std::string Formatted(std::string_view pattern, std::string_view argument) {
+  return Error::Format(pattern, argument).what();
+}
+
+// The paths under `heading`, the first few of them.
+std::string Named(std::string_view heading, const std::vector<std::string>& paths) {
+  if (paths.empty()) return "";
+  std::string text = "\r\r" + std::string(heading);
+  for (std::size_t index = 0; index < paths.size() && index < kNamesShown; ++index) text += "\r" + paths[index];
+  if (paths.size() > kNamesShown) text += "\rand " + std::to_string(paths.size() - kNamesShown) + " more.";
+  return text;
+}
+
+std::string_view KeptHeading(NotRestored why) {
+  switch (why) {
+    case NotRestored::kReadOnly:
+      return "These files are read-only. Their earlier text is kept for another Undo Last Run:";
+    case NotRestored::kHeldOpen:
+      return "These files are held open by another program. Their earlier text is kept for another Undo Last Run:";
+    case NotRestored::kFolderMissing:
+      return "The folders of these files are missing. Their earlier text is kept for another Undo Last Run:";
+    case NotRestored::kFolderInPlace:
+      return "A folder stands where these files were. Their earlier text is kept for another Undo Last Run:";
+    case NotRestored::kCannotWrite:
+      break;
+  }
+  return "These files could not be written. Their earlier text is kept for another Undo Last Run:";
+}
+
 std::string Outcome(const UndoStore::Outcome& outcome) {
   std::string text = "Undo Last Run restored " + std::to_string(outcome.restored.size()) + " file(s).";
-  if (outcome.leftAlone.empty()) return text;
-  text += "\r\rThese files were changed or removed since that run and were left as they are:";
-  for (std::size_t index = 0; index < outcome.leftAlone.size() && index < kNamesShown; ++index) {
-    text += "\r" + outcome.leftAlone[index];
+  text += Named("These files were changed or removed since that run and were left as they are:", outcome.leftAlone);
+  for (NotRestored why : {NotRestored::kReadOnly, NotRestored::kHeldOpen, NotRestored::kFolderMissing,
+                          NotRestored::kFolderInPlace, NotRestored::kCannotWrite}) {
+    std::vector<std::string> paths;
+    for (const auto& [path, reason] : outcome.kept) {
+      if (reason == why) paths.push_back(path);
+    }
+    text += Named(KeptHeading(why), paths);
   }
-  if (outcome.leftAlone.size() > kNamesShown) {
-    text += "\rand " + std::to_string(outcome.leftAlone.size() - kNamesShown) + " more.";
+  if (outcome.notReached > 0) {
+    text += "\r\rUndo Last Run was stopped. The earlier text of the other " + std::to_string(outcome.notReached) +
+            " file(s) of that run is kept for another Undo Last Run.";
   }
   return text;
 }
 
+bool AllRestored(const UndoStore::Outcome& outcome) {
+  return outcome.leftAlone.empty() && outcome.kept.empty() && outcome.notReached == 0;
+}
+
 }  // namespace
+
+// What the undo tells the window as it goes: the run's progress bar, the
+// window kept live, and a line in the log for every file restored.
+class TMF::UndoProgress final : public UndoHost {
+ public:
+  UndoProgress(TMF& form, int total, std::string runTime)
+      : form_(form), progress_(form, total), runTime_(std::move(runTime)) {}
+
+  void Restored(const std::string& path) override {
+    try {
+      form_.activityLog_.RecordRestore(path, runTime_);
+    } catch (const std::exception&) {
+      if (!logFailure_) logFailure_ = std::current_exception();
+    }
+  }
+  void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
+  void FileDone(int done) override { progress_.Done(done); }
+  bool StopRequested() override { return form_.StopRequested(); }
+
+  // The first log line that could not be written, raised once the user has
+  // been told what was restored.
+  void RaiseLogFailure() const {
+    if (logFailure_) std::rethrow_exception(logFailure_);
+  }
+
+ private:
+  TMF& form_;
+  Progress progress_;
+  std::string runTime_;
+  std::exception_ptr logFailure_;
+};
 
 std::vector<std::string> TMF::UndoFolders(const std::string& programDirectory) {
   std::vector<std::string> folders{programDirectory + "\\undo"};
@@ -38,36 +113,45 @@ std::vector<std::string> TMF::UndoFolders(const std::string& programDirectory) {
   return folders;
 }
 
-bool TMF::CanUndo() const { return !running_ && undoStore_.Existing().has_value(); }
+bool TMF::CanUndo() const { return !running_ && undoStore_.Any(); }
 
 void TMF::UndoLastRun1Click() {
   if (running_) return;
-  const std::optional<std::string> folder = undoStore_.Existing();
-  if (!folder) {
-    app_.MessageBox().Show(app_.Title(), "There is no run to undo.", MB_OK | MB_ICONINFORMATION);
+  // A journal in no shape to follow is refused here, before anything is touched.
+  UndoStore::Choice choice = undoStore_.Choose();
+  if (!choice.store) {
+    const std::string told =
+        choice.laterRunElsewhere ? Formatted(kLaterRunElsewhere, *choice.laterRunElsewhere) : "There is no run to undo.";
+    app_.MessageBox().Show(app_.Title(), told, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  // A journal in no shape to follow is refused here, before anything is touched.
-  const UndoJournal journal = undoStore_.Load(*folder);
+  const UndoJournal& journal = choice.journal;
   const auto changed = std::count_if(journal.entries.begin(), journal.entries.end(),
                                      [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
-  const std::string question = "Do you want to undo the last run of " + journal.runTime + "?\rIt changed " +
-                               std::to_string(changed) + " file(s).";
-  if (!Confirm(question.c_str())) return;
+  std::string question = "Do you want to undo the last run of " + journal.runTime + "?\rIt changed " +
+                         std::to_string(changed) + " file(s).";
+  if (choice.laterRunElsewhere) {
+    question = "A later run, of " + *choice.laterRunElsewhere +
+               ", belongs to another copy of Varnex that is still running.\r" + question;
+  }
+  if (!Confirm(question.c_str())) {
+    undoStore_.LetGo(choice);
+    return;
+  }
 
   const Application::BusyCursor busy(app_);
-  std::exception_ptr logFailure;
-  const UndoStore::Outcome outcome = undoStore_.Restore(*folder, journal, [&](const std::string& path) {
-    try {
-      activityLog_.RecordRestore(path, journal.runTime);
-    } catch (const std::exception&) {
-      if (!logFailure) logFailure = std::current_exception();
-    }
-  });
-  undoStore_.Remove(*folder);
-  app_.MessageBox().Show(app_.Title(), Outcome(outcome),
-                         MB_OK | (outcome.leftAlone.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
-  if (logFailure) std::rethrow_exception(logFailure);
+  UndoProgress progress(*this, static_cast<int>(journal.entries.size()), journal.runTime);
+  UndoStore::Outcome outcome;
+  {
+    const ListLock lock(*this);
+    outcome = undoStore_.Restore(choice, progress);
+  }
+  if (closeAfterRun_) {
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    return;
+  }
+  app_.MessageBox().Show(app_.Title(), Outcome(outcome), MB_OK | (AllRestored(outcome) ? MB_ICONINFORMATION : MB_ICONWARNING));
+  progress.RaiseLogFailure();
 }
 
 }  // namespace varnex

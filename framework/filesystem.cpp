@@ -76,6 +76,31 @@ class SystemCalls final : public FileSystem {
     return !wine;
   }
   void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
+  bool ReadAt(HANDLE file, ULONGLONG offset, void* buffer, DWORD size, DWORD& read) override {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return ReadFile(file, buffer, size, &read, &at) != FALSE;
+  }
+  bool SetEnd(HANDLE file, ULONGLONG size) override {
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  }
+  bool MakeFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+  bool RemoveFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != FALSE; }
+  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::string_view name = found.cFileName;
+      if (name != "." && name != "..") names.emplace_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+  }
 };
 
 }  // namespace

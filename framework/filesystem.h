@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/handle.h"
 
@@ -57,6 +58,16 @@ class FileSystem {
   virtual bool ReplaceKeepsMore() = 0;
   // Waiting for another program to let go of a file.
   virtual void Pause(DWORD milliseconds) = 0;
+  // ReadFile from `offset` on.
+  virtual bool ReadAt(HANDLE file, ULONGLONG offset, void* buffer, DWORD size, DWORD& read) = 0;
+  // The file ends at `size`, and the next write through `file` goes there.
+  virtual bool SetEnd(HANDLE file, ULONGLONG size) = 0;
+  // CreateDirectoryA and RemoveDirectoryA (an empty folder only).
+  virtual bool MakeFolder(const std::string& path) = 0;
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  // The names in `folder` that match `pattern` (FindFirstFileA), "." and ".."
+  // left out; none where the folder cannot be listed.
+  virtual std::vector<std::string> Names(const std::string& folder, const std::string& pattern) = 0;
 
  protected:
   ~FileSystem() = default;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "run/replacer.h"
-#include "run/undostore.h"
+#include "run/undorecording.h"
 
 namespace varnex {
 

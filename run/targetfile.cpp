@@ -77,7 +77,10 @@ void RewriteTargetFile(const std::string& path, const FileStamp& read, std::stri
   // one rename does its work: several times cheaper, and never a moment
   // without the file.
   const bool rename = !files.ReplaceKeepsMore();
-  const bool written = WriteWholeBuffer(files, file.Get(), bytes) && (!rename || CarryOver(files, target.Get(), file.Get()));
+  // On the disk before it takes the original's place: after a power cut the
+  // path holds one whole text or the other.
+  const bool written = WriteWholeBuffer(files, file.Get(), bytes) && files.Flush(file.Get()) &&
+                       (!rename || CarryOver(files, target.Get(), file.Get()));
   file.Reset();
   // Another program may have saved the file while the new text was written.
   if (!written || !Unchanged(files, target.Get(), read)) {

@@ -14,6 +14,7 @@ constexpr std::string_view kMagic = "Varnex undo journal";
 constexpr std::string_view kVersion = "1";
 constexpr char kEntryTag = 'F';
 constexpr char kWrittenTag = 'W';
+constexpr char kDoneTag = 'D';
 
 std::string Hex(std::uint64_t value) {
   char digits[17];
@@ -108,11 +109,14 @@ std::string JournalWritten(int number, std::uint64_t lastWrite) {
   return Line({std::string_view(&kWrittenTag, 1), std::to_string(number), Hex(lastWrite)});
 }
 
+std::string JournalDone(int number) { return Line({std::string_view(&kDoneTag, 1), std::to_string(number)}); }
+
 UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
   const Reader reader(name);
   UndoJournal journal;
   std::set<std::string> paths;
   std::uint64_t packEnd = 0;
+  std::set<std::uint64_t> done;
   bool first = true;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find("\r\n");
@@ -149,10 +153,14 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
       std::optional<std::uint64_t>& lastWrite = journal.entries[number - 1].lastWrite;
       if (lastWrite) reader.Damaged();
       lastWrite = reader.Number(fields[2], 16);
+    } else if (fields.size() == 2 && fields[0] == std::string_view(&kDoneTag, 1)) {
+      const std::uint64_t number = reader.Number(fields[1]);
+      if (number == 0 || number > journal.entries.size() || !done.insert(number).second) reader.Damaged();
     } else {
       reader.Damaged();
     }
   }
+  std::erase_if(journal.entries, [&](const UndoEntry& entry) { return done.contains(entry.number); });
   return journal;  // without even its first line: the run ended before it changed a file
 }
 

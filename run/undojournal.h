@@ -1,10 +1,11 @@
 #pragma once
-// The journal of the undo store: which files the last run changed, where in
-// the store's pack their earlier bytes are and what the run left in their
-// place. It is written a
-// line at a time as the run goes, so it holds what was really done however the
-// run ended. Every line carries a check of its own text: a journal that was
-// edited or damaged is refused whole rather than half followed.
+// The journal of an undo store: which files a run changed, where in the
+// store's pack their earlier bytes are and what the run left in their place.
+// It is written a line at a time as the run goes, so it holds what was really
+// done however the run ended, and an undo adds a line for each file it is done
+// with, so one cut short or unable to write a file leaves the rest for another
+// try. Every line carries a check of its own text: a journal that was edited
+// or damaged is refused whole rather than half followed.
 
 #include <cstdint>
 #include <optional>
@@ -36,6 +37,7 @@ struct UndoEntry {
 
 struct UndoJournal {
   std::string runTime;  // as the activity log writes it
+  // Those an undo is not yet done with.
   std::vector<UndoEntry> entries;
 };
 
@@ -43,11 +45,13 @@ struct UndoJournal {
 std::string LinkedCopyName(int number);
 
 // The lines, each ending in CR LF: the journal's first line; an entry, before
-// its file is written (lastWrite is not written here); and the line that says
-// it was written.
+// its file is written (lastWrite is not written here); the line that says it
+// was written; and the line of an undo that is done with it (restored, or
+// found changed since).
 std::string JournalStart(std::string_view runTime);
 std::string JournalEntry(const UndoEntry& entry);
 std::string JournalWritten(int number, std::uint64_t lastWrite);
+std::string JournalDone(int number);
 
 // Raises Error(kDamagedJournal) with `name` for a journal not in the shape the
 // lines above give. A last line without its line end was cut short by the

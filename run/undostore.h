@@ -1,12 +1,20 @@
 #pragma once
-// The undo store: the earlier bytes of every file the last run changed, kept
-// across starts with a journal of what the run left, so the whole run can be
-// taken back by Undo Last Run. The bytes go one after another into a single
-// pack file, held open through the run: a file per original would cost a
-// create each, and some platforms look through the whole folder for every new
-// name. A big file's original instead keeps a second name in the store where
-// the volume allows, so its bytes need not move. It holds one run: the next
-// run that changes a file starts it afresh.
+// The undo store: the earlier bytes of every file a run changed, kept across
+// starts with a journal of what the run left, so the whole run can be taken
+// back by Undo Last Run. Each run keeps its own store, a folder of its own
+// under the store's root, so copies of the program that share a folder never
+// write into each other's. The bytes go one after another into a single pack
+// file, held open through the run: a file per original would cost a create
+// each, and Wine looks through the whole folder for every new name. A big
+// file's original instead keeps a second name in the store where the volume
+// allows, so its bytes need not move.
+//
+// A store is held through its journal, open without sharing writes, by the
+// copy that made it for as long as that copy runs, and by whichever copy
+// undoes it for as long as the undo takes: no copy reads, changes or removes
+// a store another copy holds. One run deep: once a run has written its first
+// file, the earlier stores go, except those another copy still holds; they go
+// at a later look, once let go of.
 
 #include <functional>
 #include <optional>
@@ -24,80 +32,101 @@ inline constexpr std::string_view kUndoUnavailable =
     "Varnex cannot keep the earlier text of the files this run changes (in %s). "
     "What it changes from now on cannot be undone with Undo Last Run";
 
+// One run's store, held by this copy.
+struct HeldStore {
+  std::string folder;
+  FileHandle journal;  // open for reading and appending, writes shared with no one
+};
+
+// Why a file of the run could not be given its earlier bytes now; its
+// original stays in the store for another try.
+enum class NotRestored { kReadOnly, kHeldOpen, kFolderMissing, kFolderInPlace, kCannotWrite };
+
+// What Undo Last Run is told as it goes.
+class UndoHost {
+ public:
+  // The file at `path` has its earlier bytes back.
+  virtual void Restored(const std::string& path) = 0;
+  // Between files, so the window stays live.
+  virtual void ProcessPendingEvents() = 0;
+  // `done` entries of the run are behind the undo.
+  virtual void FileDone(int done) = 0;
+  // True when the undo is to end after the file in hand; the rest stays in
+  // the store.
+  virtual bool StopRequested() = 0;
+
+ protected:
+  ~UndoHost() = default;
+};
+
 class UndoStore {
  public:
-  // `folders`: where the store may be kept, the preferred first; the next is
-  // taken where one cannot be written.
-  explicit UndoStore(std::vector<std::string> folders, FileSystem& files = SystemFileSystem());
+  // `roots`: where stores may be kept, the preferred first; the next is taken
+  // where one cannot be written.
+  explicit UndoStore(std::vector<std::string> roots, FileSystem& files = SystemFileSystem());
 
-  // The folder of the store kept now, if there is one.
-  std::optional<std::string> Existing() const;
-  // Its journal; raises Error(kDamagedJournal) for one in no shape to follow.
-  UndoJournal Load(const std::string& folder) const;
+  // Whether any store is there, held by another copy or not.
+  bool Any() const;
+
+  // The run Undo Last Run takes back: the newest run that changed a file and
+  // whose store is this copy's own or held by no one, held from now on.
+  struct Choice {
+    std::optional<HeldStore> store;
+    UndoJournal journal;  // what is left of that run to take back
+    bool own = false;  // this copy's last run
+    // The time of a later run whose store another running copy holds.
+    std::optional<std::string> laterRunElsewhere;
+  };
+  // Raises Error(kDamagedJournal) for a journal in no shape to follow.
+  Choice Choose();
+  // Lets the chosen store go without taking it back; this copy's own stays held.
+  void LetGo(Choice& choice);
 
   struct Outcome {
     std::vector<std::string> restored;
     // Changed or removed since the run: left as they are.
     std::vector<std::string> leftAlone;
+    // Not restored now, their originals kept.
+    std::vector<std::pair<std::string, NotRestored>> kept;
+    int notReached = 0;  // entries an asked-for stop left in the store
   };
   // Gives every file that is still as the run left it its earlier bytes back,
-  // through the same safe rewrite as a run, and tells `onRestored` of each.
-  Outcome Restore(const std::string& folder, const UndoJournal& journal,
-                  const std::function<void(const std::string&)>& onRestored);
-  // Removes the store in `folder`, the journal first.
-  void Remove(const std::string& folder);
+  // through the same safe rewrite as a run, with each one's progress told to
+  // `host`. Whatever is left to take back stays in the store; a store with
+  // nothing left goes.
+  Outcome Restore(Choice& choice, UndoHost& host);
 
-  const std::vector<std::string>& Folders() const { return folders_; }
+  const std::vector<std::string>& Roots() const { return roots_; }
   FileSystem& Files() const { return files_; }
 
  private:
-  std::vector<std::string> folders_;
+  friend class UndoRecording;
+
+  struct Found {
+    std::string folder;
+    std::string name;  // orders the stores by their making, the oldest first
+  };
+  // Every store in the roots, the oldest first.
+  std::vector<Found> Stores() const;
+  std::optional<HeldStore> Hold(const std::string& folder) const;
+  // What is left to take back of the store in `folder`, read without holding
+  // it; nullopt where its journal cannot be read.
+  std::optional<UndoJournal> Peek(const std::string& folder) const;
+  // Removes a held store, its journal last: the journal is emptied first, so
+  // a removal cut short leaves nothing to take back.
+  void Retire(HeldStore store);
+  // The store `taking` has written its first file: every earlier store goes
+  // that no other copy holds, this copy's own among them.
+  void HandOver(const std::string& taking);
+  // A new store, held; nullopt where no root takes one.
+  std::optional<HeldStore> MakeStore();
+  void Adopt(HeldStore store);
+
+  std::vector<std::string> roots_;
   FileSystem& files_;
-};
-
-// One run's recording into the store. Nothing is done until the run is about
-// to change its first file; then the previous run's store gives way.
-class UndoRecording {
- public:
-  using Report = std::function<void(const std::string& message)>;
-  using Clock = std::function<std::string()>;
-
-  // `report` is told once, at the first thing that cannot be kept; from then
-  // on nothing more is recorded. `runTime` names the run in the journal.
-  UndoRecording(UndoStore& store, Clock runTime, Report report);
-
-  // Before the file at `path` gets `newBytes` in place of `original`.
-  void Keep(const std::string& path, std::string_view original, std::string_view newBytes);
-  // True where a file of `size` bytes is best kept from the file itself, so
-  // the run need not hold its original bytes: a big file keeps them by a
-  // second name in the store.
-  static bool TakesFromFile(std::uint64_t size);
-  // The same as Keep for a file whose original is still at `path`, as `read`
-  // stamps it. Raises Error(kCannotOpenFile) where it no longer is: the file
-  // is then not to be written.
-  void KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes);
-  // After that file was written.
-  void Written(const std::string& path);
-
- private:
-  // Records the file at `path`, whose original of `length` bytes `pack`
-  // appends to the pack file where it cannot keep a second name.
-  void Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
-              const std::function<bool()>& pack);
-  bool PackFromFile(const std::string& path, const FileStamp& read);
-  bool Start();
-  void Fail();
-
-  UndoStore& store_;
-  Clock runTime_;
-  Report report_;
-  std::string folder_;
-  FileHandle journal_;
-  FileHandle pack_;
-  std::uint64_t packed_ = 0;
-  int entries_ = 0;
-  bool kept_ = false;  // the file in hand is in the journal
-  bool failed_ = false;
+  // The store of this copy's last run, held until the next run takes over or
+  // the run is taken back.
+  std::optional<HeldStore> own_;
 };
 
 }  // namespace varnex

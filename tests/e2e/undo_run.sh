@@ -32,7 +32,7 @@ close_program
 [ "$replaced" = "$count" ] || fail "$replaced of $count files replaced"
 changed=$({ grep -L alpha "$work"/files/*.txt || true; } | wc -l)
 [ "$changed" = "$count" ] || fail "$changed of $count files changed"
-[ -f "$work/undo/journal.txt" ] || fail "no undo store beside the program"
+compgen -G "$work/undo/r*/journal.txt" >/dev/null || fail "no undo store beside the program"
 
 start_program
 click_for_menu "$main" 60 60 3
@@ -51,5 +51,5 @@ close_program
 diff -r "$work/before" "$work/files" >/dev/null || fail "files differ from before the run: $(diff -rq "$work/before" "$work/files" | head -3)"
 restored=$(grep -c ' restored as it was before the run of ' "$work/varnex.log")
 [ "$restored" = "$count" ] || fail "$restored restored lines in the log, not $count"
-[ ! -e "$work/undo/journal.txt" ] || fail "the undo store is still there"
+[ ! -e "$work/undo" ] || fail "the undo store is still there: $(ls -R "$work/undo")"
 echo "$count files changed, then all of them restored byte for byte after a restart"

@@ -176,7 +176,7 @@ TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   // or of the one being written.
   EXPECT_EQ(FolderContents(),
             (std::vector<std::string>{"binary.dat", "held.txt", "held.txt.bak", "nobackup.txt", "nobackup.txt.bak",
-                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "undo", "varnex.log",
+                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "varnex.log",
                                       "writing.txt"}));
   // Lines are logged for the files that had a change, as the replacing goes
   // before the writing; the binary file and the one being written never got

@@ -13,7 +13,8 @@
 namespace varnex::testing {
 
 enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kLink, kRemove,
-                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp };
+                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp, kReadAt, kSetEnd, kMakeFolder,
+                  kRemoveFolder, kNames };
 
 // What a failed ReplaceFileA has done before it gave up.
 enum class Leaves {
@@ -129,6 +130,20 @@ class FailingFileSystem final : public FileSystem {
   bool ReplaceKeepsMore() override { return replaceKeepsMore; }
   // Tests do not wait: nobody else holds their files unless they say so.
   void Pause(DWORD) override { ++pauses_; }
+  bool ReadAt(HANDLE file, ULONGLONG offset, void* buffer, DWORD size, DWORD& read) override {
+    return !Fails(Call::kReadAt) && real_.ReadAt(file, offset, buffer, size, read);
+  }
+  bool SetEnd(HANDLE file, ULONGLONG size) override { return !Fails(Call::kSetEnd) && real_.SetEnd(file, size); }
+  bool MakeFolder(const std::string& path) override {
+    return !TooLong(path) && !Fails(Call::kMakeFolder) && real_.MakeFolder(path);
+  }
+  bool RemoveFolder(const std::string& path) override {
+    return !TooLong(path) && !Fails(Call::kRemoveFolder) && real_.RemoveFolder(path);
+  }
+  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
+    if (Fails(Call::kNames)) return {};
+    return real_.Names(folder, pattern);
+  }
 
  private:
   struct Armed {
@@ -174,21 +189,5 @@ class FailingFileSystem final : public FileSystem {
   bool fired_ = false;
   bool shortWritten_ = false;
 };
-
-// The names in a folder, sorted: what a failed step left behind.
-inline std::vector<std::string> NamesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (std::string_view(entry.cFileName) != "." && std::string_view(entry.cFileName) != "..") {
-      names.push_back(entry.cFileName);
-    }
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 }  // namespace varnex::testing

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "engine/error.h"
+#include "tests/support/forwarding_filesystem.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {
@@ -17,40 +18,14 @@ using testing::TempFolder;
 using testing::WriteFileBytes;
 
 // The system's calls, with a hook on every open (from whichever thread).
-class WatchedFileSystem final : public FileSystem {
+class WatchedFileSystem final : public testing::ForwardingFileSystem {
  public:
   std::function<void(const std::string& path)> beforeOpen;
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
     if (beforeOpen) beforeOpen(path);
-    return real_.Open(path, access, share, disposition, flags);
+    return ForwardingFileSystem::Open(path, access, share, disposition, flags);
   }
-  bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override { return real_.Read(file, buffer, size, read); }
-  bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& written) override {
-    return real_.Write(file, buffer, size, written);
-  }
-  bool Flush(HANDLE file) override { return real_.Flush(file); }
-  bool Size(HANDLE file, LARGE_INTEGER& size) override { return real_.Size(file, size); }
-  bool Stamp(HANDLE file, FileStamp& stamp) override { return real_.Stamp(file, stamp); }
-  bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {
-    return real_.Replace(replaced, replacement, backup);
-  }
-  bool Move(const std::string& from, const std::string& to, DWORD flags) override { return real_.Move(from, to, flags); }
-  bool Copy(const std::string& from, const std::string& to) override { return real_.Copy(from, to); }
-  bool Link(const std::string& existing, const std::string& link) override { return real_.Link(existing, link); }
-  bool Remove(const std::string& path) override { return real_.Remove(path); }
-  DWORD Attributes(const std::string& path) override { return real_.Attributes(path); }
-  bool SetAttributes(const std::string& path, DWORD attributes) override {
-    return real_.SetAttributes(path, attributes);
-  }
-  bool PathStamp(const std::string& path, FileStamp& stamp) override { return real_.PathStamp(path, stamp); }
-  bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) override { return real_.BasicInfo(file, info); }
-  bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) override { return real_.SetBasicInfo(file, info); }
-  bool ReplaceKeepsMore() override { return real_.ReplaceKeepsMore(); }
-  void Pause(DWORD milliseconds) override { real_.Pause(milliseconds); }
-
- private:
-  FileSystem& real_ = SystemFileSystem();
 };
 
 // An event the test waits on; the wait is bounded only so that a broken

@@ -59,6 +59,12 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_EQ(journal.entries[2].offset, 100u);
   EXPECT_EQ(journal.entries[2].length, 100u);
   EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
+
+  // An undo done with the second file leaves the others to take back.
+  const UndoJournal rest = ReadJournal(RunJournal() + JournalDone(2), "j");
+  ASSERT_EQ(rest.entries.size(), 2u);
+  EXPECT_EQ(rest.entries[0].number, 1);
+  EXPECT_EQ(rest.entries[1].number, 3);
 }
 
 TEST(UndoJournal, ALineCutShortByTheProgramsEndIsPassedOver) {
@@ -108,6 +114,8 @@ TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
       start + first + JournalWritten(1, 5) + JournalWritten(1, 6),        // written twice
       start + first + JournalWritten(2, 5),                               // written, never named
       start + first + "\r\n",                                             // an empty line
+      start + first + JournalDone(2),                                     // done, never named
+      start + first + JournalDone(1) + JournalDone(1),                    // done twice
   };
   for (const std::string& journal : refused) ExpectRefused(journal);
 }

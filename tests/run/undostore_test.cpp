@@ -1,6 +1,7 @@
-// How the undo store keeps a big file's original from the file itself, where
-// the runs of the main window's tests cannot lead it: a volume that allows no
-// second name, and originals that change or cannot be read as they are kept.
+// The undo store where the main window's runs cannot lead it: a volume that
+// allows no second name, originals that change or cannot be read as they are
+// kept, two copies of the program sharing one store folder, and files that
+// cannot be given back when the undo comes.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,6 +9,7 @@
 
 #include "engine/error.h"
 #include "run/targetfile.h"
+#include "run/undorecording.h"
 #include "run/undostore.h"
 #include "tests/run/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
@@ -26,6 +28,22 @@ std::string Lines(std::string_view name, std::size_t size) {
   for (int line = 0; text.size() < size; ++line) text += std::string(name) + " line " + std::to_string(line) + "\r\n";
   return text;
 }
+
+// Undo Last Run's side of the window: the files restored, and a stop after
+// `stopAfter` of them.
+class Host final : public UndoHost {
+ public:
+  void Restored(const std::string& path) override { restored.push_back(path); }
+  void ProcessPendingEvents() override {}
+  void FileDone(int done) override { done_ = done; }
+  bool StopRequested() override { return done_ == stopAfter; }
+
+  std::vector<std::string> restored;
+  int stopAfter = -1;
+
+ private:
+  int done_ = 0;
+};
 
 class UndoKeeping : public ::testing::Test {
  protected:
@@ -53,7 +71,15 @@ class UndoKeeping : public ::testing::Test {
   }
   UndoStore::Outcome Restore() {
     recording.reset();  // the run is over
-    return store->Restore(undoFolder, store->Load(undoFolder), [](const std::string&) {});
+    UndoStore::Choice choice = store->Choose();
+    Host host;
+    return store->Restore(choice, host);
+  }
+  // The one store the run made.
+  std::string StoreFolder() {
+    const std::vector<std::string> names = testing::NamesIn(undoFolder);
+    EXPECT_EQ(names.size(), 1u);
+    return names.empty() ? "" : undoFolder + "\\" + names[0];
   }
 
   testing::TempFolder folder;
@@ -78,7 +104,7 @@ TEST_F(UndoKeeping, WhereNoSecondNameIsAllowedABigOriginalIsCopiedFromTheFileInt
   recording->Written(small);
   KeepFromFileAndWrite(first);
   KeepFromFileAndWrite(second);
-  EXPECT_EQ(testing::NamesIn(undoFolder), (std::vector<std::string>{"journal.txt", "originals.dat"}));
+  EXPECT_EQ(testing::NamesIn(StoreFolder()), (std::vector<std::string>{"journal.txt", "originals.dat"}));
 
   const UndoStore::Outcome outcome = Restore();
   EXPECT_EQ(outcome.restored, (std::vector<std::string>{small, first, second}));
@@ -108,6 +134,221 @@ TEST_F(UndoKeeping, ABigOriginalChangedOrUnreadableAsItIsKeptLeavesItsFileAsItIs
   EXPECT_TRUE(outcome.leftAlone.empty());
   for (const auto& [path, bytes] : before) EXPECT_EQ(ReadFileBytes(path), bytes) << path;
   EXPECT_TRUE(reports.empty());
+}
+
+// Two copies of the program started from one folder: each an undo store over
+// the same root, as each copy makes its own.
+class SharedStore : public ::testing::Test {
+ protected:
+  std::string File(const std::string& name, const std::string& bytes) {
+    const std::string path = folder / name;
+    WriteFileBytes(path, bytes);
+    before[path] = bytes;
+    return path;
+  }
+  // A run of `copy` named `time` that gives each file `text` before its
+  // bytes: a big file keeps its original by a second name.
+  static void Run(UndoStore& copy, const std::string& time, const std::vector<std::string>& paths,
+                  const std::string& text) {
+    UndoRecording recording(copy, [time] { return time; }, [](const std::string& message) { FAIL() << message; });
+    for (const std::string& path : paths) Write(recording, path, text);
+  }
+  static void Write(UndoRecording& recording, const std::string& path, const std::string& text) {
+    const TargetFile file = ReadTargetFile(path);
+    const std::string written = text + file.bytes;
+    if (UndoRecording::TakesFromFile(file.stamp.size)) {
+      recording.KeepFromFile(path, file.stamp, written);
+    } else {
+      recording.Keep(path, file.bytes, written);
+    }
+    RewriteTargetFile(path, file.stamp, written);
+    recording.Written(path);
+  }
+  static UndoStore::Outcome Undo(UndoStore& copy, UndoStore::Choice& choice, Host& host) {
+    EXPECT_TRUE(choice.store.has_value());
+    return choice.store ? copy.Restore(choice, host) : UndoStore::Outcome();
+  }
+  void ExpectAsBefore(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) EXPECT_EQ(ReadFileBytes(path), before.at(path)) << path;
+  }
+  void ExpectFrom(const std::string& text, const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) EXPECT_EQ(ReadFileBytes(path), text + before.at(path)) << path;
+  }
+
+  testing::TempFolder folder;
+  const std::string root = folder / "undo";
+  UndoStore copyA{{root}}, copyB{{root}};
+  std::map<std::string, std::string> before;
+};
+
+// A's undo is asked for while B runs: each copy's files get their own
+// originals, and neither removes the other's store.
+TEST_F(SharedStore, EachCopyTakesBackOnlyItsOwnRunWhateverTheOtherDoes) {
+  const std::vector<std::string> filesA{File("a1.txt", "a one\r\n"), File("a2.txt", Lines("a big", 2 << 20))};
+  const std::vector<std::string> filesB{File("b1.txt", "b one\r\n"), File("b2.txt", Lines("b big", 2 << 20))};
+  Run(copyA, "A's time", filesA, "by A ");
+
+  // A's store is A's while A runs.
+  UndoStore::Choice byB = copyB.Choose();
+  EXPECT_FALSE(byB.store.has_value());
+  EXPECT_EQ(byB.laterRunElsewhere, "A's time");
+
+  UndoStore::Choice byA = copyA.Choose();  // A's question is up...
+  ASSERT_TRUE(byA.store.has_value());
+  EXPECT_EQ(byA.journal.runTime, "A's time");
+  Run(copyB, "B's time", filesB, "by B ");  // ...while B runs
+  Host hostA;
+  const UndoStore::Outcome outcomeA = Undo(copyA, byA, hostA);
+  EXPECT_EQ(outcomeA.restored, filesA);
+  ExpectAsBefore(filesA);
+  ExpectFrom("by B ", filesB);
+
+  byB = copyB.Choose();
+  EXPECT_FALSE(byB.laterRunElsewhere.has_value());
+  Host hostB;
+  EXPECT_EQ(Undo(copyB, byB, hostB).restored, filesB);
+  ExpectAsBefore(filesB);
+  EXPECT_TRUE(testing::NamesIn(folder.Path()) == std::vector<std::string>({"a1.txt", "a2.txt", "b1.txt", "b2.txt"}));
+}
+
+// Both run at once; B's run, the later, takes over as the last run, yet A's
+// big file keeps its original until A lets go of it.
+TEST_F(SharedStore, TwoRunsAtOnceKeepEachOthersOriginals) {
+  const std::string bigA = File("a.txt", Lines("a big", 3 << 20));
+  const std::string smallB = File("b.txt", "b one\r\n");
+  {
+    UndoRecording runA(copyA, [] { return "A's time"; }, [](const std::string& message) { FAIL() << message; });
+    UndoRecording runB(copyB, [] { return "B's time"; }, [](const std::string& message) { FAIL() << message; });
+    Write(runA, bigA, "by A ");
+    Write(runB, smallB, "by B ");
+  }
+  // B's run is the later one and B still runs: A takes back its own.
+  UndoStore::Choice byA = copyA.Choose();
+  EXPECT_EQ(byA.laterRunElsewhere, "B's time");
+  Host host;
+  EXPECT_EQ(Undo(copyA, byA, host).restored, std::vector<std::string>{bigA});
+  ExpectAsBefore({bigA});
+  ExpectFrom("by B ", {smallB});
+}
+
+// B ends, leaving its last run behind; a run of A that writes nothing leaves
+// B's run to take back, and once A writes a file it is the last run.
+TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
+  const std::string first = File("first.txt", "one\r\n");
+  const std::string second = File("second.txt", "two\r\n");
+  {
+    UndoStore ended{{root}};
+    Run(ended, "B's time", {first}, "by B ");
+  }
+  {
+    // The only match cannot be written: kept, then never written.
+    UndoRecording nothing(copyA, [] { return "A's time"; }, [](const std::string& message) { FAIL() << message; });
+    nothing.Keep(second, before[second], "never");
+  }
+  EXPECT_EQ(testing::NamesIn(root).size(), 1u);
+  UndoStore::Choice choice = copyA.Choose();
+  EXPECT_EQ(choice.journal.runTime, "B's time");
+  copyA.LetGo(choice);
+
+  Run(copyA, "A's time", {second}, "by A ");
+  EXPECT_EQ(testing::NamesIn(root).size(), 1u);
+  choice = copyA.Choose();
+  EXPECT_EQ(choice.journal.runTime, "A's time");
+  Host host;
+  EXPECT_EQ(Undo(copyA, choice, host).restored, std::vector<std::string>{second});
+  ExpectFrom("by B ", {first});
+  EXPECT_FALSE(copyA.Any());
+}
+
+// Files that cannot be written now, or whose folder is not where it was, are
+// named with their reason and keep their originals; the next undo, once they
+// can be written, gives them back. Another undo stopped half way leaves the
+// rest for later too.
+TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
+  CreateDirectoryA((folder / "sub").c_str(), nullptr);
+  const std::vector<std::string> paths{File("readonly.txt", "r\r\n"), File("held.txt", "h\r\n"),
+                                       File("sub\\moved.txt", "m\r\n"), File("replaced.txt", "f\r\n"),
+                                       File("plain.txt", "p\r\n")};
+  Run(copyA, "A's time", paths, "new ");
+  SetFileAttributesA(paths[0].c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE viewer = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  MoveFileA((folder / "sub").c_str(), (folder / "sub2").c_str());
+  MoveFileA(paths[3].c_str(), (paths[3] + ".aside").c_str());
+  CreateDirectoryA(paths[3].c_str(), nullptr);
+
+  UndoStore::Choice choice = copyA.Choose();
+  Host host;
+  UndoStore::Outcome outcome = Undo(copyA, choice, host);
+  EXPECT_EQ(outcome.restored, std::vector<std::string>{paths[4]});
+  EXPECT_TRUE(outcome.leftAlone.empty());
+  EXPECT_EQ(outcome.kept, (std::vector<std::pair<std::string, NotRestored>>{
+                              {paths[0], NotRestored::kReadOnly},
+                              {paths[1], NotRestored::kHeldOpen},
+                              {paths[2], NotRestored::kFolderMissing},
+                              {paths[3], NotRestored::kFolderInPlace}}));
+
+  SetFileAttributesA(paths[0].c_str(), FILE_ATTRIBUTE_NORMAL);
+  CloseHandle(viewer);
+  MoveFileA((folder / "sub2").c_str(), (folder / "sub").c_str());
+  RemoveDirectoryA(paths[3].c_str());
+  MoveFileA((paths[3] + ".aside").c_str(), paths[3].c_str());
+  choice = copyA.Choose();
+  EXPECT_EQ(choice.journal.entries.size(), 4u);
+  Host stopping;
+  stopping.stopAfter = 2;
+  outcome = Undo(copyA, choice, stopping);
+  EXPECT_EQ(outcome.notReached, 2);
+  choice = copyA.Choose();
+  Host rest;
+  outcome = Undo(copyA, choice, rest);
+  EXPECT_EQ(stopping.restored.size() + rest.restored.size(), 4u);
+  EXPECT_TRUE(outcome.kept.empty());
+  ExpectAsBefore(paths);
+  EXPECT_FALSE(copyA.Any());
+}
+
+// The journal of a copy that has ended, damaged or cut short by the end of
+// the program: a damaged one is refused before anything is touched, one cut
+// short is followed as far as its lines go.
+TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
+  const std::vector<std::string> paths{File("f0.txt", "zero\r\n"), File("f1.txt", "one\r\n"), File("f2.txt", "two\r\n")};
+  const std::string never = File("never.txt", "three\r\n");
+  {
+    UndoStore ended{{root}};
+    Run(ended, "then", paths, "new ");
+  }
+  const std::string journalPath = root + "\\" + testing::NamesIn(root).at(0) + "\\journal.txt";
+  const std::string journal = ReadFileBytes(journalPath);
+  const std::string refusal = "The undo journal " + journalPath + " is damaged or was not written by Varnex. No file was changed";
+
+  std::string damaged = journal;
+  damaged[damaged.find(paths[1]) + damaged.size() % 7] ^= 1;
+  // Checks that hold, round a path that leads out of the folder run over.
+  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", false, 0, 1, 1, 2, {}});
+  for (const std::string& bytes : {damaged, misleading}) {
+    WriteFileBytes(journalPath, bytes);
+    try {
+      copyA.Choose();
+      ADD_FAILURE() << "not refused";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.what(), refusal);
+    }
+    ExpectFrom("new ", paths);
+    EXPECT_EQ(ReadFileBytes(journalPath), bytes);
+  }
+
+  // The last file written, but the program ended before it said so; and one
+  // more named, but the program ended before it was written.
+  std::string cut = journal;
+  cut.erase(cut.rfind("W\t"));
+  const UndoEntry& third = ReadJournal(cut, "j").entries.at(2);
+  cut += JournalEntry({4, never, false, third.offset + third.length, 0, 0, 2, {}});
+  WriteFileBytes(journalPath, cut);
+  UndoStore::Choice choice = copyA.Choose();
+  Host host;
+  EXPECT_EQ(Undo(copyA, choice, host).restored, paths);
+  ExpectAsBefore(paths);
+  ExpectAsBefore({never});
 }
 
 }  // namespace

@@ -80,17 +80,7 @@ class BatchRun : public MainWindowTest {
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
   }
-  std::vector<std::string> FolderContents() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder / "*").c_str(), &entry);
-    do {
-      if (entry.cFileName[0] != '.') names.push_back(entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> FolderContents() { return testing::NamesIn(folder.Path()); }
 };
 
 // What another program does while a run goes on: acts once, when the program

@@ -1,5 +1,6 @@
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "framework/handle.h"
@@ -60,6 +61,21 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (!file || !WriteWholeBuffer(file.Get(), bytes)) throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::string_view(entry.cFileName) != "." && std::string_view(entry.cFileName) != "..") {
+      names.push_back(entry.cFileName);
+    }
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace varnex::testing

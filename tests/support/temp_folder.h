@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnex::testing {
 
@@ -37,6 +38,9 @@ class CurrentDirectoryKept {
  private:
   std::string kept_;
 };
+
+// The names in a folder, sorted: what a step left behind.
+std::vector<std::string> NamesIn(const std::string& folder);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);

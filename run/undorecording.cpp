@@ -1,0 +1,141 @@
+#include "run/undorecording.h"
+
+#include "engine/contenthash.h"
+#include "engine/error.h"
+#include "framework/wholefile.h"
+#include "run/undofiles.h"
+
+namespace varnex {
+namespace {
+
+// A file this big keeps its original by a second name in the store where the
+// volume allows: no bytes move. Smaller ones go into the pack; a name each
+// would cost a create, and Wine looks through the whole folder for every new
+// name.
+constexpr std::size_t kLinkedAtLeast = 1 << 20;
+
+}  // namespace
+
+UndoRecording::UndoRecording(UndoStore& store, Clock runTime, Report report)
+    : store_(store), runTime_(std::move(runTime)), report_(std::move(report)) {}
+
+UndoRecording::~UndoRecording() {
+  pack_.Reset();
+  if (!held_) return;
+  if (wrote_) {
+    store_.Adopt(std::move(*held_));
+  } else {
+    store_.Retire(std::move(*held_));
+  }
+}
+
+void UndoRecording::Keep(const std::string& path, std::string_view original, std::string_view newBytes) {
+  Record(path, original.size(), newBytes, [&] { return WriteWholeBuffer(store_.Files(), pack_.Get(), original); });
+}
+
+bool UndoRecording::TakesFromFile(std::uint64_t size) { return size >= kLinkedAtLeast; }
+
+void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes) {
+  Record(path, read.size, newBytes, [&] { return PackFromFile(path, read); });
+}
+
+void UndoRecording::Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
+                           const std::function<bool()>& pack) {
+  kept_ = false;
+  if (failed_ || (!held_ && !Start())) return;
+  UndoEntry entry;
+  entry.number = entries_ + 1;
+  entry.path = FullPathName(path);
+  entry.length = length;
+  entry.size = newBytes.size();
+  entry.hash = ContentHash(newBytes);
+  FileSystem& files = store_.Files();
+  // The bytes before the line that names them: a journal never points past
+  // what the store holds.
+  entry.linked = length >= kLinkedAtLeast && files.Link(entry.path, InStore(held_->folder, LinkedCopyName(entry.number)));
+  if (!entry.linked) {
+    entry.offset = packed_;
+    if (!pack()) return Fail();
+    packed_ += length;
+  }
+  // Both on the disk before the file they protect changes: a power cut after
+  // its rewrite still finds its original.
+  if (!WriteWholeBuffer(files, held_->journal.Get(), JournalEntry(entry)) ||
+      (!entry.linked && !files.Flush(pack_.Get())) || !files.Flush(held_->journal.Get())) {
+    return Fail();
+  }
+  ++entries_;
+  kept_ = true;
+}
+
+// Copies the original, still at `path`, to the end of the pack. A file changed
+// since it was read, or that cannot be read through, raises the error its
+// rewrite would.
+bool UndoRecording::PackFromFile(const std::string& path, const FileStamp& read) {
+  FileSystem& files = store_.Files();
+  const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  FileStamp now;
+  if (!file || !files.Stamp(file.Get(), now) || now != read) throw Error::Format(kCannotOpenFile, path);
+  std::string piece(std::min<std::uint64_t>(read.size, 1 << 22), '\0');
+  for (std::uint64_t left = read.size; left > 0;) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(left, piece.size()));
+    if (!files.Read(file.Get(), piece.data(), want, got) || got == 0) {
+      // The pieces copied so far belong to no entry: the next original
+      // goes over them, as the journal wants the pack without gaps.
+      if (!files.SetEnd(pack_.Get(), packed_)) return false;
+      throw Error::Format(kCannotOpenFile, path);
+    }
+    if (!WriteWholeBuffer(files, pack_.Get(), std::string_view(piece.data(), got))) return false;
+    left -= got;
+  }
+  return true;
+}
+
+void UndoRecording::Written(const std::string& path) {
+  if (!kept_) return;
+  kept_ = false;
+  if (!wrote_) {
+    wrote_ = true;
+    store_.HandOver(held_->folder);
+  }
+  FileStamp left;
+  if (!store_.Files().PathStamp(path, left) ||
+      !WriteWholeBuffer(store_.Files(), held_->journal.Get(), JournalWritten(entries_, left.lastWrite))) {
+    Fail();
+  }
+}
+
+// This run's store is made in the first root that takes it.
+bool UndoRecording::Start() {
+  FileSystem& files = store_.Files();
+  held_ = store_.MakeStore();
+  if (held_) {
+    pack_ = files.Open(InStore(held_->folder, kPackName), GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL);
+    if (pack_ && WriteWholeBuffer(files, held_->journal.Get(), JournalStart(runTime_())) &&
+        files.Flush(held_->journal.Get())) {
+      return true;
+    }
+  }
+  Fail();
+  return false;
+}
+
+// What is in the store stays undoable; nothing more is added. A store that
+// saw no file written gives way to the one before at once.
+void UndoRecording::Fail() {
+  failed_ = true;
+  kept_ = false;
+  pack_.Reset();
+  std::string where;
+  if (held_) {
+    where = held_->folder;
+    if (!wrote_) store_.Retire(std::move(*std::exchange(held_, std::nullopt)));
+  } else {
+    for (const std::string& root : store_.Roots()) where += (where.empty() ? "" : " or ") + root;
+  }
+  report_(Error::Format(kUndoUnavailable, where).what());
+}
+
+}  // namespace varnex

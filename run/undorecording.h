@@ -1,0 +1,67 @@
+#pragma once
+// One run's recording into the undo store: the original of every file the run
+// changes, kept before the file is written.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "framework/filesystem.h"
+#include "framework/handle.h"
+#include "run/undostore.h"
+
+namespace varnex {
+
+// One run's recording into a store of its own. Nothing is done until the run
+// is about to change its first file, and the earlier store gives way only
+// once that file is written.
+class UndoRecording {
+ public:
+  using Report = std::function<void(const std::string& message)>;
+  using Clock = std::function<std::string()>;
+
+  // `report` is told once, at the first thing that cannot be kept; from then
+  // on nothing more is recorded. `runTime` names the run in the journal.
+  UndoRecording(UndoStore& store, Clock runTime, Report report);
+  // A run that wrote nothing leaves the earlier store as it was.
+  ~UndoRecording();
+  UndoRecording(const UndoRecording&) = delete;
+  UndoRecording& operator=(const UndoRecording&) = delete;
+
+  // Before the file at `path` gets `newBytes` in place of `original`. The
+  // original and its journal line are on the disk when this returns.
+  void Keep(const std::string& path, std::string_view original, std::string_view newBytes);
+  // True where a file of `size` bytes is best kept from the file itself, so
+  // the run need not hold its original bytes: a big file keeps them by a
+  // second name in the store.
+  static bool TakesFromFile(std::uint64_t size);
+  // The same as Keep for a file whose original is still at `path`, as `read`
+  // stamps it. Raises Error(kCannotOpenFile) where it no longer is: the file
+  // is then not to be written.
+  void KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes);
+  // After that file was written.
+  void Written(const std::string& path);
+
+ private:
+  // Records the file at `path`, whose original of `length` bytes `pack`
+  // appends to the pack file where it cannot keep a second name.
+  void Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
+              const std::function<bool()>& pack);
+  bool PackFromFile(const std::string& path, const FileStamp& read);
+  bool Start();
+  void Fail();
+
+  UndoStore& store_;
+  Clock runTime_;
+  Report report_;
+  std::optional<HeldStore> held_;
+  FileHandle pack_;
+  std::uint64_t packed_ = 0;
+  int entries_ = 0;
+  bool kept_ = false;  // the file in hand is in the journal
+  bool wrote_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,135 @@
+// Undo Last Run's restore: every file still as the run left it gets its
+// original back, and the journal is told of each file the undo is done with.
+
+#include "engine/contenthash.h"
+#include "engine/error.h"
+#include "framework/wholefile.h"
+#include "run/targetfile.h"
+#include "run/undofiles.h"
+#include "run/undostore.h"
+
+namespace varnex {
+namespace {
+
+// `length` bytes of the pack from `offset`; false where the pack ends sooner.
+bool ReadPacked(FileSystem& files, HANDLE pack, std::uint64_t offset, std::uint64_t length, std::string& bytes) {
+  if (length > bytes.max_size()) return false;
+  bytes.resize(static_cast<std::size_t>(length));
+  for (std::size_t done = 0; done < bytes.size();) {
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
+    DWORD read = 0;
+    if (!files.ReadAt(pack, offset + done, bytes.data() + done, piece, read) || read == 0) return false;
+    done += read;
+  }
+  return true;
+}
+
+// The whole file and its stamp, read with other writers locked out.
+bool ReadWithStamp(FileSystem& files, const std::string& path, std::string& bytes, FileStamp& stamp) {
+  const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  return file && files.Stamp(file.Get(), stamp) && ReadWholeFile(files, file.Get(), bytes);
+}
+
+// Why the file at `path` cannot be reached or written now, `error` being what
+// the attempt was told.
+NotRestored Why(FileSystem& files, const std::string& path, DWORD error) {
+  const DWORD attributes = files.Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return GetLastError() == ERROR_PATH_NOT_FOUND ? NotRestored::kFolderMissing : NotRestored::kCannotWrite;
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return NotRestored::kFolderInPlace;
+  if (attributes & FILE_ATTRIBUTE_READONLY) return NotRestored::kReadOnly;
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return NotRestored::kHeldOpen;
+  return NotRestored::kCannotWrite;
+}
+
+// What a write of the file at `path` would be told now.
+DWORD WriteRefusal(FileSystem& files, const std::string& path) {
+  const FileHandle file = files.Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  return file ? ERROR_SUCCESS : GetLastError();
+}
+
+enum class Now { kAsLeft, kOther, kOutOfReach };
+
+// The file at `entry.path` as it is now: still what the run left, read into
+// `stamp`; something else; or out of reach, `error` saying why.
+Now LookAt(FileSystem& files, const UndoEntry& entry, FileStamp& stamp, DWORD& error) {
+  const FileHandle file =
+      files.Open(entry.path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  if (!file) {
+    error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? Now::kOther : Now::kOutOfReach;
+  }
+  // The time is known only where the run lived to write it down.
+  if (!files.Stamp(file.Get(), stamp) || stamp.size != entry.size ||
+      (entry.lastWrite && *entry.lastWrite != stamp.lastWrite)) {
+    return Now::kOther;
+  }
+  std::string bytes;
+  if (!ReadWholeFile(files, file.Get(), bytes)) {
+    error = GetLastError();
+    return Now::kOutOfReach;
+  }
+  return ContentHash(bytes) == entry.hash ? Now::kAsLeft : Now::kOther;
+}
+
+}  // namespace
+
+UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
+  HeldStore& store = *choice.store;
+  const std::string packPath = InStore(store.folder, kPackName);
+  FileHandle pack = files_.Open(packPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  if (!pack) throw Error::Format(kCannotOpenFile, packPath);
+  Outcome outcome;
+  const std::vector<UndoEntry>& entries = choice.journal.entries;
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    if (index > 0) host.ProcessPendingEvents();
+    if (host.StopRequested()) {
+      outcome.notReached = static_cast<int>(entries.size() - index);
+      break;
+    }
+    const UndoEntry& entry = entries[index];
+    FileStamp stamp;
+    DWORD error = ERROR_SUCCESS;
+    const Now now = LookAt(files_, entry, stamp, error);
+    bool done = now == Now::kOther;
+    // Without the line that says it was written, the run ended before it
+    // wrote this file: nothing to give back.
+    if (done && entry.lastWrite) outcome.leftAlone.push_back(entry.path);
+    if (now == Now::kOutOfReach) outcome.kept.emplace_back(entry.path, Why(files_, entry.path, error));
+    if (now == Now::kAsLeft) {
+      std::string original;
+      try {
+        FileStamp copyStamp;
+        const bool read = entry.linked ? ReadWithStamp(files_, InStore(store.folder, LinkedCopyName(entry.number)),
+                                                       original, copyStamp) &&
+                                             original.size() == entry.length
+                                       : ReadPacked(files_, pack.Get(), entry.offset, entry.length, original);
+        if (!read) throw Error::Format(kCannotOpenFile, packPath);
+        RewriteTargetFile(entry.path, stamp, original, files_);
+        done = true;
+      } catch (const Error&) {
+        outcome.kept.emplace_back(entry.path, Why(files_, entry.path, WriteRefusal(files_, entry.path)));
+      }
+    }
+    // A line that cannot be added leaves the file to be found as it is now
+    // by another try, which then leaves it alone.
+    if (done) WriteWholeBuffer(files_, store.journal.Get(), JournalDone(entry.number));
+    if (done && now == Now::kAsLeft) {
+      outcome.restored.push_back(entry.path);
+      host.Restored(entry.path);
+    }
+    host.FileDone(static_cast<int>(index) + 1);
+  }
+  pack.Reset();
+  if (outcome.kept.empty() && outcome.notReached == 0) {
+    Retire(std::move(store));
+    choice.store.reset();
+  } else {
+    LetGo(choice);
+  }
+  return outcome;
+}
+
+}  // namespace varnex

@@ -1,0 +1,302 @@
+// A run with its undo store cut short by a power cut at every step in turn:
+// whatever reached the disk, every file is as before the run or as the run
+// meant it, and Undo Last Run after the restart gives every changed file its
+// original back.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "run/targetfile.h"
+#include "run/undorecording.h"
+#include "run/undostore.h"
+#include "tests/support/forwarding_filesystem.h"
+#include "tests/support/temp_folder.h"
+
+namespace varnex {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+// The machine stopping: not an exception the program knows, so nothing in it
+// catches the cut and carries on.
+struct PowerCut {};
+
+// The real file system, with a power cut before its `cutAt`th call; from then
+// on every call fails without touching anything. Lost then, as on a disk with
+// a write cache: every byte written to a file since it was last flushed. Names
+// (new files, renames, links, removals, folders) reach the disk as they are
+// made, as a file system that journals its names makes them.
+class CutFileSystem final : public testing::ForwardingFileSystem {
+ public:
+  explicit CutFileSystem(int cutAt) : cutAt_(cutAt) {}
+
+  int Calls() const { return calls_; }
+  bool Cut() const { return off_; }
+
+  // The disk as the machine finds it at the restart.
+  void Restart() {
+    for (const auto& file : files_) {
+      if (!file->dirty) continue;
+      for (const std::string& name : file->names) WriteFileBytes(name, file->durable);
+    }
+    files_.clear();
+    names_.clear();
+    handles_.clear();
+  }
+
+  FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
+    if (!Step()) return FileHandle();
+    const bool existed = ForwardingFileSystem::Attributes(path) != INVALID_FILE_ATTRIBUTES;
+    std::shared_ptr<File> file = existed ? Named(path) : nullptr;
+    FileHandle handle = ForwardingFileSystem::Open(path, access, share, disposition, flags);
+    if (!handle) return handle;
+    if (!existed || disposition == CREATE_ALWAYS) {
+      // A new file's bytes are lost until flushed; one made anew over an old
+      // one may come back as the old one.
+      auto made = std::make_shared<File>();
+      if (file) made->durable = file->durable;
+      made->dirty = true;
+      Rename(path, made);
+      file = made;
+    }
+    handles_[handle.Get()] = file;
+    return handle;
+  }
+  bool Write(HANDLE handle, const void* buffer, DWORD size, DWORD& written) override {
+    if (!Step()) return false;
+    LARGE_INTEGER at{};
+    const LARGE_INTEGER none{};
+    SetFilePointerEx(handle, none, &at, FILE_CURRENT);
+    if (!ForwardingFileSystem::Write(handle, buffer, size, written)) return false;
+    if (File* file = Of(handle)) {
+      const auto from = static_cast<std::size_t>(at.QuadPart);
+      if (file->current.size() < from + written) file->current.resize(from + written);
+      file->current.replace(from, written, static_cast<const char*>(buffer), written);
+      file->dirty = true;
+    }
+    return true;
+  }
+  bool SetEnd(HANDLE handle, ULONGLONG size) override {
+    if (!Step() || !ForwardingFileSystem::SetEnd(handle, size)) return false;
+    if (File* file = Of(handle)) {
+      file->current.resize(static_cast<std::size_t>(size));
+      file->dirty = true;
+    }
+    return true;
+  }
+  bool Flush(HANDLE handle) override {
+    if (!Step() || !ForwardingFileSystem::Flush(handle)) return false;
+    if (File* file = Of(handle)) {
+      file->durable = file->current;
+      file->dirty = false;
+    }
+    return true;
+  }
+  bool Move(const std::string& from, const std::string& to, DWORD flags) override {
+    if (!Step()) return false;
+    std::shared_ptr<File> file = Named(from);
+    if (!ForwardingFileSystem::Move(from, to, flags)) return false;
+    Unname(from);
+    Rename(to, file);
+    return true;
+  }
+  bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {
+    if (!Step()) return false;
+    std::shared_ptr<File> original = Named(replaced), file = Named(replacement);
+    if (!ForwardingFileSystem::Replace(replaced, replacement, backup)) return false;
+    Unname(replacement);
+    Rename(replaced, file);
+    if (!backup.empty()) Rename(backup, original);
+    return true;
+  }
+  bool Copy(const std::string& from, const std::string& to) override {
+    std::shared_ptr<File> original = Step() ? Named(from) : nullptr;
+    if (!original || !ForwardingFileSystem::Copy(from, to)) return false;
+    auto file = std::make_shared<File>();
+    file->current = original->current;
+    file->dirty = true;
+    Rename(to, file);
+    return true;
+  }
+  bool Link(const std::string& existing, const std::string& link) override {
+    if (!Step()) return false;
+    std::shared_ptr<File> file = Named(existing);
+    if (!ForwardingFileSystem::Link(existing, link)) return false;
+    Rename(link, file);
+    return true;
+  }
+  bool Remove(const std::string& path) override {
+    if (!Step() || !ForwardingFileSystem::Remove(path)) return false;
+    Unname(path);
+    return true;
+  }
+  // Every other call only counts as a step.
+  bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
+    return Step() && ForwardingFileSystem::Read(file, buffer, size, read);
+  }
+  bool Size(HANDLE file, LARGE_INTEGER& size) override { return Step() && ForwardingFileSystem::Size(file, size); }
+  bool Stamp(HANDLE file, FileStamp& stamp) override { return Step() && ForwardingFileSystem::Stamp(file, stamp); }
+  DWORD Attributes(const std::string& path) override {
+    return Step() ? ForwardingFileSystem::Attributes(path) : INVALID_FILE_ATTRIBUTES;
+  }
+  bool SetAttributes(const std::string& path, DWORD attributes) override {
+    return Step() && ForwardingFileSystem::SetAttributes(path, attributes);
+  }
+  bool PathStamp(const std::string& path, FileStamp& stamp) override {
+    return Step() && ForwardingFileSystem::PathStamp(path, stamp);
+  }
+  bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) override { return Step() && ForwardingFileSystem::BasicInfo(file, info); }
+  bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) override {
+    return Step() && ForwardingFileSystem::SetBasicInfo(file, info);
+  }
+  bool ReadAt(HANDLE file, ULONGLONG offset, void* buffer, DWORD size, DWORD& read) override {
+    return Step() && ForwardingFileSystem::ReadAt(file, offset, buffer, size, read);
+  }
+  bool MakeFolder(const std::string& path) override { return Step() && ForwardingFileSystem::MakeFolder(path); }
+  bool RemoveFolder(const std::string& path) override { return Step() && ForwardingFileSystem::RemoveFolder(path); }
+  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
+    if (!Step()) return {};
+    return ForwardingFileSystem::Names(folder, pattern);
+  }
+
+ private:
+  struct File {
+    std::string durable;  // what the disk holds of it
+    std::string current;  // what the program sees
+    bool dirty = false;   // written since it was flushed
+    std::set<std::string> names;
+  };
+
+  // False once the power is off; the cut itself raises PowerCut.
+  bool Step() {
+    if (off_) {
+      SetLastError(ERROR_NOT_READY);
+      return false;
+    }
+    if (++calls_ == cutAt_) {
+      off_ = true;
+      throw PowerCut();
+    }
+    return true;
+  }
+  // The file at `path`, as the disk holds it when first seen.
+  std::shared_ptr<File> Named(const std::string& path) {
+    const auto found = names_.find(path);
+    if (found != names_.end()) return found->second;
+    auto file = std::make_shared<File>();
+    file->durable = file->current = ReadFileBytes(path);
+    Rename(path, file);
+    return file;
+  }
+  void Rename(const std::string& path, const std::shared_ptr<File>& file) {
+    Unname(path);
+    names_[path] = file;
+    file->names.insert(path);
+    files_.insert(file);
+  }
+  void Unname(const std::string& path) {
+    const auto found = names_.find(path);
+    if (found == names_.end()) return;
+    found->second->names.erase(path);
+    names_.erase(found);
+  }
+  File* Of(HANDLE handle) {
+    const auto found = handles_.find(handle);
+    return found == handles_.end() ? nullptr : found->second.get();
+  }
+
+  int cutAt_;
+  int calls_ = 0;
+  bool off_ = false;
+  std::map<std::string, std::shared_ptr<File>> names_;
+  std::map<HANDLE, std::shared_ptr<File>> handles_;
+  std::set<std::shared_ptr<File>> files_;
+};
+
+// What the run is to do: each file, its bytes before and what the run gives it.
+struct Planned {
+  std::string name;
+  std::string before;
+  std::string meant;
+};
+
+std::vector<Planned> Plan() {
+  std::string big;
+  for (int line = 0; big.size() < (1u << 20) + 10; ++line) big += "big line " + std::to_string(line) + "\r\n";
+  return {{"a.txt", "one\r\n", "new one\r\n"},
+          {"big.txt", big, "new " + big},
+          {"b.txt", "two\r\n", "new two\r\n"}};
+}
+
+// The run of a copy of the program over the planned files, with its undo
+// store in `root`.
+void RunOver(const testing::TempFolder& folder, const std::string& root, FileSystem& files) {
+  UndoStore store({root}, files);
+  UndoRecording recording(store, [] { return std::string("the run"); }, [](const std::string&) {});
+  for (const Planned& planned : Plan()) {
+    const std::string path = folder / planned.name;
+    const TargetFile file = ReadTargetFile(path, files);
+    if (UndoRecording::TakesFromFile(file.stamp.size)) {
+      recording.KeepFromFile(path, file.stamp, planned.meant);
+    } else {
+      recording.Keep(path, file.bytes, planned.meant);
+    }
+    RewriteTargetFile(path, file.stamp, planned.meant, files);
+    recording.Written(path);
+  }
+}
+
+class NoHost final : public UndoHost {
+ public:
+  void Restored(const std::string&) override {}
+  void ProcessPendingEvents() override {}
+  void FileDone(int) override {}
+  bool StopRequested() override { return false; }
+};
+
+TEST(PowerCut, AtEveryStepOfARunEveryFileIsWholeAndTheUndoGivesItBack) {
+  int steps = 0;
+  {
+    testing::TempFolder folder;
+    for (const Planned& planned : Plan()) WriteFileBytes(folder / planned.name, planned.before);
+    CutFileSystem counting(0);
+    RunOver(folder, folder / "undo", counting);
+    steps = counting.Calls();
+  }
+  ASSERT_GT(steps, 20);
+  for (int cutAt = 1; cutAt <= steps; ++cutAt) {
+    SCOPED_TRACE("power cut at step " + std::to_string(cutAt));
+    testing::TempFolder folder;
+    const std::string root = folder / "undo";
+    for (const Planned& planned : Plan()) WriteFileBytes(folder / planned.name, planned.before);
+    CutFileSystem cut(cutAt);
+    try {
+      RunOver(folder, root, cut);
+    } catch (const PowerCut&) {
+    }
+    ASSERT_TRUE(cut.Cut());
+    cut.Restart();
+
+    for (const Planned& planned : Plan()) {
+      const std::string now = ReadFileBytes(folder / planned.name);
+      EXPECT_TRUE(now == planned.before || now == planned.meant) << planned.name << " holds " << now.size() << " bytes";
+    }
+    UndoStore restarted({root});
+    UndoStore::Choice choice = restarted.Choose();
+    if (choice.store) {
+      NoHost host;
+      const UndoStore::Outcome outcome = restarted.Restore(choice, host);
+      EXPECT_TRUE(outcome.kept.empty());
+    }
+    for (const Planned& planned : Plan()) {
+      EXPECT_TRUE(ReadFileBytes(folder / planned.name) == planned.before) << planned.name << " not given back";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace varnex
