@@ -45,10 +45,11 @@ void RemoveOriginals(FileSystem& files, const std::string& folder) {
 }
 
 // The store's folder, and the root above it once no store is left in it; each
-// only when nothing of anyone else's is in it.
+// only when nothing of anyone else's is in it. An earlier version's store is
+// the root itself.
 void RemoveStoreFolder(FileSystem& files, const std::string& folder) {
   files.RemoveFolder(folder);
-  files.RemoveFolder(folder.substr(0, folder.find_last_of('\\')));
+  if (IsStoreName(ExtractFileName(folder))) files.RemoveFolder(folder.substr(0, folder.find_last_of('\\')));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "run/targetfile.h"
 #include "tests/support/batch_run.h"
 
 namespace varnex {
@@ -237,6 +238,20 @@ TEST_F(Undo, OnlyARunThatChangesSomethingTakesThePreviousOnesPlace) {
   EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 1 file(s).");
   ExpectAsBefore(files[1]);
   EXPECT_EQ(ReadFileBytes(files[0]), afterFirst);
+
+  // Another copy's run, that copy still running, is its own to take back.
+  UndoStore otherCopy(TMF::UndoFolders(folder.Path()));
+  {
+    UndoRecording run(otherCopy, [] { return std::string("the other time"); }, [](const std::string&) {});
+    const TargetFile file = ReadTargetFile(files[1]);
+    run.Keep(files[1], file.bytes, "by the other copy");
+    RewriteTargetFile(files[1], file.stamp, "by the other copy");
+    run.Written(files[1]);
+  }
+  EXPECT_EQ(UndoLastRun(), "");
+  EXPECT_EQ(question.text, "The last run, of the other time, belongs to another copy of Varnex that is still running. "
+                           "Undo it from that copy, or close that copy and try again.");
+  EXPECT_EQ(ReadFileBytes(files[1]), "by the other copy");
 }
 
 // The user's local application data, where the store goes when the program's
