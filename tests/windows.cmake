@@ -49,4 +49,8 @@ if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()
+  # Gives Wine's drive list a network drive.
+  add_executable(network_drive e2e/network_drive.cpp)
+  add_test(NAME dll_planting COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/dll_planting.sh $<TARGET_FILE:varnex>
+                                     $<TARGET_FILE:window_texts> $<TARGET_FILE:planted_dll> $<TARGET_FILE:network_drive>)
 endif()
