@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
-#include <mutex>
 #include <thread>
 
+#include "framework/systemlibrary.h"
 #include "resources/version.h"
 
 namespace varnex {
@@ -22,9 +22,13 @@ void PrepareApplication(Application& application) {
   application.SetHintHidePause(kHintHidePause);
   // The first sound of a process loads the sound system (tens of milliseconds
   // under some platforms), which would hold back the beep of the first results
-  // and with it their showing; it is loaded while the user fills the list.
-  static std::once_flag soundLoaded;
-  std::call_once(soundLoaded, [] { std::thread([] { waveOutGetNumDevs(); }).detach(); });
+  // and with it their showing; it is loaded while the user fills the list,
+  // and kept for the life of the process. The thread comes after the library,
+  // so at exit it is joined before the library goes.
+  static const SystemLibrary sound("winmm.dll");
+  static const std::jthread soundLoader([] {
+    if (const auto countDevices = sound.Find<decltype(waveOutGetNumDevs)>("waveOutGetNumDevs")) countDevices();
+  });
 }
 
 ProgramWindows::ProgramWindows(Application& application, const std::string& programDirectory)

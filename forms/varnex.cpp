@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include "forms/startup.h"
+#include "framework/systemlibrary.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  varnex::KeepDllSearchInSystemFolder();
   varnex::Application application(instance, varnex::SystemServices());
   varnex::PrepareApplication(application);
   try {

@@ -94,4 +94,10 @@ struct FindHandleTraits {
 };
 using FindHandle = UniqueHandle<FindHandleTraits>;
 
+struct ModuleTraits {
+  using Type = HMODULE;
+  static Type Empty() { return nullptr; }
+  static void Close(Type module) { FreeLibrary(module); }
+};
+
 }  // namespace varnex

@@ -12,6 +12,7 @@
 
 #include <stdexcept>
 
+#include "framework/systemlibrary.h"
 #include "framework/windowclass.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
@@ -57,10 +58,14 @@ std::string GetVolumeLabel(char letter) {
 }
 
 std::string GetNetworkName(char letter) {
+  static const SystemLibrary network("mpr.dll");
+  const auto getConnection = network.Find<decltype(WNetGetConnectionA)>("WNetGetConnectionA");
   const std::string local{AsciiUpper(letter), ':'};
   char remote[kNameBuffer] = "";
   DWORD size = sizeof remote;
-  if (WNetGetConnectionA(local.c_str(), remote, &size) == NO_ERROR) return CasedLike(letter, remote);
+  if (getConnection != nullptr && getConnection(local.c_str(), remote, &size) == NO_ERROR) {
+    return CasedLike(letter, remote);
+  }
   return GetVolumeLabel(letter);
 }
 

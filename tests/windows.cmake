@@ -25,8 +25,15 @@ add_executable(pickers_tests pickers/NewFCtrl_test.cpp ${varnex_resources})
 target_link_libraries(pickers_tests PRIVATE test_support test_main)
 add_test(NAME pickers_tests COMMAND pickers_tests)
 
-add_executable(framework_tests framework/settings_test.cpp ${varnex_resources})
+# A DLL to plant beside a program or in its current folder under the name of a
+# system DLL (or a name of its own); if ever loaded, it leaves a mark beside
+# itself.
+add_library(planted_dll SHARED support/planted_dll.cpp)
+set_target_properties(planted_dll PROPERTIES PREFIX "")
+
+add_executable(framework_tests framework/settings_test.cpp framework/systemlibrary_test.cpp ${varnex_resources})
 target_link_libraries(framework_tests PRIVATE test_support test_main)
+add_dependencies(framework_tests planted_dll)
 add_test(NAME framework_tests COMMAND framework_tests)
 
 add_executable(forms_tests forms/aboutform_test.cpp forms/dir_test.cpp forms/hopt_test.cpp forms/main_test.cpp
@@ -42,4 +49,8 @@ if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()
+  # Gives Wine's drive list a network drive.
+  add_executable(network_drive e2e/network_drive.cpp)
+  add_test(NAME dll_planting COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/dll_planting.sh $<TARGET_FILE:varnex>
+                                     $<TARGET_FILE:window_texts> $<TARGET_FILE:planted_dll> $<TARGET_FILE:network_drive>)
 endif()

@@ -16,10 +16,11 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 # install_program EXE: copies the program into the work folder.
 install_program() { cp "$1" "$work/varnex.exe"; }
 
-# start_program: starts it and sets $main to its main window.
+# start_program [LOG]: starts it and sets $main to its main window. Wine's
+# messages (as WINEDEBUG asks) go to LOG when one is named.
 start_program() {
   varnex_park_pointer  # an earlier check may have left it over where the window opens
-  wine "$work/varnex.exe" >/dev/null 2>&1 &
+  wine "$work/varnex.exe" >/dev/null 2>"${1:-/dev/null}" &
   pid=$!
   main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnex 2\.01$' | head -n 1)
   [ -n "$main" ] || fail "the main window did not appear"
@@ -31,6 +32,15 @@ wait_window() {
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
   [ -n "$window" ] || fail "no window named $1 appeared"
   echo "$window"
+}
+
+# wait_window_gone NAME-PATTERN: waits until no visible window's name matches.
+wait_window_gone() {
+  for _ in $(seq 300); do
+    xdotool search --onlyvisible --name "$1" >/dev/null || return 0
+    sleep 0.1
+  done
+  fail "the window named $1 did not close"
 }
 
 # click_for_menu WINDOW X Y BUTTON: clicks and waits for the pop-up menu that
