@@ -25,7 +25,7 @@ add_executable(pickers_tests pickers/NewFCtrl_test.cpp ${varnex_resources})
 target_link_libraries(pickers_tests PRIVATE test_support test_main)
 add_test(NAME pickers_tests COMMAND pickers_tests)
 
-add_executable(framework_tests framework/settings_test.cpp ${varnex_resources})
+add_executable(framework_tests framework/services_test.cpp framework/settings_test.cpp ${varnex_resources})
 target_link_libraries(framework_tests PRIVATE test_support test_main)
 add_test(NAME framework_tests COMMAND framework_tests)
 
