@@ -2,13 +2,23 @@
 
 #include <shellapi.h>
 
+#include "framework/application.h"
+
 namespace varnex {
 namespace {
 
 struct SystemMessageBoxes final : MessageBoxes {
   int Show(const std::string& caption, const std::string& text, UINT flags) override {
-    // Without an owner, MB_TASKMODAL disables all of this thread's windows.
-    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
+    // The box is owned by the window the user is in: the box disables it and
+    // enables it again before it goes, so the activation comes back to it. An
+    // ownerless MB_TASKMODAL box enables the windows only once it has gone; the
+    // activation then finds none of them, and the keyboard, Alt+F4 included,
+    // reaches no window of the program until the user clicks one. The other
+    // windows (the options panel, the main window under a dialog) are
+    // disabled around it.
+    HWND owner = GetActiveWindow();
+    const ModalScope others(owner);
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
   }
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A run over a few hundred files in several shapes, the program closed and
 # started again, then "Undo Last Run..." from the file list's menu: every file
-# is back byte for byte, the log names each one, and the store is gone.
+# is back byte for byte, the log names each one, and the store is gone. Both
+# times Alt+F4 closes the program as soon as the last box has gone.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 install_program "$1"
@@ -28,7 +29,7 @@ xdotool type --delay 40 'alpha'
 xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
 xdotool type --delay 40 'omega'
 run_and_read_results
-close_program
+close_program --as-left
 [ "$replaced" = "$count" ] || fail "$replaced of $count files replaced"
 changed=$({ grep -L alpha "$work"/files/*.txt || true; } | wc -l)
 [ "$changed" = "$count" ] || fail "$changed of $count files changed"
@@ -46,7 +47,8 @@ told=$(wine "$texts" 'Varnex')
 grep -q "Undo Last Run restored $count file(s)\." <<<"$told" || fail "the end message was: $told"
 xdotool key Return
 for _ in $(seq 300); do xdotool search --onlyvisible --name '^Varnex$' >/dev/null || break; sleep 0.1; done
-close_program
+close_program --as-left
+tail -n 1 "$work/varnex.log" | grep -q ' - Application Closed'$'\r''$' || fail "the log does not end with the close line"
 
 diff -r "$work/before" "$work/files" >/dev/null || fail "files differ from before the run: $(diff -rq "$work/before" "$work/files" | head -3)"
 restored=$(grep -c ' restored as it was before the run of ' "$work/varnex.log")

@@ -1,0 +1,62 @@
+#include "framework/services.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/windowclass.h"
+#include "tests/support/dialog_driver.h"
+
+namespace varnex {
+namespace {
+
+using testing::WhenShown;
+
+constexpr char kCaption[] = "Message box test";
+
+// A top-level window of this thread, destroyed with the test. Shown without
+// being activated, it is no window a window manager would look after, and Wine
+// does not wait for one when it goes.
+class TestWindow {
+ public:
+  TestWindow(DWORD style, HWND owner, bool shown = true) {
+    RegisterClassOnce(GetModuleHandleA(nullptr), WindowClass{"ServicesTestWindow"}, DefWindowProcA);
+    handle_ = CreateWindowExA(0, "ServicesTestWindow", "", style, 100, 100, 200, 150, owner, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (shown) ShowWindow(handle_, SW_SHOWNA);
+  }
+  ~TestWindow() { DestroyWindow(handle_); }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  HWND Get() const { return handle_; }
+
+ private:
+  HWND handle_;
+};
+
+// The real box, answered from inside its own loop. The window that was active
+// gets the activation back when it closes: without it, the keyboard, Alt+F4
+// included, reaches no window of the program until the user clicks one.
+TEST(SystemMessageBoxes, DisableEveryWindowWhileUpAndGiveTheActiveOneItsActivationBack) {
+  const TestWindow main(WS_POPUP, nullptr);
+  const TestWindow panel(WS_POPUP, main.Get(), false);  // as the options panel, hidden
+  const TestWindow dialog(WS_POPUP, main.Get());        // as the Add Directory dialog
+  const std::vector<HWND> all{main.Get(), panel.Get(), dialog.Get()};
+  for (HWND active : {main.Get(), dialog.Get()}) {
+    SCOPED_TRACE(active == main.Get() ? "main window active" : "dialog active");
+    SetActiveWindow(active);
+    ASSERT_EQ(GetActiveWindow(), active);
+    std::vector<BOOL> enabledWhileUp;
+    const WhenShown answer(kCaption, [&](HWND box) {
+      for (HWND window : all) enabledWhileUp.push_back(IsWindowEnabled(window));
+      PostMessageA(box, WM_COMMAND, IDNO, 0);
+    });
+    EXPECT_EQ(SystemServices().messageBoxes.Show(kCaption, "Go on?", MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(enabledWhileUp, std::vector<BOOL>(all.size(), FALSE));
+    for (HWND window : all) EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_EQ(GetActiveWindow(), active);
+  }
+}
+
+}  // namespace
+}  // namespace varnex
