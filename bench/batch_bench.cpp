@@ -1,12 +1,14 @@
 // Runs the real batch run of the main window over every file below a folder,
 // as a user would after adding them: the window on the screen (unless
 // --hidden), the question answered Yes, the results dialog closed as soon as
-// it shows. Prints how long the run took, from the answer to the results.
+// it shows. Prints how long the run took, from the answer to the results;
+// with --undo, then Undo Last Run of that run as the user waits for it, from
+// the answer to its question to the message that ends it.
 // The program's folder, where its undo store goes, is a new one under the
 // temporary folder or with --program one of the caller's; --no-undo blocks the
 // store's folders, so the run goes on without one as it does where they cannot
 // be written.
-// Usage: batch_bench [--hidden] [--no-undo] [--program FOLDER] FOLDER FIND REPLACE
+// Usage: batch_bench [--hidden] [--no-undo] [--undo] [--program FOLDER] FOLDER FIND REPLACE
 
 #include <windows.h>
 
@@ -63,7 +65,7 @@ class InTheWay {
 };
 
 int main(int argc, char** argv) {
-  bool hidden = false, noUndo = false;
+  bool hidden = false, noUndo = false, undo = false;
   std::string programFolder;
   for (; argc > 4; --argc, ++argv) {
     const std::string option = argv[1];
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
       hidden = true;
     } else if (option == "--no-undo") {
       noUndo = true;
+    } else if (option == "--undo") {
+      undo = true;
     } else if (option == "--program" && argc > 5) {
       programFolder = argv[2];
       --argc;
@@ -80,7 +84,7 @@ int main(int argc, char** argv) {
     }
   }
   if (argc != 4) {
-    std::fprintf(stderr, "usage: batch_bench [--hidden] [--no-undo] [--program FOLDER] FOLDER FIND REPLACE\n");
+    std::fprintf(stderr, "usage: batch_bench [--hidden] [--no-undo] [--undo] [--program FOLDER] FOLDER FIND REPLACE\n");
     return 2;
   }
   std::vector<std::string> files;
@@ -103,17 +107,33 @@ int main(int argc, char** argv) {
   }
   SetWindowTextA(form.Control(varnex::TMF::kEdit2), argv[2]);
   SetWindowTextA(form.Control(varnex::TMF::kEdit3), argv[3]);
-  SetTimer(nullptr, 0, 10, CloseResults);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, CloseResults);
 
   const auto start = std::chrono::steady_clock::now();
   form.ButtonClick();
   const double seconds = std::chrono::duration<double>(finished - start).count();
+  KillTimer(nullptr, timer);
+  const std::size_t messages = program.services.messageBoxes.shown.size() - 1;
 
   // The most memory the process held at once: what a big file costs.
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   std::printf("%.3f seconds: %s files searched, %s replaced, %zu messages, peak %.0f MiB\n", seconds,
-              searched.c_str(), replaced.c_str(), program.services.messageBoxes.shown.size() - 1,
+              searched.c_str(), replaced.c_str(), messages,
               static_cast<double>(memory.PeakWorkingSetSize) / (1024 * 1024));
+  if (undo) {
+    // The question is answered the moment it is shown; the undo ends with
+    // the message that says what it restored.
+    std::chrono::steady_clock::time_point answered, told;
+    std::string outcome;
+    varnex::testing::FakeMessageBoxes& boxes = program.services.messageBoxes;
+    boxes.answers.push_back(IDYES);
+    boxes.onShow = [&](const varnex::testing::ShownBox& box) {
+      (box.flags & MB_YESNO ? answered : told) = std::chrono::steady_clock::now();
+      if (!(box.flags & MB_YESNO)) outcome = box.text.substr(0, box.text.find('\r'));
+    };
+    form.UndoLastRun1Click();
+    std::printf("undo %.3f seconds: %s\n", std::chrono::duration<double>(told - answered).count(), outcome.c_str());
+  }
   return 0;
 }
