@@ -126,9 +126,9 @@ void TMF::ButtonClick() {
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
     // A list that holds the log itself reads it in its turn, which a log held
     // open for writing would refuse.
-    const std::string log = FileIdentity(LogPath());
+    const std::string log = PathIdentity(LogPath());
     std::optional<LogFile::Held> logOpen;
-    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return FileIdentity(file) == log; })) {
+    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
       logOpen.emplace(logFile_);
     }
     counts = RunBatch(files, replacer_, host, &undo);

@@ -2,6 +2,8 @@
 
 #include <winternl.h>
 
+#include <cstring>
+
 namespace varnex {
 namespace {
 
@@ -76,6 +78,36 @@ class SystemCalls final : public FileSystem {
     return !wine;
   }
   void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
+  bool Identity(HANDLE file, FileIdentity& identity) override {
+    identity = FileIdentity();
+    // FILE_ID_INFO, which the headers hold back for Windows 8 and later.
+    struct {
+      ULONGLONG volumeSerialNumber;
+      BYTE fileId[16];
+    } id;
+    constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+    if (GetFileInformationByHandleEx(file, kFileIdInfo, &id, sizeof id)) {
+      identity.volume = id.volumeSerialNumber;
+      std::memcpy(identity.number, id.fileId, sizeof identity.number);
+      return true;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    const ULONGLONG number = Combined(information.nFileIndexHigh, information.nFileIndexLow);
+    std::memcpy(identity.number, &number, sizeof number);
+    return true;
+  }
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    names.clear();
+    WIN32_FIND_DATAA entry;
+    const FindHandle find(FindFirstFileA(pattern.c_str(), &entry));
+    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+      names.emplace_back(entry.cFileName);
+    } while (FindNextFileA(find.Get(), &entry));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+  }
 };
 
 }  // namespace
@@ -83,6 +115,11 @@ class SystemCalls final : public FileSystem {
 FileSystem& SystemFileSystem() {
   static SystemCalls calls;
   return calls;
+}
+
+FileHandle LookAt(FileSystem& files, const std::string& path) {
+  return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    OPEN_EXISTING, 0);
 }
 
 std::string FullPathName(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/handle.h"
 
@@ -20,6 +21,15 @@ struct FileStamp {
   ULONGLONG index = 0;  // the file's number on its volume
 
   bool operator==(const FileStamp&) const = default;
+};
+
+// What tells one file from every other: its volume and its number there, the
+// same whatever name the file is reached by.
+struct FileIdentity {
+  ULONGLONG volume = 0;   // the volume's serial number
+  BYTE number[16] = {};   // 128 bits where the file system has them (ReFS), else 64 and zeros
+
+  bool operator==(const FileIdentity&) const = default;
 };
 
 class FileSystem {
@@ -57,6 +67,15 @@ class FileSystem {
   virtual bool ReplaceKeepsMore() = 0;
   // Waiting for another program to let go of a file.
   virtual void Pause(DWORD milliseconds) = 0;
+  // GetFileInformationByHandleEx with FILE_ID_INFO (GetFileInformationByHandle
+  // before Windows 8 and where a file system has no such numbers). The
+  // volume's serial number costs Wine a read of the device, a third of a
+  // millisecond.
+  virtual bool Identity(HANDLE file, FileIdentity& identity) = 0;
+  // FindFirstFileA and FindNextFileA: the names in a folder that match
+  // `pattern` (a path whose last part may hold * and ?), none where nothing
+  // matches; false when the folder cannot be listed.
+  virtual bool FindNames(const std::string& pattern, std::vector<std::string>& names) = 0;
 
  protected:
   ~FileSystem() = default;
@@ -64,6 +83,10 @@ class FileSystem {
 
 // The Win32 calls themselves.
 FileSystem& SystemFileSystem();
+
+// `path` opened to look at the file it names, keeping no one out and kept out
+// by no one: an open for its attributes only.
+FileHandle LookAt(FileSystem& files, const std::string& path);
 
 // The full path Windows makes of `path` (GetFullPathNameA, no file access),
 // or `path` itself where it makes none.

@@ -13,7 +13,7 @@
 
 namespace varnex {
 
-std::string FileIdentity(const std::string& path) {
+std::string PathIdentity(const std::string& path) {
   std::string full = FullPathName(path);
   CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
   return full;
@@ -92,7 +92,7 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
   RunCounts counts;
   std::vector<std::string> identities;
   identities.reserve(files.size());
-  for (const std::string& path : files) identities.push_back(FileIdentity(path));
+  for (const std::string& path : files) identities.push_back(PathIdentity(path));
   std::unordered_set<std::string_view> seen;
   ReadAhead ahead(files, ReadableAhead(identities));
   for (std::size_t index = 0; index < files.size(); ++index) {

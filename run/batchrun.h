@@ -42,7 +42,7 @@ struct RunCounts {
 };
 
 // The name under which Windows knows a file: its full path, letter case aside.
-std::string FileIdentity(const std::string& path);
+std::string PathIdentity(const std::string& path);
 
 // Runs the files in their order. A file listed again (the same full path,
 // letter case aside, as Windows compares paths) is passed over: replacing it

@@ -13,13 +13,14 @@
 namespace varnex::testing {
 
 enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kLink, kRemove,
-                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp };
+                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp, kIdentity, kFindNames };
 
-// What a failed ReplaceFileA has done before it gave up.
+// What a failed ReplaceFileA or move has done before it gave up.
 enum class Leaves {
   kAsItWas,
   kOriginalAtBackup,    // ERROR_UNABLE_TO_MOVE_REPLACEMENT(_2): the original moved aside, nothing in its place
   kReplacementInPlace,  // it did the whole job and reported a failure all the same
+  kReplacementGone,     // the file to be put in place was removed under it (by another program)
 };
 
 // Whose file a move moves, for faults that strike one of them only.
@@ -48,8 +49,8 @@ class FailingFileSystem final : public FileSystem {
   int Calls() const { return calls_; }
   int Pauses() const { return pauses_; }
   bool Fired() const { return fired_; }
-  // Called before each open, with the access asked for.
-  std::function<void(DWORD access)> beforeOpen;
+  // Called before each open, with the path and the access asked for.
+  std::function<void(const std::string& path, DWORD access)> beforeOpen;
   // As on Windows, whatever the tests run on; the rename's protocol is tested
   // with this off.
   bool replaceKeepsMore = true;
@@ -58,7 +59,7 @@ class FailingFileSystem final : public FileSystem {
   std::vector<FILE_BASIC_INFO> basicInfoSet;
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
-    if (beforeOpen) beforeOpen(access);
+    if (beforeOpen) beforeOpen(path, access);
     if (TooLong(path) || Fails(Call::kOpen)) return FileHandle();
     return real_.Open(path, access, share, disposition, flags);
   }
@@ -87,18 +88,29 @@ class FailingFileSystem final : public FileSystem {
       case Leaves::kAsItWas:
         break;
       case Leaves::kOriginalAtBackup:
-        // Without a backup name the original is gone altogether.
-        if (backup.empty() ? !real_.Remove(replaced) : !real_.Move(replaced, backup, 0)) return false;
+        // Without a backup name the original is gone altogether; a file at
+        // that name is replaced.
+        if (backup.empty() ? !real_.Remove(replaced) : !real_.Move(replaced, backup, MOVEFILE_REPLACE_EXISTING)) {
+          return false;
+        }
         break;
       case Leaves::kReplacementInPlace:
         if (!real_.Replace(replaced, replacement, backup)) return false;
+        break;
+      case Leaves::kReplacementGone:
+        if (!real_.Remove(replacement)) return false;
         break;
     }
     return Fail(*fault);
   }
   bool Move(const std::string& from, const std::string& to, DWORD flags) override {
+    if (TooLong(from) || TooLong(to)) return false;
     const Of file = from == replacement_ ? Of::kReplacement : from == backup_ ? Of::kBackup : Of::kAnyFile;
-    return !TooLong(from) && !TooLong(to) && !Fails(Call::kMove, file) && real_.Move(from, to, flags);
+    const Fault* fault = Failing(Call::kMove, file);
+    if (fault == nullptr) return real_.Move(from, to, flags);
+    if (fault->leaves == Leaves::kReplacementInPlace && !real_.Move(from, to, flags)) return false;
+    if (fault->leaves == Leaves::kReplacementGone && !real_.Remove(from)) return false;
+    return Fail(*fault);
   }
   bool Copy(const std::string& from, const std::string& to) override {
     return !TooLong(from) && !TooLong(to) && !Fails(Call::kCopy) && real_.Copy(from, to);
@@ -129,6 +141,12 @@ class FailingFileSystem final : public FileSystem {
   bool ReplaceKeepsMore() override { return replaceKeepsMore; }
   // Tests do not wait: nobody else holds their files unless they say so.
   void Pause(DWORD) override { ++pauses_; }
+  bool Identity(HANDLE file, FileIdentity& identity) override {
+    return !Fails(Call::kIdentity) && real_.Identity(file, identity);
+  }
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    return !TooLong(pattern) && !Fails(Call::kFindNames) && real_.FindNames(pattern, names);
+  }
 
  private:
   struct Armed {

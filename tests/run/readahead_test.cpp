@@ -48,6 +48,10 @@ class WatchedFileSystem final : public FileSystem {
   bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) override { return real_.SetBasicInfo(file, info); }
   bool ReplaceKeepsMore() override { return real_.ReplaceKeepsMore(); }
   void Pause(DWORD milliseconds) override { real_.Pause(milliseconds); }
+  bool Identity(HANDLE file, FileIdentity& identity) override { return real_.Identity(file, identity); }
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    return real_.FindNames(pattern, names);
+  }
 
  private:
   FileSystem& real_ = SystemFileSystem();

@@ -361,7 +361,7 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
       bool changed = false;
       if (when == When::kWhileTheNewTextIsWritten) {
         // The new file is the only one opened for writing alone.
-        files.beforeOpen = [&](DWORD access) {
+        files.beforeOpen = [&](const std::string&, DWORD access) {
           if (access == GENERIC_WRITE && !changed) changed = change.change(path);
         };
       } else {
