@@ -62,7 +62,7 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
   if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
 }
 
-void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
   // A file that another program holds, or that is read-only, is refused before
   // anything is written: some platforms' ReplaceFileA leave a file of their own
   // behind when they fail late. Held without sharing deletion, the file cannot
@@ -77,7 +77,13 @@ void RewriteTargetFile(const std::string& path, const FileStamp& read, std::stri
   // one rename does its work: several times cheaper, and never a moment
   // without the file.
   const bool rename = !files.ReplaceKeepsMore();
-  const bool written = WriteWholeBuffer(files, file.Get(), bytes) && (!rename || CarryOver(files, target.Get(), file.Get()));
+  // On the disk before it takes the original's place: after a power cut the
+  // path must not name a file whose bytes never got there. Its stamp tells it
+  // from whatever else the path may name afterwards.
+  FileStamp made;
+  const bool written = WriteWholeBuffer(files, file.Get(), bytes) &&
+                       (!rename || CarryOver(files, target.Get(), file.Get())) && files.Flush(file.Get()) &&
+                       files.Stamp(file.Get(), made);
   file.Reset();
   // Another program may have saved the file while the new text was written.
   if (!written || !Unchanged(files, target.Get(), read)) {
@@ -85,8 +91,10 @@ void RewriteTargetFile(const std::string& path, const FileStamp& read, std::stri
     CannotOpen(path);
   }
   target.Reset();
-  const Placed placed = rename ? RenameInPlace(files, path, temporary) : PutInPlace(files, path, temporary);
+  const Placed placed =
+      rename ? RenameInPlace(files, path, temporary, made) : PutInPlace(files, path, temporary, made);
   if (placed != Placed::kReplacement) CannotOpen(path);
+  return made;
 }
 
 }  // namespace varnex

@@ -31,11 +31,12 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 
 // Replaces the file's content with `bytes`, unless it has changed since it was
 // read, without ever leaving it half written: the bytes go to a new file in
-// the same folder, which then takes the original's place and attributes. The
-// path ends holding the original or the whole new text, and an error is raised
-// unless it is the new text. (Where neither file can be moved back into place,
-// both stay beside it: they are then the only copies.)
-void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                       FileSystem& files = SystemFileSystem());
+// the same folder, on the disk before it takes the original's place and
+// attributes. The path ends holding the original or the whole new text, and
+// an error is raised unless it is the new text. (Where neither file can be
+// moved back into place, both stay beside it: they are then the only copies.)
+// Gives the stamp of the new file, which the path names from then on.
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
+                            FileSystem& files = SystemFileSystem());
 
 }  // namespace varnex
