@@ -1,7 +1,10 @@
 #include "run/safereplace.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "engine/paths.h"
 
@@ -17,7 +20,8 @@ constexpr int kRetries = 40;
 constexpr DWORD kRetryPause = 25;  // milliseconds
 
 // New files are "~vnx1a2b.tmp"; where ReplaceFileA moves the original aside is
-// "~vnx1a2b.old".
+// "~vnx1a2b.old". A run that ends by force between ReplaceFileA's steps may
+// leave the original only there, so that name is never taken for a leftover.
 constexpr char kNewFile[] = ".tmp";
 constexpr char kMovedAside[] = ".old";
 
@@ -45,15 +49,28 @@ unsigned NextNumber() {
 }
 
 // A file of ours made new beside `path` (never one that is there already, which
-// may be someone else's), open for writing.
+// may be someone else's), open for writing with deletion shared.
 FileHandle CreateNamedBeside(FileSystem& files, const std::string& path, const char* extension, std::string& created) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     created = NameBeside(path, NextNumber(), extension);
     if (created == path) continue;
-    FileHandle file = files.Open(created, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    FileHandle file = files.Open(created, GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
   return FileHandle();
+}
+
+// "~vnx1a2b.tmp", letter case aside.
+bool MadeBeside(std::string_view name) {
+  constexpr std::string_view kStart = "~vnx";
+  const auto lower = [](std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lowered;
+  };
+  return name.size() == kStart.size() + 4 + std::size(kNewFile) - 1 && lower(name.substr(0, 4)) == kStart &&
+         std::all_of(name.begin() + 4, name.begin() + 8, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
+         lower(name.substr(8)) == kNewFile;
 }
 
 bool Absent(FileSystem& files, const std::string& path) {
@@ -187,6 +204,19 @@ FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::str
 void RemoveOurFile(FileSystem& files, const std::string& path) {
   for (int attempt = 0; !files.Remove(path) && !Absent(files, path) && attempt < kRetries; ++attempt) {
     files.Pause(kRetryPause);
+  }
+}
+
+void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder) {
+  const std::string prefix = folder.ends_with('\\') ? folder : folder + '\\';
+  std::vector<std::string> names;
+  if (!files.FindNames(prefix + "~vnx????" + kNewFile, names)) return;
+  for (const std::string& name : names) {
+    // The pattern lets shorter names through too.
+    if (!MadeBeside(name)) continue;
+    // Open for deletion with nothing shared, it opens only where nobody has it
+    // open, and goes as it closes.
+    const FileHandle leftover = files.Open(prefix + name, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE);
   }
 }
 

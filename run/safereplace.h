@@ -18,11 +18,19 @@ FileHandle OpenWaiting(FileSystem& files, const std::string& path, DWORD access,
 // A new file of our own beside `path`, open for writing, its name in `created`;
 // an empty handle when none can be made. The name is as short as the file's
 // own where a longer one would not fit, so every file that can be opened can
-// also be rewritten.
+// also be rewritten. The handle shares deletion only: the file may be renamed
+// while it is held, and nobody else can take it for a leftover meanwhile.
 FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created);
 
 // Removes a file of ours, waiting a moment for whoever holds it.
 void RemoveOurFile(FileSystem& files, const std::string& path);
+
+// Removes the new files of ours beside `folder`'s files that a run ended by
+// force (a crash, a kill, a power cut) left there: only names of the kind
+// CreateFileBeside makes when the folder leaves room ("~vnx1a2b.tmp"), and only
+// those that nobody has open (another copy of the program may be writing one
+// right now). Costs a listing of the folder; failures are left unsaid.
+void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder);
 
 enum class Placed { kReplacement, kOriginal, kNeither };
 

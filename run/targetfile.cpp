@@ -84,9 +84,13 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   const bool written = WriteWholeBuffer(files, file.Get(), bytes) &&
                        (!rename || CarryOver(files, target.Get(), file.Get())) && files.Flush(file.Get()) &&
                        files.Stamp(file.Get(), made);
-  file.Reset();
+  // ReplaceFileA takes the new file only with no handle open on it; a rename
+  // takes it held, and held, no other copy of the program takes it for a
+  // leftover of an interrupted run.
+  if (!rename) file.Reset();
   // Another program may have saved the file while the new text was written.
   if (!written || !Unchanged(files, target.Get(), read)) {
+    file.Reset();
     RemoveOurFile(files, temporary);
     CannotOpen(path);
   }

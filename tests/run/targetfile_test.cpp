@@ -8,6 +8,7 @@
 
 #include "engine/error.h"
 #include "engine/paths.h"
+#include "run/safereplace.h"
 #include "tests/run/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
@@ -432,6 +433,42 @@ TEST(TargetFile, NamesOfOursNeverTakeAnotherFilesPlace) {
   ASSERT_FALSE(others.empty());
   for (const std::string& other : others) EXPECT_EQ(ReadFileBytes(other), "someone else's") << other;
   EXPECT_EQ(NamesIn(folder.Path()).size(), others.size() + 1);
+}
+
+// What a run ended by force left beside the files goes at the next run over
+// the folder: only new files of ours, and only those nobody has open. The
+// original may be the only copy under ReplaceFileA's backup name.
+TEST(TargetFile, LeftoversOfAnInterruptedRunAreRemovedUnlessInUse) {
+  TempFolder folder;
+  const std::vector<std::string> removed = {"~vnx1a2b.tmp", "~VNX00FF.TMP"};
+  const std::vector<std::string> kept = {"~vnx1a2b.old", "~vnx12345.tmp", "~vnx1a2.tmp", "~vnxabcg.tmp",
+                                         "x~vnx1234.tmp", "~vnx1234.tmp.txt", "~1a2b", "a.txt",
+                                         "~vnxbeef.tmp", "~vnxcafe.tmp", "~vnx9999.tmp"};
+  for (const std::string& name : removed) WriteFileBytes(folder / name, "left");
+  for (const std::string& name : kept) {
+    if (name == "~vnx9999.tmp") {
+      ASSERT_TRUE(CreateDirectoryA((folder / name).c_str(), nullptr));
+    } else {
+      WriteFileBytes(folder / name, "kept");
+    }
+  }
+  // Another copy of the program writing its new file, and a reader.
+  const FileHandle writing(CreateFileA((folder / "~vnxbeef.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+  const FileHandle reading(CreateFileA((folder / "~vnxcafe.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(writing && reading);
+
+  FailingFileSystem unlisted({{Call::kFindNames, 1, 1, ERROR_ACCESS_DENIED}});
+  RemoveLeftoverTemporaries(unlisted, folder.Path());
+  EXPECT_TRUE(unlisted.Fired());
+  EXPECT_EQ(NamesIn(folder.Path()).size(), removed.size() + kept.size());
+
+  FailingFileSystem files;
+  RemoveLeftoverTemporaries(files, folder.Path());
+  std::vector<std::string> expected = kept;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(NamesIn(folder.Path()), expected);
 }
 
 // Every file that can be read can be written, up to the longest path the
