@@ -38,14 +38,15 @@ bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
   TargetFile target;
-  ReadTargetFileUpTo(path, ~ULONGLONG{0}, target, files);
+  ReadTargetFileIf(path, [](const FileStamp&) { return true; }, target, files);
   return target;
 }
 
-bool ReadTargetFileUpTo(const std::string& path, ULONGLONG largest, TargetFile& target, FileSystem& files) {
+bool ReadTargetFileIf(const std::string& path, const std::function<bool(const FileStamp&)>& wanted, TargetFile& target,
+                      FileSystem& files) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path);
-  if (target.stamp.size > largest) return false;
+  if (!wanted(target.stamp)) return false;
   // Room for the line ends the line model may add (an LF file's CRs): the
   // text then grows where it lies. Memory reserved and never written costs
   // nothing.
@@ -66,9 +67,10 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   // A file that another program holds, or that is read-only, is refused before
   // anything is written: some platforms' ReplaceFileA leave a file of their own
   // behind when they fail late. Held without sharing deletion, the file cannot
-  // be swapped for another one under the stamp checks.
-  FileHandle target = files.Open(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  // be swapped for another one under the stamp checks. The run's read-ahead
+  // may be letting go of it under another name at this moment: one more try.
+  FileHandle target = OpenWaiting(files, path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 1);
   if (!target || !Unchanged(files, target.Get(), read)) CannotOpen(path);
   std::string temporary;
   FileHandle file = CreateFileBeside(files, path, temporary);

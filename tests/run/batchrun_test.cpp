@@ -89,15 +89,23 @@ TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
   const std::string b = File("b.txt", "x");
   std::string shouted = a;
   CharUpperBuffA(shouted.data(), static_cast<DWORD>(shouted.size()));
+  // The same file by its short name, before and after its long one is written.
+  const std::string longer = File("a longer name.txt", "x");
+  char shortName[MAX_PATH];
+  ASSERT_NE(GetShortPathNameA(longer.c_str(), shortName, MAX_PATH), 0u);
+  // A second name by a hard link: the rewrite parts the two names, and each
+  // is then a file of its own, replaced once.
+  const std::string linked = folder / "linked.txt";
+  ASSERT_TRUE(CreateHardLinkA(linked.c_str(), b.c_str(), nullptr));
   // The same file by its path again, in capitals, and through its folder's parent.
-  List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b});
+  List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b,
+        shortName, longer, shortName, linked});
   Texts("x", "xx");
   const Results results = Run();
-  EXPECT_EQ(results.searched, "2");
-  EXPECT_EQ(results.replaced, "2");
-  EXPECT_EQ(ReadFileBytes(a), "xx\r\n");
-  EXPECT_EQ(ReadFileBytes(b), "xx\r\n");
-  EXPECT_EQ(LogLines().size(), 3u);
+  EXPECT_EQ(results.searched, "4");
+  EXPECT_EQ(results.replaced, "4");
+  for (const std::string& path : {a, b, longer, linked}) EXPECT_EQ(ReadFileBytes(path), "xx\r\n") << path;
+  EXPECT_EQ(LogLines().size(), 5u);
   EXPECT_TRUE(Messages().empty());
 }
 
