@@ -9,9 +9,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "engine/paths.h"
 #include "engine/textlines.h"
 #include "run/ansitext.h"
 #include "run/readahead.h"
+#include "run/safereplace.h"
 #include "run/targetfile.h"
 
 namespace varnex {
@@ -138,7 +140,7 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
   std::vector<std::string> identities;
   identities.reserve(files.size());
   for (const std::string& path : files) identities.push_back(PathIdentity(path));
-  std::unordered_set<std::string_view> seen;
+  std::unordered_set<std::string_view> seen, folders;
   FilesHad had(files);
   ReadAhead ahead(files, ReadableAhead(identities));
   for (std::size_t index = 0; index < files.size(); ++index) {
@@ -146,6 +148,11 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
     if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
     if (seen.insert(identities[index]).second) {
+      // Listed as the path is spelt: Wine matches other letter cases only by
+      // reading every folder on the way.
+      if (folders.insert(ExtractFileDir(identities[index])).second) {
+        RemoveLeftoverTemporaries(SystemFileSystem(), std::string(ExtractFileDir(FullPathName(files[index]))));
+      }
       replacer.FileChanged = false;
       bool repeated = false;
       try {

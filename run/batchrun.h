@@ -50,7 +50,8 @@ std::string PathIdentity(const std::string& path);
 // full path, letter case aside, or another name of a file that an earlier
 // entry names too (told by its volume and number once it is read). Replacing
 // it twice would replace in the replacement. With `undo`, the original of
-// every file changed is kept for Undo Last Run.
+// every file changed is kept for Undo Last Run. The first file of each folder
+// clears the folder of new files that an interrupted run left there.
 RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
                    UndoRecording* undo = nullptr);
 

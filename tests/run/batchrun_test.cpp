@@ -54,6 +54,12 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   const std::string missing = folder / "missing.txt";
   const FILETIME before = Written(untouched);
   FILETIME after;
+  // What a run ended by force left beside the files, and another copy's new
+  // file that it is writing now.
+  WriteFileBytes(folder / "~vnx0abc.tmp", "left behind");
+  WriteFileBytes(folder / "~vnx0abd.tmp", "being written");
+  const FileHandle writing(CreateFileA((folder / "~vnx0abd.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
   List({missing, changed, untouched, folder.Path()});
   Texts("two\r\nlast\r\n", "2");
   const Results results = Run();
@@ -81,7 +87,8 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_TRUE(log[1].ends_with(" - two")) << log[1];
   EXPECT_EQ(log[2], "last");
   EXPECT_EQ(log[3], " found in " + changed + " and replaced to 2");
-  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log"}));
+  EXPECT_EQ(FolderContents(),
+            (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log", "~vnx0abd.tmp"}));
 }
 
 TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
