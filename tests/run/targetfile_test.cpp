@@ -455,9 +455,9 @@ TEST(TargetFile, LeftoversOfAnInterruptedRunAreRemovedUnlessInUse) {
     }
   }
   // Another copy of the program writing its new file, and a reader.
-  const FileHandle writing(CreateFileA((folder / "~vnxbeef.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+  FileHandle writing(CreateFileA((folder / "~vnxbeef.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
-  const FileHandle reading(CreateFileA((folder / "~vnxcafe.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  FileHandle reading(CreateFileA((folder / "~vnxcafe.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(writing && reading);
 
@@ -468,6 +468,9 @@ TEST(TargetFile, LeftoversOfAnInterruptedRunAreRemovedUnlessInUse) {
 
   FailingFileSystem files;
   RemoveLeftoverTemporaries(files, folder.Path());
+  // Nor are they to go once their holders let go.
+  writing.Reset();
+  reading.Reset();
   std::vector<std::string> expected = kept;
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(NamesIn(folder.Path()), expected);
