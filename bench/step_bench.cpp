@@ -9,10 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "bench/filesbelow.h"
+#include "engine/paths.h"
 #include "engine/textlines.h"
 #include "framework/wholefile.h"
 #include "run/activitylog.h"
@@ -89,10 +91,11 @@ int main(int argc, char** argv) {
   varnex::ActivityLog unsaved(nowhere, TimeStamp);
 
   Step identity{"full path"}, read{"open+read+check"}, model{"line model"}, replace{"replace (+log append)"},
-      back{"line model back"}, open{"open for write+stamp"}, create{"temporary file+write"}, place{"replace call"},
-      message{"messages"};
+      back{"line model back"}, open{"open for write+stamp"}, create{"temporary file+write"}, flush{"flush"},
+      place{"replace call"}, message{"messages"}, cleanup{"leftovers (per folder)"};
   Step logAppend{"of which the log's disk"};
   int changed = 0;
+  std::set<std::string> folders;
   varnex::Replacer replacer(log, [] { return false; }, [] {});
   const auto start = Clock::now();
   for (const std::string& path : files) {
@@ -102,6 +105,10 @@ int main(int argc, char** argv) {
       CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
       return full;
     });
+    const std::string folder(varnex::ExtractFileDir(path));
+    if (folders.insert(folder).second) {
+      Timed(cleanup, [&] { varnex::RemoveLeftoverTemporaries(varnex::SystemFileSystem(), folder); });
+    }
     Timed(message, [] {
       MSG waiting;
       return PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE);
@@ -146,22 +153,29 @@ int main(int argc, char** argv) {
       return handle;
     });
     std::string temporaryFile;
-    Timed(create, [&] {
-      varnex::FileHandle out = varnex::CreateFileBeside(varnex::SystemFileSystem(), path, temporaryFile);
-      return varnex::WriteWholeBuffer(out.Get(), written);
+    varnex::FileSystem& system = varnex::SystemFileSystem();
+    varnex::FileHandle out = Timed(create, [&] {
+      varnex::FileHandle created = varnex::CreateFileBeside(system, path, temporaryFile);
+      varnex::WriteWholeBuffer(created.Get(), written);
+      return created;
     });
+    // As the run: the new file on the disk before it takes the original's place.
+    varnex::FileStamp made;
+    Timed(flush, [&] { return system.Flush(out.Get()) && system.Stamp(out.Get(), made); });
+    if (system.ReplaceKeepsMore()) out.Reset();
     target.Reset();
     Timed(place, [&] {
-      varnex::FileSystem& system = varnex::SystemFileSystem();
-      return system.ReplaceKeepsMore() ? varnex::PutInPlace(system, path, temporaryFile)
-                                       : varnex::RenameInPlace(system, path, temporaryFile);
+      return system.ReplaceKeepsMore() ? varnex::PutInPlace(system, path, temporaryFile, made)
+                                       : varnex::RenameInPlace(system, path, temporaryFile, made);
     });
+    out.Reset();
     (void)stamp;
   }
   const double total = std::chrono::duration<double>(Clock::now() - start).count();
 
   std::printf("%.3f seconds: %zu files, %d changed\n", total, files.size(), changed);
-  for (const Step* step : {&identity, &message, &read, &model, &replace, &logAppend, &back, &open, &create, &place}) {
+  for (const Step* step :
+       {&identity, &cleanup, &message, &read, &model, &replace, &logAppend, &back, &open, &create, &flush, &place}) {
     const double seconds = std::chrono::duration<double>(step->spent).count();
     std::printf("  %-24s %7.3f s  %6d calls  %7.1f us each\n", step->name, seconds, step->count,
                 step->count ? seconds * 1e6 / step->count : 0.0);

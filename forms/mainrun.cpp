@@ -121,10 +121,12 @@ void TMF::ButtonClick() {
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
     // A list that holds the log itself reads it in its turn, which a log held
-    // open for writing would refuse.
-    const std::string log = FileIdentity(LogPath());
+    // open for writing would refuse. (Listed by another name than its path,
+    // the log is refused as any file another holds; telling that name would
+    // cost an open of every file.)
+    const std::string log = PathIdentity(LogPath());
     std::optional<LogFile::Held> logOpen;
-    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return FileIdentity(file) == log; })) {
+    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
       logOpen.emplace(logFile_);
     }
     counts = RunBatch(files, replacer_, host, &undo);

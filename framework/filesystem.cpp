@@ -2,6 +2,8 @@
 
 #include <winternl.h>
 
+#include <cstring>
+
 namespace varnex {
 namespace {
 
@@ -89,17 +91,35 @@ class SystemCalls final : public FileSystem {
   }
   bool MakeFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
   bool RemoveFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != FALSE; }
-  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+  bool Identity(HANDLE file, FileIdentity& identity) override {
+    identity = FileIdentity();
+    // FILE_ID_INFO, which the headers hold back for Windows 8 and later.
+    struct {
+      ULONGLONG volumeSerialNumber;
+      BYTE fileId[16];
+    } id;
+    constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+    if (GetFileInformationByHandleEx(file, kFileIdInfo, &id, sizeof id)) {
+      identity.volume = id.volumeSerialNumber;
+      std::memcpy(identity.number, id.fileId, sizeof identity.number);
+      return true;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    const ULONGLONG number = Combined(information.nFileIndexHigh, information.nFileIndexLow);
+    std::memcpy(identity.number, &number, sizeof number);
+    return true;
+  }
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    names.clear();
+    WIN32_FIND_DATAA entry;
+    const FindHandle find(FindFirstFileA(pattern.c_str(), &entry));
+    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-      const std::string_view name = found.cFileName;
-      if (name != "." && name != "..") names.emplace_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+      names.emplace_back(entry.cFileName);
+    } while (FindNextFileA(find.Get(), &entry));
+    return GetLastError() == ERROR_NO_MORE_FILES;
   }
 };
 
@@ -108,6 +128,11 @@ class SystemCalls final : public FileSystem {
 FileSystem& SystemFileSystem() {
   static SystemCalls calls;
   return calls;
+}
+
+FileHandle LookAt(FileSystem& files, const std::string& path) {
+  return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    OPEN_EXISTING, 0);
 }
 
 std::string FullPathName(const std::string& path) {

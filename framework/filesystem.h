@@ -23,6 +23,15 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// What tells one file from every other: its volume and its number there, the
+// same whatever name the file is reached by.
+struct FileIdentity {
+  ULONGLONG volume = 0;   // the volume's serial number
+  BYTE number[16] = {};   // 128 bits where the file system has them (ReFS), else 64 and zeros
+
+  bool operator==(const FileIdentity&) const = default;
+};
+
 class FileSystem {
  public:
   virtual FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) = 0;
@@ -65,9 +74,15 @@ class FileSystem {
   // CreateDirectoryA and RemoveDirectoryA (an empty folder only).
   virtual bool MakeFolder(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;
-  // The names in `folder` that match `pattern` (FindFirstFileA), "." and ".."
-  // left out; none where the folder cannot be listed.
-  virtual std::vector<std::string> Names(const std::string& folder, const std::string& pattern) = 0;
+  // GetFileInformationByHandleEx with FILE_ID_INFO (GetFileInformationByHandle
+  // before Windows 8 and where a file system has no such numbers). The
+  // volume's serial number costs Wine a read of the device, a third of a
+  // millisecond.
+  virtual bool Identity(HANDLE file, FileIdentity& identity) = 0;
+  // FindFirstFileA and FindNextFileA: the names in a folder that match
+  // `pattern` (a path whose last part may hold * and ?), none where nothing
+  // matches; false when the folder cannot be listed.
+  virtual bool FindNames(const std::string& pattern, std::vector<std::string>& names) = 0;
 
  protected:
   ~FileSystem() = default;
@@ -75,6 +90,10 @@ class FileSystem {
 
 // The Win32 calls themselves.
 FileSystem& SystemFileSystem();
+
+// `path` opened to look at the file it names, keeping no one out and kept out
+// by no one: an open for its attributes only.
+FileHandle LookAt(FileSystem& files, const std::string& path);
 
 // The full path Windows makes of `path` (GetFullPathNameA, no file access),
 // or `path` itself where it makes none.

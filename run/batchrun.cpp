@@ -2,18 +2,23 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "engine/paths.h"
 #include "engine/textlines.h"
 #include "run/ansitext.h"
 #include "run/readahead.h"
+#include "run/safereplace.h"
 #include "run/targetfile.h"
 
 namespace varnex {
 
-std::string FileIdentity(const std::string& path) {
+std::string PathIdentity(const std::string& path) {
   std::string full = FullPathName(path);
   CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
   return full;
@@ -35,17 +40,58 @@ std::vector<bool> ReadableAhead(const std::vector<std::string>& identities) {
   return ahead;
 }
 
+// Whether `a` and `b` name one file now: the same volume and number, and the
+// same size and last write, as one file has whatever it is called. (Wine gives
+// every volume whose serial it cannot read the serial 0, and numbers files by
+// their Linux inodes, which repeat from one Linux file system to the next.)
+bool SameFile(FileSystem& files, const std::string& a, const std::string& b) {
+  const FileHandle first = LookAt(files, a), second = LookAt(files, b);
+  FileIdentity firstIdentity, secondIdentity;
+  FileStamp firstStamp, secondStamp;
+  return first && second && files.Identity(first.Get(), firstIdentity) &&
+         files.Identity(second.Get(), secondIdentity) && files.Stamp(first.Get(), firstStamp) &&
+         files.Stamp(second.Get(), secondStamp) && firstIdentity == secondIdentity && firstStamp == secondStamp;
+}
+
+// The files the run has had, by their numbers on their volumes (a read's
+// stamp has it for nothing): the file each entry was read as and, where the
+// run wrote it, the new file. A number seen before is rare (the same file, or
+// files on two volumes); only then are the two names looked at, each opened
+// once more. Two names of one file are two names of one file still: the same
+// file as an earlier entry's by its short name or another drive letter
+// reaches the new file once that entry is written. A hard link that the
+// rewrite parted from it names the original still, and is a file of its own.
+class FilesHad {
+ public:
+  explicit FilesHad(const std::vector<std::string>& paths) : paths_(paths) {}
+
+  bool Repeats(std::size_t entry, ULONGLONG number) {
+    if (number == 0) return false;  // a file system without numbers
+    const auto [first, last] = entries_.equal_range(number);
+    return std::any_of(first, last, [&](const auto& had) {
+      return SameFile(SystemFileSystem(), paths_[entry], paths_[had.second]);
+    });
+  }
+  void Add(std::size_t entry, ULONGLONG number) {
+    if (number != 0) entries_.emplace(number, entry);
+  }
+
+ private:
+  const std::vector<std::string>& paths_;
+  std::unordered_multimap<ULONGLONG, std::size_t> entries_;
+};
+
 bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
 
-// Processes the file at `path`; true when it was changed and written. Raises
-// an error on any failure: the file is then left as it was.
+// Processes the file at `path`; the new file's stamp when it was changed and
+// written. Raises an error on any failure: the file is then left as it was.
 // Where the undo store needs the bytes as read, they stay in hand until the
 // file is written: a file that is its own text, line ends and all, is searched
 // as it is, the result taking new memory, and another one is converted into a
 // copy. Otherwise the bytes become the text where they lie. The text is then
 // replaced where it lies unless the replacement grows it.
-bool ProcessTargetFile(const std::string& path, TargetFile file, Replacer& replacer, BatchRunHost& host,
-                       UndoRecording* undo) {
+std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile file, Replacer& replacer,
+                                           BatchRunHost& host, UndoRecording* undo, ReadAhead& ahead) {
   const TextEncoding encoding = file.encoding;
   const bool holdOriginal = undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
@@ -61,14 +107,14 @@ bool ProcessTargetFile(const std::string& path, TargetFile file, Replacer& repla
   const std::string replace = AnsiToFileText(replaceText, encoding);
   std::string result;
   if (searchedAsRead && holdOriginal) {
-    if (!replacer.ReplaceStrInto(file.bytes, find, replace, path, {findText, replaceText}, result)) return false;
+    if (!replacer.ReplaceStrInto(file.bytes, find, replace, path, {findText, replaceText}, result)) return std::nullopt;
   } else {
     // The file as lines joined with CR LF, so a find text spanning lines
     // matches whatever line ends the file has.
     std::string text = holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
     if (!searchedAsRead) text = NormalizeLineEndsOwned(std::move(text));
     result = replacer.ReplaceStr(std::move(text), find, replace, path, {findText, replaceText});
-    if (!replacer.FileChanged) return false;
+    if (!replacer.FileChanged) return std::nullopt;
   }
 
   // A CR or LF that the replace text brought in on its own becomes a line end.
@@ -80,9 +126,10 @@ bool ProcessTargetFile(const std::string& path, TargetFile file, Replacer& repla
   if (undo != nullptr) {
     holdOriginal ? undo->Keep(path, file.bytes, written) : undo->KeepFromFile(path, file.stamp, written);
   }
-  RewriteTargetFile(path, file.stamp, written);
+  ahead.Writing(file.stamp.index);
+  const FileStamp made = RewriteTargetFile(path, file.stamp, written);
   if (undo != nullptr) undo->Written(path);
-  return true;
+  return made;
 }
 
 }  // namespace
@@ -92,21 +139,38 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
   RunCounts counts;
   std::vector<std::string> identities;
   identities.reserve(files.size());
-  for (const std::string& path : files) identities.push_back(FileIdentity(path));
-  std::unordered_set<std::string_view> seen;
+  for (const std::string& path : files) identities.push_back(PathIdentity(path));
+  std::unordered_set<std::string_view> seen, folders;
+  FilesHad had(files);
   ReadAhead ahead(files, ReadableAhead(identities));
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
     if (seen.insert(identities[index]).second) {
-      ++counts.searched;
+      // Listed as the path is spelt: Wine matches other letter cases only by
+      // reading every folder on the way.
+      if (folders.insert(ExtractFileDir(identities[index])).second) {
+        RemoveLeftoverTemporaries(SystemFileSystem(), std::string(ExtractFileDir(FullPathName(files[index]))));
+      }
       replacer.FileChanged = false;
+      bool repeated = false;
       try {
-        if (ProcessTargetFile(files[index], ahead.Take(index), replacer, host, undo)) ++counts.written;
+        TargetFile file = ahead.Take(index);
+        repeated = had.Repeats(index, file.stamp.index);
+        if (!repeated) {
+          had.Add(index, file.stamp.index);
+          const std::optional<FileStamp> made =
+              ProcessTargetFile(files[index], std::move(file), replacer, host, undo, ahead);
+          if (made) {
+            ++counts.written;
+            had.Add(index, made->index);
+          }
+        }
       } catch (const std::exception&) {
         host.ReportFailure(files[index]);
       }
+      if (!repeated) ++counts.searched;
       // Only a changed file is written, its backup made and a line logged.
       if (replacer.FileChanged) ahead.RunWrote();
     }

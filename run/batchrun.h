@@ -41,13 +41,17 @@ struct RunCounts {
   int written = 0;   // files changed and written
 };
 
-// The name under which Windows knows a file: its full path, letter case aside.
-std::string FileIdentity(const std::string& path);
+// A file's full path, letter case aside, as Windows compares paths: the same
+// path however it is spelt. (The same file may still go by other paths: its
+// short name, another drive letter, a link.)
+std::string PathIdentity(const std::string& path);
 
-// Runs the files in their order. A file listed again (the same full path,
-// letter case aside, as Windows compares paths) is passed over: replacing it
-// twice would replace in the replacement. With `undo`, the original of every
-// file changed is kept for Undo Last Run.
+// Runs the files in their order. A file listed again is passed over: the same
+// full path, letter case aside, or another name of a file that an earlier
+// entry names too (told by its volume and number once it is read). Replacing
+// it twice would replace in the replacement. With `undo`, the original of
+// every file changed is kept for Undo Last Run. The first file of each folder
+// clears the folder of new files that an interrupted run left there.
 RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
                    UndoRecording* undo = nullptr);
 

@@ -48,8 +48,6 @@ class LogFile final : public LogStorage {
   };
 
  private:
-  FileHandle OpenWaiting(DWORD access, DWORD share, DWORD disposition);
-
   std::string path_;
   FileSystem& files_;
   FileHandle loaded_;

@@ -42,12 +42,13 @@ void ReadAhead::Work() {
     TargetFile file;
     bool read = false;
     try {
-      read = ReadTargetFileUpTo(paths_[index], limits_.largestFile, file, files_);
+      read = ReadTargetFileIf(paths_[index], [this](const FileStamp& stamp) { return Admit(stamp); }, file, files_);
     } catch (const std::exception&) {
       // Read again in its turn, which raises the error then, or reads a file
       // that was only held for a moment.
     }
     lock.lock();
+    reading_ = 0;
     if (read && index >= taken_) {
       bytesAhead_ += file.bytes.size();
       slot.file = std::move(file);
@@ -57,6 +58,16 @@ void ReadAhead::Work() {
     }
     changed_.notify_all();
   }
+}
+
+// On the thread, with the file open: whether to read it ahead.
+bool ReadAhead::Admit(const FileStamp& stamp) {
+  const std::lock_guard lock(mutex_);
+  // A file system without numbers leaves the path's spelling the only guide.
+  const bool first = stamp.index == 0 || had_.insert(stamp.index).second;
+  if (!first || stamp.size > limits_.largestFile) return false;
+  reading_ = stamp.index;
+  return true;
 }
 
 void ReadAhead::LetGo(Slot& slot) {
@@ -87,12 +98,20 @@ TargetFile ReadAhead::Take(std::size_t index) {
   lock.unlock();
   changed_.notify_all();
   if (read && (!overtaken || StillAsRead(paths_[index], file.stamp))) return file;
-  return ReadTargetFile(paths_[index], files_);
+  file = ReadTargetFile(paths_[index], files_);
+  lock.lock();
+  had_.insert(file.stamp.index);
+  return file;
 }
 
 void ReadAhead::RunWrote() {
   const std::lock_guard lock(mutex_);
   ++writes_;
+}
+
+void ReadAhead::Writing(ULONGLONG fileIndex) {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return fileIndex == 0 || reading_ != fileIndex; });
 }
 
 bool ReadAhead::StillAsRead(const std::string& path, const FileStamp& read) {

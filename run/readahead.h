@@ -1,18 +1,21 @@
 #pragma once
 // The files of a batch run read ahead of it on a thread of their own, so that
 // opening and reading the next files overlaps the work on the file in hand
-// (opening a file is most of a small file's cost under some platforms). The
-// run still takes its files one at a time, in its order, each as a read at
-// that moment would give it: a read that failed ahead, or that the run's own
-// writes may have overtaken, is done again when the file's turn comes; a file
-// changed by another program after it was read is refused at the write, as
-// one changed after a read in its turn.
+// (opening a file is most of a small file's cost under Wine). The run still
+// takes its files one at a time, in its order, each as a read at that moment
+// would give it: a read that failed ahead, or that the run's own writes may
+// have overtaken, is done again when the file's turn comes; a file changed by
+// another program after it was read is refused at the write, as one changed
+// after a read in its turn. A file that an earlier entry names too (by its
+// short name, another drive letter, a link) is read only in its turn: the run
+// may write it meanwhile, and the thread's read would keep the run out.
 
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/filesystem.h"
@@ -49,6 +52,10 @@ class ReadAhead {
   // The run has written files (a changed file, its backup, the log): files
   // read before now are looked at again before they are handed out.
   void RunWrote();
+  // The run is about to write the file numbered `fileIndex` on its volume (a
+  // FileStamp's index): waits until the thread is reading it under no other
+  // name. One it opens from now on, it lets go of unread.
+  void Writing(ULONGLONG fileIndex);
 
  private:
   enum class State { kAhead, kReading, kRead, kNotRead };
@@ -59,6 +66,7 @@ class ReadAhead {
   };
 
   void Work();
+  bool Admit(const FileStamp& stamp);
   void LetGo(Slot& slot);
   bool StillAsRead(const std::string& path, const FileStamp& read);
 
@@ -73,6 +81,8 @@ class ReadAhead {
   std::size_t taken_ = 0;  // the entries before this one are the run's
   std::size_t bytesAhead_ = 0;
   unsigned long long writes_ = 0;
+  std::unordered_set<ULONGLONG> had_;  // the numbers of the files read so far, ahead or in turn
+  ULONGLONG reading_ = 0;              // the number of the file the thread reads, 0 between files
   bool stop_ = false;
   std::thread thread_;
 };

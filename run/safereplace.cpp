@@ -1,7 +1,10 @@
 #include "run/safereplace.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "engine/paths.h"
 
@@ -16,17 +19,24 @@ constexpr int kNameAttempts = 100;
 constexpr int kRetries = 40;
 constexpr DWORD kRetryPause = 25;  // milliseconds
 
-// "~vnx1a2b.tmp", or where the folder leaves less room, a name of the file's own
-// length ("~1a2b" beside "a.txt"). Names are made here rather than by
-// GetTempFileNameA, which would create the file only for it to be opened again.
-std::string NameBeside(const std::string& path, unsigned number) {
+// New files are "~vnx1a2b.tmp"; where ReplaceFileA moves the original aside is
+// "~vnx1a2b.old". A run that ends by force between ReplaceFileA's steps may
+// leave the original only there, so that name is never taken for a leftover.
+constexpr char kNewFile[] = ".tmp";
+constexpr char kMovedAside[] = ".old";
+
+// "~vnx1a2b" and `extension`, or where the folder leaves less room, a name of
+// the file's own length ("~1a2b" beside "a.txt"). Names are made here rather
+// than by GetTempFileNameA, which would create the file only for it to be
+// opened again.
+std::string NameBeside(const std::string& path, unsigned number, const char* extension) {
   const std::size_t nameLength = ExtractFileName(path).size();
   const std::string folder = path.substr(0, path.size() - nameLength);
   const std::size_t room = kLongestPath > folder.size() ? kLongestPath - folder.size() : 0;
   char digits[16];
   if (room >= 12) {
     std::snprintf(digits, sizeof digits, "%04x", number & 0xFFFF);
-    return folder + "~vnx" + digits + ".tmp";
+    return folder + "~vnx" + digits + extension;
   }
   const std::size_t length = std::clamp<std::size_t>(std::max(room, nameLength), 1, 11);
   std::snprintf(digits, sizeof digits, "%010x", number);
@@ -38,6 +48,31 @@ unsigned NextNumber() {
   return ++counter;
 }
 
+// A file of ours made new beside `path` (never one that is there already, which
+// may be someone else's), open for writing with deletion shared.
+FileHandle CreateNamedBeside(FileSystem& files, const std::string& path, const char* extension, std::string& created) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    created = NameBeside(path, NextNumber(), extension);
+    if (created == path) continue;
+    FileHandle file = files.Open(created, GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return FileHandle();
+}
+
+// "~vnx1a2b.tmp", letter case aside.
+bool MadeBeside(std::string_view name) {
+  constexpr std::string_view kStart = "~vnx";
+  const auto lower = [](std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lowered;
+  };
+  return name.size() == kStart.size() + 4 + std::size(kNewFile) - 1 && lower(name.substr(0, 4)) == kStart &&
+         std::all_of(name.begin() + 4, name.begin() + 8, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
+         lower(name.substr(8)) == kNewFile;
+}
+
 bool Absent(FileSystem& files, const std::string& path) {
   if (files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return false;
   const DWORD error = GetLastError();
@@ -46,18 +81,40 @@ bool Absent(FileSystem& files, const std::string& path) {
 
 bool Present(FileSystem& files, const std::string& path) { return files.Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
-// Where ReplaceFileA moves the original while the replacement takes its place.
-// A "~vnx" name can only be a leftover of ours, which ReplaceFileA may replace:
-// looking a name up costs Wine a scan of the folder when it is not there. A
-// short name might be the user's, so it must be free. Empty when none is
-// found; the replace then goes without one.
-std::string BackupNameBeside(FileSystem& files, const std::string& path, const std::string& taken) {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string name = NameBeside(path, NextNumber());
-    if (name == taken || name == path) continue;
-    if (ExtractFileName(name).starts_with("~vnx") || Absent(files, name)) return name;
-  }
+// Whether `path` names the file stamped `made` now: the same number on the
+// volume and the same size (and where the file system numbers no files, the
+// same last write). Only a rename moves a file's number to another name; the
+// number of a file removed may be given to a new one, its size hardly.
+bool Holds(FileSystem& files, const std::string& path, const FileStamp& made) {
+  const FileHandle file = LookAt(files, path);
+  FileStamp now;
+  return file && files.Stamp(file.Get(), now) && now.index == made.index && now.size == made.size &&
+         (made.index != 0 || now.lastWrite == made.lastWrite);
+}
+
+// Where ReplaceFileA moves the original while the replacement takes its place:
+// a name made new, its empty file left for ReplaceFileA to replace, so that
+// nothing but our own reservation can be at that name (a name that was free a
+// moment ago may be another copy's new file by now). Its stamp goes to
+// `reserved`. Empty when none can be made; the replace then goes without one.
+std::string ReserveBackupBeside(FileSystem& files, const std::string& path, FileStamp& reserved) {
+  std::string name;
+  FileHandle file = CreateNamedBeside(files, path, kMovedAside, name);
+  if (!file) return {};
+  const bool stamped = files.Stamp(file.Get(), reserved);
+  file.Reset();
+  if (stamped) return name;
+  RemoveOurFile(files, name);
   return {};
+}
+
+// Whether ReplaceFileA has moved the original to `backup`; where it has not,
+// our reservation there is removed.
+bool MovedAside(FileSystem& files, const std::string& backup, const FileStamp& reserved) {
+  if (backup.empty() || !Present(files, backup)) return false;
+  if (!Holds(files, backup, reserved)) return true;
+  RemoveOurFile(files, backup);
+  return false;
 }
 
 bool MoveWaiting(FileSystem& files, const std::string& from, const std::string& to) {
@@ -75,42 +132,40 @@ bool ReplaceUnsupported(DWORD error) {
   return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-Placed MoveOver(FileSystem& files, const std::string& path, const std::string& replacement) {
+Placed MoveOver(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made) {
   const DWORD attributes = files.Attributes(path);
-  if (!files.Move(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    RemoveOurFile(files, replacement);
-    return Placed::kOriginal;
-  }
-  if (attributes != INVALID_FILE_ATTRIBUTES) files.SetAttributes(path, attributes);
-  return Placed::kReplacement;
+  const Placed placed = RenameInPlace(files, path, replacement, made);
+  if (placed == Placed::kReplacement && attributes != INVALID_FILE_ATTRIBUTES) files.SetAttributes(path, attributes);
+  return placed;
 }
 
 // After a failed ReplaceFileA the three names tell how far it got, whatever
 // its error code claims.
-Placed Recover(FileSystem& files, const std::string& path, const std::string& replacement, const std::string& backup) {
-  const bool backupThere = !backup.empty() && Present(files, backup);
-  if (Present(files, path)) {
-    if (Absent(files, replacement)) {  // it went in after all
-      if (backupThere) RemoveOurFile(files, backup);
-      return Placed::kReplacement;
-    }
-    // The original never left.
+Placed Recover(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
+               const std::string& backup, const FileStamp& reserved) {
+  const bool aside = MovedAside(files, backup, reserved);
+  if (Holds(files, path, made)) {  // it went in after all
+    if (aside) RemoveOurFile(files, backup);
+    return Placed::kReplacement;
+  }
+  if (!aside && Present(files, path)) {
+    // The original never left; the new file may have gone meanwhile.
     RemoveOurFile(files, replacement);
-    if (backupThere) RemoveOurFile(files, backup);
     return Placed::kOriginal;
   }
+  if (Present(files, path)) return Placed::kNeither;
   // Nothing at the path (ERROR_UNABLE_TO_MOVE_REPLACEMENT and _2): the new
   // text goes there, else the original goes back; neither is removed before
   // the other stands in place.
-  if (Present(files, replacement) && MoveWaiting(files, replacement, path)) {
-    if (backupThere) {
+  if (Holds(files, replacement, made) && MoveWaiting(files, replacement, path)) {
+    if (aside) {
       const DWORD attributes = files.Attributes(backup);
       if (attributes != INVALID_FILE_ATTRIBUTES) files.SetAttributes(path, attributes);
       RemoveOurFile(files, backup);
     }
     return Placed::kReplacement;
   }
-  if (backupThere && MoveWaiting(files, backup, path)) {
+  if (aside && MoveWaiting(files, backup, path)) {
     RemoveOurFile(files, replacement);
     return Placed::kOriginal;
   }
@@ -119,12 +174,22 @@ Placed Recover(FileSystem& files, const std::string& path, const std::string& re
 
 }  // namespace
 
-Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement) {
+FileHandle OpenWaiting(FileSystem& files, const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                       int retries) {
+  for (int attempt = 0;; ++attempt) {
+    FileHandle file = files.Open(path, access, share, disposition, FILE_ATTRIBUTE_NORMAL);
+    if (file || GetLastError() != ERROR_SHARING_VIOLATION || attempt == retries) return file;
+    files.Pause(kRetryPause);
+  }
+}
+
+Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
+                     const FileStamp& made) {
   for (int attempt = 0;; ++attempt) {
     if (files.Move(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Placed::kReplacement;
     const DWORD error = GetLastError();
     // A rename is whole or not at all, whatever the error code claims.
-    if (Absent(files, replacement) && Present(files, path)) return Placed::kReplacement;
+    if (Holds(files, path, made)) return Placed::kReplacement;
     if (error != ERROR_SHARING_VIOLATION || attempt == kRetries) break;
     files.Pause(kRetryPause);
   }
@@ -133,13 +198,7 @@ Placed RenameInPlace(FileSystem& files, const std::string& path, const std::stri
 }
 
 FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created) {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    created = NameBeside(path, NextNumber());
-    if (created == path) continue;
-    FileHandle file = files.Open(created, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
-  }
-  return FileHandle();
+  return CreateNamedBeside(files, path, kNewFile, created);
 }
 
 void RemoveOurFile(FileSystem& files, const std::string& path) {
@@ -148,8 +207,23 @@ void RemoveOurFile(FileSystem& files, const std::string& path) {
   }
 }
 
-Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, FileHandle* hold) {
-  const std::string backup = BackupNameBeside(files, path, replacement);
+void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder) {
+  const std::string prefix = folder.ends_with('\\') ? folder : folder + '\\';
+  std::vector<std::string> names;
+  if (!files.FindNames(prefix + "~vnx????" + kNewFile, names)) return;
+  for (const std::string& name : names) {
+    // The pattern lets shorter names through too.
+    if (!MadeBeside(name)) continue;
+    // Open for deletion with nothing shared, it opens only where nobody has it
+    // open, and goes as it closes.
+    const FileHandle leftover = files.Open(prefix + name, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE);
+  }
+}
+
+Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
+                  FileHandle* hold) {
+  FileStamp reserved;
+  const std::string backup = ReserveBackupBeside(files, path, reserved);
   for (int attempt = 0;; ++attempt) {
     if (files.Replace(path, replacement, backup)) {
       // The hold is on the original, now under the backup's name, which stays
@@ -160,13 +234,17 @@ Placed PutInPlace(FileSystem& files, const std::string& path, const std::string&
     }
     const DWORD error = GetLastError();
     if (hold != nullptr) hold->Reset();
-    if (ReplaceUnsupported(error)) return MoveOver(files, path, replacement);
-    const bool asItWas = Present(files, path) && Present(files, replacement) && (backup.empty() || Absent(files, backup));
+    if (ReplaceUnsupported(error)) {
+      MovedAside(files, backup, reserved);  // nothing was moved: our reservation goes
+      return MoveOver(files, path, replacement, made);
+    }
+    const bool asItWas = Present(files, path) && Present(files, replacement) &&
+                         (backup.empty() || Holds(files, backup, reserved));
     if (error != ERROR_SHARING_VIOLATION || attempt == kRetries || !asItWas) break;
     // The first refusal may have been our own hold's.
     if (attempt > 0) files.Pause(kRetryPause);
   }
-  return Recover(files, path, replacement, backup);
+  return Recover(files, path, replacement, made, backup, reserved);
 }
 
 }  // namespace varnex

@@ -10,29 +10,46 @@
 
 namespace varnex {
 
+// Opens `path` as FileSystem::Open does, trying `retries` times more, a moment
+// apart, while another holds it.
+FileHandle OpenWaiting(FileSystem& files, const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                       int retries);
+
 // A new file of our own beside `path`, open for writing, its name in `created`;
 // an empty handle when none can be made. The name is as short as the file's
 // own where a longer one would not fit, so every file that can be opened can
-// also be rewritten.
+// also be rewritten. The handle shares deletion only: the file may be renamed
+// while it is held, and nobody else can take it for a leftover meanwhile.
 FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created);
 
 // Removes a file of ours, waiting a moment for whoever holds it.
 void RemoveOurFile(FileSystem& files, const std::string& path);
 
+// Removes the new files of ours beside `folder`'s files that a run ended by
+// force (a crash, a kill, a power cut) left there: only names of the kind
+// CreateFileBeside makes when the folder leaves room ("~vnx1a2b.tmp"), and only
+// those that nobody has open (another copy of the program may be writing one
+// right now). Costs a listing of the folder; failures are left unsaid.
+void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder);
+
 enum class Placed { kReplacement, kOriginal, kNeither };
 
-// Puts the complete file `replacement` (beside `path`) in the place of `path`
-// and says what the path holds afterwards. `hold`, where given, is our own open
-// handle on the original that keeps others off it to the last moment; it is
-// closed as soon as it is in the way. Under kNeither (neither file could be
-// moved back into place) both are left where they are, for they are then the
-// only copies.
-Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
+// Puts the complete file `replacement` (beside `path`, stamped `made` through
+// its own handle once written) in the place of `path` and says what the path
+// holds afterwards. Whether the new file went in is told by its number on the
+// volume, whatever the calls' error codes claim; a new file that has gone
+// before it could take its place (another program removed it) leaves the path
+// as it was. `hold`, where given, is our own open handle on the original that
+// keeps others off it to the last moment; it is closed as soon as it is in the
+// way. Under kNeither (neither file could be moved back into place) both are
+// left where they are, for they are then the only copies.
+Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
                   FileHandle* hold = nullptr);
 
 // The same by one rename over the original, where ReplaceFileA would keep
 // nothing more (see FileSystem::ReplaceKeepsMore): the path holds either file
 // at every moment, and on failure the replacement is removed.
-Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement);
+Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
+                     const FileStamp& made);
 
 }  // namespace varnex

@@ -38,14 +38,15 @@ bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
   TargetFile target;
-  ReadTargetFileUpTo(path, ~ULONGLONG{0}, target, files);
+  ReadTargetFileIf(path, [](const FileStamp&) { return true; }, target, files);
   return target;
 }
 
-bool ReadTargetFileUpTo(const std::string& path, ULONGLONG largest, TargetFile& target, FileSystem& files) {
+bool ReadTargetFileIf(const std::string& path, const std::function<bool(const FileStamp&)>& wanted, TargetFile& target,
+                      FileSystem& files) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path);
-  if (target.stamp.size > largest) return false;
+  if (!wanted(target.stamp)) return false;
   // Room for the line ends the line model may add (an LF file's CRs): the
   // text then grows where it lies. Memory reserved and never written costs
   // nothing.
@@ -62,13 +63,14 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
   if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
 }
 
-void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
   // A file that another program holds, or that is read-only, is refused before
   // anything is written: some platforms' ReplaceFileA leave a file of their own
   // behind when they fail late. Held without sharing deletion, the file cannot
-  // be swapped for another one under the stamp checks.
-  FileHandle target = files.Open(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  // be swapped for another one under the stamp checks. The run's read-ahead
+  // may be letting go of it under another name at this moment: one more try.
+  FileHandle target = OpenWaiting(files, path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 1);
   if (!target || !Unchanged(files, target.Get(), read)) CannotOpen(path);
   std::string temporary;
   FileHandle file = CreateFileBeside(files, path, temporary);
@@ -78,18 +80,27 @@ void RewriteTargetFile(const std::string& path, const FileStamp& read, std::stri
   // without the file.
   const bool rename = !files.ReplaceKeepsMore();
   // On the disk before it takes the original's place: after a power cut the
-  // path holds one whole text or the other.
-  const bool written = WriteWholeBuffer(files, file.Get(), bytes) && files.Flush(file.Get()) &&
-                       (!rename || CarryOver(files, target.Get(), file.Get()));
-  file.Reset();
+  // path must not name a file whose bytes never got there. Its stamp tells it
+  // from whatever else the path may name afterwards.
+  FileStamp made;
+  const bool written = WriteWholeBuffer(files, file.Get(), bytes) &&
+                       (!rename || CarryOver(files, target.Get(), file.Get())) && files.Flush(file.Get()) &&
+                       files.Stamp(file.Get(), made);
+  // ReplaceFileA takes the new file only with no handle open on it; a rename
+  // takes it held, and held, no other copy of the program takes it for a
+  // leftover of an interrupted run.
+  if (!rename) file.Reset();
   // Another program may have saved the file while the new text was written.
   if (!written || !Unchanged(files, target.Get(), read)) {
+    file.Reset();
     RemoveOurFile(files, temporary);
     CannotOpen(path);
   }
   target.Reset();
-  const Placed placed = rename ? RenameInPlace(files, path, temporary) : PutInPlace(files, path, temporary);
+  const Placed placed =
+      rename ? RenameInPlace(files, path, temporary, made) : PutInPlace(files, path, temporary, made);
   if (placed != Placed::kReplacement) CannotOpen(path);
+  return made;
 }
 
 }  // namespace varnex

@@ -2,6 +2,7 @@
 // Reading and rewriting the files a batch run works on. Every failure raises
 // an error; the run reports it for the file in hand and goes on.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,10 @@ struct TargetFile {
 // file that holds a NUL where its encoding allows none is no text file: it is
 // refused before anything is done to it.
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files = SystemFileSystem());
-// The same for a file of at most `largest` bytes; false, with nothing read,
-// for a larger one.
-bool ReadTargetFileUpTo(const std::string& path, ULONGLONG largest, TargetFile& target,
-                        FileSystem& files = SystemFileSystem());
+// The same where `wanted` takes the file's stamp, looked at once the file is
+// open and held; false, with nothing read, where it does not.
+bool ReadTargetFileIf(const std::string& path, const std::function<bool(const FileStamp&)>& wanted, TargetFile& target,
+                      FileSystem& files = SystemFileSystem());
 
 // Copies the file to its path with ".bak" appended, over an older backup,
 // unless it has changed since it was read.
@@ -31,11 +32,12 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 
 // Replaces the file's content with `bytes`, unless it has changed since it was
 // read, without ever leaving it half written: the bytes go to a new file in
-// the same folder, which then takes the original's place and attributes. The
-// path ends holding the original or the whole new text, and an error is raised
-// unless it is the new text. (Where neither file can be moved back into place,
-// both stay beside it: they are then the only copies.)
-void RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                       FileSystem& files = SystemFileSystem());
+// the same folder, on the disk before it takes the original's place and
+// attributes. The path ends holding the original or the whole new text, and
+// an error is raised unless it is the new text. (Where neither file can be
+// moved back into place, both stay beside it: they are then the only copies.)
+// Gives the stamp of the new file, which the path names from then on.
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
+                            FileSystem& files = SystemFileSystem());
 
 }  // namespace varnex

@@ -41,7 +41,9 @@ bool MakeFolders(FileSystem& files, const std::string& folder) {
 // What is left of a store nobody holds: the pack and the linked originals.
 void RemoveOriginals(FileSystem& files, const std::string& folder) {
   files.Remove(InStore(folder, kPackName));
-  for (const std::string& name : files.Names(folder, "*.orig")) files.Remove(InStore(folder, name));
+  std::vector<std::string> names;
+  files.FindNames(InStore(folder, "*.orig"), names);
+  for (const std::string& name : names) files.Remove(InStore(folder, name));
 }
 
 // The store's folder, and the root above it once no store is left in it; each
@@ -62,7 +64,9 @@ std::vector<UndoStore::Found> UndoStore::Stores() const {
     // A store kept by an earlier version of the program, in the root itself.
     FileStamp journal;
     if (files_.PathStamp(InStore(root, kJournalName), journal)) stores.push_back({root, ""});
-    for (std::string& name : files_.Names(root, std::string(1, kStorePrefix) + "*")) {
+    std::vector<std::string> names;
+    files_.FindNames(InStore(root, std::string(1, kStorePrefix) + "*"), names);
+    for (std::string& name : names) {
       if (IsStoreName(name)) stores.push_back({InStore(root, name), std::move(name)});
     }
   }

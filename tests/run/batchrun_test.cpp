@@ -54,6 +54,12 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   const std::string missing = folder / "missing.txt";
   const FILETIME before = Written(untouched);
   FILETIME after;
+  // What a run ended by force left beside the files, and another copy's new
+  // file that it is writing now.
+  WriteFileBytes(folder / "~vnx0abc.tmp", "left behind");
+  WriteFileBytes(folder / "~vnx0abd.tmp", "being written");
+  const FileHandle writing(CreateFileA((folder / "~vnx0abd.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
   List({missing, changed, untouched, folder.Path()});
   Texts("two\r\nlast\r\n", "2");
   const Results results = Run();
@@ -81,7 +87,8 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_TRUE(log[1].ends_with(" - two")) << log[1];
   EXPECT_EQ(log[2], "last");
   EXPECT_EQ(log[3], " found in " + changed + " and replaced to 2");
-  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log"}));
+  EXPECT_EQ(FolderContents(),
+            (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log", "~vnx0abd.tmp"}));
 }
 
 TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
@@ -89,15 +96,23 @@ TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
   const std::string b = File("b.txt", "x");
   std::string shouted = a;
   CharUpperBuffA(shouted.data(), static_cast<DWORD>(shouted.size()));
+  // The same file by its short name, before and after its long one is written.
+  const std::string longer = File("a longer name.txt", "x");
+  char shortName[MAX_PATH];
+  ASSERT_NE(GetShortPathNameA(longer.c_str(), shortName, MAX_PATH), 0u);
+  // A second name by a hard link: the rewrite parts the two names, and each
+  // is then a file of its own, replaced once.
+  const std::string linked = folder / "linked.txt";
+  ASSERT_TRUE(CreateHardLinkA(linked.c_str(), b.c_str(), nullptr));
   // The same file by its path again, in capitals, and through its folder's parent.
-  List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b});
+  List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b,
+        shortName, longer, shortName, linked});
   Texts("x", "xx");
   const Results results = Run();
-  EXPECT_EQ(results.searched, "2");
-  EXPECT_EQ(results.replaced, "2");
-  EXPECT_EQ(ReadFileBytes(a), "xx\r\n");
-  EXPECT_EQ(ReadFileBytes(b), "xx\r\n");
-  EXPECT_EQ(LogLines().size(), 3u);
+  EXPECT_EQ(results.searched, "4");
+  EXPECT_EQ(results.replaced, "4");
+  for (const std::string& path : {a, b, longer, linked}) EXPECT_EQ(ReadFileBytes(path), "xx\r\n") << path;
+  EXPECT_EQ(LogLines().size(), 5u);
   EXPECT_TRUE(Messages().empty());
 }
 

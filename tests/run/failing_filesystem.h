@@ -13,14 +13,15 @@
 namespace varnex::testing {
 
 enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kLink, kRemove,
-                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp, kReadAt, kSetEnd, kMakeFolder,
-                  kRemoveFolder, kNames };
+                  kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp, kIdentity, kFindNames, kReadAt,
+                  kSetEnd, kMakeFolder, kRemoveFolder };
 
-// What a failed ReplaceFileA has done before it gave up.
+// What a failed ReplaceFileA or move has done before it gave up.
 enum class Leaves {
   kAsItWas,
   kOriginalAtBackup,    // ERROR_UNABLE_TO_MOVE_REPLACEMENT(_2): the original moved aside, nothing in its place
   kReplacementInPlace,  // it did the whole job and reported a failure all the same
+  kReplacementGone,     // the file to be put in place was removed under it (by another program)
 };
 
 // Whose file a move moves, for faults that strike one of them only.
@@ -49,8 +50,8 @@ class FailingFileSystem final : public FileSystem {
   int Calls() const { return calls_; }
   int Pauses() const { return pauses_; }
   bool Fired() const { return fired_; }
-  // Called before each open, with the access asked for.
-  std::function<void(DWORD access)> beforeOpen;
+  // Called before each open, with the path and the access asked for.
+  std::function<void(const std::string& path, DWORD access)> beforeOpen;
   // As on Windows, whatever the tests run on; the rename's protocol is tested
   // with this off.
   bool replaceKeepsMore = true;
@@ -59,7 +60,7 @@ class FailingFileSystem final : public FileSystem {
   std::vector<FILE_BASIC_INFO> basicInfoSet;
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
-    if (beforeOpen) beforeOpen(access);
+    if (beforeOpen) beforeOpen(path, access);
     if (TooLong(path) || Fails(Call::kOpen)) return FileHandle();
     return real_.Open(path, access, share, disposition, flags);
   }
@@ -88,18 +89,29 @@ class FailingFileSystem final : public FileSystem {
       case Leaves::kAsItWas:
         break;
       case Leaves::kOriginalAtBackup:
-        // Without a backup name the original is gone altogether.
-        if (backup.empty() ? !real_.Remove(replaced) : !real_.Move(replaced, backup, 0)) return false;
+        // Without a backup name the original is gone altogether; a file at
+        // that name is replaced.
+        if (backup.empty() ? !real_.Remove(replaced) : !real_.Move(replaced, backup, MOVEFILE_REPLACE_EXISTING)) {
+          return false;
+        }
         break;
       case Leaves::kReplacementInPlace:
         if (!real_.Replace(replaced, replacement, backup)) return false;
+        break;
+      case Leaves::kReplacementGone:
+        if (!real_.Remove(replacement)) return false;
         break;
     }
     return Fail(*fault);
   }
   bool Move(const std::string& from, const std::string& to, DWORD flags) override {
+    if (TooLong(from) || TooLong(to)) return false;
     const Of file = from == replacement_ ? Of::kReplacement : from == backup_ ? Of::kBackup : Of::kAnyFile;
-    return !TooLong(from) && !TooLong(to) && !Fails(Call::kMove, file) && real_.Move(from, to, flags);
+    const Fault* fault = Failing(Call::kMove, file);
+    if (fault == nullptr) return real_.Move(from, to, flags);
+    if (fault->leaves == Leaves::kReplacementInPlace && !real_.Move(from, to, flags)) return false;
+    if (fault->leaves == Leaves::kReplacementGone && !real_.Remove(from)) return false;
+    return Fail(*fault);
   }
   bool Copy(const std::string& from, const std::string& to) override {
     return !TooLong(from) && !TooLong(to) && !Fails(Call::kCopy) && real_.Copy(from, to);
@@ -140,9 +152,11 @@ class FailingFileSystem final : public FileSystem {
   bool RemoveFolder(const std::string& path) override {
     return !TooLong(path) && !Fails(Call::kRemoveFolder) && real_.RemoveFolder(path);
   }
-  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
-    if (Fails(Call::kNames)) return {};
-    return real_.Names(folder, pattern);
+  bool Identity(HANDLE file, FileIdentity& identity) override {
+    return !Fails(Call::kIdentity) && real_.Identity(file, identity);
+  }
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    return !TooLong(pattern) && !Fails(Call::kFindNames) && real_.FindNames(pattern, names);
   }
 
  private:

@@ -104,7 +104,7 @@ TEST(LogFile, AHeldLogIsOpenedOnceForAllItsAppends) {
   const std::string path = folder / "varnex.log";
   FailingFileSystem files({{Call::kWrite, 4, 1, ERROR_DISK_FULL}});
   int opens = 0;
-  files.beforeOpen = [&](DWORD) { ++opens; };
+  files.beforeOpen = [&](const std::string&, DWORD) { ++opens; };
   LogFile file(path, files), other(path);
   int tick = 0;
   ActivityLog log(file, [&] { return "t" + std::to_string(++tick); }), otherLog(other, [] { return "o"; });
@@ -242,7 +242,7 @@ TEST(LogFile, ALogThatCannotBeReadAtStartIsOnlyAppendedTo) {
   ASSERT_TRUE(held);
   FailingFileSystem files;
   // Held throughout the load, let go before the first save.
-  files.beforeOpen = [&](DWORD access) {
+  files.beforeOpen = [&](const std::string&, DWORD access) {
     if (access == FILE_APPEND_DATA) held.Reset();
   };
   LogFile file(path, files);

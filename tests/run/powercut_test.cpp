@@ -158,9 +158,11 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
   }
   bool MakeFolder(const std::string& path) override { return Step() && ForwardingFileSystem::MakeFolder(path); }
   bool RemoveFolder(const std::string& path) override { return Step() && ForwardingFileSystem::RemoveFolder(path); }
-  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
-    if (!Step()) return {};
-    return ForwardingFileSystem::Names(folder, pattern);
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    return Step() && ForwardingFileSystem::FindNames(pattern, names);
+  }
+  bool Identity(HANDLE file, FileIdentity& identity) override {
+    return Step() && ForwardingFileSystem::Identity(file, identity);
   }
 
  private:

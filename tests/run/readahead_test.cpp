@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "engine/error.h"
 #include "tests/support/forwarding_filesystem.h"
@@ -17,15 +18,33 @@ using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteFileBytes;
 
-// The system's calls, with a hook on every open (from whichever thread).
+// The system's calls, with a hook on every open and every read (from
+// whichever thread).
 class WatchedFileSystem final : public testing::ForwardingFileSystem {
  public:
   std::function<void(const std::string& path)> beforeOpen;
+  std::function<void(const std::string& path)> beforeRead;
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
     if (beforeOpen) beforeOpen(path);
-    return ForwardingFileSystem::Open(path, access, share, disposition, flags);
+    FileHandle file = ForwardingFileSystem::Open(path, access, share, disposition, flags);
+    const std::lock_guard lock(mutex_);
+    opened_[file.Get()] = path;
+    return file;
   }
+  bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
+    if (beforeRead) {
+      std::unique_lock lock(mutex_);
+      const std::string path = opened_[file];
+      lock.unlock();
+      beforeRead(path);
+    }
+    return ForwardingFileSystem::Read(file, buffer, size, read);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<HANDLE, std::string> opened_;  // handles are used again once closed: the latest open counts
 };
 
 // An event the test waits on; the wait is bounded only so that a broken
@@ -110,11 +129,19 @@ class ReadAheadOvertaken : public ::testing::Test {
       atThird.Set();
       go.Wait();
     };
+    files.beforeRead = [this](const std::string& path) {
+      const std::lock_guard lock(mutex);
+      ++reads[path];
+    };
   }
   void TearDown() override { go.Set(); }
   int Opens(const std::string& path) {
     const std::lock_guard lock(mutex);
     return opens[path];
+  }
+  int Reads(const std::string& path) {
+    const std::lock_guard lock(mutex);
+    return reads[path];
   }
 
   TempFolder folder;
@@ -122,7 +149,7 @@ class ReadAheadOvertaken : public ::testing::Test {
   WatchedFileSystem files;
   Signal atThird, go;
   std::mutex mutex;
-  std::map<std::string, int> opens;
+  std::map<std::string, int> opens, reads;
 };
 
 // An entry the run may write before its turn is left to the run: the
@@ -136,6 +163,59 @@ TEST_F(ReadAheadOvertaken, AnEntryNotToBeReadAheadIsReadOnlyInItsTurn) {
   EXPECT_EQ(Opens(paths[1]), 1);
   go.Set();
   EXPECT_EQ(ahead.Take(2).bytes, "old c.txt");
+}
+
+// A file that an earlier entry names too, by another name (its short name
+// here), is read only in its turn: the run may write it before then, and the
+// thread's read would keep the run out meanwhile.
+TEST_F(ReadAheadOvertaken, AFileAnEarlierEntryNamesTooIsReadOnlyInItsTurn) {
+  paths[0] = folder / "a longer name.txt";
+  WriteFileBytes(paths[0], "old a");
+  char shortName[MAX_PATH];
+  ASSERT_NE(GetShortPathNameA(paths[0].c_str(), shortName, MAX_PATH), 0u);
+  paths[1] = shortName;
+  if (paths[1] == paths[0]) GTEST_SKIP() << "no short names on this volume";
+  ReadAhead ahead(paths, files);
+  ASSERT_TRUE(atThird.Wait());
+  EXPECT_EQ(Reads(paths[1]), 0);
+  const TargetFile first = ahead.Take(0);
+  ahead.Writing(first.stamp.index);
+  RewriteTargetFile(paths[0], first.stamp, "new a", files);
+  ahead.RunWrote();
+  EXPECT_EQ(ahead.Take(1).bytes, "new a");
+  go.Set();
+  EXPECT_EQ(ahead.Take(2).bytes, "old c.txt");
+}
+
+// A file the thread met first by another name than the run's (the run read
+// its entry in its turn, after the thread had begun): the run's write waits
+// for the thread's read to end rather than fail on it.
+TEST(ReadAhead, TheRunWaitsToWriteAFileTheThreadIsReadingUnderAnotherName) {
+  TempFolder folder;
+  const std::string longer = folder / "a longer name.txt";
+  WriteFileBytes(longer, "old");
+  char shortName[MAX_PATH];
+  ASSERT_NE(GetShortPathNameA(longer.c_str(), shortName, MAX_PATH), 0u);
+  if (shortName == longer) GTEST_SKIP() << "no short names on this volume";
+  const std::vector<std::string> paths = {longer, shortName};
+  WatchedFileSystem files;
+  Signal reading, go;
+  files.beforeRead = [&](const std::string& path) {
+    if (path != paths[1]) return;
+    reading.Set();
+    go.Wait();
+  };
+  ReadAhead ahead(paths, {false, true}, ReadAhead::Limits(), files);
+  ASSERT_TRUE(reading.Wait());
+  const TargetFile first = ahead.Take(0);
+  std::thread letGo([&] {
+    Sleep(200);
+    go.Set();
+  });
+  ahead.Writing(first.stamp.index);
+  EXPECT_NO_THROW(RewriteTargetFile(longer, first.stamp, "new", files));
+  letGo.join();
+  EXPECT_EQ(ReadFileBytes(longer), "new");
 }
 
 // The run's own writes (a backup, the log, a file listed under another name)

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "engine/error.h"
+#include "engine/paths.h"
+#include "run/safereplace.h"
 #include "tests/run/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
@@ -68,7 +71,7 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
   constexpr DWORD kMovedNot2 = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
   // Opens, in order: the read, the backup's check (with a backup), the check
   // before writing, the new file. Stamps: the read, the backup's check, the
-  // check before writing, the check before the replace.
+  // check before writing, the new file's, the check before the replace.
   const struct {
     const char* what;
     std::vector<Fault> faults;
@@ -82,14 +85,18 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
       {"the backup's check cannot open the file", {{Call::kOpen, 2}}, true, false},
       {"the backup's check cannot stamp the file", {{Call::kStamp, 2}}, true, false},
       {"the backup copy fails", {{Call::kCopy, 1, 1, ERROR_DISK_FULL}}, true, false},
-      {"the file is held when it is to be written", {{Call::kOpen, 2, 1, ERROR_SHARING_VIOLATION}}, false, false},
+      {"the file is held when it is to be written", {{Call::kOpen, 2, 2, ERROR_SHARING_VIOLATION}}, false, false},
+      {"the file is held for a moment when it is to be written", {{Call::kOpen, 2, 1, ERROR_SHARING_VIOLATION}}, false,
+       true},
       {"the file is read-only", {{Call::kOpen, 2, 1, ERROR_ACCESS_DENIED}}, false, false},
       {"the check before writing cannot stamp the file", {{Call::kStamp, 2}}, false, false},
       {"no new file can be made", {{Call::kOpen, 3, 1, ERROR_ACCESS_DENIED}}, false, false},
       {"the disk fills in the middle of the write",
        {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL, Leaves::kAsItWas, true}}, false, false},
       {"the disk is full from the first byte", {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL}}, false, false},
-      {"the check before the replace cannot stamp the file", {{Call::kStamp, 3}}, false, false},
+      {"the new file cannot be flushed to the disk", {{Call::kFlush, 1, 1, ERROR_DISK_FULL}}, false, false},
+      {"the new file cannot be stamped", {{Call::kStamp, 3}}, false, false},
+      {"the check before the replace cannot stamp the file", {{Call::kStamp, 4}}, false, false},
       {"ERROR_UNABLE_TO_REMOVE_REPLACED", {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}}, false, false},
       {"ERROR_UNABLE_TO_MOVE_REPLACEMENT: original moved to the backup name, new text under its own",
        {{Call::kReplace, 1, 1, kMovedNot, Leaves::kOriginalAtBackup}}, false, true},
@@ -118,6 +125,12 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
        false, false},
       {"a failure reported after the replace was done",
        {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED, Leaves::kReplacementInPlace}}, false, true},
+      {"the new file removed by another program before the replace",
+       {{Call::kReplace, 1, 1, ERROR_FILE_NOT_FOUND, Leaves::kReplacementGone}}, false, false},
+      {"the new file removed after ReplaceFileA moved the original aside",
+       {{Call::kReplace, 1, 1, kMovedNot, Leaves::kOriginalAtBackup},
+        {Call::kMove, 1, 1, ERROR_FILE_NOT_FOUND, Leaves::kReplacementGone, false, Of::kReplacement}},
+       false, false},
       {"access denied", {{Call::kReplace, 1, 1, ERROR_ACCESS_DENIED}}, false, false},
       {"a sharing violation for a moment", {{Call::kReplace, 1, 3, ERROR_SHARING_VIOLATION}}, false, true},
       {"a sharing violation throughout", {{Call::kReplace, 1, kEveryCall, ERROR_SHARING_VIOLATION}}, false, false},
@@ -189,6 +202,10 @@ TEST(TargetFile, TheRenameStepsFailingLeaveTheOriginalOrTheNewText) {
       {"the rename meets a sharing violation for a moment", {{Call::kMove, 1, 3, ERROR_SHARING_VIOLATION}}, true},
       {"the rename meets a sharing violation throughout", {{Call::kMove, 1, kEveryCall, ERROR_SHARING_VIOLATION}}, false},
       {"the rename is refused", {{Call::kMove, 1, 1, ERROR_ACCESS_DENIED}}, false},
+      {"the rename is done and reported as failed", {{Call::kMove, 1, 1, ERROR_ACCESS_DENIED, Leaves::kReplacementInPlace}},
+       true},
+      {"the new file removed by another program before the rename",
+       {{Call::kMove, 1, 1, ERROR_FILE_NOT_FOUND, Leaves::kReplacementGone}}, false},
   };
   for (const auto& test : cases) {
     SCOPED_TRACE(test.what);
@@ -360,9 +377,8 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
       EXPECT_EQ(read.bytes, kOriginal);
       bool changed = false;
       if (when == When::kWhileTheNewTextIsWritten) {
-        // The new file is the only one opened for writing alone.
-        files.beforeOpen = [&](DWORD access) {
-          if (access == GENERIC_WRITE && !changed) changed = change.change(path);
+        files.beforeOpen = [&](const std::string& opened, DWORD access) {
+          if (access == GENERIC_WRITE && opened.ends_with(".tmp") && !changed) changed = change.change(path);
         };
       } else {
         changed = change.change(path);
@@ -388,6 +404,76 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
       EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"a.txt"});
     }
   }
+}
+
+// A name of ours is made new, never taken over: another program's file, or
+// another copy's new file, may sit at any name a moment before ReplaceFileA
+// would move the original there.
+TEST(TargetFile, NamesOfOursNeverTakeAnotherFilesPlace) {
+  TempFolder folder;
+  const std::string path = folder / "a.txt";
+  WriteFileBytes(path, kOriginal);
+  FailingFileSystem files;
+  std::vector<std::string> others;
+  // As the new file is made, the names after its own are taken.
+  files.beforeOpen = [&](const std::string& opened, DWORD) {
+    const std::string name(ExtractFileName(opened));
+    if (!others.empty() || !name.starts_with("~vnx") || !name.ends_with(".tmp")) return;
+    const unsigned number = std::stoul(name.substr(4, 4), nullptr, 16);
+    for (unsigned next = number + 1; next <= number + 8; ++next) {
+      char taken[16];
+      for (const char* extension : {".tmp", ".old"}) {
+        std::snprintf(taken, sizeof taken, "~vnx%04x%s", next & 0xFFFF, extension);
+        others.push_back(folder / taken);
+        WriteFileBytes(others.back(), "someone else's");
+      }
+    }
+  };
+  const Outcome outcome = ReadAndRewrite(files, path, false);
+  EXPECT_TRUE(outcome.written) << outcome.error;
+  EXPECT_EQ(ReadFileBytes(path), kNewText);
+  ASSERT_FALSE(others.empty());
+  for (const std::string& other : others) EXPECT_EQ(ReadFileBytes(other), "someone else's") << other;
+  EXPECT_EQ(NamesIn(folder.Path()).size(), others.size() + 1);
+}
+
+// What a run ended by force left beside the files goes at the next run over
+// the folder: only new files of ours, and only those nobody has open. The
+// original may be the only copy under ReplaceFileA's backup name.
+TEST(TargetFile, LeftoversOfAnInterruptedRunAreRemovedUnlessInUse) {
+  TempFolder folder;
+  const std::vector<std::string> removed = {"~vnx1a2b.tmp", "~VNX00FF.TMP"};
+  const std::vector<std::string> kept = {"~vnx1a2b.old", "~vnx12345.tmp", "~vnx1a2.tmp", "~vnxabcg.tmp",
+                                         "x~vnx1234.tmp", "~vnx1234.tmp.txt", "~1a2b", "a.txt",
+                                         "~vnxbeef.tmp", "~vnxcafe.tmp", "~vnx9999.tmp"};
+  for (const std::string& name : removed) WriteFileBytes(folder / name, "left");
+  for (const std::string& name : kept) {
+    if (name == "~vnx9999.tmp") {
+      ASSERT_TRUE(CreateDirectoryA((folder / name).c_str(), nullptr));
+    } else {
+      WriteFileBytes(folder / name, "kept");
+    }
+  }
+  // Another copy of the program writing its new file, and a reader.
+  FileHandle writing(CreateFileA((folder / "~vnxbeef.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+  FileHandle reading(CreateFileA((folder / "~vnxcafe.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(writing && reading);
+
+  FailingFileSystem unlisted({{Call::kFindNames, 1, 1, ERROR_ACCESS_DENIED}});
+  RemoveLeftoverTemporaries(unlisted, folder.Path());
+  EXPECT_TRUE(unlisted.Fired());
+  EXPECT_EQ(NamesIn(folder.Path()).size(), removed.size() + kept.size());
+
+  FailingFileSystem files;
+  RemoveLeftoverTemporaries(files, folder.Path());
+  // Nor are they to go once their holders let go.
+  writing.Reset();
+  reading.Reset();
+  std::vector<std::string> expected = kept;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(NamesIn(folder.Path()), expected);
 }
 
 // Every file that can be read can be written, up to the longest path the

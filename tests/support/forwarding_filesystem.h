@@ -43,8 +43,9 @@ class ForwardingFileSystem : public FileSystem {
   bool SetEnd(HANDLE file, ULONGLONG size) override { return real_.SetEnd(file, size); }
   bool MakeFolder(const std::string& path) override { return real_.MakeFolder(path); }
   bool RemoveFolder(const std::string& path) override { return real_.RemoveFolder(path); }
-  std::vector<std::string> Names(const std::string& folder, const std::string& pattern) override {
-    return real_.Names(folder, pattern);
+  bool Identity(HANDLE file, FileIdentity& identity) override { return real_.Identity(file, identity); }
+  bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
+    return real_.FindNames(pattern, names);
   }
 
  protected:
