@@ -30,6 +30,26 @@ bool ReadWithStamp(FileSystem& files, const std::string& path, std::string& byte
   return file && files.Stamp(file.Get(), stamp) && ReadWholeFile(files, file.Get(), bytes);
 }
 
+// The earlier bytes of `entry`; false where the store no longer holds them whole.
+bool ReadOriginal(FileSystem& files, const std::string& folder, HANDLE pack, const UndoEntry& entry,
+                  std::string& original) {
+  if (!entry.linked) return ReadPacked(files, pack, entry.offset, entry.length, original);
+  FileStamp stamp;
+  return ReadWithStamp(files, InStore(folder, LinkedCopyName(entry.number)), original, stamp) &&
+         original.size() == entry.length;
+}
+
+// Whether the file at `entry.path` holds its earlier bytes already: an undo
+// that ended between giving it back and saying so in the journal leaves it so.
+bool HoldsOriginal(FileSystem& files, const std::string& folder, HANDLE pack, const UndoEntry& entry) {
+  FileStamp stamp;
+  std::string now;
+  std::string original;
+  return files.PathStamp(entry.path, stamp) && stamp.size == entry.length &&
+         ReadWithStamp(files, entry.path, now, stamp) && ReadOriginal(files, folder, pack, entry, original) &&
+         now == original;
+}
+
 // Why the file at `path` cannot be reached or written now, `error` being what
 // the attempt was told.
 NotRestored Why(FileSystem& files, const std::string& path, DWORD error) {
@@ -96,27 +116,25 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     bool done = now == Now::kOther;
     // Without the line that says it was written, the run ended before it
     // wrote this file: nothing to give back.
-    if (done && entry.lastWrite) outcome.leftAlone.push_back(entry.path);
+    const bool givenBack = done && entry.lastWrite && HoldsOriginal(files_, store.folder, pack.Get(), entry);
+    if (done && entry.lastWrite && !givenBack) outcome.leftAlone.push_back(entry.path);
     if (now == Now::kOutOfReach) outcome.kept.emplace_back(entry.path, Why(files_, entry.path, error));
     if (now == Now::kAsLeft) {
       std::string original;
       try {
-        FileStamp copyStamp;
-        const bool read = entry.linked ? ReadWithStamp(files_, InStore(store.folder, LinkedCopyName(entry.number)),
-                                                       original, copyStamp) &&
-                                             original.size() == entry.length
-                                       : ReadPacked(files_, pack.Get(), entry.offset, entry.length, original);
-        if (!read) throw Error::Format(kCannotOpenFile, packPath);
+        if (!ReadOriginal(files_, store.folder, pack.Get(), entry, original)) {
+          throw Error::Format(kCannotOpenFile, packPath);
+        }
         RewriteTargetFile(entry.path, stamp, original, files_);
         done = true;
       } catch (const Error&) {
         outcome.kept.emplace_back(entry.path, Why(files_, entry.path, WriteRefusal(files_, entry.path)));
       }
     }
-    // A line that cannot be added leaves the file to be found as it is now
-    // by another try, which then leaves it alone.
+    // A line that cannot be added leaves the file to another try, which
+    // finds it given back.
     if (done) WriteWholeBuffer(files_, store.journal.Get(), JournalDone(entry.number));
-    if (done && now == Now::kAsLeft) {
+    if (done && (now == Now::kAsLeft || givenBack)) {
       outcome.restored.push_back(entry.path);
       host.Restored(entry.path);
     }

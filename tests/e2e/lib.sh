@@ -65,13 +65,13 @@ wait_for_file_text() {
   fail "$1 never held '$2'"
 }
 
-# close_program [--as-left]: Alt+F4 on the main window, made active first by a
-# click on its "Find:" label (Alt+F4 goes to whichever window is active), then
-# waits for the process to end. --as-left presses Alt+F4 as a user would, with no
-# click first: the dialog or message box that closed last must have given the
-# main window its activation back. (A bare X server hands the keys to the window
-# under the pointer, and Wine passes them on to its active window, if any.)
-close_program() {
+# ask_to_close [--as-left]: Alt+F4 on the main window, made active first by a
+# click on its "Find:" label (Alt+F4 goes to whichever window is active).
+# --as-left presses Alt+F4 as a user would, with no click first: the dialog or
+# message box that closed last must have given the main window its activation
+# back. (A bare X server hands the keys to the window under the pointer, and
+# Wine passes them on to its active window, if any.)
+ask_to_close() {
   if [ "${1:-}" = --as-left ]; then
     xdotool mousemove --window "$main" 12 225
     xdotool key alt+F4
@@ -79,13 +79,25 @@ close_program() {
     xdotool mousemove --window "$main" 12 225 click 1
     xdotool key --window "$main" alt+F4
   fi
-  for _ in $(seq 600); do
+}
+
+# ends_within SECONDS: whether the program ends within SECONDS; one that ends
+# with an error fails the check.
+ends_within() {
+  for _ in $(seq $(($1 * 10))); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$pid" 2>/dev/null && fail "the program did not end after Alt+F4"
+  kill -0 "$pid" 2>/dev/null && return 1
   wait "$pid" || fail "the program ended with an error"
   pid=
+}
+
+# close_program [--as-left]: asks the program to close as ask_to_close does and
+# waits for the process to end.
+close_program() {
+  ask_to_close "$@"
+  ends_within 60 || fail "the program did not end after Alt+F4"
 }
 
 # load_list FILE: fills the file list from a filename list, through the

@@ -351,5 +351,44 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
   ExpectAsBefore({never});
 }
 
+// An undo that ended between giving a file back and saying so in the journal
+// (the program killed, the line not written): the next undo finds the file
+// holding its earlier bytes, counts it among those given back and says
+// nothing of a change since the run, small or big file alike. A file the run
+// never came to write holds its earlier bytes too, but was not given back.
+TEST_F(SharedStore, AnUndoCutShortAfterAFileWasGivenBackCountsItAsGivenBack) {
+  const std::vector<std::string> paths{File("f0.txt", "zero\r\n"), File("big.txt", Lines("big", 2 << 20)),
+                                       File("f2.txt", "two\r\n")};
+  const std::string changedSince = File("changed.txt", "three\r\n");
+  const std::string never = File("never.txt", "four\r\n");
+  {
+    UndoStore ended{{root}};
+    UndoRecording run(ended, [] { return std::string("then"); }, [](const std::string& message) { FAIL() << message; });
+    for (const std::string& path : {paths[0], paths[1], changedSince, paths[2]}) Write(run, path, "new ");
+    run.Keep(never, before[never], "never written");
+  }
+  WriteFileBytes(changedSince, "changed since\r\n");
+  {
+    UndoStore cut{{root}};
+    UndoStore::Choice choice = cut.Choose();
+    Host host;
+    host.stopAfter = 2;
+    EXPECT_EQ(Undo(cut, choice, host).notReached, 3);
+  }
+  const std::string journalPath = root + "\\" + testing::NamesIn(root).at(0) + "\\journal.txt";
+  std::string journal = ReadFileBytes(journalPath);
+  for (int line = 0; line < 2; ++line) journal.erase(journal.rfind("D\t"));
+  WriteFileBytes(journalPath, journal);
+
+  UndoStore::Choice choice = copyA.Choose();
+  Host host;
+  const UndoStore::Outcome outcome = Undo(copyA, choice, host);
+  EXPECT_EQ(outcome.restored, paths);
+  EXPECT_EQ(outcome.leftAlone, std::vector<std::string>{changedSince});
+  ExpectAsBefore(paths);
+  ExpectAsBefore({never});
+  EXPECT_FALSE(copyA.Any());
+}
+
 }  // namespace
 }  // namespace varnex
