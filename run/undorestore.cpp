@@ -1,9 +1,14 @@
 // Undo Last Run's restore: every file still as the run left it gets its
 // original back, and the journal is told of each file the undo is done with.
 
+#include <string_view>
+#include <unordered_set>
+
 #include "engine/contenthash.h"
 #include "engine/error.h"
+#include "engine/paths.h"
 #include "framework/wholefile.h"
+#include "run/safereplace.h"
 #include "run/targetfile.h"
 #include "run/undofiles.h"
 #include "run/undostore.h"
@@ -103,6 +108,14 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   if (!pack) throw Error::Format(kCannotOpenFile, packPath);
   Outcome outcome;
   const std::vector<UndoEntry>& entries = choice.journal.entries;
+  // A run ended by force may have left its new file beside the one it was
+  // writing, which has its entry: each folder of the run is cleared once.
+  std::unordered_set<std::string_view> folders;
+  for (const UndoEntry& entry : entries) {
+    if (folders.insert(ExtractFileDir(entry.path)).second) {
+      RemoveLeftoverTemporaries(files_, std::string(ExtractFileDir(entry.path)));
+    }
+  }
   for (std::size_t index = 0; index < entries.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) {

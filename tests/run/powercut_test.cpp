@@ -272,8 +272,8 @@ TEST(PowerCut, AtEveryStepOfARunEveryFileIsWholeAndTheUndoGivesItBack) {
   ASSERT_GT(steps, 20);
   for (int cutAt = 1; cutAt <= steps; ++cutAt) {
     SCOPED_TRACE("power cut at step " + std::to_string(cutAt));
-    testing::TempFolder folder;
-    const std::string root = folder / "undo";
+    testing::TempFolder folder, program;
+    const std::string root = program / "undo";
     for (const Planned& planned : Plan()) WriteFileBytes(folder / planned.name, planned.before);
     CutFileSystem cut(cutAt);
     try {
@@ -297,6 +297,8 @@ TEST(PowerCut, AtEveryStepOfARunEveryFileIsWholeAndTheUndoGivesItBack) {
     for (const Planned& planned : Plan()) {
       EXPECT_TRUE(ReadFileBytes(folder / planned.name) == planned.before) << planned.name << " not given back";
     }
+    // Nothing of the run's is left beside the files, nor of its store.
+    EXPECT_EQ(testing::NamesIn(folder.Path()), (std::vector<std::string>{"a.txt", "b.txt", "big.txt"}));
   }
 }
 
