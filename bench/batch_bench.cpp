@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   varnex::BenchProgram program(programFolder);
   std::vector<std::unique_ptr<InTheWay>> blocked;
   if (noUndo) {
-    for (const std::string& folder : varnex::TMF::UndoFolders(program.Directory())) {
+    for (const std::string& folder : varnex::RunSession::UndoFolders(program.Directory())) {
       blocked.push_back(std::make_unique<InTheWay>(folder));
     }
   }

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "framework/filesystem.h"
+
 namespace varnex {
 
 // The file's lines by the shared line model; raises "Cannot open file <path>".
-std::vector<std::string> LoadFilenameList(const std::string& path);
+std::vector<std::string> LoadFilenameList(const std::string& path, FileSystem& files = SystemFileSystem());
 
 // Raises "Cannot create file <path>".
-void SaveFilenameList(const std::string& path, const std::vector<std::string>& entries);
+void SaveFilenameList(const std::string& path, const std::vector<std::string>& entries,
+                      FileSystem& files = SystemFileSystem());
 
 }  // namespace varnex

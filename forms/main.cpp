@@ -91,13 +91,8 @@ struct DropHandleTraits {
 TMF::TMF(Application& application, std::string programDirectory)
     : Window(application),
       programDirectory_(std::move(programDirectory)),
-      logFile_(programDirectory_ + "\\varnex.log"),
-      activityLog_(logFile_, CurrentTimeStamp),
-      replacer_(
-          activityLog_, [this] { return panel_ != nullptr && panel_->CaseSensitive(); },
-          [this] { app_.ProcessPendingMessages(); }),
-      settings_(programDirectory_ + "\\settings.ini"),
-      undoStore_(UndoFolders(programDirectory_)) {}
+      session_(programDirectory_),
+      settings_(programDirectory_ + "\\settings.ini") {}
 
 void TMF::Create() {
   RegisterSpeedButtonClass(app_.Instance());
@@ -111,7 +106,7 @@ void TMF::CreateParts() {
   AdoptControls(CreateControls(Handle(), kLayout, fonts_));
   fileList_.Attach(Control(kListBox1));
   // A plain subclass: the common controls' subclass helper costs a property
-  // lookup per message on some platforms, and a run sends the list two
+  // lookup per message under Wine, and a run sends the list two
   // messages per file.
   SetWindowLongPtrA(fileList_.Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   listBoxProcedure_ = reinterpret_cast<WNDPROC>(
@@ -491,8 +486,8 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void TMF::FormCreate() { activityLog_.Open(); }
+void TMF::FormCreate() { session_.Start(); }
 
-void TMF::FormClose() { activityLog_.Close(); }
+void TMF::FormClose() { session_.End(); }
 
 }  // namespace varnex

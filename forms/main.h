@@ -1,9 +1,8 @@
 #pragma once
 // TMF, the main window: the file list, the find and replace boxes, the button
 // that starts a run, the button that shows the options panel and the Help menu.
-// It owns the activity log and the settings store for the whole run, and
-// carries the replacement routine that the batch run and the dynamic variables
-// use.
+// It keeps the settings store and the run session, which it asks to run and to
+// undo.
 
 #include <windows.h>
 
@@ -19,11 +18,7 @@
 #include "framework/fonts.h"
 #include "framework/settings.h"
 #include "framework/window.h"
-#include "run/activitylog.h"
-#include "run/logfile.h"
-#include "run/replacer.h"
-#include "run/undorecording.h"
-#include "run/undostore.h"
+#include "run/runsession.h"
 
 namespace varnex {
 
@@ -73,20 +68,11 @@ class TMF : public Window<TMF> {
   // stored options and puts the placeholder into the empty file list.
   void Show();
 
-  // The replacement routine with the options of this window (see Replacer).
-  std::string ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText,
-                         bool logSwitch, std::string_view currentFile = {}) {
-    return replacer_.ReplaceStr(text, findText, replaceText, logSwitch, currentFile);
-  }
   std::string FileExt(std::string_view extension) const;
-  std::string ExpandVariables(std::string_view text, std::string_view path) {
-    return replacer_.ExpandVariables(text, path);
-  }
-  bool FileChanged() const { return replacer_.FileChanged; }
 
   const std::string& ProgramDirectory() const { return programDirectory_; }
-  const std::string& LogPath() const { return logFile_.Path(); }
-  const ActivityLog& Log() const { return activityLog_; }
+  const std::string& LogPath() const { return session_.LogPath(); }
+  const ActivityLog& Log() const { return session_.Log(); }
   const SettingsStore& Settings() const { return settings_; }
   FileList& Files() { return fileList_; }
   // `Button` and `SpeedButton2` are enabled exactly while the list holds real files.
@@ -113,9 +99,6 @@ class TMF : public Window<TMF> {
   void SpeedButton2Click();
   void Button4Click();
   void Timer1Timer();
-  // Where the undo store may live: beside the program, else in the user's
-  // local application data.
-  static std::vector<std::string> UndoFolders(const std::string& programDirectory);
   // Gives the files the last run changed their earlier text back.
   void UndoLastRun1Click();
   // True while a last run can be undone: its store is there and no run goes.
@@ -159,11 +142,8 @@ class TMF : public Window<TMF> {
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string programDirectory_;
-  LogFile logFile_;
-  ActivityLog activityLog_;
-  Replacer replacer_;
+  RunSession session_;
   SettingsStore settings_;
-  UndoStore undoStore_;
   TAF* panel_ = nullptr;
   Fonts fonts_;
   FileList fileList_;

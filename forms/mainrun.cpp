@@ -16,8 +16,6 @@
 #include "forms/main.h"
 #include "forms/results.h"
 #include "forms/mainprogress.h"
-#include "run/batchrun.h"
-#include "run/localclock.h"
 
 namespace varnex {
 namespace {
@@ -76,16 +74,20 @@ class TMF::RunHost final : public BatchRunHost {
 
   std::string FindText() override { return form_.FindText(); }
   std::string ReplaceText() override { return form_.ReplaceText(); }
-  bool UseDynamicVariables() override {
-    return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kDynamicVariables);
+  RunOptions Options() override {
+    if (form_.panel_ == nullptr) return {};
+    return {form_.panel_->CaseSensitive(), form_.panel_->Checked(TAF::Option::kBackUp),
+            form_.panel_->Checked(TAF::Option::kDynamicVariables)};
   }
-  bool BackUpChangedFiles() override { return form_.panel_ != nullptr && form_.panel_->Checked(TAF::Option::kBackUp); }
   void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
   void ShowCurrent(int index) override { progress_.Current(index); }
   void FileDone(int done) override { progress_.Done(done); }
   bool StopRequested() override { return form_.StopRequested(); }
   void ReportFailure(const std::string& path) override {
     form_.app_.MessageBox().Show(form_.app_.Title(), "Cannot open file " + path + ".", MB_OK);
+  }
+  void ReportUndoUnavailable(const std::string& message) override {
+    form_.app_.MessageBox().Show(form_.app_.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
   }
 
   void Show() { progress_.Show(); }
@@ -111,25 +113,12 @@ void TMF::ButtonClick() {
   }
 
   RunHost host(*this, count);
-  // Told once: from then on the run goes on without keeping originals.
-  UndoRecording undo(undoStore_, [runTime = CurrentTimeStamp()] { return runTime; }, [this](const std::string& message) {
-    app_.MessageBox().Show(app_.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
-  });
   RunCounts counts;
   {
     const ListLock lock(*this);
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
-    // A list that holds the log itself reads it in its turn, which a log held
-    // open for writing would refuse. (Listed by another name than its path,
-    // the log is refused as any file another holds; telling that name would
-    // cost an open of every file.)
-    const std::string log = PathIdentity(LogPath());
-    std::optional<LogFile::Held> logOpen;
-    if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
-      logOpen.emplace(logFile_);
-    }
-    counts = RunBatch(files, replacer_, host, &undo);
+    counts = session_.Run(files, host);
     host.Show();
   }
   if (closeAfterRun_) {

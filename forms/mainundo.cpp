@@ -1,8 +1,6 @@
 // TMF's Undo Last Run: the question, the restore with its progress, and what
 // it tells the user.
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <exception>
 
@@ -73,52 +71,28 @@ bool AllRestored(const UndoStore::Outcome& outcome) {
 
 }  // namespace
 
-// What the undo tells the window as it goes: the run's progress bar, the
-// window kept live, and a line in the log for every file restored.
+// What the undo tells the window as it goes: the run's progress bar, and the
+// window kept live.
 class TMF::UndoProgress final : public UndoHost {
  public:
-  UndoProgress(TMF& form, int total, std::string runTime)
-      : form_(form), progress_(form, total), runTime_(std::move(runTime)) {}
+  UndoProgress(TMF& form, int total) : form_(form), progress_(form, total) {}
 
-  void Restored(const std::string& path) override {
-    try {
-      form_.activityLog_.RecordRestore(path, runTime_);
-    } catch (const std::exception&) {
-      if (!logFailure_) logFailure_ = std::current_exception();
-    }
-  }
+  void Restored(const std::string&) override {}
   void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
   void FileDone(int done) override { progress_.Done(done); }
   bool StopRequested() override { return form_.StopRequested(); }
 
-  // The first log line that could not be written, raised once the user has
-  // been told what was restored.
-  void RaiseLogFailure() const {
-    if (logFailure_) std::rethrow_exception(logFailure_);
-  }
-
  private:
   TMF& form_;
   Progress progress_;
-  std::string runTime_;
-  std::exception_ptr logFailure_;
 };
 
-std::vector<std::string> TMF::UndoFolders(const std::string& programDirectory) {
-  std::vector<std::string> folders{programDirectory + "\\undo"};
-  char localData[MAX_PATH];
-  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localData))) {
-    folders.push_back(std::string(localData) + "\\Varnex\\undo");
-  }
-  return folders;
-}
-
-bool TMF::CanUndo() const { return !running_ && undoStore_.Any(); }
+bool TMF::CanUndo() const { return !running_ && session_.CanUndo(); }
 
 void TMF::UndoLastRun1Click() {
   if (running_) return;
   // A journal in no shape to follow is refused here, before anything is touched.
-  UndoStore::Choice choice = undoStore_.Choose();
+  UndoStore::Choice choice = session_.ChooseUndo();
   if (!choice.store) {
     const std::string told =
         choice.laterRunElsewhere ? Formatted(kLaterRunElsewhere, *choice.laterRunElsewhere) : "There is no run to undo.";
@@ -135,23 +109,24 @@ void TMF::UndoLastRun1Click() {
                ", belongs to another copy of Varnex that is still running.\r" + question;
   }
   if (!Confirm(question.c_str())) {
-    undoStore_.LetGo(choice);
+    session_.LetGo(choice);
     return;
   }
 
   const Application::BusyCursor busy(app_);
-  UndoProgress progress(*this, static_cast<int>(journal.entries.size()), journal.runTime);
-  UndoStore::Outcome outcome;
+  UndoProgress progress(*this, static_cast<int>(journal.entries.size()));
+  RunSession::Undone undone;
   {
     const ListLock lock(*this);
-    outcome = undoStore_.Restore(choice, progress);
+    undone = session_.Undo(choice, progress);
   }
+  const UndoStore::Outcome& outcome = undone.outcome;
   if (closeAfterRun_) {
     PostMessageA(Handle(), WM_CLOSE, 0, 0);
     return;
   }
   app_.MessageBox().Show(app_.Title(), Outcome(outcome), MB_OK | (AllRestored(outcome) ? MB_ICONINFORMATION : MB_ICONWARNING));
-  progress.RaiseLogFailure();
+  if (undone.logFailure) std::rethrow_exception(undone.logFailure);
 }
 
 }  // namespace varnex

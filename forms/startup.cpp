@@ -21,7 +21,7 @@ void PrepareApplication(Application& application) {
   application.SetTitle(VARNEX_TITLE);
   application.SetHintHidePause(kHintHidePause);
   // The first sound of a process loads the sound system (tens of milliseconds
-  // under some platforms), which would hold back the beep of the first results
+  // under Wine), which would hold back the beep of the first results
   // and with it their showing; it is loaded while the user fills the list,
   // and kept for the life of the process. The thread comes after the library,
   // so at exit it is joined before the library goes.

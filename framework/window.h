@@ -57,7 +57,7 @@ class Window {
 
   HWND Handle() const { return handle_; }
   // A control by its id. The handles are kept: finding a child window asks
-  // the window server on some platforms, and a run asks for controls per file.
+  // the window server under Wine, and a run asks for controls per file.
   HWND Control(int id) const {
     for (const auto& [controlId, control] : controls_) {
       if (controlId == id) return control;

@@ -13,6 +13,7 @@
 #include "engine/textlines.h"
 #include "run/ansitext.h"
 #include "run/readahead.h"
+#include "run/replacer.h"
 #include "run/safereplace.h"
 #include "run/targetfile.h"
 
@@ -83,6 +84,29 @@ class FilesHad {
 
 bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
 
+// What a run works with, for each of its files.
+struct RunParts {
+  Replacer& replacer;
+  ActivityLog& log;
+  BatchRunHost& host;
+  UndoRecording* undo;
+  ReadAhead& ahead;
+};
+
+// Once a file's text has changed the run writes (its log line, its backup,
+// the file): however far it gets, the files read ahead before are looked at
+// again.
+class Writes {
+ public:
+  explicit Writes(ReadAhead& ahead) : ahead_(ahead) {}
+  ~Writes() { ahead_.RunWrote(); }
+  Writes(const Writes&) = delete;
+  Writes& operator=(const Writes&) = delete;
+
+ private:
+  ReadAhead& ahead_;
+};
+
 // Processes the file at `path`; the new file's stamp when it was changed and
 // written. Raises an error on any failure: the file is then left as it was.
 // Where the undo store needs the bytes as read, they stay in hand until the
@@ -90,51 +114,53 @@ bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::stri
 // as it is, the result taking new memory, and another one is converted into a
 // copy. Otherwise the bytes become the text where they lie. The text is then
 // replaced where it lies unless the replacement grows it.
-std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile file, Replacer& replacer,
-                                           BatchRunHost& host, UndoRecording* undo, ReadAhead& ahead) {
+std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile file, const RunParts& run) {
   const TextEncoding encoding = file.encoding;
-  const bool holdOriginal = undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
+  const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
-  replacer.FileChanged = false;
-  std::string findText = host.FindText();
-  std::string replaceText = host.ReplaceText();
-  if (host.UseDynamicVariables()) {
-    findText = replacer.ExpandVariables(findText, path);
-    replaceText = replacer.ExpandVariables(replaceText, path);
+  std::string findText = run.host.FindText();
+  std::string replaceText = run.host.ReplaceText();
+  if (run.host.Options().dynamicVariables) {
+    findText = run.replacer.ExpandVariables(findText, path);
+    replaceText = run.replacer.ExpandVariables(replaceText, path);
   }
   const std::string find = AnsiToFileText(findText, encoding);
   const std::string replace = AnsiToFileText(replaceText, encoding);
   std::string result;
+  bool changed = false;
   if (searchedAsRead && holdOriginal) {
-    if (!replacer.ReplaceStrInto(file.bytes, find, replace, path, {findText, replaceText}, result)) return std::nullopt;
+    changed = run.replacer.ReplaceStrInto(file.bytes, find, replace, result);
   } else {
     // The file as lines joined with CR LF, so a find text spanning lines
     // matches whatever line ends the file has.
     std::string text = holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
     if (!searchedAsRead) text = NormalizeLineEndsOwned(std::move(text));
-    result = replacer.ReplaceStr(std::move(text), find, replace, path, {findText, replaceText});
-    if (!replacer.FileChanged) return std::nullopt;
+    changed = run.replacer.ReplaceStrOwned(std::move(text), find, replace, result);
   }
+  if (!changed) return std::nullopt;
 
+  const Writes writes(run.ahead);
+  // Logged as the texts were typed, before anything is written.
+  run.log.RecordReplacement(findText, path, replaceText);
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.
   if (HoldsLineBreak(find) || HoldsLineBreak(replace)) result = NormalizeLineEndsOwned(std::move(result));
   const std::string written = GiveFileText(std::move(result), encoding);
-  if (host.BackUpChangedFiles()) BackUpTargetFile(path, file.stamp);
-  if (undo != nullptr) {
-    holdOriginal ? undo->Keep(path, file.bytes, written) : undo->KeepFromFile(path, file.stamp, written);
+  if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp);
+  if (run.undo != nullptr) {
+    holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
-  ahead.Writing(file.stamp.index);
+  run.ahead.Writing(file.stamp.index);
   const FileStamp made = RewriteTargetFile(path, file.stamp, written);
-  if (undo != nullptr) undo->Written(path);
+  if (run.undo != nullptr) run.undo->Written(path);
   return made;
 }
 
 }  // namespace
 
-RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
+RunCounts RunBatch(const std::vector<std::string>& files, ActivityLog& log, BatchRunHost& host,
                    UndoRecording* undo) {
   RunCounts counts;
   std::vector<std::string> identities;
@@ -143,6 +169,8 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
   std::unordered_set<std::string_view> seen, folders;
   FilesHad had(files);
   ReadAhead ahead(files, ReadableAhead(identities));
+  Replacer replacer([&host] { return host.Options().caseSensitive; }, [&host] { host.ProcessPendingEvents(); });
+  const RunParts run{replacer, log, host, undo, ahead};
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;
@@ -153,7 +181,6 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
       if (folders.insert(ExtractFileDir(identities[index])).second) {
         RemoveLeftoverTemporaries(SystemFileSystem(), std::string(ExtractFileDir(FullPathName(files[index]))));
       }
-      replacer.FileChanged = false;
       bool repeated = false;
       try {
         TargetFile file = ahead.Take(index);
@@ -161,7 +188,7 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
         if (!repeated) {
           had.Add(index, file.stamp.index);
           const std::optional<FileStamp> made =
-              ProcessTargetFile(files[index], std::move(file), replacer, host, undo, ahead);
+              ProcessTargetFile(files[index], std::move(file), run);
           if (made) {
             ++counts.written;
             had.Add(index, made->index);
@@ -171,8 +198,6 @@ RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, Ba
         host.ReportFailure(files[index]);
       }
       if (!repeated) ++counts.searched;
-      // Only a changed file is written, its backup made and a line logged.
-      if (replacer.FileChanged) ahead.RunWrote();
     }
     host.FileDone(static_cast<int>(index) + 1);
   }

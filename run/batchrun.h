@@ -6,20 +6,27 @@
 #include <string>
 #include <vector>
 
-#include "run/replacer.h"
+#include "run/activitylog.h"
 #include "run/undorecording.h"
 
 namespace varnex {
 
+// The options panel's three boxes.
+struct RunOptions {
+  bool caseSensitive = false;
+  bool backUp = false;
+  bool dynamicVariables = false;
+};
+
 // What the run reads from the main window as it goes, and tells it. The texts
-// are read for every file and the options when they are used, so a change the
-// user makes during the run applies from then on.
+// are read for every file and the options where they are used (the case
+// before every search), so a change the user makes during the run applies
+// from then on.
 class BatchRunHost {
  public:
   virtual std::string FindText() = 0;
   virtual std::string ReplaceText() = 0;
-  virtual bool UseDynamicVariables() = 0;
-  virtual bool BackUpChangedFiles() = 0;
+  virtual RunOptions Options() = 0;
   // Between files, so the window stays live whether files match or not.
   virtual void ProcessPendingEvents() = 0;
   // The run has moved on to entry `index` of its list.
@@ -31,6 +38,8 @@ class BatchRunHost {
   virtual bool StopRequested() = 0;
   // The file at `path` could not be done and was left as it was.
   virtual void ReportFailure(const std::string& path) = 0;
+  // Once, at the first original the undo store cannot keep.
+  virtual void ReportUndoUnavailable(const std::string& message) = 0;
 
  protected:
   ~BatchRunHost() = default;
@@ -50,9 +59,10 @@ std::string PathIdentity(const std::string& path);
 // full path, letter case aside, or another name of a file that an earlier
 // entry names too (told by its volume and number once it is read). Replacing
 // it twice would replace in the replacement. With `undo`, the original of
-// every file changed is kept for Undo Last Run. The first file of each folder
-// clears the folder of new files that an interrupted run left there.
-RunCounts RunBatch(const std::vector<std::string>& files, Replacer& replacer, BatchRunHost& host,
+// every file changed is kept for Undo Last Run. Every file changed has its
+// line in `log`. The first file of each folder clears the folder of new files
+// that an interrupted run left there.
+RunCounts RunBatch(const std::vector<std::string>& files, ActivityLog& log, BatchRunHost& host,
                    UndoRecording* undo = nullptr);
 
 }  // namespace varnex

@@ -65,8 +65,8 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
   // A file that another program holds, or that is read-only, is refused before
-  // anything is written: some platforms' ReplaceFileA leave a file of their own
-  // behind when they fail late. Held without sharing deletion, the file cannot
+  // anything is written: Wine's ReplaceFileA leaves a file of its own
+  // behind when it fails late. Held without sharing deletion, the file cannot
   // be swapped for another one under the stamp checks. The run's read-ahead
   // may be letting go of it under another name at this moment: one more try.
   FileHandle target = OpenWaiting(files, path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,

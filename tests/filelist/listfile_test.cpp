@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/error.h"
 #include "framework/handle.h"
+#include "tests/support/failing_filesystem.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {
@@ -108,6 +110,37 @@ TEST_F(FilenameLists, FailuresReachTheErrorReportAndChangeNothing) {
   services.fileDialogs.answers.push_back(std::nullopt);  // Cancel
   SendMessageA(form.Handle(), WM_COMMAND, TMF::kLoadfilelist1, 0);
   EXPECT_EQ(Entries(), Paths{"C:\\kept.txt"});
+}
+
+// A read or a write cut short half way (a share that goes away, a full disk)
+// fails the whole list: nothing half loaded, nothing said to be saved.
+TEST(FilenameListFiles, AReadOrWriteCutShortFailsTheWholeList) {
+  testing::TempFolder folder;
+  const std::string path = folder / "in.list";
+  WriteFileBytes(path, "C:\\a.txt\r\nC:\\b.txt\r\n");
+  const struct {
+    testing::Fault fault;
+    bool save;
+    std::string message;
+  } cases[] = {
+      {{testing::Call::kRead, 1, 1, ERROR_NETNAME_DELETED}, false, "Cannot open file " + path},
+      {{testing::Call::kWrite, 1, testing::kEveryCall, ERROR_DISK_FULL, testing::Leaves::kAsItWas, true}, true,
+       "Cannot create file " + path},
+  };
+  for (const auto& c : cases) {
+    testing::FailingFileSystem files({c.fault});
+    try {
+      if (c.save) {
+        SaveFilenameList(path, {"C:\\c.txt"}, files);
+      } else {
+        LoadFilenameList(path, files);
+      }
+      ADD_FAILURE() << c.message << ": no failure";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.what(), c.message);
+    }
+    EXPECT_TRUE(files.Fired()) << c.message;
+  }
 }
 
 }  // namespace

@@ -177,31 +177,7 @@ TEST_F(MainWindow, HelpMenuOpensTheVersionHistoryInTheEditor) {
   EXPECT_EQ(services.programs.started[0], std::string(windows) + "\\NOTEPAD.EXE " + folder.Path() + "\\versions.txt");
 }
 
-TEST_F(MainWindow, ReplaceStrMarksAndLogsOnlyLoggedChanges) {
-  Start();
-  EXPECT_EQ(form.ReplaceStr("Ab ab", "ab", "x", false), "x x");
-  EXPECT_FALSE(form.FileChanged());
-  panel.SetChecked(TAF::Option::kCaseSensitive, true);
-  EXPECT_EQ(form.ReplaceStr("Ab ab", "ab", "x", true, "C:\\docs\\a.txt"), "Ab x");
-  EXPECT_TRUE(form.FileChanged());
-  EXPECT_EQ(form.ReplaceStr("no match", "ab", "x", true, "C:\\docs\\b.txt"), "no match");
-
-  const std::vector<std::string> lines = LogLines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_TRUE(lines[1].ends_with(" - ab found in C:\\docs\\a.txt and replaced to x")) << lines[1];
-}
-
-TEST_F(MainWindow, ExpandsVariablesWithTheCaseOptionAndWithoutLogging) {
-  Start();
-  const std::string path = "C:\\docs\\report.txt";
-  EXPECT_EQ(form.ExpandVariables("$FILE in $filedir", path), "report in C:\\docs");
-  panel.SetChecked(TAF::Option::kCaseSensitive, true);
-  EXPECT_EQ(form.ExpandVariables("$FILE in $filedir", path), "$FILE in C:\\docs");
-  EXPECT_FALSE(form.FileChanged());
-  EXPECT_EQ(LogLines().size(), 1u);
-}
-
-TEST_F(MainWindow, ReplaceStrLetsPendingMessagesThroughAtMostEvery10Milliseconds) {
+TEST_F(MainWindow, PendingMessagesAreLetThroughAtMostEvery10Milliseconds) {
   Start();
   tickStep = 0;
   ticks += 1000;
@@ -210,17 +186,15 @@ TEST_F(MainWindow, ReplaceStrLetsPendingMessagesThroughAtMostEvery10Milliseconds
     return PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE) != FALSE;
   };
   PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
-  form.ReplaceStr("nothing to find", "x", "y", false);
-  EXPECT_TRUE(waiting());
-  form.ReplaceStr("x", "x", "y", false);
+  app.ProcessPendingMessages();
   EXPECT_FALSE(waiting());
 
   PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
   ticks += 9;
-  form.ReplaceStr("x", "x", "y", false);
+  app.ProcessPendingMessages();
   EXPECT_TRUE(waiting());
   ticks += 1;
-  form.ReplaceStr("x", "x", "y", false);
+  app.ProcessPendingMessages();
   EXPECT_FALSE(waiting());
 }
 

@@ -7,6 +7,7 @@
 #include "engine/encoding.h"
 #include "engine/textlines.h"
 #include "tests/support/batch_run.h"
+#include "tests/support/session_run.h"
 
 namespace varnex {
 namespace {
@@ -14,6 +15,7 @@ namespace {
 using testing::BatchRun;
 using testing::ReadFileBytes;
 using testing::Results;
+using testing::SessionRun;
 using testing::WriteFileBytes;
 
 TEST_F(BatchRun, AsksFirstAndChecksTheTextsAfterwards) {
@@ -91,7 +93,7 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
             (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log", "~vnx0abd.tmp"}));
 }
 
-TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
+TEST_F(SessionRun, AFileListedAgainIsReplacedOnce) {
   const std::string a = File("a.txt", "x");
   const std::string b = File("b.txt", "x");
   std::string shouted = a;
@@ -108,23 +110,22 @@ TEST_F(BatchRun, AFileListedAgainIsReplacedOnce) {
   List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b,
         shortName, longer, shortName, linked});
   Texts("x", "xx");
-  const Results results = Run();
-  EXPECT_EQ(results.searched, "4");
-  EXPECT_EQ(results.replaced, "4");
+  const RunCounts results = Run();
+  EXPECT_EQ(results.searched, 4);
+  EXPECT_EQ(results.written, 4);
   for (const std::string& path : {a, b, longer, linked}) EXPECT_EQ(ReadFileBytes(path), "xx\r\n") << path;
   EXPECT_EQ(LogLines().size(), 5u);
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(BatchRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
+TEST_F(SessionRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
   const std::string lines = File("lines.txt", "a\r\nb\nc\rd");
   const std::string gone = File("gone.txt", "xxx");
   List({lines, gone});
   Texts("\r\n", "");  // the user pressed Enter in an empty find box
   Run();
   EXPECT_EQ(ReadFileBytes(lines), "abcd\r\n");
-  SetWindowTextA(form.Control(TMF::kEdit2), "x");
-  SetWindowTextA(form.Control(TMF::kEdit3), "\n");
+  Texts("x", "\n");
   Run();
   EXPECT_EQ(ReadFileBytes(gone), "\r\n\r\n\r\n\r\n");
 }
@@ -132,14 +133,14 @@ TEST_F(BatchRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
 // The log is kept open while a run appends to it, but not when it is among
 // the files: then it is read in its turn as any other, and its own line is
 // logged before its write is refused (the line changed it).
-TEST_F(BatchRun, TheLogListedAmongTheFilesIsReadInItsTurn) {
+TEST_F(SessionRun, TheLogListedAmongTheFilesIsReadInItsTurn) {
   const std::string a = File("a.txt", "abc\r\n");
   const std::string log = folder / "varnex.log";
   List({a, log});
   Texts("abc", "x");
-  const Results results = Run();
-  EXPECT_EQ(results.searched, "2");
-  EXPECT_EQ(results.replaced, "1");
+  const RunCounts results = Run();
+  EXPECT_EQ(results.searched, 2);
+  EXPECT_EQ(results.written, 1);
   EXPECT_EQ(ReadFileBytes(a), "x\r\n");
   EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + log + "."});
   const std::vector<std::string> lines = LogLines();
@@ -148,20 +149,20 @@ TEST_F(BatchRun, TheLogListedAmongTheFilesIsReadInItsTurn) {
   EXPECT_TRUE(lines[2].ends_with(" - abc found in " + log + " and replaced to x")) << lines[2];
 }
 
-TEST_F(BatchRun, BackUpsHoldTheBytesBeforeTheRun) {
+TEST_F(SessionRun, BackUpsHoldTheBytesBeforeTheRun) {
   const std::string path = File("a.txt", "old\n");
   const std::string same = File("same.txt", "nothing\n");
   WriteFileBytes(path + ".bak", "older backup");
-  panel.SetChecked(TAF::Option::kBackUp, true);
+  options.backUp = true;
   List({path, same, path});
   Texts("old", "new");
-  EXPECT_EQ(Run().replaced, "1");  // the second pass finds nothing more to change
+  EXPECT_EQ(Run().written, 1);  // the second pass finds nothing more to change
   EXPECT_EQ(ReadFileBytes(path), "new\r\n");
   EXPECT_EQ(ReadFileBytes(path + ".bak"), "old\n");
   EXPECT_EQ(GetFileAttributesA((same + ".bak").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
+TEST_F(SessionRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   const std::string binary = File("binary.dat", std::string("abc\0abc", 7));
   const std::string noBackup = File("nobackup.txt", "abc");
   CreateDirectoryA((noBackup + ".bak").c_str(), nullptr);  // the copy cannot be made
@@ -173,14 +174,14 @@ TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   const std::string writing = File("writing.txt", "abc");
   FileHandle writer(CreateFileA(writing.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
-  panel.SetChecked(TAF::Option::kBackUp, true);
+  options.backUp = true;
   List({binary, noBackup, readOnly, held, writing});
   Texts("abc", "x");
 
-  const Results results = Run();
+  const RunCounts results = Run();
   writer.Reset();
-  EXPECT_EQ(results.searched, "5");
-  EXPECT_EQ(results.replaced, "0");
+  EXPECT_EQ(results.searched, 5);
+  EXPECT_EQ(results.written, 0);
   EXPECT_EQ(ReadFileBytes(binary), std::string("abc\0abc", 7));
   EXPECT_EQ(ReadFileBytes(noBackup), "abc");
   EXPECT_EQ(ReadFileBytes(readOnly), "abc");
@@ -191,7 +192,7 @@ TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   // or of the one being written.
   EXPECT_EQ(FolderContents(),
             (std::vector<std::string>{"binary.dat", "held.txt", "held.txt.bak", "nobackup.txt", "nobackup.txt.bak",
-                                      "readonly.txt", "readonly.txt.bak", "settings.ini", "varnex.log",
+                                      "readonly.txt", "readonly.txt.bak", "varnex.log",
                                       "writing.txt"}));
   // Lines are logged for the files that had a change, as the replacing goes
   // before the writing; the binary file and the one being written never got
@@ -200,13 +201,13 @@ TEST_F(BatchRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(BatchRun, DynamicVariablesStartFromTheMemoTextsForEveryFile) {
+TEST_F(SessionRun, DynamicVariablesStartFromTheMemoTextsForEveryFile) {
   const std::string first = File("first.txt", "[first.txt]");
   const std::string second = File("second.md", "[second.md] [first.txt]");
-  panel.SetChecked(TAF::Option::kDynamicVariables, true);
+  options.dynamicVariables = true;
   List({first, second});
   Texts("[$filename]", "<$file $fileext>");
-  EXPECT_EQ(Run().replaced, "2");
+  EXPECT_EQ(Run().written, 2);
   EXPECT_EQ(ReadFileBytes(first), "<first txt>\r\n");
   EXPECT_EQ(ReadFileBytes(second), "<second md> [first.txt]\r\n");
   EXPECT_TRUE(LogLines()[2].ends_with(" - [second.md] found in " + second + " and replaced to <second md>"));
@@ -369,7 +370,7 @@ std::string InEncoding(const std::string& utf8, TextEncoding encoding) {
   return bytes;
 }
 
-TEST_F(BatchRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
+TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
   using enum TextEncoding;
   const TextEncoding encodings[] = {kAnsi, kUtf8, kUtf8WithMark, kUtf16Le, kUtf16Be};
   // Every kind of line end, and none after the last line.
@@ -396,8 +397,8 @@ TEST_F(BatchRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
     }
     List(files);
     Texts(c.find, c.replace);
-    panel.SetChecked(TAF::Option::kCaseSensitive, c.caseSensitive);
-    EXPECT_EQ(Run().replaced, "5");
+    options.caseSensitive = c.caseSensitive;
+    EXPECT_EQ(Run().written, 5);
     for (std::size_t i = 0; i < files.size(); ++i) {
       EXPECT_EQ(ReadFileBytes(files[i]), InEncoding(c.expected, encodings[i])) << "encoding " << i;
     }
@@ -406,16 +407,16 @@ TEST_F(BatchRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
     EXPECT_TRUE(LogLines().back().ends_with(" found in " + files.back() + " and replaced to " + c.replace))
         << LogLines().back();
   }
-  EXPECT_EQ(services.messageBoxes.shown.size(), std::size(cases));  // only each run's own question
+  EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(BatchRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
+TEST_F(SessionRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
   const std::string wide = File("wide.txt", std::string("\xFF\xFEx\0y\0", 6));
   const std::string nulUnit = File("zero-unit.txt", std::string("\xFF\xFEx\0\0\0", 6));
   const std::string nulByte = File("zero-byte.txt", std::string("\xEF\xBB\xBFx\0", 5));
   List({wide, nulUnit, nulByte});
   Texts("x", "z");
-  EXPECT_EQ(Run().replaced, "1");
+  EXPECT_EQ(Run().written, 1);
   EXPECT_EQ(ReadFileBytes(wide), std::string("\xFF\xFEz\0y\0\r\0\n\0", 10));
   EXPECT_EQ(ReadFileBytes(nulUnit), std::string("\xFF\xFEx\0\0\0", 6));
   EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + nulUnit + ".", "Cannot open file " + nulByte + "."}));
@@ -423,33 +424,33 @@ TEST_F(BatchRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
 
 using testing::AtFirstLook;
 
-TEST_F(BatchRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
+TEST_F(SessionRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
   const std::string edited = File("edited.txt", "abc abc\r\n");
   const std::string other = File("other.txt", "abc\r\n");
-  panel.SetChecked(TAF::Option::kBackUp, true);
+  options.backUp = true;
   List({edited, other});
   Texts("abc", "x");
   // The user saves the first file in an editor while the run replaces in it.
   const AtFirstLook editor([&] { WriteFileBytes(edited, "saved in an editor\r\n"); });
-  const Results results = Run();
+  const RunCounts results = Run();
   EXPECT_TRUE(editor.Acted());
-  EXPECT_EQ(results.replaced, "1");
+  EXPECT_EQ(results.written, 1);
   EXPECT_EQ(ReadFileBytes(edited), "saved in an editor\r\n");
   EXPECT_EQ(ReadFileBytes(other), "x\r\n");
   EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited + "."});
   EXPECT_EQ(FolderContents(),
-            (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "settings.ini", "undo", "varnex.log"}));
+            (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "undo", "varnex.log"}));
 }
 
 // A log with a NUL byte is only ever appended to; that must work from the
 // first start on, at every line.
-class BatchRunOnALogWithANul : public BatchRun {
+class BatchRunOnALogWithANul : public SessionRun {
  protected:
   static constexpr std::string_view kOldLog{"old line\r\n\0binary\r\n", 19};
 
   void SetUp() override {
     WriteFileBytes(folder / "varnex.log", kOldLog);
-    Start();
+    SessionRun::SetUp();
   }
 };
 
@@ -458,8 +459,8 @@ TEST_F(BatchRunOnALogWithANul, ChangedFilesAreWrittenCountedAndLogged) {
   const std::string second = File("second.txt", "abc\r\n");
   List({first, second});
   Texts("abc", "x");
-  EXPECT_EQ(Run().replaced, "2");
-  EXPECT_EQ(services.messageBoxes.shown.size(), 1u);  // only the run's own question
+  EXPECT_EQ(Run().written, 2);
+  EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(ReadFileBytes(first), "x\r\n");
   EXPECT_EQ(ReadFileBytes(second), "x\r\n");
   const std::string log = ReadFileBytes(folder / "varnex.log");

@@ -9,7 +9,7 @@
 #include "engine/error.h"
 #include "engine/textlines.h"
 #include "framework/wholefile.h"
-#include "tests/run/failing_filesystem.h"
+#include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {

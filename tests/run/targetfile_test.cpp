@@ -9,7 +9,7 @@
 #include "engine/error.h"
 #include "engine/paths.h"
 #include "run/safereplace.h"
-#include "tests/run/failing_filesystem.h"
+#include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {

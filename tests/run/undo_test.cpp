@@ -240,7 +240,7 @@ TEST_F(Undo, OnlyARunThatChangesSomethingTakesThePreviousOnesPlace) {
   EXPECT_EQ(ReadFileBytes(files[0]), afterFirst);
 
   // Another copy's run, that copy still running, is its own to take back.
-  UndoStore otherCopy(TMF::UndoFolders(folder.Path()));
+  UndoStore otherCopy(RunSession::UndoFolders(folder.Path()));
   {
     UndoRecording run(otherCopy, [] { return std::string("the other time"); }, [](const std::string&) {});
     const TargetFile file = ReadTargetFile(files[1]);

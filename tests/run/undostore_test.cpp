@@ -11,7 +11,7 @@
 #include "run/targetfile.h"
 #include "run/undorecording.h"
 #include "run/undostore.h"
-#include "tests/run/failing_filesystem.h"
+#include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {
