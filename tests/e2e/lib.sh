@@ -135,4 +135,23 @@ run_and_read_results() {
 }
 
 # log_lines: the number of lines in the activity log.
+# undo_last_run TEXTS COUNT: "Undo Last Run..." from the file list's menu, its
+# question (which must name COUNT changed files) answered Yes, and its end
+# message (which must tell COUNT files restored) read with the TEXTS helper and
+# closed; returns once that message has gone.
+undo_last_run() {
+  local question told
+  click_for_menu "$main" 60 60 3
+  xdotool key Up Return  # the last item: "Undo Last Run..."
+  wait_window '^Confirmation$' >/dev/null
+  question=$(wine "$1" 'Confirmation')
+  grep -q "It changed $2 file(s)\." <<<"$question" || fail "the question was: $question"
+  xdotool key Return  # Yes
+  wait_window '^Varnex$' >/dev/null
+  told=$(wine "$1" 'Varnex' | tr -d '\r')
+  grep -q "Undo Last Run restored $2 file(s)\.\$" <<<"$told" || fail "the end message was: $told"
+  xdotool key Return
+  wait_window_gone '^Varnex$'
+}
+
 log_lines() { tr -cd '\n' <"$work/varnex.log" | wc -c; }

@@ -77,17 +77,7 @@ changed=$(changed_files)
 [ "$changed" = $((10#$cut_at - 1)) ] || fail "killed with $changed files changed, not the $((10#$cut_at - 1)) before the bigger file"
 
 start_program
-click_for_menu "$main" 60 60 3
-xdotool key Up Return  # the last item: "Undo Last Run..."
-wait_window '^Confirmation$' >/dev/null
-question=$(wine "$texts" 'Confirmation')
-grep -q "It changed $changed file(s)\." <<<"$question" || fail "the question was: $question"
-xdotool key Return  # Yes
-wait_window '^Varnex$' >/dev/null
-told=$(wine "$texts" 'Varnex' | tr -d '\r')
-grep -qx "[0-9]* Undo Last Run restored $changed file(s)\." <<<"$told" || fail "the end message was: $told"
-xdotool key Return
-wait_window_gone '^Varnex$'
+undo_last_run "$texts" "$changed"
 
 diff -r -x '~vnx*.tmp' "$work/before" "$work/files" >/dev/null ||
   fail "files differ from before the run: $(diff -rq -x '~vnx*.tmp' "$work/before" "$work/files" | head -3)"

@@ -36,17 +36,7 @@ changed=$({ grep -L alpha "$work"/files/*.txt || true; } | wc -l)
 compgen -G "$work/undo/r*/journal.txt" >/dev/null || fail "no undo store beside the program"
 
 start_program
-click_for_menu "$main" 60 60 3
-xdotool key Up Return  # the last item: "Undo Last Run..."
-wait_window '^Confirmation$' >/dev/null
-question=$(wine "$texts" 'Confirmation')
-grep -q "It changed $count file(s)\." <<<"$question" || fail "the question was: $question"
-xdotool key Return  # Yes
-wait_window '^Varnex$' >/dev/null
-told=$(wine "$texts" 'Varnex')
-grep -q "Undo Last Run restored $count file(s)\." <<<"$told" || fail "the end message was: $told"
-xdotool key Return
-for _ in $(seq 300); do xdotool search --onlyvisible --name '^Varnex$' >/dev/null || break; sleep 0.1; done
+undo_last_run "$texts" "$count"
 close_program --as-left
 tail -n 1 "$work/varnex.log" | grep -q ' - Application Closed'$'\r''$' || fail "the log does not end with the close line"
 
