@@ -82,6 +82,9 @@ class TMF::UndoProgress final : public UndoHost {
   void FileDone(int done) override { progress_.Done(done); }
   bool StopRequested() override { return form_.StopRequested(); }
 
+  // Where the undo ended, exactly.
+  void Show() { progress_.Show(); }
+
  private:
   TMF& form_;
   Progress progress_;
@@ -119,6 +122,7 @@ void TMF::UndoLastRun1Click() {
   {
     const ListLock lock(*this);
     undone = session_.Undo(choice, progress);
+    progress.Show();
   }
   const UndoStore::Outcome& outcome = undone.outcome;
   if (closeAfterRun_) {

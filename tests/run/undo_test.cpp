@@ -43,7 +43,14 @@ class Undo : public testing::BatchRun {
   std::string UndoLastRun(int answer = IDYES) {
     services.messageBoxes.shown.clear();
     services.messageBoxes.answers.push_front(answer);
+    // The undo's progress, as it stands when the end message comes up.
+    progressAtEnd.clear();
+    services.messageBoxes.onShow = [this](const testing::ShownBox&) {
+      const HWND label = form.Control(TMF::kLabel5);
+      progressAtEnd = (GetWindowLongPtrA(label, GWL_STYLE) & WS_VISIBLE) ? WindowText(label) : "";
+    };
     form.UndoLastRun1Click();
+    services.messageBoxes.onShow = nullptr;
     const auto& shown = services.messageBoxes.shown;
     if (shown.empty()) return "";
     question = shown.front();
@@ -69,6 +76,7 @@ class Undo : public testing::BatchRun {
 
   testing::ShownBox question;
   testing::ShownBox end;
+  std::string progressAtEnd;
   std::map<std::string, std::string> before_;
 };
 
@@ -98,6 +106,7 @@ TEST_F(Undo, GivesEveryFileOfARunItsBytesAndAttributesBackOnceAsked) {
   EXPECT_TRUE(form.CanUndo());
 
   EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 5 file(s).");
+  EXPECT_EQ(progressAtEnd, "5 of 5");  // shown as a run's, up until the message has gone
   EXPECT_EQ(end.caption, "Varnex");
   EXPECT_EQ(end.flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
   for (const std::string& path : files) ExpectAsBefore(path);
