@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <string_view>
+#include <cstring>
 #include <vector>
 
 #include "engine/paths.h"
@@ -61,16 +61,10 @@ FileHandle CreateNamedBeside(FileSystem& files, const std::string& path, const c
 }
 
 // "~vnx1a2b.tmp", letter case aside.
-bool MadeBeside(std::string_view name) {
-  constexpr std::string_view kStart = "~vnx";
-  const auto lower = [](std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lowered;
-  };
-  return name.size() == kStart.size() + 4 + std::size(kNewFile) - 1 && lower(name.substr(0, 4)) == kStart &&
-         std::all_of(name.begin() + 4, name.begin() + 8, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
-         lower(name.substr(8)) == kNewFile;
+bool MadeBeside(const std::string& name) {
+  const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+  return name.size() == 12 && _strnicmp(name.c_str(), "~vnx", 4) == 0 &&
+         std::all_of(name.begin() + 4, name.begin() + 8, hex) && _strnicmp(name.c_str() + 8, kNewFile, 4) == 0;
 }
 
 bool Absent(FileSystem& files, const std::string& path) {

@@ -110,7 +110,11 @@ class FailingFileSystem final : public FileSystem {
     const Fault* fault = Failing(Call::kMove, file);
     if (fault == nullptr) return real_.Move(from, to, flags);
     if (fault->leaves == Leaves::kReplacementInPlace && !real_.Move(from, to, flags)) return false;
-    if (fault->leaves == Leaves::kReplacementGone && !real_.Remove(from)) return false;
+    // Moved out of the way first: a file still open goes only with its last
+    // handle, but its name goes at once.
+    if (fault->leaves == Leaves::kReplacementGone && !(real_.Move(from, from + "~", 0) && real_.Remove(from + "~"))) {
+      return false;
+    }
     return Fail(*fault);
   }
   bool Copy(const std::string& from, const std::string& to) override {
