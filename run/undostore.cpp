@@ -1,6 +1,7 @@
 #include "run/undostore.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "engine/error.h"

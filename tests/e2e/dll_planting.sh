@@ -36,10 +36,7 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,mpr=n,b"
 cd "$current"
 WINEDEBUG=-all,+loaddll start_program "$work/wine.log"
 load_list "$list"
-xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
-xdotool type --delay 40 'alpha'
-xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
-xdotool type --delay 40 'omega'
+type_texts alpha omega
 run_and_read_results  # the results beep as they show
 
 click_for_menu "$main" 15 9 1  # "Help" on the menu bar

@@ -135,6 +135,15 @@ run_and_read_results() {
 }
 
 # log_lines: the number of lines in the activity log.
+# type_texts FIND REPLACE: clicks into each memo and types its text with real
+# keystrokes (see wine.md: synthetic ones lose Shift).
+type_texts() {
+  xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
+  xdotool type --delay 40 "$1"
+  xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
+  xdotool type --delay 40 "$2"
+}
+
 # undo_last_run TEXTS COUNT: "Undo Last Run..." from the file list's menu, its
 # question (which must name COUNT changed files) answered Yes, and its end
 # message (which must tell COUNT files restored) read with the TEXTS helper and

@@ -17,10 +17,7 @@ done >"$list"
 
 start_program
 load_list "$list"
-xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
-xdotool type --delay 40 'alpha'
-xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
-xdotool type --delay 40 'beta'
+type_texts alpha beta
 stop_once_a_file_changed() {
   wait_for_file_text "$work/varnex.log" " found in "
   xdotool mousemove --window "$main" "$button_x" "$button_y" click 1  # STOP

@@ -56,10 +56,7 @@ changed_files() { { grep -rl --exclude='~vnx*' omega "$work/files" 2>/dev/null |
 
 start_program
 load_list "$list"
-xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
-xdotool type --delay 40 'alpha'
-xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
-xdotool type --delay 40 'omega'
+type_texts alpha omega
 xdotool mousemove --window "$main" "$button_x" "$button_y" click 1
 wait_window '^Confirmation$' >/dev/null
 xdotool key Return  # Yes

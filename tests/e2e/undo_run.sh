@@ -24,10 +24,7 @@ cp -a "$work/files" "$work/before"
 
 start_program
 load_list "$list"
-xdotool mousemove --window "$main" 120 "$find_memo_y" click 1
-xdotool type --delay 40 'alpha'
-xdotool mousemove --window "$main" 120 "$replace_memo_y" click 1
-xdotool type --delay 40 'omega'
+type_texts alpha omega
 run_and_read_results
 close_program --as-left
 [ "$replaced" = "$count" ] || fail "$replaced of $count files replaced"
