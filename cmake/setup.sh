@@ -112,6 +112,25 @@ varnex_start_wine() {
   # Debian's Wine does not always find the fonts it ships (the title-bar glyphs
   # of Marlett among them); the prefix's own font folder always works.
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  varnex_unmanaged_test_windows
+}
+
+# Without a window manager, Wine blocks a program ~2 s whenever one of its
+# captioned windows is hidden (every dialog that closes), waiting for a manager
+# that never answers. The in-process test programs open and close hundreds of
+# windows, so their windows are left unmanaged: Wine then maps and unmaps them
+# itself. varnex.exe keeps the default, so the end-to-end tests and the
+# benchmarks see the program as users run it.
+varnex_unmanaged_test_windows() {
+  local registry suite
+  registry=$(mktemp --suffix=.reg)
+  echo REGEDIT4 >"$registry"
+  for suite in run filelist pickers framework forms; do
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s_tests.exe\\X11 Driver]\n"Managed"="N"\n' \
+      "$suite" >>"$registry"
+  done
+  wine regedit /S "$(winepath -w "$registry")" >/dev/null 2>&1
+  rm -f "$registry"
 }
 
 # Wine starts its desktop process with the first window of a session and ends
