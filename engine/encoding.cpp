@@ -89,6 +89,23 @@ bool ReadSequence(std::string_view text, std::size_t& at, char32_t& code) {
   return false;
 }
 
+// Calls `take` with each UTF-16 code unit of the 8-bit text. A byte that starts
+// no valid sequence (never made by decoding) stands for the code point of its
+// value.
+template <typename Take>
+void ForEachUtf16Unit(std::string_view text, Take take) {
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t code;
+    if (!ReadSequence(text, at, code)) code = static_cast<unsigned char>(text[at++]);
+    if (code >= 0x10000) {
+      take(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+      take(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    } else {
+      take(static_cast<char16_t>(code));
+    }
+  }
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -121,6 +138,13 @@ std::string Utf8FromUtf16(std::u16string_view units) {
     }
   }
   return out;
+}
+
+std::u16string Utf16FromUtf8(std::string_view text) {
+  std::u16string units;
+  units.reserve(text.size());
+  ForEachUtf16Unit(text, [&](char16_t unit) { units.push_back(unit); });
+  return units;
 }
 
 std::string DecodeFileText(std::string_view bytes, TextEncoding encoding) {
@@ -164,16 +188,7 @@ std::string EncodeFileText(std::string_view text, TextEncoding encoding) {
       const bool little = LittleEndian(encoding);
       std::string out(little ? kUtf16LeMark : kUtf16BeMark);
       out.reserve(2 + 2 * text.size());
-      for (std::size_t at = 0; at < text.size();) {
-        char32_t code;
-        if (!ReadSequence(text, at, code)) code = static_cast<unsigned char>(text[at++]);  // never made by decoding
-        if (code >= 0x10000) {
-          AppendUnit(out, static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)), little);
-          AppendUnit(out, static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)), little);
-        } else {
-          AppendUnit(out, static_cast<char16_t>(code), little);
-        }
-      }
+      ForEachUtf16Unit(text, [&](char16_t unit) { AppendUnit(out, unit, little); });
       return out;
     }
   }

@@ -36,8 +36,9 @@ std::string GiveFileText(std::string&& text, TextEncoding encoding);
 // at the end, in a UTF-16 file.
 bool IsTextIn(std::string_view bytes, TextEncoding encoding);
 
-// UTF-16 code units as UTF-8 (lone surrogates kept, see above).
+// UTF-16 code units as UTF-8 (lone surrogates kept, see above), and back.
 std::string Utf8FromUtf16(std::u16string_view units);
+std::u16string Utf16FromUtf8(std::string_view text);
 // Whether every byte sequence of `bytes` is valid UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 
