@@ -12,21 +12,19 @@ list="$work/both.list"
 printf '%s\r\n' "Z:${work//\//\\}\\utf8.txt" "Z:${work//\//\\}\\utf16.txt" >"$list"
 
 # paste_into Y ID TEXT: offers TEXT (UTF-8) on the clipboard, pastes it into
-# the memo at height Y and waits until the memo (control ID) holds it, in the
-# ANSI code page the program reads it in.
+# the memo at height Y and waits until the memo (control ID) holds it.
 paste_into() {
   printf '%s' "$3" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
-  local clip=$! ansi
-  ansi=$(printf '%s' "$3" | iconv -f UTF-8 -t CP1252)
+  local clip=$!
   for _ in $(seq 100); do xclip -o -selection clipboard >/dev/null 2>&1 && break; sleep 0.05; done
   xdotool mousemove --window "$main" 120 "$1" click 1
   xdotool key ctrl+v
   for _ in $(seq 100); do
-    wine "$texts" 'Varnex 2.01' | tr -d '\r' | grep -qxF "$2 $ansi" && break
+    wine "$texts" 'Varnex 2.01' | tr -d '\r' | grep -qxF "$2 $3" && break
     sleep 0.1
   done
   kill "$clip" 2>/dev/null || true
-  wine "$texts" 'Varnex 2.01' | tr -d '\r' | grep -qxF "$2 $ansi" || fail "the memo $2 does not hold the pasted text"
+  wine "$texts" 'Varnex 2.01' | tr -d '\r' | grep -qxF "$2 $3" || fail "the memo $2 does not hold the pasted text"
 }
 
 start_program
