@@ -11,10 +11,10 @@
 
 #include "engine/paths.h"
 #include "engine/textlines.h"
+#include "framework/safereplace.h"
 #include "run/ansitext.h"
 #include "run/readahead.h"
 #include "run/replacer.h"
-#include "run/safereplace.h"
 #include "run/targetfile.h"
 
 namespace varnex {
