@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 
-#include "run/targetfile.h"
 #include "tests/support/batch_run.h"
 #include "tests/support/session_run.h"
 
@@ -22,17 +20,10 @@ using testing::Call;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
-constexpr UINT kQuestionFlags = MB_YESNO | MB_ICONQUESTION;
-constexpr std::string_view kChangedSince =
-    "\r\rThese files were changed or removed since that run and were left as they are:";
-
-// The files of a run, each with a find text in it, in several shapes, and
-// their bytes before it.
-class Originals {
- public:
-  // `make` writes a file of the test's folder and gives its path.
-  template <class Make>
-  std::vector<std::string> Files(int count, Make make) {
+class SessionUndo : public testing::SessionRun {
+ protected:
+  // The files of a run, each with a find text in it, in several shapes.
+  std::vector<std::string> Files(int count) {
     static constexpr std::string_view kShapes[] = {
         "abc\r\nline two abc\r\n", "abc\nunix lines\nabc", "\xEF\xBB\xBFutf-8 abc caf\xC3\xA9\r\n",
         "ansi \xE9t\xE9 abc\r\n\r\n", "abc",
@@ -41,37 +32,13 @@ class Originals {
     for (int i = 0; i < count; ++i) {
       std::string bytes(kShapes[i % std::size(kShapes)]);
       bytes += std::string(i, '.');
-      paths.push_back(make("file" + std::to_string(i) + ".txt", bytes));
+      paths.push_back(File("file" + std::to_string(i) + ".txt", bytes));
       before[paths.back()] = bytes;
     }
     return paths;
   }
-  void ExpectAsBefore(const std::string& path) const { EXPECT_EQ(ReadFileBytes(path), before.at(path)) << path; }
-  void ExpectChanged(const std::string& path) const { EXPECT_NE(ReadFileBytes(path), before.at(path)) << path; }
-
-  std::map<std::string, std::string> before;
-};
-
-// Another copy's run, that copy still running, of "the other time".
-void RunOfAnotherCopy(UndoStore& otherCopy, const std::string& path) {
-  UndoRecording run(otherCopy, [] { return std::string("the other time"); }, [](const std::string&) {});
-  const TargetFile file = ReadTargetFile(path);
-  run.Keep(path, file.bytes, "by the other copy");
-  RewriteTargetFile(path, file.stamp, "by the other copy");
-  run.Written(path);
-}
-
-// How many files the run changed, as Undo Last Run's question tells.
-std::size_t ChangedBy(const UndoJournal& run) {
-  return std::count_if(run.entries.begin(), run.entries.end(),
-                       [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
-}
-
-class SessionUndo : public testing::SessionRun, public Originals {
- protected:
-  std::vector<std::string> Files(int count) {
-    return Originals::Files(count, [this](const std::string& name, std::string_view bytes) { return File(name, bytes); });
-  }
+  void ExpectAsBefore(const std::string& path) { EXPECT_EQ(ReadFileBytes(path), before.at(path)) << path; }
+  void ExpectChanged(const std::string& path) { EXPECT_NE(ReadFileBytes(path), before.at(path)) << path; }
   // The run Undo Last Run would take back, looked at and let go.
   UndoJournal NextUndo() {
     UndoStore::Choice choice = session.ChooseUndo();
@@ -79,10 +46,16 @@ class SessionUndo : public testing::SessionRun, public Originals {
     return std::move(choice.journal);
   }
   bool StoreThere() { return GetFileAttributesA((folder / "undo").c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+  std::map<std::string, std::string> before;
 };
 
 TEST_F(SessionUndo, GivesEveryFileOfARunItsBytesAndAttributesBackWithALogLineEach) {
-  const std::vector<std::string> files = Files(5);
+  std::string big;
+  for (int line = 0; big.size() < (3u << 19); ++line) big += "line " + std::to_string(line) + " abc\r\n";
+  std::vector<std::string> files = Files(5);
+  files.push_back(File("big.txt", big));
+  before[files.back()] = big;
   const std::string untouched = File("untouched.txt", "nothing to find\r\n");
   SetFileAttributesA(files[1].c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   options.backUp = true;
@@ -91,17 +64,22 @@ TEST_F(SessionUndo, GivesEveryFileOfARunItsBytesAndAttributesBackWithALogLineEac
   List(withUntouched);
   Texts("abc", "xyz");
   EXPECT_FALSE(session.CanUndo());
-  EXPECT_EQ(Run().written, 5);
+  EXPECT_EQ(Run().written, 6);
+  // A big file's original stays by a second name in the store, no bytes copied.
+  const std::vector<std::string> stores = testing::NamesIn(folder / "undo");
+  ASSERT_EQ(stores.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(folder / ("undo\\" + stores[0] + "\\00000006.orig")), big);
   // A run keeps them too.
   EXPECT_EQ(GetFileAttributesA(files[1].c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
   for (const std::string& path : files) ExpectChanged(path);
-  const UndoJournal run = NextUndo();
-  EXPECT_EQ(ChangedBy(run), 5u);
+  // Only a run that changes something takes the last one's place.
+  Texts("not there", "x");
+  EXPECT_EQ(Run().written, 0);
+  const std::string runTime = NextUndo().runTime;
 
   const std::optional<UndoStore::Outcome> outcome = Undo();
   ASSERT_TRUE(outcome);
   EXPECT_EQ(outcome->restored, files);
-  EXPECT_EQ(restored, files);
   EXPECT_TRUE(outcome->leftAlone.empty() && outcome->kept.empty() && outcome->notReached == 0);
   for (const std::string& path : files) ExpectAsBefore(path);
   EXPECT_EQ(GetFileAttributesA(files[1].c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
@@ -115,48 +93,37 @@ TEST_F(SessionUndo, GivesEveryFileOfARunItsBytesAndAttributesBackWithALogLineEac
   for (const std::string& line : LogLines()) {
     if (line.find(" restored as it was before the run of ") != std::string::npos) lines.push_back(line);
   }
-  ASSERT_EQ(lines.size(), 5u);
+  ASSERT_EQ(lines.size(), 6u);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    EXPECT_TRUE(lines[i].ends_with(" - " + files[i] + " restored as it was before the run of " + run.runTime)) << lines[i];
+    EXPECT_TRUE(lines[i].ends_with(" - " + files[i] + " restored as it was before the run of " + runTime)) << lines[i];
   }
-  // Twice in a row: the second finds nothing.
-  EXPECT_FALSE(Undo());
-  for (const std::string& path : files) ExpectAsBefore(path);
 }
 
-TEST_F(SessionUndo, AStoppedRunIsUndoneAsFarAsItWent) {
+// A file whose log line failed was not changed and is not named; a run
+// stopped half way is taken back as far as it went.
+TEST_F(SessionUndo, OnlyWhatTheRunChangedIsTakenBack) {
   const std::vector<std::string> files = Files(4);
-  List({files[0], files[1], folder / "missing.txt", files[2], files[3]});
-  Texts("abc", "x");
-  onFailure = [this](const std::string&) { stop = true; };
-  EXPECT_EQ(Run().written, 2);
-  stop = false;
-  EXPECT_EQ(ChangedBy(NextUndo()), 2u);
-  ASSERT_TRUE(Undo());
-  EXPECT_EQ(restored, (std::vector<std::string>{files[0], files[1]}));
-  for (const std::string& path : files) ExpectAsBefore(path);
-}
-
-TEST_F(SessionUndo, AFileWhoseLogLineFailedWasNotChangedAndIsNotNamed) {
-  const std::vector<std::string> files = Files(3);
-  List({File("no match.txt", "nothing to find"), files[0], files[1], files[2]});
+  const std::string missing = folder / "missing.txt";
+  List({File("no match.txt", "nothing to find"), files[0], files[1], missing, files[2], files[3]});
   Texts("abc", "x");
   // Another program holds the log from the first file on, and lets go once
-  // the second is reported.
+  // the second is reported; the user stops the run at the next report.
   HANDLE held = INVALID_HANDLE_VALUE;
   const AtFirstLook holder([&] {
     held = CreateFileA((folder / "varnex.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   });
-  onFailure = [&](const std::string&) { CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE)); };
-  EXPECT_EQ(Run().written, 2);
+  onFailure = [&](const std::string&) {
+    stop = held == INVALID_HANDLE_VALUE;
+    CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+  };
+  EXPECT_EQ(Run().written, 1);
+  stop = false;
   ASSERT_TRUE(holder.Acted());
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + files[0] + "."});
-  ExpectAsBefore(files[0]);
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Cannot open file " + files[0] + ".", "Cannot open file " + missing + "."}));
   ExpectChanged(files[1]);
-  ExpectChanged(files[2]);
 
-  ASSERT_TRUE(Undo());
-  EXPECT_EQ(restored, (std::vector<std::string>{files[1], files[2]}));
+  EXPECT_EQ(Undo().value().restored, std::vector<std::string>{files[1]});
   for (const std::string& path : files) ExpectAsBefore(path);
 }
 
@@ -204,54 +171,6 @@ TEST_F(SessionUndo, FilesChangedSinceTheRunAreLeftAloneAndAnOriginalNotReadIsKep
   EXPECT_FALSE(StoreThere());
 }
 
-// A big file's original stays by a second name in the store, no bytes
-// copied; the small ones beside it go into the pack.
-TEST_F(SessionUndo, ABigFilesOriginalIsKeptByASecondNameAndComesBack) {
-  std::string big;
-  for (int line = 0; big.size() < (3u << 19); ++line) big += "line " + std::to_string(line) + " abc\r\n";
-  const std::string bigPath = File("big.txt", big);
-  before[bigPath] = big;
-  const std::vector<std::string> small = Files(2);
-  List({small[0], bigPath, small[1]});
-  Texts("abc", "x");
-  EXPECT_EQ(Run().written, 3);
-  const std::vector<std::string> stores = testing::NamesIn(folder / "undo");
-  ASSERT_EQ(stores.size(), 1u);
-  EXPECT_EQ(ReadFileBytes(folder / ("undo\\" + stores[0] + "\\00000002.orig")), big);
-  EXPECT_NE(ReadFileBytes(bigPath), big);
-  ASSERT_TRUE(Undo());
-  EXPECT_EQ(restored.size(), 3u);
-  ExpectAsBefore(bigPath);
-  for (const std::string& path : small) ExpectAsBefore(path);
-  EXPECT_FALSE(StoreThere());
-}
-
-TEST_F(SessionUndo, OnlyARunThatChangesSomethingTakesThePreviousOnesPlace) {
-  const std::vector<std::string> files = Files(2);
-  List({files[0]});
-  Texts("abc", "x");
-  EXPECT_EQ(Run().written, 1);
-  const std::string afterFirst = ReadFileBytes(files[0]);
-  Texts("not there", "x");
-  EXPECT_EQ(Run().written, 0);
-  EXPECT_EQ(ChangedBy(NextUndo()), 1u);
-
-  List({files[1]});
-  Texts("abc", "y");
-  EXPECT_EQ(Run().written, 1);
-  ASSERT_TRUE(Undo());
-  EXPECT_EQ(restored, std::vector<std::string>{files[1]});
-  EXPECT_EQ(ReadFileBytes(files[0]), afterFirst);
-
-  // Another copy's run, that copy still running, is its own to take back.
-  UndoStore otherCopy(RunSession::UndoFolders(folder.Path()));
-  RunOfAnotherCopy(otherCopy, files[1]);
-  UndoStore::Choice choice = session.ChooseUndo();
-  EXPECT_FALSE(choice.store);
-  EXPECT_EQ(choice.laterRunElsewhere, "the other time");
-  EXPECT_EQ(ReadFileBytes(files[1]), "by the other copy");
-}
-
 // The program's folder first, then the user's local application data; where
 // neither takes a store, the run goes on and says once that it cannot be undone.
 TEST_F(SessionUndo, TheStoreGoesWhereItCanBeMadeElseTheRunGoesOnWithoutIt) {
@@ -270,20 +189,17 @@ TEST_F(SessionUndo, TheStoreGoesWhereItCanBeMadeElseTheRunGoesOnWithoutIt) {
   EXPECT_EQ(Run().written, 3);
   const std::vector<std::string> roots = RunSession::UndoFolders(folder.Path());
   ASSERT_EQ(roots.size(), 2u);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Varnex cannot keep the earlier text of the files this run changes (in " +
-                                                 roots[0] + " or " + roots[1] +
-                                                 "). What it changes from now on cannot be undone with Undo Last Run"});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Varnex cannot keep the earlier text of the files this run changes "
+                                                 "(in " + roots[0] + " or " + roots[1] + "). What it changes from now "
+                                                 "on cannot be undone with Undo Last Run"});
   for (const std::string& path : files) ExpectChanged(path);
   EXPECT_FALSE(session.CanUndo());
   // Nothing of ours is left beside the files.
   EXPECT_EQ(FolderContents(), (std::vector<std::string>{"file0.txt", "file1.txt", "file2.txt", "undo", "varnex.log"}));
 }
 
-class Undo : public testing::BatchRun, public Originals {
+class Undo : public testing::BatchRun {
  protected:
-  std::vector<std::string> Files(int count) {
-    return Originals::Files(count, [this](const std::string& name, std::string_view bytes) { return File(name, bytes); });
-  }
   // Chooses "Undo Last Run...", answers its question and returns the message
   // shown at the end ("" when none).
   std::string UndoLastRun(int answer = IDYES) {
@@ -312,7 +228,11 @@ class Undo : public testing::BatchRun, public Originals {
 };
 
 TEST_F(Undo, TheMenuAsksFirstShowsTheProgressAndTellsTheOutcome) {
-  const std::vector<std::string> files = Files(3);
+  const std::vector<std::string> files{File("a.txt", "abc"), File("b.txt", "abc\r\n"), File("c.txt", "x abc")};
+  const auto expectAsBefore = [&] {
+    EXPECT_EQ(ReadFileBytes(files[0]), "abc");
+    EXPECT_EQ(ReadFileBytes(files[2]), "x abc");
+  };
   List(files);
   Texts("abc", "xyz");
   EXPECT_FALSE(form.CanUndo());
@@ -322,17 +242,17 @@ TEST_F(Undo, TheMenuAsksFirstShowsTheProgressAndTellsTheOutcome) {
   // Asked first, with the run's time and size; "No" leaves everything.
   EXPECT_EQ(UndoLastRun(IDNO), "");
   EXPECT_EQ(question.caption, "Confirmation");
-  EXPECT_EQ(question.flags, kQuestionFlags);
+  EXPECT_EQ(question.flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
   EXPECT_TRUE(question.text.starts_with("Do you want to undo the last run of ")) << question.text;
   EXPECT_TRUE(question.text.ends_with("?\rIt changed 3 file(s).")) << question.text;
-  for (const std::string& path : files) ExpectChanged(path);
+  EXPECT_EQ(ReadFileBytes(files[0]), "xyz\r\n");
   EXPECT_TRUE(form.CanUndo());
 
   EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 3 file(s).");
   EXPECT_EQ(progressAtEnd, "3 of 3");  // shown as a run's, up until the message has gone
   EXPECT_EQ(end.caption, "Varnex");
   EXPECT_EQ(end.flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-  for (const std::string& path : files) ExpectAsBefore(path);
+  expectAsBefore();
   EXPECT_FALSE(form.CanUndo());
   EXPECT_EQ(UndoLastRun(), "");
   EXPECT_EQ(question.text, "There is no run to undo.");
@@ -341,11 +261,16 @@ TEST_F(Undo, TheMenuAsksFirstShowsTheProgressAndTellsTheOutcome) {
   // What it could not give back is named, in a warning.
   EXPECT_EQ(Run().replaced, "3");
   WriteFileBytes(files[1], "an edit");
-  EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 2 file(s)." + std::string(kChangedSince) + "\r" + files[1]);
+  EXPECT_EQ(UndoLastRun(), "Undo Last Run restored 2 file(s).\r\rThese files were changed or removed since that run "
+                           "and were left as they are:\r" + files[1]);
   EXPECT_EQ(end.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  expectAsBefore();
 
+  // Another copy's run, that copy still running, is its own to take back.
   UndoStore otherCopy(RunSession::UndoFolders(folder.Path()));
-  RunOfAnotherCopy(otherCopy, files[0]);
+  UndoRecording run(otherCopy, [] { return std::string("the other time"); }, [](const std::string&) {});
+  run.Keep(files[0], "abc", "by the other copy");
+  run.Written(files[0]);
   EXPECT_EQ(UndoLastRun(), "");
   EXPECT_EQ(question.text, "The last run, of the other time, belongs to another copy of Varnex that is still running. "
                            "Undo it from that copy, or close that copy and try again.");
@@ -371,10 +296,9 @@ class LocalDataBlocked {
 };
 
 TEST_F(Undo, AStoreThatCannotBeMadeIsReportedInAWarningAndTheRunGoesOn) {
-  const std::vector<std::string> files = Files(2);
   WriteFileBytes(folder / "undo", "a file where the store's folder would go");
   const LocalDataBlocked blocked;
-  List(files);
+  List({File("a.txt", "abc"), File("b.txt", "abc")});
   Texts("abc", "x");
   EXPECT_EQ(Run().replaced, "2");
   ASSERT_EQ(Messages().size(), 1u);

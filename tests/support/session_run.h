@@ -1,9 +1,8 @@
 #pragma once
-// A batch run and Undo Last Run as the run session does them, with no window: a
-// small host that hands the run its texts and options and notes what the run
-// and the undo tell it, and a file system that fails where a test says. The
-// window's own share (the questions, the progress, the results and messages)
-// is tested through the main window.
+// Runs and undos as the run session does them, with no window: a small host
+// that hands the run its texts and options and notes what it is told, and a
+// file system that fails where a test says. The window's own share (questions,
+// progress, results and messages) is tested through the main window.
 
 #include <windows.h>
 
@@ -55,7 +54,6 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   // Undo Last Run once its question has been answered yes; nothing where
   // there is no run to undo.
   std::optional<UndoStore::Outcome> Undo() {
-    restored.clear();
     UndoStore::Choice choice = session.ChooseUndo();
     if (!choice.store) return std::nullopt;
     const RunSession::Undone undone = session.Undo(choice, *this);
@@ -89,14 +87,13 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
     if (onFailure) onFailure(path);
   }
   void ReportUndoUnavailable(const std::string& message) override { messages.push_back(message); }
-  void Restored(const std::string& path) override { restored.push_back(path); }
+  void Restored(const std::string&) override {}
 
   TempFolder folder;
   FailingFileSystem disk;  // none of its calls fails until a test says
   RunSession session{folder.Path(), disk};
   bool stop = false;  // asked for by the user, as the run and the undo see it
   std::function<void(const std::string& path)> onFailure;
-  std::vector<std::string> restored;  // by the last undo
   std::vector<std::string> listed;
   std::string findText, replaceText;
   RunOptions options;
