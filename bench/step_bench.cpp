@@ -16,12 +16,12 @@
 #include "bench/filesbelow.h"
 #include "engine/paths.h"
 #include "engine/textlines.h"
+#include "framework/safereplace.h"
 #include "framework/wholefile.h"
 #include "run/activitylog.h"
 #include "run/ansitext.h"
 #include "run/logfile.h"
 #include "run/replacer.h"
-#include "run/safereplace.h"
 #include "run/targetfile.h"
 
 namespace {

@@ -11,10 +11,10 @@
 
 #include "engine/paths.h"
 #include "engine/textlines.h"
+#include "framework/safereplace.h"
 #include "run/ansitext.h"
 #include "run/readahead.h"
 #include "run/replacer.h"
-#include "run/safereplace.h"
 #include "run/targetfile.h"
 
 namespace varnex {
@@ -64,13 +64,13 @@ bool SameFile(FileSystem& files, const std::string& a, const std::string& b) {
 // rewrite parted from it names the original still, and is a file of its own.
 class FilesHad {
  public:
-  explicit FilesHad(const std::vector<std::string>& paths) : paths_(paths) {}
+  FilesHad(const std::vector<std::string>& paths, FileSystem& files) : paths_(paths), files_(files) {}
 
   bool Repeats(std::size_t entry, ULONGLONG number) {
     if (number == 0) return false;  // a file system without numbers
     const auto [first, last] = entries_.equal_range(number);
     return std::any_of(first, last, [&](const auto& had) {
-      return SameFile(SystemFileSystem(), paths_[entry], paths_[had.second]);
+      return SameFile(files_, paths_[entry], paths_[had.second]);
     });
   }
   void Add(std::size_t entry, ULONGLONG number) {
@@ -79,6 +79,7 @@ class FilesHad {
 
  private:
   const std::vector<std::string>& paths_;
+  FileSystem& files_;
   std::unordered_multimap<ULONGLONG, std::size_t> entries_;
 };
 
@@ -86,6 +87,7 @@ bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::stri
 
 // What a run works with, for each of its files.
 struct RunParts {
+  FileSystem& files;
   Replacer& replacer;
   ActivityLog& log;
   BatchRunHost& host;
@@ -148,29 +150,29 @@ std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile f
   // the whole result is needed to find out.
   if (HoldsLineBreak(find) || HoldsLineBreak(replace)) result = NormalizeLineEndsOwned(std::move(result));
   const std::string written = GiveFileText(std::move(result), encoding);
-  if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp);
+  if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp, run.files);
   if (run.undo != nullptr) {
     holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
   run.ahead.Writing(file.stamp.index);
-  const FileStamp made = RewriteTargetFile(path, file.stamp, written);
+  const FileStamp made = RewriteTargetFile(path, file.stamp, written, run.files);
   if (run.undo != nullptr) run.undo->Written(path);
   return made;
 }
 
 }  // namespace
 
-RunCounts RunBatch(const std::vector<std::string>& files, ActivityLog& log, BatchRunHost& host,
-                   UndoRecording* undo) {
+RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
+                   BatchRunHost& host, UndoRecording* undo) {
   RunCounts counts;
   std::vector<std::string> identities;
   identities.reserve(files.size());
   for (const std::string& path : files) identities.push_back(PathIdentity(path));
   std::unordered_set<std::string_view> seen, folders;
-  FilesHad had(files);
-  ReadAhead ahead(files, ReadableAhead(identities));
+  FilesHad had(files, fileSystem);
+  ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
   Replacer replacer([&host] { return host.Options().caseSensitive; }, [&host] { host.ProcessPendingEvents(); });
-  const RunParts run{replacer, log, host, undo, ahead};
+  const RunParts run{fileSystem, replacer, log, host, undo, ahead};
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;
@@ -179,7 +181,7 @@ RunCounts RunBatch(const std::vector<std::string>& files, ActivityLog& log, Batc
       // Listed as the path is spelt: Wine matches other letter cases only by
       // reading every folder on the way.
       if (folders.insert(ExtractFileDir(identities[index])).second) {
-        RemoveLeftoverTemporaries(SystemFileSystem(), std::string(ExtractFileDir(FullPathName(files[index]))));
+        RemoveLeftoverTemporaries(fileSystem, std::string(ExtractFileDir(FullPathName(files[index]))));
       }
       bool repeated = false;
       try {

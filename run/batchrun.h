@@ -55,14 +55,14 @@ struct RunCounts {
 // short name, another drive letter, a link.)
 std::string PathIdentity(const std::string& path);
 
-// Runs the files in their order. A file listed again is passed over: the same
+// Runs the files in their order, every file call through `fileSystem`. A file listed again is passed over: the same
 // full path, letter case aside, or another name of a file that an earlier
 // entry names too (told by its volume and number once it is read). Replacing
 // it twice would replace in the replacement. With `undo`, the original of
 // every file changed is kept for Undo Last Run. Every file changed has its
 // line in `log`. The first file of each folder clears the folder of new files
 // that an interrupted run left there.
-RunCounts RunBatch(const std::vector<std::string>& files, ActivityLog& log, BatchRunHost& host,
-                   UndoRecording* undo = nullptr);
+RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
+                   BatchRunHost& host, UndoRecording* undo = nullptr);
 
 }  // namespace varnex

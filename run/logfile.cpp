@@ -1,8 +1,8 @@
 #include "run/logfile.h"
 
 #include "engine/error.h"
+#include "framework/safereplace.h"
 #include "framework/wholefile.h"
-#include "run/safereplace.h"
 
 namespace varnex {
 namespace {

@@ -39,10 +39,11 @@ class LoggedUndo final : public UndoHost {
 
 }  // namespace
 
-RunSession::RunSession(const std::string& programDirectory)
-    : logFile_(programDirectory + "\\varnex.log"),
+RunSession::RunSession(const std::string& programDirectory, FileSystem& files)
+    : files_(files),
+      logFile_(programDirectory + "\\varnex.log", files),
       activityLog_(logFile_, CurrentTimeStamp),
-      undoStore_(UndoFolders(programDirectory)) {}
+      undoStore_(UndoFolders(programDirectory), files) {}
 
 std::vector<std::string> RunSession::UndoFolders(const std::string& programDirectory) {
   std::vector<std::string> folders{programDirectory + "\\undo"};
@@ -64,7 +65,7 @@ RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& h
   if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
     logOpen.emplace(logFile_);
   }
-  return RunBatch(files, activityLog_, host, &undo);
+  return RunBatch(files, files_, activityLog_, host, &undo);
 }
 
 RunSession::Undone RunSession::Undo(UndoStore::Choice& choice, UndoHost& host) {

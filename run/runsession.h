@@ -1,7 +1,8 @@
 #pragma once
 // What runs and undos work with for the length of the program: the activity
 // log and its file, and the undo store in the folder the program keeps it in.
-// The main window asks it to run or to undo; how is told here.
+// The main window asks it to run or to undo; how is told here. Every file call
+// of both goes through the file system it is given.
 
 #include <exception>
 #include <string>
@@ -16,7 +17,7 @@ namespace varnex {
 
 class RunSession {
  public:
-  explicit RunSession(const std::string& programDirectory);
+  explicit RunSession(const std::string& programDirectory, FileSystem& files = SystemFileSystem());
 
   // Where the undo store may live: beside the program, else in the user's
   // local application data.
@@ -49,6 +50,7 @@ class RunSession {
   const ActivityLog& Log() const { return activityLog_; }
 
  private:
+  FileSystem& files_;
   LogFile logFile_;
   ActivityLog activityLog_;
   UndoStore undoStore_;

@@ -4,8 +4,8 @@
 #include "engine/paths.h"
 #include "engine/textlines.h"
 #include "framework/handle.h"
+#include "framework/safereplace.h"
 #include "framework/wholefile.h"
-#include "run/safereplace.h"
 
 namespace varnex {
 namespace {

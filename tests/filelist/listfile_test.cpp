@@ -112,9 +112,10 @@ TEST_F(FilenameLists, FailuresReachTheErrorReportAndChangeNothing) {
   EXPECT_EQ(Entries(), Paths{"C:\\kept.txt"});
 }
 
-// A read or a write cut short half way (a share that goes away, a full disk)
-// fails the whole list: nothing half loaded, nothing said to be saved.
-TEST(FilenameListFiles, AReadOrWriteCutShortFailsTheWholeList) {
+// An open refused, or a read or a write cut short half way (a share that goes
+// away, a full disk), fails the whole list: nothing half loaded, nothing said
+// to be saved.
+TEST(FilenameListFiles, AnOpenReadOrWriteThatFailsFailsTheWholeList) {
   testing::TempFolder folder;
   const std::string path = folder / "in.list";
   WriteFileBytes(path, "C:\\a.txt\r\nC:\\b.txt\r\n");
@@ -123,6 +124,8 @@ TEST(FilenameListFiles, AReadOrWriteCutShortFailsTheWholeList) {
     bool save;
     std::string message;
   } cases[] = {
+      {{testing::Call::kOpen, 1, 1, ERROR_SHARING_VIOLATION}, false, "Cannot open file " + path},
+      {{testing::Call::kOpen, 1, 1, ERROR_ACCESS_DENIED}, true, "Cannot create file " + path},
       {{testing::Call::kRead, 1, 1, ERROR_NETNAME_DELETED}, false, "Cannot open file " + path},
       {{testing::Call::kWrite, 1, testing::kEveryCall, ERROR_DISK_FULL, testing::Leaves::kAsItWas, true}, true,
        "Cannot create file " + path},

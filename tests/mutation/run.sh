@@ -20,6 +20,8 @@
 # The list is made of blocks (see core.txt):
 #   mutant ID FILE          FILE relative to the top of the tree
 #   why: the mistake it stands for
+#   tests: PROGRAM          optional: the test program that covers FILE where it
+#                           is not its folder's (a floor tested through its users)
 #   - original text         one or more lines; must occur exactly once in FILE
 #   + replacement text
 #   equivalent: reason      optional: behaves like the original; left out of the score
@@ -63,12 +65,12 @@ timeout=${timeout:-$runTime}
 [ -f "$list" ] || { echo "no mutant list: $list" >&2; exit 2; }
 
 # --- the list -----------------------------------------------------------------
-ids=() files=() whys=() originals=() replacements=() equivalents=()
-add_mutant() {  # id file why original replacement equivalent
-  ids+=("$1") files+=("$2") whys+=("$3") originals+=("$4") replacements+=("$5") equivalents+=("$6")
+ids=() files=() whys=() originals=() replacements=() equivalents=() programs=()
+add_mutant() {  # id file why original replacement equivalent program
+  ids+=("$1") files+=("$2") whys+=("$3") originals+=("$4") replacements+=("$5") equivalents+=("$6") programs+=("$7")
 }
 read_list() {
-  local line id= file= why= original= replacement= equivalent= have=0 lineNo=0
+  local line id= file= why= original= replacement= equivalent= program= have=0 lineNo=0
   local newline=$'\n'
   flush() {
     [ $have -eq 1 ] || return 0
@@ -76,7 +78,7 @@ read_list() {
       echo "$list: mutant $id lacks a file or an original text" >&2; exit 2
     fi
     case " ${ids[*]} " in *" $id "*) echo "$list: mutant $id twice" >&2; exit 2 ;; esac
-    add_mutant "$id" "$file" "$why" "${original#"$newline"}" "${replacement#"$newline"}" "$equivalent"
+    add_mutant "$id" "$file" "$why" "${original#"$newline"}" "${replacement#"$newline"}" "$equivalent" "$program"
   }
   while IFS= read -r line || [ -n "$line" ]; do
     lineNo=$((lineNo + 1))
@@ -85,9 +87,10 @@ read_list() {
       'mutant '*)
         flush
         read -r _ id file <<<"$line"
-        why= original= replacement= equivalent= have=1 ;;
+        why= original= replacement= equivalent= program= have=1 ;;
       'why: '*) why=${line#why: } ;;
       'equivalent: '*) equivalent=${line#equivalent: } ;;
+      'tests: '*) program=${line#tests: } ;;
       '-'*) original+="$newline${line:2}" ;;
       '+'*) replacement+="$newline${line:2}" ;;
       *) echo "$list:$lineNo: not understood: $line" >&2; exit 2 ;;
@@ -133,11 +136,14 @@ mutate() {
 plant() { mutate "$1" && printf '%s' "$mutated" >"$copy/${files[$1]}"; }
 restore() { cp "$VARNEX_ROOT/$1" "$copy/$1"; }  # a fresh time stamp: the next build recompiles it
 
-# The test program that covers FILE: the core's for the core; for the Windows
-# program the in-process tests of the file's folder (tests/windows.cmake names
-# them so), as the end-to-end checks are too slow for this.
+# The test program that covers mutant i: the core's for the core; for the
+# Windows program the one its block names, else the in-process tests of its
+# file's folder (tests/windows.cmake names them so), as the end-to-end checks
+# are too slow for this.
 tests_of() {
-  if [ "$suite" = core ]; then echo core_tests; else echo "${1%%/*}_tests"; fi
+  if [ "$suite" = core ]; then echo core_tests
+  elif [ -n "${programs[$1]}" ]; then echo "${programs[$1]}"
+  else local file=${files[$1]}; echo "${file%%/*}_tests"; fi
 }
 
 # Two jobs at most: the machine is shared.
@@ -183,7 +189,7 @@ main() {
   cmake -S "$copy" -B "$build" -G Ninja "${configure[@]}" >/dev/null
   for i in "${!ids[@]}"; do
     selected "${ids[i]}" || continue
-    target=$(tests_of "${files[i]}")
+    target=$(tests_of "$i")
     case " ${targets[*]} " in *" $target "*) ;; *) targets+=("$target") ;; esac
   done
   [ ${#targets[@]} -gt 0 ] || { echo "no mutant selected" >&2; return 2; }
@@ -197,7 +203,7 @@ main() {
   for i in "${!ids[@]}"; do
     selected "${ids[i]}" || continue
     label="${ids[i]} (${files[i]}): ${whys[i]}"
-    target=$(tests_of "${files[i]}")
+    target=$(tests_of "$i")
     tried=$((tried + 1))
     if ! plant "$i"; then
       printf '%-16s %s\n' "LIST ERROR" "$label: the original text is not in the file exactly once"

@@ -135,7 +135,8 @@ TEST_F(SessionRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
 // logged before its write is refused (the line changed it).
 TEST_F(SessionRun, TheLogListedAmongTheFilesIsReadInItsTurn) {
   const std::string a = File("a.txt", "abc\r\n");
-  const std::string log = folder / "varnex.log";
+  // Spelt as the program does not spell it: in capitals, through its folder's parent.
+  const std::string log = folder / ("..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\VARNEX.LOG");
   List({a, log});
   Texts("abc", "x");
   const RunCounts results = Run();

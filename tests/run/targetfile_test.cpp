@@ -8,7 +8,7 @@
 
 #include "engine/error.h"
 #include "engine/paths.h"
-#include "run/safereplace.h"
+#include "framework/safereplace.h"
 #include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 

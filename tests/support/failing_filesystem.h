@@ -47,6 +47,8 @@ class FailingFileSystem final : public FileSystem {
     for (const Fault& fault : faults) faults_.push_back({fault});
   }
 
+  // Armed from now on, its calls counted from here.
+  void Add(const Fault& fault) { faults_.push_back({fault}); }
   int Calls() const { return calls_; }
   int Pauses() const { return pauses_; }
   bool Fired() const { return fired_; }

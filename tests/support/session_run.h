@@ -1,19 +1,23 @@
 #pragma once
-// A batch run as the run session does it, with no window: a small host that
-// hands the run its texts and options and notes what the run tells it. The
-// window's own share (the question, the progress, the results) is tested
-// through the main window.
+// Runs and undos as the run session does them, with no window: a small host
+// that hands the run its texts and options and notes what it is told, and a
+// file system that fails where a test says. The window's own share (questions,
+// progress, results and messages) is tested through the main window.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/textlines.h"
 #include "run/runsession.h"
+#include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex::testing {
@@ -25,9 +29,12 @@ namespace varnex::testing {
 #undef FindText
 #undef ReplaceText
 
-class SessionRun : public ::testing::Test, public BatchRunHost {
+class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost {
  protected:
-  void SetUp() override { session.Start(); }
+  void SetUp() override {
+    disk.replaceKeepsMore = SystemFileSystem().ReplaceKeepsMore();  // the protocol of the system it runs on
+    session.Start();
+  }
   void TearDown() override { session.End(); }
 
   std::string File(const std::string& name, std::string_view bytes) {
@@ -43,6 +50,15 @@ class SessionRun : public ::testing::Test, public BatchRunHost {
   RunCounts Run() {
     messages.clear();
     return session.Run(listed, *this);
+  }
+  // Undo Last Run once its question has been answered yes; nothing where
+  // there is no run to undo.
+  std::optional<UndoStore::Outcome> Undo() {
+    UndoStore::Choice choice = session.ChooseUndo();
+    if (!choice.store) return std::nullopt;
+    const RunSession::Undone undone = session.Undo(choice, *this);
+    if (undone.logFailure) std::rethrow_exception(undone.logFailure);
+    return undone.outcome;
   }
   // What the window would have shown, in the window's words.
   const std::vector<std::string>& Messages() const { return messages; }
@@ -65,12 +81,19 @@ class SessionRun : public ::testing::Test, public BatchRunHost {
   }
   void ShowCurrent(int) override {}
   void FileDone(int) override {}
-  bool StopRequested() override { return false; }
-  void ReportFailure(const std::string& path) override { messages.push_back("Cannot open file " + path + "."); }
+  bool StopRequested() override { return stop; }
+  void ReportFailure(const std::string& path) override {
+    messages.push_back("Cannot open file " + path + ".");
+    if (onFailure) onFailure(path);
+  }
   void ReportUndoUnavailable(const std::string& message) override { messages.push_back(message); }
+  void Restored(const std::string&) override {}
 
   TempFolder folder;
-  RunSession session{folder.Path()};
+  FailingFileSystem disk;  // none of its calls fails until a test says
+  RunSession session{folder.Path(), disk};
+  bool stop = false;  // asked for by the user, as the run and the undo see it
+  std::function<void(const std::string& path)> onFailure;
   std::vector<std::string> listed;
   std::string findText, replaceText;
   RunOptions options;

@@ -1,4 +1,4 @@
-#include "run/safereplace.h"
+#include "framework/safereplace.h"
 
 #include <algorithm>
 #include <cctype>
