@@ -122,6 +122,23 @@ TEST_F(MainWindow, TabGoesThroughTheControlsInTheirOrder) {
   }
 }
 
+// The find and replace texts hold any text as typed, Greek, Chinese, Russian
+// and an emoji (two keys) alike, several lines included, and the run gets it
+// as UTF-8.
+TEST_F(MainWindow, MemosTakeTextInAnyScript) {
+  Start();
+  const std::u16string typed[] = {u"\u03B1\u03B2\u03B3 \u4E2D\u6587\r\u0420\u0443\u0441\u0441\u043A\u0438\u0439",
+                                  u"smile\U0001F600"};
+  for (int i : {0, 1}) {
+    for (char16_t unit : typed[i]) SendMessageW(form.Control(i == 0 ? TMF::kEdit2 : TMF::kEdit3), WM_CHAR, unit, 0);
+  }
+  EXPECT_EQ(WindowText(form.Control(TMF::kEdit2)),
+            "\u03B1\u03B2\u03B3 \u4E2D\u6587\r\n\u0420\u0443\u0441\u0441\u043A\u0438\u0439");
+  EXPECT_EQ(WindowText(form.Control(TMF::kEdit3)), "smile\U0001F600");
+  SetText(form.Control(TMF::kEdit3), "\u65E5\u672C\u8A9E");
+  EXPECT_EQ(WindowText(form.Control(TMF::kEdit3)), "\u65E5\u672C\u8A9E");
+}
+
 TEST_F(MainWindow, OptionsButtonShowsAndHidesThePanelByItsCaption) {
   Start();
   HWND button = form.Control(TMF::kButton4);
