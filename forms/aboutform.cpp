@@ -6,6 +6,7 @@
 
 #include "engine/error.h"
 #include "framework/layout.h"
+#include "framework/unicode.h"
 #include "resources/resource.h"
 #include "resources/version.h"
 
@@ -85,7 +86,7 @@ void TAbout::Show(Application& application) {
 }
 
 void TAbout::Create() {
-  okPicture_.Reset(ImageList_LoadImageA(app_.Instance(), MAKEINTRESOURCEA(IDB_OK_TICK), 16, 0, kPictureGround,
+  okPicture_.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_OK_TICK), 16, 0, kPictureGround,
                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
   if (!okPicture_) throw Error("Cannot load the OK picture");
 
@@ -95,14 +96,14 @@ void TAbout::Create() {
   FormCreate();
 
   BUTTON_IMAGELIST picture{okPicture_.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-  SendMessageA(Control(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
+  SendMessageW(Control(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
 
-  hints_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+  hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                            app_.Instance(), nullptr);
   if (hints_ == nullptr) throw Error("Cannot create the hints of the About box");
-  SendMessageA(hints_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
+  SendMessageW(hints_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
   AddHint(kLabel5, kWebPage);
   AddHint(kLabel7, std::string("Mailto ") + kMailAddress);
 
@@ -112,8 +113,8 @@ void TAbout::Create() {
 
 // The application's icon is the icon resource of its module.
 void TAbout::FormCreate() {
-  SendMessageA(Control(kImage1), STM_SETICON,
-               reinterpret_cast<WPARAM>(LoadIconA(app_.Instance(), MAKEINTRESOURCEA(IDI_VARNEX))), 0);
+  SendMessageW(Control(kImage1), STM_SETICON,
+               reinterpret_cast<WPARAM>(LoadIconW(app_.Instance(), MAKEINTRESOURCEW(IDI_VARNEX))), 0);
 }
 
 MouseMove TAbout::MouseMoveOf(int controlId) {
@@ -164,18 +165,19 @@ void TAbout::SetLooks(LinkLooks looks) {
   // The colour follows at the repaint, from WM_CTLCOLORSTATIC.
   for (auto [link, lit] : {std::pair{kLabel5, looks.webLit}, std::pair{kLabel7, looks.mailLit}}) {
     const HFONT font = fonts_.Get(lit ? FontKind::kLink : FontKind::kWindow);
-    SendMessageA(Control(link), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(Control(link), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
 }
 
 void TAbout::AddHint(int link, const std::string& text) {
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  std::wstring wide = Wide(text);
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(Control(link));
-  tool.lpszText = const_cast<char*>(text.c_str());  // copied by the tooltip
-  SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = wide.data();  // copied by the tooltip
+  SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 LRESULT CALLBACK TAbout::ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

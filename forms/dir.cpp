@@ -5,6 +5,7 @@
 #include "engine/error.h"
 #include "forms/settingkeys.h"
 #include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "resources/resource.h"
 
 namespace varnex {
@@ -60,7 +61,7 @@ void TDF::Create() {
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
   AdoptControls(std::move(controls));
-  SendMessageA(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
   SetButtonPicture(kBitBtn1, IDB_OK_TICK);
   SetButtonPicture(kBitBtn2, IDB_CANCEL_CROSS);
   SetDefaultButton(kBitBtn1);
@@ -75,14 +76,14 @@ void TDF::Create() {
 // A glyph on the button's left, greyed by the button itself when it is disabled.
 void TDF::SetButtonPicture(int id, int picture) {
   ImageListHandle& list = pictures_[id == kBitBtn1 ? 0 : 1];
-  list.Reset(ImageList_LoadImageA(app_.Instance(), MAKEINTRESOURCEA(picture), 16, 0, kPictureGround, IMAGE_BITMAP,
+  list.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), 16, 0, kPictureGround, IMAGE_BITMAP,
                                   LR_CREATEDIBSECTION));
   BUTTON_IMAGELIST images{list.Get(), {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-  SendMessageA(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  SendMessageW(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
 }
 
 bool TDF::SubDirectoriesChecked() const {
-  return SendMessageA(Control(kCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageW(Control(kCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TDF::FormShow() {
@@ -90,10 +91,10 @@ void TDF::FormShow() {
   const std::string directory = settings_.Read(kSection, kDirectory);
   if (!directory.empty()) folders_.SetDirectory(directory);
   const std::string mask = settings_.Read(kSection, kFileMask);
-  if (!mask.empty()) SetWindowTextA(Control(kEdit1), mask.c_str());
+  if (!mask.empty()) SetText(Control(kEdit1), mask);
   const bool subDirectories = settings_.Read(kSection, kSubDirectories) != "False";
   if (subDirectories != SubDirectoriesChecked()) {
-    SendMessageA(Control(kCheckBox1), BM_SETCHECK, subDirectories ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Control(kCheckBox1), BM_SETCHECK, subDirectories ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckBox1Click();
   }
 }
@@ -104,8 +105,8 @@ void TDF::BitBtn1Click() {
   search_.SearchFile = directory.ends_with('\\') ? directory + mask : directory + "\\" + mask;
   search_.RecurseSubFolders = SubDirectoriesChecked();
   HWND second = Control(kBitBtn2);
-  SetWindowTextA(second, kStop);
-  SendMessageA(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
+  SetText(second, kStop);
+  SendMessageW(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
   EnableWindow(Control(kBitBtn1), FALSE);
   // Whatever ends the scan, an error included, the list then shows all it got
   // and the dialog closes.

@@ -44,12 +44,12 @@ void TAF::Create(HWND owner) {
 }
 
 bool TAF::Checked(Option option) const {
-  return SendMessageA(Control(BoxOf(option)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageW(Control(BoxOf(option)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TAF::SetChecked(Option option, bool checked) {
   if (Checked(option) == checked) return;
-  SendMessageA(Control(BoxOf(option)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(Control(BoxOf(option)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   OnCommand(BoxOf(option), BN_CLICKED);
 }
 

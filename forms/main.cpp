@@ -16,6 +16,8 @@
 #include "forms/settingkeys.h"
 #include "framework/layout.h"
 #include "framework/speedbutton.h"
+#include "framework/unicode.h"
+#include "framework/windowtext.h"
 #include "resources/resource.h"
 #include "resources/version.h"
 #include "run/localclock.h"
@@ -66,16 +68,22 @@ struct MenuItem {
 
 HMENU MakePopup(std::initializer_list<MenuItem> items) {
   HMENU menu = CreatePopupMenu();
-  for (const MenuItem& item : items) AppendMenuA(menu, item.id == 0 ? MF_SEPARATOR : MF_STRING, item.id, item.caption);
+  for (const MenuItem& item : items) {
+    if (item.id == 0) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuW(menu, MF_STRING, item.id, Wide(item.caption).c_str());
+    }
+  }
   return menu;
 }
 
 // MainMenu1: a single "Help" menu.
 HMENU MakeMainMenu() {
   HMENU bar = CreateMenu();
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({{kVersionHistory1, "Version History"},
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({{kVersionHistory1, "Version History"},
                                                                     {kAbout1, "About..."}})),
-              "Help");
+              L"Help");
   return bar;
 }
 
@@ -97,7 +105,7 @@ TMF::TMF(Application& application, std::string programDirectory)
 void TMF::Create() {
   RegisterSpeedButtonClass(app_.Instance());
   const WindowClass windowClass{"TMF", reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadCursor(nullptr, IDC_ARROW),
-                                LoadIconA(app_.Instance(), MAKEINTRESOURCEA(IDI_VARNEX))};
+                                LoadIconW(app_.Instance(), MAKEINTRESOURCEW(IDI_VARNEX))};
   CreateAs(windowClass, WS_EX_ACCEPTFILES, kCaption, kStyle, nullptr, MakeMainMenu());
   SetClientSize(Handle(), kClientWidth, kClientHeight);
 }
@@ -108,13 +116,13 @@ void TMF::CreateParts() {
   // A plain subclass: the common controls' subclass helper costs a property
   // lookup per message under Wine, and a run sends the list two
   // messages per file.
-  SetWindowLongPtrA(fileList_.Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(fileList_.Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   listBoxProcedure_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
+      SetWindowLongPtrW(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
 
   for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
     const BitmapHandle bitmap(static_cast<HBITMAP>(
-        LoadImageA(app_.Instance(), MAKEINTRESOURCEA(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     SetSpeedButtonPicture(Control(id), bitmap.Get());
   }
   filesMenu_.Reset(MakePopup({{kFiles1, "Add File(s)..."}, {kDirectory1, "Add Directory..."}}));
@@ -126,16 +134,16 @@ void TMF::CreateParts() {
 
   // The path hint: the current entry's whole text, up for the application's
   // hint time.
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
                              0, 0, Handle(), nullptr, app_.Instance(), nullptr);
-  TOOLINFOA tool{};
+  TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND;  // the list's own procedure relays the mouse to it
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(fileList_.Handle());
-  tool.lpszText = const_cast<char*>("");
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
 
   SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
   // The run's progress is up only while a run goes.
@@ -224,11 +232,11 @@ void TMF::Loadfilelist1Click() {
   if (!app_.FileDialog().Open(request)) return;
   const std::vector<std::string> entries = LoadFilenameList(name.data());
 
-  SendMessageA(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
   fileList_.Clear();
   for (const std::string& entry : entries) fileList_.Append(entry);
   fileList_.MakeCurrent(0);
-  SendMessageA(fileList_.Handle(), WM_SETREDRAW, TRUE, 0);
+  SendMessageW(fileList_.Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(fileList_.Handle(), nullptr, TRUE);
   if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
   FollowListState();
@@ -284,7 +292,7 @@ void TMF::ListBox1KeyDown(WPARAM key) {
   if (key == VK_DELETE && fileList_.HoldsRealFiles()) Deleteselected1Click();
 }
 
-void TMF::ListBox1KeyPress(char key) {
+void TMF::ListBox1KeyPress(char16_t key) {
   const std::optional<std::string> prefix = typeAhead_.Type(key, GetTickCount64());
   if (!prefix) return;
   if (prefix->empty()) {
@@ -313,13 +321,13 @@ void TMF::ListBox1MouseMove() {
   try {
     const int current = fileList_.Current();
     if (current < 0) return;
-    std::string text = fileList_.Entry(current);
-    TOOLINFOA tool{};
+    std::wstring text = Wide(fileList_.Entry(current));
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(fileList_.Handle());
     tool.lpszText = text.data();
-    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   } catch (...) {
     // The hint keeps its old text.
   }
@@ -338,10 +346,10 @@ void TMF::Button4Click() {
   HWND button = Control(kButton4);
   if (WindowText(button) == kShowOptions) {
     if (panel_ != nullptr) SetWindowPos(panel_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetWindowTextA(button, kHideOptions);
+    SetText(button, kHideOptions);
   } else {
     if (panel_ != nullptr) ShowWindow(panel_->Handle(), SW_HIDE);
-    SetWindowTextA(button, kShowOptions);
+    SetText(button, kShowOptions);
   }
 }
 
@@ -401,10 +409,10 @@ void TMF::OnCommand(int id) {
 }
 
 LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  TMF& form = *reinterpret_cast<TMF*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  TMF& form = *reinterpret_cast<TMF*>(GetWindowLongPtrW(list, GWLP_USERDATA));
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
     MSG relayed{list, message, wParam, lParam, 0, {}};
-    SendMessageA(form.tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    SendMessageW(form.tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   }
   try {
     switch (message) {
@@ -412,7 +420,7 @@ LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, L
         form.ListBox1KeyDown(wParam);
         break;
       case WM_CHAR:
-        form.ListBox1KeyPress(static_cast<char>(wParam));
+        form.ListBox1KeyPress(static_cast<char16_t>(wParam));
         return 0;
       case WM_MOUSEMOVE:
         form.ListBox1MouseMove();
@@ -424,7 +432,7 @@ LRESULT CALLBACK TMF::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, L
     form.app_.ShowException(failure);
     return 0;
   }
-  return CallWindowProcA(form.listBoxProcedure_, list, message, wParam, lParam);
+  return CallWindowProcW(form.listBoxProcedure_, list, message, wParam, lParam);
 }
 
 LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

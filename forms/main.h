@@ -91,7 +91,7 @@ class TMF : public Window<TMF> {
   void WMDropFiles(HDROP drop);
   void Deleteselected1Click();
   void ListBox1KeyDown(WPARAM key);
-  void ListBox1KeyPress(char key);
+  void ListBox1KeyPress(char16_t key);
   void Deleteall1Click();
   void ListBox1DblClick();
   void ListBox1MouseMove();

@@ -16,6 +16,7 @@
 #include "forms/main.h"
 #include "forms/results.h"
 #include "forms/mainprogress.h"
+#include "framework/windowtext.h"
 
 namespace varnex {
 namespace {
@@ -32,7 +33,7 @@ constexpr ULONGLONG kListShowInterval = 250;  // milliseconds
 }  // namespace
 
 TMF::Progress::Progress(TMF& form, int total) : form_(form), total_(total), taskbar_(form.Handle()) {
-  SendMessageA(form_.Control(kProgressBar1), PBM_SETRANGE32, 0, total_);
+  SendMessageW(form_.Control(kProgressBar1), PBM_SETRANGE32, 0, total_);
   Show();
   for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_SHOWNA);
 }
@@ -53,8 +54,8 @@ void TMF::Progress::Done(int done) {
 
 void TMF::Progress::Show(bool list) {
   if (list && current_ >= 0) form_.fileList_.MakeCurrent(current_);
-  SendMessageA(form_.Control(kProgressBar1), PBM_SETPOS, done_, 0);
-  SetWindowTextA(form_.Control(kLabel5), (std::to_string(done_) + " of " + std::to_string(total_)).c_str());
+  SendMessageW(form_.Control(kProgressBar1), PBM_SETPOS, done_, 0);
+  SetText(form_.Control(kLabel5), std::to_string(done_) + " of " + std::to_string(total_));
   taskbar_.Set(done_, total_);
 }
 
@@ -122,7 +123,7 @@ void TMF::ButtonClick() {
     host.Show();
   }
   if (closeAfterRun_) {
-    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
   TRF::Show(app_, counts.searched, counts.written, LogPath());
@@ -141,14 +142,14 @@ TMF::ListLock::ListLock(TMF& form) : form_(form) {
   form_.stopRequested_ = false;
   DragAcceptFiles(form_.Handle(), FALSE);
   for (int id : {kListBox1, kSpeedButton1, kSpeedButton2}) EnableWindow(form_.Control(id), FALSE);
-  SetWindowTextA(form_.Control(kButton), kStopCaption);
+  SetText(form_.Control(kButton), kStopCaption);
 }
 
 TMF::ListLock::~ListLock() {
   form_.running_ = false;
   DragAcceptFiles(form_.Handle(), TRUE);
   for (int id : {kListBox1, kSpeedButton1}) EnableWindow(form_.Control(id), TRUE);
-  SetWindowTextA(form_.Control(kButton), kRunCaption);
+  SetText(form_.Control(kButton), kRunCaption);
   form_.FollowListState();
 }
 

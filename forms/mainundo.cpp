@@ -126,7 +126,7 @@ void TMF::UndoLastRun1Click() {
   }
   const UndoStore::Outcome& outcome = undone.outcome;
   if (closeAfterRun_) {
-    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
   app_.MessageBox().Show(app_.Title(), Outcome(outcome), MB_OK | (AllRestored(outcome) ? MB_ICONINFORMATION : MB_ICONWARNING));

@@ -4,6 +4,7 @@
 
 #include "engine/error.h"
 #include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "resources/resource.h"
 
 namespace varnex {
@@ -36,8 +37,8 @@ void FitToText(HWND label) {
   RECT bounds{};
   HDC dc = GetDC(label);
   {
-    const SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | DT_SINGLELINE);
+    const SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextLine(dc, text, bounds, DT_CALCRECT);
   }
   ReleaseDC(label, dc);
   SetWindowPos(label, nullptr, 0, 0, bounds.right, bounds.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -46,7 +47,7 @@ void FitToText(HWND label) {
 // Shows a number in a label whose right edge keeps its distance from the
 // client area's right edge, however wide the number.
 void ShowCount(HWND dialog, HWND label, int count) {
-  SetWindowTextA(label, std::to_string(count).c_str());
+  SetText(label, std::to_string(count));
   FitToText(label);
   RECT client, frame;
   GetClientRect(dialog, &client);
@@ -69,7 +70,7 @@ void TRF::Show(Application& application, int filesSearched, int filesReplaced, c
 void TRF::Create(int filesSearched, int filesReplaced, std::string logPath) {
   logPath_ = std::move(logPath);
   arrow_.Reset(static_cast<HBITMAP>(
-      LoadImageA(app_.Instance(), MAKEINTRESOURCEA(IDB_RESULTS_ARROW), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_RESULTS_ARROW), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   if (!arrow_) throw Error("Cannot load the results picture");
 
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
@@ -87,12 +88,12 @@ void TRF::FormShow() { beep_(0); }
 void TRF::Button1Click() { app_.OpenInNotepad(logPath_, SW_SHOW); }
 
 // The same way out as the close box.
-void TRF::Button2Click() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+void TRF::Button2Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 // The arrow stretched over the whole control.
 void TRF::Image1Paint(const DRAWITEMSTRUCT& item) const {
   BITMAP picture;
-  GetObjectA(arrow_.Get(), sizeof picture, &picture);
+  GetObjectW(arrow_.Get(), sizeof picture, &picture);
   HDC source = CreateCompatibleDC(item.hDC);
   {
     const SelectedObject selected(source, arrow_.Get());

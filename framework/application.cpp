@@ -46,7 +46,7 @@ void Application::ProcessPendingMessages() {
 
 void Application::ProcessMessages() {
   MSG message;
-  while (!quitSeen_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (!quitSeen_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       // The loop in Run ends the program once the work in hand has returned.
       quitSeen_ = true;
@@ -59,15 +59,15 @@ void Application::ProcessMessages() {
 
 void Application::Dispatch(MSG& message) {
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-  if (root != nullptr && IsDialogMessageA(root, &message)) return;
+  if (root != nullptr && IsDialogMessageW(root, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 int Application::Run() {
   MSG message;
   while (!quitSeen_) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       exitCode_ = got == 0 ? static_cast<int>(message.wParam) : 1;
       break;
@@ -80,7 +80,7 @@ int Application::Run() {
 void Application::RunModalLoop(const std::function<bool()>& done) {
   MSG message;
   while (!quitSeen_ && !done()) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       // The program is ending: leave the quit message for the main loop.
       PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);

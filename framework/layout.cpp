@@ -3,20 +3,21 @@
 #include <string>
 
 #include "engine/error.h"
+#include "framework/unicode.h"
 
 namespace varnex {
 
 std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls,
                                                  const Fonts& fonts) {
   std::vector<std::pair<int, HWND>> created;
-  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   for (const ControlSpec& control : controls) {
-    HWND child = CreateWindowExA(control.exStyle, control.className, control.caption,
+    HWND child = CreateWindowExW(control.exStyle, Wide(control.className).c_str(), Wide(control.caption).c_str(),
                                  WS_CHILD | WS_VISIBLE | control.style, control.left, control.top, control.width,
                                  control.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                  instance, nullptr);
     if (child == nullptr) throw Error(std::string("Cannot create the control ") + control.className);
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
     created.emplace_back(control.id, child);
   }
   return created;
@@ -36,12 +37,6 @@ void CentreOnScreen(HWND window) {
   SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2,
                (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::string WindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 }  // namespace varnex

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <span>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,7 +15,7 @@ namespace varnex {
 struct ControlSpec {
   int id;
   const char* className;
-  const char* caption;
+  const char* caption;  // UTF-8, as every text of the program
   DWORD style;  // WS_CHILD | WS_VISIBLE are added
   DWORD exStyle;
   int left;
@@ -37,8 +36,5 @@ void SetClientSize(HWND window, int width, int height);
 
 // Moves a top-level window to the centre of the screen.
 void CentreOnScreen(HWND window);
-
-// The text of a window.
-std::string WindowText(HWND window);
 
 }  // namespace varnex

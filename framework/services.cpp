@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/application.h"
+#include "framework/unicode.h"
 
 namespace varnex {
 namespace {
@@ -18,7 +19,7 @@ struct SystemMessageBoxes final : MessageBoxes {
     // disabled around it.
     HWND owner = GetActiveWindow();
     const ModalScope others(owner);
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
   }
 };
 

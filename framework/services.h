@@ -13,7 +13,7 @@ namespace varnex {
 
 class MessageBoxes {
  public:
-  // The flags are MessageBoxA's (MB_YESNO | MB_ICONQUESTION is 36); the result is
+  // The caption and text are UTF-8. The flags are MessageBox's (MB_YESNO | MB_ICONQUESTION is 36); the result is
   // the button pressed (IDYES is 6). Every window of the program is disabled
   // while the box is up; the one that was active is active again after it.
   virtual int Show(const std::string& caption, const std::string& text, UINT flags) = 0;

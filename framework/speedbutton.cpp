@@ -14,7 +14,7 @@ struct ButtonState {
   bool pressed = false;
 };
 
-ButtonState* StateOf(HWND button) { return reinterpret_cast<ButtonState*>(GetWindowLongPtrA(button, 0)); }
+ButtonState* StateOf(HWND button) { return reinterpret_cast<ButtonState*>(GetWindowLongPtrW(button, 0)); }
 
 bool PointerInside(HWND button, LPARAM lParam) {
   RECT client;
@@ -39,7 +39,7 @@ void Paint(HWND button, ButtonState& state) {
       ImageList_Draw(state.picture, 0, dc, x, y, ILD_TRANSPARENT);
     } else {
       HICON icon = ImageList_GetIcon(state.picture, 0, ILD_TRANSPARENT);
-      DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, 0, 0, DST_ICON | DSS_DISABLED);
+      DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, 0, 0, DST_ICON | DSS_DISABLED);
       DestroyIcon(icon);
     }
   }
@@ -56,13 +56,13 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
   ButtonState* state = StateOf(button);
   switch (message) {
     case WM_NCCREATE:
-      SetWindowLongPtrA(button, 0, reinterpret_cast<LONG_PTR>(new ButtonState));
+      SetWindowLongPtrW(button, 0, reinterpret_cast<LONG_PTR>(new ButtonState));
       break;
     case WM_NCDESTROY:
       if (state != nullptr) {
         if (state->picture != nullptr) ImageList_Destroy(state->picture);
         delete state;
-        SetWindowLongPtrA(button, 0, 0);
+        SetWindowLongPtrW(button, 0, 0);
       }
       break;
     case WM_PAINT:
@@ -84,7 +84,7 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
         const bool clicked = PointerInside(button, lParam);
         ReleaseCapture();
         if (clicked) {
-          SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+          SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                        reinterpret_cast<LPARAM>(button));
         }
       }
@@ -95,7 +95,7 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
     default:
       break;
   }
-  return DefWindowProcA(button, message, wParam, lParam);
+  return DefWindowProcW(button, message, wParam, lParam);
 }
 
 }  // namespace
@@ -112,7 +112,7 @@ void SetSpeedButtonPicture(HWND button, HBITMAP picture) {
   ButtonState* state = StateOf(button);
   if (state == nullptr || picture == nullptr) return;
   BITMAP size;
-  GetObjectA(picture, sizeof size, &size);
+  GetObjectW(picture, sizeof size, &size);
   COLORREF transparent;
   {
     HDC screen = GetDC(nullptr);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/unicode.h"
 #include "framework/windowclass.h"
 
 namespace varnex {
@@ -26,13 +27,13 @@ template <class Object, int Slot>
 LRESULT CALLBACK ObjectProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Object* self = nullptr;
   if (message == WM_NCCREATE) {
-    self = static_cast<Object*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, Slot, reinterpret_cast<LONG_PTR>(self));
+    self = static_cast<Object*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, Slot, reinterpret_cast<LONG_PTR>(self));
     self->Attach(window);
   } else {
-    self = reinterpret_cast<Object*>(GetWindowLongPtrA(window, Slot));
+    self = reinterpret_cast<Object*>(GetWindowLongPtrW(window, Slot));
   }
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
 
   LRESULT result = 0;
   try {
@@ -43,7 +44,7 @@ LRESULT CALLBACK ObjectProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     self->ReportFailure(std::runtime_error("Unexpected failure"));
   }
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, Slot, 0);
+    SetWindowLongPtrW(window, Slot, 0);
     self->Detach();
   }
   return result;
@@ -74,8 +75,8 @@ class Window {
   void CreateAs(const WindowClass& windowClass, DWORD exStyle, const char* caption, DWORD style, HWND owner,
                 HMENU menu = nullptr) {
     RegisterClassOnce(app_.Instance(), windowClass, ObjectProcedure<Window, GWLP_USERDATA>);
-    CreateWindowExA(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, menu,
-                    app_.Instance(), this);
+    CreateWindowExW(exStyle, Wide(windowClass.name).c_str(), Wide(caption).c_str(), style, CW_USEDEFAULT,
+                    CW_USEDEFAULT, 100, 100, owner, menu, app_.Instance(), this);
     if (handle_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + windowClass.name);
   }
 
@@ -112,7 +113,7 @@ class Window {
       default:
         break;
     }
-    return DefWindowProcA(handle_, message, wParam, lParam);
+    return DefWindowProcW(handle_, message, wParam, lParam);
   }
 
   // Puts the focus on `control`, or on the first control that takes it.

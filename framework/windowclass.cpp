@@ -3,13 +3,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "framework/unicode.h"
+
 namespace varnex {
 
 void RegisterClassOnce(HINSTANCE instance, const WindowClass& windowClass, WNDPROC procedure) {
-  WNDCLASSEXA known{};
+  const std::wstring name = Wide(windowClass.name);
+  WNDCLASSEXW known{};
   known.cbSize = sizeof known;
-  if (GetClassInfoExA(instance, windowClass.name, &known)) return;
-  WNDCLASSEXA fresh{};
+  if (GetClassInfoExW(instance, name.c_str(), &known)) return;
+  WNDCLASSEXW fresh{};
   fresh.cbSize = sizeof fresh;
   fresh.style = windowClass.style;
   fresh.lpfnWndProc = procedure;
@@ -18,8 +21,8 @@ void RegisterClassOnce(HINSTANCE instance, const WindowClass& windowClass, WNDPR
   fresh.hCursor = windowClass.cursor;
   fresh.hbrBackground = windowClass.background;
   fresh.hIcon = windowClass.icon;
-  fresh.lpszClassName = windowClass.name;
-  if (!RegisterClassExA(&fresh)) throw std::runtime_error(std::string("Cannot register ") + windowClass.name);
+  fresh.lpszClassName = name.c_str();
+  if (!RegisterClassExW(&fresh)) throw std::runtime_error(std::string("Cannot register ") + windowClass.name);
 }
 
 }  // namespace varnex

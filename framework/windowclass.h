@@ -1,6 +1,7 @@
 #pragma once
 // Window classes of the program's own, registered once per process whatever
-// number of windows use them.
+// number of windows use them. They are Unicode classes: their windows take
+// and give text in UTF-16, which the program holds as UTF-8.
 
 #include <windows.h>
 

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include "framework/unicode.h"
+#include "framework/windowtext.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
 
@@ -64,14 +66,17 @@ bool ChangeDirectory(const std::string& path) { return !path.empty() && SetCurre
 
 bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
+// Letter case goes by character, never by byte: a byte of UTF-8 is no letter.
 std::string LocaleUpper(std::string text) {
-  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
-  return text;
+  std::wstring wide = Wide(text);
+  if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return Utf8(wide);
 }
 
 std::string LocaleLower(std::string text) {
-  if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-  return text;
+  std::wstring wide = Wide(text);
+  if (!wide.empty()) CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return Utf8(wide);
 }
 
 bool UseShellIcons() {
@@ -81,9 +86,9 @@ bool UseShellIcons() {
 
 HIMAGELIST SystemSmallIcons() {
   if (!UseShellIcons()) return nullptr;
-  SHFILEINFOA info{};
+  SHFILEINFOW info{};
   return reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+      SHGetFileInfoW(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
 }
 
 std::string GlyphResourceName(int index, bool newStyle) {
@@ -94,10 +99,10 @@ std::string GlyphResourceName(int index, bool newStyle) {
 
 GlyphPair MakeGlyphPair(HINSTANCE module, const char* resourceName, COLORREF color) {
   GlyphPair pair;
-  const BitmapHandle picture(LoadBitmapA(module, resourceName));
+  const BitmapHandle picture(LoadBitmapW(module, Wide(resourceName).c_str()));
   if (!picture) return pair;
   BITMAP size;
-  GetObjectA(picture.Get(), sizeof size, &size);
+  GetObjectW(picture.Get(), sizeof size, &size);
   pair.width = size.bmWidth;
   pair.height = size.bmHeight;
 
@@ -148,10 +153,10 @@ GlyphPair MakeGlyphPair(HIMAGELIST icons, int index, COLORREF color) {
 
 int FontTextHeight(HFONT font) {
   HDC screen = GetDC(nullptr);
-  TEXTMETRICA metrics{};
+  TEXTMETRICW metrics{};
   {
     const SelectedObject selected(screen, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-    GetTextMetricsA(screen, &metrics);
+    GetTextMetricsW(screen, &metrics);
   }
   ReleaseDC(nullptr, screen);
   return metrics.tmHeight;
@@ -172,8 +177,7 @@ void DrawPickerItem(HDC dc, const RECT& item, bool selected, const GlyphPair* gl
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT textArea{textLeft, item.top, item.right, item.bottom};
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &textArea,
-            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  DrawTextLine(dc, text, textArea, DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 }
 
 }  // namespace varnex

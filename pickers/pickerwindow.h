@@ -13,6 +13,7 @@
 #include <string>
 
 #include "framework/application.h"
+#include "framework/unicode.h"
 #include "framework/window.h"
 #include "framework/windowclass.h"
 
@@ -40,8 +41,8 @@ class PickerWindow {
     WindowClass windowClass{className, nullptr, cursor};
     windowClass.extraBytes = sizeof(PickerWindow*);
     RegisterClassOnce(app_.Instance(), windowClass, ObjectProcedure<PickerWindow, 0>);
-    CreateWindowExA(WS_EX_CONTROLPARENT, className, "", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
+    CreateWindowExW(WS_EX_CONTROLPARENT, Wide(className).c_str(), L"", WS_CHILD | WS_VISIBLE, left, top, width,
+                    height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
     if (window_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + className);
   }
 
@@ -71,7 +72,7 @@ class PickerWindow {
         return 0;
       case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wParam);
-        if (inner_ != nullptr) SendMessageA(inner_, WM_SETFONT, wParam, lParam);
+        if (inner_ != nullptr) SendMessageW(inner_, WM_SETFONT, wParam, lParam);
         self.UpdateItemHeight();
         return 0;
       case WM_GETFONT:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Replaces "café" with "thé" in a UTF-8 file and in a UTF-16 file, the accented
-# texts pasted into the memos from the clipboard as a user would paste them:
-# each file is written back in its own encoding.
+# Replaces "café" with "thé 茶" (a character no ANSI code page of the West
+# holds) in a UTF-8 file and in a UTF-16 file, the texts pasted into the memos
+# from the clipboard as a user would paste them: each file is written back in
+# its own encoding.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 install_program "$1"
@@ -12,7 +13,7 @@ list="$work/both.list"
 printf '%s\r\n' "Z:${work//\//\\}\\utf8.txt" "Z:${work//\//\\}\\utf16.txt" >"$list"
 
 # paste_into Y ID TEXT: offers TEXT (UTF-8) on the clipboard, pastes it into
-# the memo at height Y and waits until the memo (control ID) holds it.
+# the memo at height Y and waits until the memo (control ID) holds it whole.
 paste_into() {
   printf '%s' "$3" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
   local clip=$!
@@ -30,14 +31,14 @@ paste_into() {
 start_program
 load_list "$list"
 paste_into "$find_memo_y" 107 $'caf\xc3\xa9'  # Edit2
-paste_into "$replace_memo_y" 109 $'th\xc3\xa9'  # Edit3
+paste_into "$replace_memo_y" 109 $'th\xc3\xa9 \xe8\x8c\xb6'  # Edit3
 run_and_read_results
 close_program
 
 [ "$searched" = 2 ] && [ "$replaced" = 2 ] || fail "$searched files searched, $replaced replaced"
 # The case option is off: "Café" matches too.
-[ "$(cat "$work/utf8.txt")" = $'th\xc3\xa9 au lait, th\xc3\xa9 noir\r' ] ||
+[ "$(cat "$work/utf8.txt")" = $'th\xc3\xa9 \xe8\x8c\xb6 au lait, th\xc3\xa9 \xe8\x8c\xb6 noir\r' ] ||
   fail "utf8.txt holds $(od -c "$work/utf8.txt" | head -3)"
-expected=$(printf '\xff\xfet\0h\0\xe9\0 \0t\0h\0\xe9\0\r\0\n\0' | od -An -tx1)
+expected=$(printf '\xff\xfet\0h\0\xe9\0 \0\x36\x83 \0t\0h\0\xe9\0 \0\x36\x83\r\0\n\0' | od -An -tx1)
 [ "$(od -An -tx1 "$work/utf16.txt")" = "$expected" ] || fail "utf16.txt holds $(od -An -tx1 "$work/utf16.txt")"
-echo "café became thé in UTF-8 and in UTF-16, each in its own encoding"
+echo "café became thé 茶 in UTF-8 and in UTF-16, each in its own encoding"

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   EnumChildWindows(
       window,
       [](HWND child, LPARAM) -> BOOL {
-        // GetWindowTextA reads only a caption of another process's window,
+        // GetWindowText reads only a caption of another process's window,
         // not what its edit control holds; the message is carried across.
         wchar_t text[4096] = L"";
         const int length = static_cast<int>(

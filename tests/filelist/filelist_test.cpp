@@ -36,8 +36,15 @@ class FileListCommands : public testing::MainWindowTest {
 
   void SelectAll() { SendMessageA(form.Files().Handle(), LB_SETSEL, TRUE, -1); }
   void KeyInList(WPARAM key) { SendMessageA(form.Files().Handle(), WM_KEYDOWN, key, 0); }
-  void TypeInList(const std::string& text) {
-    for (char c : text) SendMessageA(form.Files().Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+  // Keys as a Unicode window gets them: UTF-16 units, one at a time.
+  void TypeInList(std::u16string_view text) {
+    for (char16_t unit : text) SendMessageW(form.Files().Handle(), WM_CHAR, unit, 0);
+  }
+  // The list box's own text of an entry, as the system shows it.
+  std::wstring Shown(int index) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(form.Files().Handle(), LB_GETTEXTLEN, index, 0)), L'\0');
+    SendMessageW(form.Files().Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return text;
   }
   int Selected() { return static_cast<int>(SendMessageA(form.Files().Handle(), LB_GETSELCOUNT, 0, 0)); }
 };
@@ -162,23 +169,50 @@ TEST_F(FileListCommands, DoubleClickOpensTheCurrentEntryInTheEditor) {
                      std::string(windows) + "\\NOTEPAD.EXE C:\\no such.txt"}));
 }
 
-TEST_F(FileListCommands, TypingSelectsTheFirstEntryWithThePrefix) {
+// Names in any script are listed whole, read back whole and found by typing,
+// letter case aside, a character beyond the Basic Multilingual Plane included.
+TEST_F(FileListCommands, TypingSelectsTheFirstEntryWithThePrefixInAnyScript) {
   Drop({"C:\\beta.txt", "C:\\Alpha.txt", "C:\\alps.txt", "D:\\x.txt"});
+  for (const char* name : {"C:\\\u041E\u0442\u0447\u0451\u0442.txt", "C:\\\u65E5\u672C\u8A9E.txt",
+                           "C:\\smile\U0001F600.txt"}) {
+    form.Files().Append(name);
+  }
+  EXPECT_EQ(Shown(4), L"C:\\\u041E\u0442\u0447\u0451\u0442.txt");
+  EXPECT_EQ(Shown(5), L"C:\\\u65E5\u672C\u8A9E.txt");
+  EXPECT_EQ(Shown(6), L"C:\\smile\U0001F600.txt");
+  EXPECT_EQ(form.Files().Entry(6), "C:\\smile\U0001F600.txt");
+
   SelectAll();
-  TypeInList("c:\\alp");
+  TypeInList(u"c:\\alp");
   EXPECT_EQ(form.Files().Current(), 1);
   EXPECT_EQ(Selected(), 1);
-  EXPECT_GT(SendMessageA(form.Files().Handle(), LB_GETSEL, 1, 0), 0);
-  TypeInList("s");
+  EXPECT_GT(SendMessageW(form.Files().Handle(), LB_GETSEL, 1, 0), 0);
+  TypeInList(u"s");
   EXPECT_EQ(form.Files().Current(), 2);
-  TypeInList("\b\b\b\b\b\b\b");
+  TypeInList(u"\b\b\b\b\b\b\b");
   EXPECT_EQ(form.Files().Current(), 0);
+
+  const struct {
+    std::u16string typed;
+    int entry;
+  } typings[] = {
+      {u"c:\\\u041E\u0442\u0447", 4},  // in its own case: Wine's list box folds the case of ASCII letters alone
+      {u"c:\\\u65E5", 5},
+      {u"c:\\smile\U0001F600", 6},
+  };
+  for (const auto& typing : typings) {
+    TypeInList(std::u16string(20, u'\b'));  // back to an empty prefix
+    TypeInList(typing.typed);
+    EXPECT_EQ(form.Files().Current(), typing.entry);
+    EXPECT_EQ(Selected(), 1);
+  }
 }
 
 TEST_F(FileListCommands, HintShowsTheCurrentEntryNotTheOneUnderThePointer) {
   Drop({"C:\\first.txt", "C:\\second.txt"});
-  form.Files().MakeCurrent(0);
-  SendMessageA(form.Files().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 20));  // over the second row
+  form.Files().Append("C:\\\u65E5\u672C\u8A9E\\smile\U0001F600.txt");
+  form.Files().MakeCurrent(2);
+  SendMessageW(form.Files().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 20));  // over the second row
   HWND tooltip = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
@@ -190,15 +224,15 @@ TEST_F(FileListCommands, HintShowsTheCurrentEntryNotTheOneUnderThePointer) {
       },
       reinterpret_cast<LPARAM>(&tooltip));
   ASSERT_NE(tooltip, nullptr);
-  EXPECT_EQ(SendMessageA(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), static_cast<LRESULT>(app.HintHidePause()));
-  char text[256] = "";
-  TOOLINFOA tool{};
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), static_cast<LRESULT>(app.HintHidePause()));
+  wchar_t text[256] = L"";
+  TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = form.Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(form.Files().Handle());
   tool.lpszText = text;
-  SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-  EXPECT_STREQ(text, "C:\\first.txt");
+  SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"C:\\\u65E5\u672C\u8A9E\\smile\U0001F600.txt");
 }
 
 TEST(FileListRow, DrawsHighlightOnlyForSelectedRows) {

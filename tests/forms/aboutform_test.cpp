@@ -5,7 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "resources/resource.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/fake_services.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {
@@ -71,7 +71,7 @@ TEST_F(AddDirectory, EveryChoiceIsStoredAndComesBack) {
   {
     const auto dialog = Open();
     dialog->Folders().SetDirectory(tree + "\\sub");
-    SetWindowTextA(dialog->Control(TDF::kEdit1), "*.md;*.txt");
+    SetText(dialog->Control(TDF::kEdit1), "*.md;*.txt");
     SendMessageA(dialog->Control(TDF::kCheckBox1), BM_CLICK, 0, 0);
     EXPECT_EQ(Stored("Directory"), tree + "\\sub");
     EXPECT_EQ(Stored("FileMask"), "*.md;*.txt");
@@ -84,7 +84,7 @@ TEST_F(AddDirectory, EveryChoiceIsStoredAndComesBack) {
   again->BitBtn1Click();
   EXPECT_EQ(Entries(), (Paths{tree + "\\sub\\d.md", tree + "\\sub\\c.txt"}));
 
-  SetWindowTextA(again->Control(TDF::kEdit1), "");  // an empty mask is stored, and forgotten
+  SetText(again->Control(TDF::kEdit1), "");  // an empty mask is stored, and forgotten
   EXPECT_EQ(Stored("FileMask"), "");
   EXPECT_EQ(Text(*Open(), TDF::kEdit1), "*.txt");
 }
@@ -92,7 +92,7 @@ TEST_F(AddDirectory, EveryChoiceIsStoredAndComesBack) {
 TEST_F(AddDirectory, SearchTextHasOneSeparatorAtARoot) {
   const auto dialog = Open();
   dialog->Folders().SetDirectory("C:\\");
-  SetWindowTextA(dialog->Control(TDF::kEdit1), "*.no-such-extension");
+  SetText(dialog->Control(TDF::kEdit1), "*.no-such-extension");
   SendMessageA(dialog->Control(TDF::kCheckBox1), BM_CLICK, 0, 0);
   dialog->BitBtn1Click();
   EXPECT_EQ(dialog->FileSearch1().SearchFile, "C:\\*.no-such-extension");
@@ -103,7 +103,7 @@ TEST_F(AddDirectory, SearchTextHasOneSeparatorAtARoot) {
 TEST_F(AddDirectory, StopEndsTheScanAndKeepsWhatWasFound) {
   const auto dialog = Open();
   dialog->Folders().SetDirectory(tree);
-  SetWindowTextA(dialog->Control(TDF::kEdit1), "*.*");
+  SetText(dialog->Control(TDF::kEdit1), "*.*");
   // Esc, as the user presses it while the scan lets events through.
   PostMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   dialog->BitBtn1Click();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {

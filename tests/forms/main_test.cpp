@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "run/localclock.h"
+#include "tests/support/batch_run.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window.h"
 
@@ -15,6 +16,7 @@ using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
 using MainWindow = MainWindowTest;
+using MainWindowRun = testing::BatchRun;
 
 TEST_F(MainWindow, StartsCentredWithItsFixedFrameAndLogsStartAndClose) {
   const std::string before = CurrentTimeStamp();
@@ -116,6 +118,25 @@ TEST_F(MainWindow, TabGoesThroughTheControlsInTheirOrder) {
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(GetNextDlgTabItem(form.Handle(), form.Control(order[i]), FALSE), form.Control(order[i + 1])) << i;
   }
+}
+
+// The find and replace texts hold any text as typed, Greek, Chinese, Russian
+// and an emoji (two keys) alike, several lines included; a file named in any
+// script is named whole in its message.
+TEST_F(MainWindowRun, TextsAndNamesInAnyScriptStayWhole) {
+  const std::u16string typed[] = {u"\u03B1\u03B2\u03B3 \u4E2D\u6587\r\u0420\u0443\u0441\u0441\u043A\u0438\u0439",
+                                  u"smile\U0001F600"};
+  for (int i : {0, 1}) {
+    for (char16_t unit : typed[i]) SendMessageW(form.Control(i == 0 ? TMF::kEdit2 : TMF::kEdit3), WM_CHAR, unit, 0);
+  }
+  EXPECT_EQ(WindowText(form.Control(TMF::kEdit2)),
+            "\u03B1\u03B2\u03B3 \u4E2D\u6587\r\n\u0420\u0443\u0441\u0441\u043A\u0438\u0439");
+  EXPECT_EQ(WindowText(form.Control(TMF::kEdit3)), "smile\U0001F600");
+
+  const std::string missing = folder / "\u041E\u0442\u0447\u0451\u0442 \u65E5\u672C\u8A9E smile\U0001F600.txt";
+  List({missing});
+  EXPECT_TRUE(Run().shown);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + "."});
 }
 
 TEST_F(MainWindow, OptionsButtonShowsAndHidesThePanelByItsCaption) {

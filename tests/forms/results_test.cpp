@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/fake_services.h"
 

@@ -49,13 +49,29 @@ TEST(SystemMessageBoxes, DisableEveryWindowWhileUpAndGiveTheActiveOneItsActivati
     std::vector<BOOL> enabledWhileUp;
     const WhenShown answer(kCaption, [&](HWND box) {
       for (HWND window : all) enabledWhileUp.push_back(IsWindowEnabled(window));
-      PostMessageA(box, WM_COMMAND, IDNO, 0);
+      PostMessageW(box, WM_COMMAND, IDNO, 0);
     });
     EXPECT_EQ(SystemServices().messageBoxes.Show(kCaption, "Go on?", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_EQ(enabledWhileUp, std::vector<BOOL>(all.size(), FALSE));
     for (HWND window : all) EXPECT_TRUE(IsWindowEnabled(window));
     EXPECT_EQ(GetActiveWindow(), active);
   }
+}
+
+// A name in any script reaches the screen whole, in the caption and the text.
+TEST(SystemMessageBoxes, ShowEveryCharacter) {
+  const std::string caption = "\u041E\u0442\u0447\u0451\u0442 \u65E5\u672C\u8A9E";
+  const std::string text = "Cannot open file C:\\smile\U0001F600.txt.";
+  std::wstring shown;
+  const WhenShown answer(caption, [&](HWND box) {
+    wchar_t line[128] = L"";
+    GetWindowTextW(GetDlgItem(box, 0xFFFF), line, static_cast<int>(std::size(line)));  // the box's text
+    shown = line;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(SystemServices().messageBoxes.Show(caption, text, MB_OK), IDOK);
+  EXPECT_TRUE(answer.Acted());
+  EXPECT_EQ(shown, L"Cannot open file C:\\smile\U0001F600.txt.");
 }
 
 }  // namespace

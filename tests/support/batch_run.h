@@ -14,7 +14,7 @@
 
 #include "forms/main.h"
 #include "forms/results.h"
-#include "framework/layout.h"
+#include "framework/windowtext.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_window.h"
 
@@ -46,8 +46,8 @@ class BatchRun : public MainWindowTest {
     EnableWindow(form.Control(TMF::kButton), TRUE);
   }
   void Texts(const std::string& find, const std::string& replace) {
-    SetWindowTextA(form.Control(TMF::kEdit2), find.c_str());
-    SetWindowTextA(form.Control(TMF::kEdit3), replace.c_str());
+    SetText(form.Control(TMF::kEdit2), find);
+    SetText(form.Control(TMF::kEdit3), replace);
   }
   // Presses "Replace All Now", answers the confirmation and reads the results.
   Results Run(int answer = IDYES) {
@@ -57,13 +57,13 @@ class BatchRun : public MainWindowTest {
       results.shown = true;
       results.current = form.Files().Current();
       HWND bar = form.Control(TMF::kProgressBar1);
-      results.progress = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+      results.progress = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
       results.progressText = WindowText(form.Control(TMF::kLabel5));
-      results.progressUp = (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+      results.progressUp = (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
       results.button = WindowText(form.Control(TMF::kButton));
       results.searched = WindowText(GetDlgItem(dialog, TRF::kLabel3));
       results.replaced = WindowText(GetDlgItem(dialog, TRF::kLabel4));
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);
     });
     form.ButtonClick();
     return results;
@@ -89,11 +89,11 @@ class AtFirstLook {
  public:
   explicit AtFirstLook(std::function<void()> act)
       : act_(std::move(act)),
-        window_(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AtFirstLook::Procedure)));
-    PostMessageA(window_, WM_APP, 0, 0);
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AtFirstLook::Procedure)));
+    PostMessageW(window_, WM_APP, 0, 0);
   }
   ~AtFirstLook() { DestroyWindow(window_); }
   AtFirstLook(const AtFirstLook&) = delete;
@@ -103,13 +103,13 @@ class AtFirstLook {
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<AtFirstLook*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<AtFirstLook*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_APP) {
       self->acted_ = true;
       self->act_();
       return 0;
     }
-    return CallWindowProcA(self->previous_, window, message, wParam, lParam);
+    return CallWindowProcW(self->previous_, window, message, wParam, lParam);
   }
 
   std::function<void()> act_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/unicode.h"
+
 namespace varnex::testing {
 namespace {
 
@@ -28,14 +30,14 @@ WhenShown::~WhenShown() {
 void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR, DWORD) {
   if (current == nullptr) return;
   WhenShown& self = *current;
-  HWND window = FindWindowA(nullptr, self.caption_.c_str());
+  HWND window = FindWindowW(nullptr, Wide(self.caption_).c_str());
   if (window == nullptr || !IsWindowVisible(window)) return;
   if (!self.acted_) {
     self.acted_ = true;
     self.act_(window);
   } else if (++self.ticksSinceAct_ == kTicksToClose) {
     ADD_FAILURE() << '"' << self.caption_ << "\" is still up";
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
   }
 }
 
@@ -51,11 +53,11 @@ bool PumpUntil(Application& app, const std::function<bool()>& done) {
 LabelLook LookOf(HWND window, HWND label) {
   HDC dc = CreateCompatibleDC(nullptr);
   SetTextColor(dc, RGB(1, 2, 3));
-  SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
   const COLORREF colour = GetTextColor(dc);
   DeleteDC(dc);
-  LOGFONTA font{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), sizeof font, &font);
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof font, &font);
   return {colour, font.lfUnderline != 0};
 }
 
@@ -66,7 +68,7 @@ void MovePointer(HWND window, POINT client) {
   ASSERT_NE(target, nullptr);
   POINT local = screen;
   ScreenToClient(target, &local);
-  SendMessageA(target, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+  SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
 }
 
 RECT PlaceOf(HWND control) {

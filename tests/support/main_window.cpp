@@ -10,7 +10,7 @@ MainWindowTest::~MainWindowTest() {
   if (form.Handle() != nullptr) DestroyWindow(form.Handle());
   // Closing the main window ends the message loop; the next test starts afresh.
   MSG quit;
-  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
 }
 
@@ -25,9 +25,9 @@ void MainWindowTest::Start(bool visible) {
 
 void MainWindowTest::Pump() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 

@@ -37,7 +37,7 @@ class MainWindowTest : public ::testing::Test {
   // test posts is handled at the program's next chance, however fast it runs.
   ULONGLONG ticks = 0;
   ULONGLONG tickStep = 10;
-  Application app{GetModuleHandleA(nullptr), services.Get(), [this] { return ticks += tickStep; }};
+  Application app{GetModuleHandleW(nullptr), services.Get(), [this] { return ticks += tickStep; }};
   ProgramWindows program{app, folder.Path()};
   TMF& form = program.main;
   TAF& panel = program.panel;

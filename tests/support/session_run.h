@@ -77,7 +77,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   // As the window's message loop would, so what a test posts is handled.
   void ProcessPendingEvents() override {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
   void ShowCurrent(int) override {}
   void FileDone(int) override {}
