@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/textlines.h"
+#include "framework/unicode.h"
 #include "run/runsession.h"
 #include "tests/support/temp_folder.h"
 
@@ -46,11 +47,13 @@ class SessionRun : public ::testing::Test, public BatchRunHost {
   }
   // What the window would have shown, in the window's words.
   const std::vector<std::string>& Messages() const { return messages; }
+  // The log's lines as text, from either of its forms on disk.
   std::vector<std::string> LogLines() {
     const std::string bytes = ReadFileBytes(folder / "varnex.log");
     EXPECT_TRUE(bytes.ends_with("\r\n"));
+    const std::string text = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : FromAnsi(bytes);
     std::vector<std::string> lines;
-    for (std::string_view line : SplitLines(bytes)) lines.emplace_back(line);
+    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
     return lines;
   }
   std::vector<std::string> FolderContents() { return NamesIn(folder.Path()); }
@@ -66,7 +69,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost {
   void ShowCurrent(int) override {}
   void FileDone(int) override {}
   bool StopRequested() override { return false; }
-  void ReportFailure(const std::string& path) override { messages.push_back("Cannot open file " + path + "."); }
+  void ReportFailure(const Error& failure) override { messages.push_back(WithFullStop(failure.what())); }
   void ReportUndoUnavailable(const std::string& message) override { messages.push_back(message); }
 
   TempFolder folder;
