@@ -139,8 +139,9 @@ std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile f
   std::string find, replace;
   // An ANSI file cannot hold a find text its code page has no form for.
   if (!ToFileText(findText, encoding, find)) return std::nullopt;
-  // Nor a replace text: the file is then searched with none, which changes
-  // it wherever the find text is, to learn whether it would have changed.
+  // A replace text it cannot hold refuses the file, but only where it would
+  // be changed: searched with an empty replacement instead, its text changes
+  // wherever the find text is.
   const bool replaceFits = ToFileText(replaceText, encoding, replace);
   if (!replaceFits) replace.clear();
   std::string result;

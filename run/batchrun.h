@@ -64,7 +64,8 @@ std::string PathIdentity(const std::string& path);
 // it twice would replace in the replacement. With `undo`, the original of
 // every file changed is kept for Undo Last Run. Every file changed has its
 // line in `log`. The first file of each folder clears the folder of new files
-// that an interrupted run left there.
+// that an interrupted run left there. An ANSI file that would have to take a
+// replace text its code page cannot hold is reported and left as it was.
 RunCounts RunBatch(const std::vector<std::string>& files, ActivityLog& log, BatchRunHost& host,
                    UndoRecording* undo = nullptr);
 
