@@ -259,6 +259,14 @@ TEST(LogFile, ALogGoesOverToUtf8WholeAtItsFirstLineOutsideTheCodePage) {
   EXPECT_EQ(next.Lines()[5], "t5 - a found in C:\\" + kAnyScript + ".txt and replaced to b");
   EXPECT_EQ(ReadFileBytes(path), expected + "t9 - Application Started\r\n");
   EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
+
+  // Once UTF-8, always: a start's rewrite keeps the form whatever the lines.
+  const std::string utf8Only = "\xEF\xBB\xBFold caf\xC3\xA9\r\n";
+  WriteFileBytes(path, utf8Only);
+  LogFile laterFile(path);
+  ActivityLog later(laterFile, clock);
+  later.Open();
+  EXPECT_EQ(ReadFileBytes(path), utf8Only + "t10 - Application Started\r\n");
 }
 
 TEST(LogFile, ALogWithANulIsAppendedToAtEveryStep) {
