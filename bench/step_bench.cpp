@@ -19,7 +19,7 @@
 #include "framework/safereplace.h"
 #include "framework/wholefile.h"
 #include "run/activitylog.h"
-#include "run/ansitext.h"
+#include "run/filetext.h"
 #include "run/logfile.h"
 #include "run/replacer.h"
 #include "run/targetfile.h"
@@ -110,8 +110,9 @@ int main(int argc, char** argv) {
     });
     std::string result;
     const bool replaced = Timed(replace, [&] {
-      return replacer.ReplaceStrOwned(std::move(text), varnex::AnsiToFileText(findText, encoding),
-                                      varnex::AnsiToFileText(replaceText, encoding), result);
+      std::string find, replaceWith;
+      return varnex::ToFileText(findText, encoding, find) && varnex::ToFileText(replaceText, encoding, replaceWith) &&
+             replacer.ReplaceStrOwned(std::move(text), find, replaceWith, result);
     });
     if (!replaced) continue;
     Timed(logAppend, [&] {

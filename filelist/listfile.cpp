@@ -1,24 +1,51 @@
 #include "filelist/listfile.h"
 
+#include "engine/encoding.h"
 #include "engine/error.h"
 #include "engine/textlines.h"
 #include "framework/handle.h"
+#include "framework/unicode.h"
 #include "framework/wholefile.h"
 
 namespace varnex {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A list with a byte-order mark is in that encoding; one without is in the
+// ANSI code page, as every list was before names outside it could be listed.
+std::string ListText(std::string_view bytes) {
+  const TextEncoding encoding = DetectEncoding(bytes);
+  switch (encoding) {
+    case TextEncoding::kUtf8WithMark:
+    case TextEncoding::kUtf16Le:
+    case TextEncoding::kUtf16Be:
+      return DecodeFileText(bytes, encoding);
+    case TextEncoding::kAnsi:
+    case TextEncoding::kUtf8:
+      break;
+  }
+  return FromAnsi(bytes);
+}
+
+}  // namespace
 
 std::vector<std::string> LoadFilenameList(const std::string& path, FileSystem& files) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   std::string bytes;
   if (!file || !ReadWholeFile(files, file.Get(), bytes)) throw Error::Format(kCannotOpenFile, path);
+  const std::string text = ListText(bytes);
   std::vector<std::string> entries;
-  for (std::string_view line : SplitLines(bytes)) entries.emplace_back(line);
+  for (std::string_view line : SplitLines(text)) entries.emplace_back(line);
   return entries;
 }
 
 void SaveFilenameList(const std::string& path, const std::vector<std::string>& entries, FileSystem& files) {
+  const std::string text = JoinLines(entries);
+  std::string bytes;
+  if (!ToAnsi(text, bytes)) bytes = std::string(kUtf8Mark) + text;
   const FileHandle file = files.Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-  if (!file || !WriteWholeBuffer(files, file.Get(), JoinLines(entries))) throw Error::Format(kCannotCreateFile, path);
+  if (!file || !WriteWholeBuffer(files, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path);
 }
 
 }  // namespace varnex

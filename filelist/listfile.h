@@ -1,6 +1,9 @@
 #pragma once
 // Filename list files: the file list kept on disk, one entry per line, every
-// line ended by CR LF.
+// line ended by CR LF. A list is saved in the ANSI code page while every name
+// has a form there, byte for byte as lists always were, and otherwise in
+// UTF-8 with a byte-order mark. One loads by its mark: UTF-8, UTF-16 LE or
+// BE; without one it is taken to be in the ANSI code page.
 
 #include <string>
 #include <vector>

@@ -84,8 +84,8 @@ class TMF::RunHost final : public BatchRunHost {
   void ShowCurrent(int index) override { progress_.Current(index); }
   void FileDone(int done) override { progress_.Done(done); }
   bool StopRequested() override { return form_.StopRequested(); }
-  void ReportFailure(const std::string& path) override {
-    form_.app_.MessageBox().Show(form_.app_.Title(), "Cannot open file " + path + ".", MB_OK);
+  void ReportFailure(const Error& failure) override {
+    form_.app_.MessageBox().Show(form_.app_.Title(), WithFullStop(failure.what()), MB_OK);
   }
   void ReportUndoUnavailable(const std::string& message) override {
     form_.app_.MessageBox().Show(form_.app_.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
@@ -126,7 +126,7 @@ void TMF::ButtonClick() {
     PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  TRF::Show(app_, counts.searched, counts.written, LogPath());
+  TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath());
   fileList_.MakeCurrent(0);
 }
 

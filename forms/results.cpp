@@ -11,6 +11,7 @@ namespace varnex {
 namespace {
 
 constexpr char kCaption[] = "Results...";
+constexpr char kFinished[] = "Find and replace successfully finished.";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
 constexpr int kClientWidth = 289;
 constexpr int kClientHeight = 124;
@@ -22,7 +23,7 @@ constexpr COLORREF kCountColour = RGB(0, 0, 255);
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 constexpr ControlSpec kLayout[] = {
     {TRF::kImage1, "STATIC", "", SS_OWNERDRAW, 0, 14, 18, 65, 51, FontKind::kWindow},
-    {TRF::kLabel5, "STATIC", "Find and replace successfully finished.", kLabel, 0, 93, 16, 0, 0, FontKind::kWindow},
+    {TRF::kLabel5, "STATIC", kFinished, kLabel, 0, 93, 16, 0, 0, FontKind::kWindow},
     {TRF::kLabel1, "STATIC", "Files searched:", kLabel, 0, 93, 36, 0, 0, FontKind::kWindow},
     {TRF::kLabel3, "STATIC", "", kLabel, 0, 0, 36, 0, 0, FontKind::kWindow},
     {TRF::kLabel2, "STATIC", "Files found && replaced:", kLabel, 0, 93, 57, 0, 0, FontKind::kWindow},
@@ -30,6 +31,12 @@ constexpr ControlSpec kLayout[] = {
     {TRF::kButton2, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 188, 86, 85, 25, FontKind::kWindow},
     {TRF::kButton1, "BUTTON", "&Show LOG file", BS_PUSHBUTTON | WS_TABSTOP, 0, 93, 86, 85, 25, FontKind::kWindow},
 };
+
+// A run that could not do some of its files does not call itself a success.
+std::string FinishedText(int filesFailed) {
+  if (filesFailed == 0) return kFinished;
+  return std::to_string(filesFailed) + (filesFailed == 1 ? " file" : " files") + " could not be processed.";
+}
 
 // Gives a label the size of its text in its own font.
 void FitToText(HWND label) {
@@ -61,13 +68,14 @@ void ShowCount(HWND dialog, HWND label, int count) {
 
 TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
 
-void TRF::Show(Application& application, int filesSearched, int filesReplaced, const std::string& logPath) {
+void TRF::Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
+               const std::string& logPath) {
   TRF form(application);
-  form.Create(filesSearched, filesReplaced, logPath);
+  form.Create(filesSearched, filesReplaced, filesFailed, logPath);
   form.ShowModal();
 }
 
-void TRF::Create(int filesSearched, int filesReplaced, std::string logPath) {
+void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath) {
   logPath_ = std::move(logPath);
   arrow_.Reset(static_cast<HBITMAP>(
       LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_RESULTS_ARROW), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
@@ -76,6 +84,7 @@ void TRF::Create(int filesSearched, int filesReplaced, std::string logPath) {
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   SetClientSize(Handle(), kClientWidth, kClientHeight);
   AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  if (filesFailed != 0) SetWindowTextA(Control(kLabel5), FinishedText(filesFailed).c_str());
   for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
   ShowCount(Handle(), Control(kLabel3), filesSearched);
   ShowCount(Handle(), Control(kLabel4), filesReplaced);

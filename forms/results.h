@@ -1,6 +1,7 @@
 #pragma once
-// TRF, the results dialog that ends a batch run: how many files were searched,
-// how many were changed, and a way to the activity log.
+// TRF, the results dialog that ends a batch run: whether every file could be
+// done, how many files were searched, how many were changed, and a way to the
+// activity log.
 
 #include <windows.h>
 
@@ -24,10 +25,12 @@ class TRF : public Window<TRF> {
   explicit TRF(Application& application, Beeper beep = [](UINT type) { MessageBeep(type); });
 
   // Shows a fresh dialog for one run and returns when it has closed.
-  static void Show(Application& application, int filesSearched, int filesReplaced, const std::string& logPath);
+  static void Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
+                   const std::string& logPath);
 
-  // Creates the dialog with its two numbers, not yet visible.
-  void Create(int filesSearched, int filesReplaced, std::string logPath);
+  // Creates the dialog with its two numbers, not yet visible; with files that
+  // failed, it says how many instead of calling the run a success.
+  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath);
 
   void FormShow();
   void Button1Click();

@@ -1,7 +1,10 @@
 #pragma once
 // The settings store: the user's choices in an ini file beside the program.
 // It holds only the file's path; every read and write goes straight to the file,
-// so nothing needs saving at exit.
+// so nothing needs saving at exit. Values are UTF-8. The file stays in the ANSI
+// code page, byte for byte as it always was, until a value comes that has no
+// form there; from then on it is in UTF-16 LE with a byte-order mark, the
+// profile functions' Unicode form.
 
 #include <string>
 
@@ -19,6 +22,8 @@ class SettingsStore {
   void Write(const char* section, const char* key, const std::string& value) const;
 
  private:
+  void MakeUnicode() const;
+
   std::string path_;
 };
 

@@ -12,12 +12,12 @@ ActivityLog::ActivityLog(LogStorage& storage, Clock timeStamp) : storage_(storag
 void ActivityLog::Open() {
   const std::string stamp = timeStamp_();
   lines_.clear();
-  const std::optional<std::string> bytes = storage_.Load();
-  if (bytes) {
-    for (std::string_view line : SplitLines(*bytes)) lines_.emplace_back(line);
-    keepFileAsItIs_ = TextBeforeNul(*bytes).size() != bytes->size();
+  const std::optional<std::string> text = storage_.Load();
+  if (text) {
+    for (std::string_view line : SplitLines(*text)) lines_.emplace_back(line);
+    keepFileAsItIs_ = TextBeforeNul(*text).size() != text->size();
     linesOnDisk_ = lines_.size();
-    fileEndsInsideLine_ = !bytes->empty() && bytes->back() != '\r' && bytes->back() != '\n';
+    fileEndsInsideLine_ = !text->empty() && text->back() != '\r' && text->back() != '\n';
   } else {
     // A file that is there but could not be read must not be rewritten from
     // an empty history; where there is none, an append makes it as well.
@@ -57,9 +57,9 @@ void ActivityLog::Save() {
     rewritten_ = true;
     fileEndsInsideLine_ = false;
   } else {
-    std::string bytes = JoinLines(std::span(lines_).subspan(linesOnDisk_));
-    if (fileEndsInsideLine_) bytes.insert(0, "\r\n");
-    storage_.Append(bytes);
+    std::string added = JoinLines(std::span(lines_).subspan(linesOnDisk_));
+    if (fileEndsInsideLine_) added.insert(0, "\r\n");
+    storage_.Append(added);
     fileEndsInsideLine_ = false;
   }
   linesOnDisk_ = lines_.size();

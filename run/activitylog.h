@@ -12,13 +12,14 @@
 
 namespace varnex {
 
-// Where the log's bytes are kept. Rewrite and Append raise Error on failure.
+// Where the log's text (UTF-8, as every text inside the program) is kept, in
+// whatever form on disk. Rewrite and Append raise Error on failure.
 class LogStorage {
  public:
-  // The whole file, or nothing when there is none or it cannot be read.
+  // The whole text, or nothing when there is none or it cannot be read.
   virtual std::optional<std::string> Load() = 0;
-  virtual void Rewrite(std::string_view bytes) = 0;
-  virtual void Append(std::string_view bytes) = 0;
+  virtual void Rewrite(std::string_view text) = 0;
+  virtual void Append(std::string_view text) = 0;
 
  protected:
   ~LogStorage() = default;

@@ -9,10 +9,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "engine/error.h"
 #include "engine/paths.h"
 #include "engine/textlines.h"
 #include "framework/safereplace.h"
-#include "run/ansitext.h"
+#include "run/filetext.h"
 #include "run/readahead.h"
 #include "run/replacer.h"
 #include "run/targetfile.h"
@@ -26,6 +27,16 @@ std::string PathIdentity(const std::string& path) {
 }
 
 namespace {
+
+// A file that would be changed but cannot take the replace text: it is left
+// as it was rather than given a stand-in character.
+constexpr std::string_view kReplaceTextNotInCodePage =
+    "Cannot replace in file %s: the replace text has characters that the file's ANSI code page cannot hold";
+
+class Refused : public Error {
+ public:
+  using Error::Error;
+};
 
 // The entries the run may write before their turn come: a file listed again,
 // and an earlier file's backup. They are not read ahead, or the read could
@@ -127,8 +138,14 @@ std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile f
     findText = run.replacer.ExpandVariables(findText, path);
     replaceText = run.replacer.ExpandVariables(replaceText, path);
   }
-  const std::string find = AnsiToFileText(findText, encoding);
-  const std::string replace = AnsiToFileText(replaceText, encoding);
+  std::string find, replace;
+  // An ANSI file cannot hold a find text its code page has no form for.
+  if (!ToFileText(findText, encoding, find)) return std::nullopt;
+  // A replace text it cannot hold refuses the file, but only where it would
+  // be changed: searched with an empty replacement instead, its text changes
+  // wherever the find text is.
+  const bool replaceFits = ToFileText(replaceText, encoding, replace);
+  if (!replaceFits) replace.clear();
   std::string result;
   bool changed = false;
   if (searchedAsRead && holdOriginal) {
@@ -141,6 +158,7 @@ std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile f
     changed = run.replacer.ReplaceStrOwned(std::move(text), find, replace, result);
   }
   if (!changed) return std::nullopt;
+  if (!replaceFits) throw Refused(Error::Format(kReplaceTextNotInCodePage, path).what());
 
   const Writes writes(run.ahead);
   // Logged as the texts were typed, before anything is written.
@@ -196,8 +214,12 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
             had.Add(index, made->index);
           }
         }
+      } catch (const Refused& refusal) {
+        host.ReportFailure(refusal);
+        ++counts.failed;
       } catch (const std::exception&) {
-        host.ReportFailure(files[index]);
+        host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));
+        ++counts.failed;
       }
       if (!repeated) ++counts.searched;
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/error.h"
 #include "run/activitylog.h"
 #include "run/undorecording.h"
 
@@ -36,8 +37,9 @@ class BatchRunHost {
   // True when the run is to end after the file in hand (asked after the
   // events between two files).
   virtual bool StopRequested() = 0;
-  // The file at `path` could not be done and was left as it was.
-  virtual void ReportFailure(const std::string& path) = 0;
+  // A file could not be done and was left as it was; the failure's text
+  // names it and says why.
+  virtual void ReportFailure(const Error& failure) = 0;
   // Once, at the first original the undo store cannot keep.
   virtual void ReportUndoUnavailable(const std::string& message) = 0;
 
@@ -48,6 +50,7 @@ class BatchRunHost {
 struct RunCounts {
   int searched = 0;  // files looked at, each once however often it is listed
   int written = 0;   // files changed and written
+  int failed = 0;    // files reported as not done, left as they were
 };
 
 // A file's full path, letter case aside, as Windows compares paths: the same
@@ -61,7 +64,8 @@ std::string PathIdentity(const std::string& path);
 // it twice would replace in the replacement. With `undo`, the original of
 // every file changed is kept for Undo Last Run. Every file changed has its
 // line in `log`. The first file of each folder clears the folder of new files
-// that an interrupted run left there.
+// that an interrupted run left there. An ANSI file that would have to take a
+// replace text its code page cannot hold is reported and left as it was.
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
                    BatchRunHost& host, UndoRecording* undo = nullptr);
 

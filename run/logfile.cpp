@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "framework/safereplace.h"
+#include "framework/unicode.h"
 #include "framework/wholefile.h"
 
 namespace varnex {
@@ -12,9 +13,23 @@ namespace {
 // second) rather than fail.
 constexpr int kSharingRetries = 40;
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The log's text from its bytes, and whether they are in UTF-8.
+std::string TextOf(std::string_view bytes, bool& utf8) {
+  utf8 = bytes.starts_with(kUtf8Mark);
+  return utf8 ? std::string(bytes.substr(kUtf8Mark.size())) : FromAnsi(bytes);
+}
+
 }  // namespace
 
 std::optional<std::string> LogFile::Load() {
+  std::optional<std::string> bytes = LoadBytes();
+  if (!bytes) return std::nullopt;
+  return TextOf(*bytes, utf8_);
+}
+
+std::optional<std::string> LogFile::LoadBytes() {
   // Shared for deleting only: the rewrite moves this very file aside.
   loaded_ = OpenWaiting(files_, path_, GENERIC_READ, FILE_SHARE_DELETE, OPEN_EXISTING, kSharingRetries);
   std::string bytes;
@@ -25,7 +40,15 @@ std::optional<std::string> LogFile::Load() {
   return bytes;
 }
 
-void LogFile::Rewrite(std::string_view bytes) {
+void LogFile::Rewrite(std::string_view text) {
+  std::string bytes;
+  const bool utf8 = utf8_ || !ToAnsi(text, bytes);
+  if (utf8) bytes = std::string(kUtf8Mark).append(text);
+  Replace(bytes);
+  utf8_ = utf8;
+}
+
+void LogFile::Replace(std::string_view bytes) {
   appending_.Reset();  // it would keep the old log from being replaced
   std::string temporary;
   FileHandle file = CreateFileBeside(files_, path_, temporary);
@@ -45,15 +68,45 @@ void LogFile::Rewrite(std::string_view bytes) {
   }
 }
 
-void LogFile::Append(std::string_view bytes) {
+void LogFile::Append(std::string_view text) {
   // No rewrite follows an append; the load's lock would only keep us out.
   loaded_.Reset();
-  FileHandle file = appending_ ? std::move(appending_)
-                               : OpenWaiting(files_, path_, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                             OPEN_ALWAYS, kSharingRetries);
+  FileHandle file = appending_ ? std::move(appending_) : OpenForAppending();
+  std::string bytes;
+  if (file && !utf8_ && !ToAnsi(text, bytes)) {
+    file.Reset();
+    ConvertToUtf8();
+    file = OpenForAppending();
+  }
+  if (utf8_) bytes = text;
   // A handle that failed is not kept: the next append opens the file afresh.
   if (!file || !WriteWholeBuffer(files_, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
   if (holdAppends_) appending_ = std::move(file);
+}
+
+// The file's form is looked at whenever it is opened: another copy of the
+// program may have turned it into UTF-8 since.
+FileHandle LogFile::OpenForAppending() {
+  FileHandle file = OpenWaiting(files_, path_, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                OPEN_ALWAYS, kSharingRetries);
+  char start[kUtf8Mark.size()];
+  DWORD read = 0;
+  if (!file) return {};
+  // An empty file's read at its end fails, with nothing read.
+  if (!files_.ReadAt(file.Get(), 0, start, sizeof start, read) && GetLastError() != ERROR_HANDLE_EOF) return {};
+  utf8_ = std::string_view(start, read) == kUtf8Mark;
+  return file;
+}
+
+// The whole file as it is on disk now, whatever other copies have appended,
+// goes over into UTF-8, each earlier line kept.
+void LogFile::ConvertToUtf8() {
+  const std::optional<std::string> bytes = LoadBytes();
+  if (!bytes) throw Error::Format(kCannotCreateFile, path_);
+  bool utf8 = false;
+  const std::string text = TextOf(*bytes, utf8);
+  if (!utf8) Replace(std::string(kUtf8Mark) + text);
+  loaded_.Reset();
 }
 
 }  // namespace varnex

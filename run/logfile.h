@@ -1,14 +1,16 @@
 #pragma once
-// The activity log's file on disk.
+// The activity log's file on disk. It stays in the ANSI code page, byte for
+// byte as it always was, while every character of the log has a form there;
+// the first line that has not turns the whole file, every earlier line kept,
+// into UTF-8 with a byte-order mark, which it then stays. Both forms load.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "framework/handle.h"
-#include "run/activitylog.h"
 #include "framework/filesystem.h"
 #include "framework/handle.h"
+#include "run/activitylog.h"
 
 namespace varnex {
 
@@ -25,8 +27,10 @@ class LogFile final : public LogStorage {
   std::optional<std::string> Load() override;
   // Writes the whole log to a new file beside the old one, which stays as it
   // was until the new one is complete and takes its place.
-  void Rewrite(std::string_view bytes) override;
-  void Append(std::string_view bytes) override;
+  void Rewrite(std::string_view text) override;
+  // A text the ANSI file cannot hold first turns the file into UTF-8 the same
+  // safe way.
+  void Append(std::string_view text) override;
   // Both raise "Cannot create file <path>" when they fail.
 
   // For its length the file stays open between appends: a batch run appends
@@ -48,9 +52,15 @@ class LogFile final : public LogStorage {
   };
 
  private:
+  std::optional<std::string> LoadBytes();
+  void Replace(std::string_view bytes);
+  FileHandle OpenForAppending();
+  void ConvertToUtf8();
+
   std::string path_;
   FileSystem& files_;
   FileHandle loaded_;
+  bool utf8_ = false;  // the file's form as last seen
   bool holdAppends_ = false;
   FileHandle appending_;
 };

@@ -5,6 +5,7 @@
 #include "engine/error.h"
 #include "framework/handle.h"
 #include "tests/support/failing_filesystem.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {
@@ -110,6 +111,41 @@ TEST_F(FilenameLists, FailuresReachTheErrorReportAndChangeNothing) {
   services.fileDialogs.answers.push_back(std::nullopt);  // Cancel
   SendMessageA(form.Handle(), WM_COMMAND, TMF::kLoadfilelist1, 0);
   EXPECT_EQ(Entries(), Paths{"C:\\kept.txt"});
+}
+
+// A list whose names all have a form in the ANSI code page is written as
+// lists always were; any other is written in UTF-8 with its mark. Both come
+// back whole, and so does a list in UTF-16 from another program.
+TEST(FilenameListFiles, NamesInAnyScriptComeBackAndAnsiListsStayAsTheyWere) {
+  testing::TempFolder folder;
+  const std::string path = folder / "names.list";
+  const Paths ansiNames{"C:\\Caf\xC3\xA9\\r\xC3\xA9sum\xC3\xA9.txt", "", "C:\\b & c.txt"};
+  SaveFilenameList(path, ansiNames);
+  EXPECT_EQ(ReadFileBytes(path), "C:\\Caf\xE9\\r\xE9sum\xE9.txt\r\n\r\nC:\\b & c.txt\r\n");
+  EXPECT_EQ(LoadFilenameList(path), ansiNames);
+
+  const Paths anyNames{"C:\\\u041E\u0442\u0447\u0451\u0442.txt", "C:\\Caf\xC3\xA9\\\u65E5\u672C\u8A9E.txt",
+                       "C:\\smile\U0001F600.txt"};
+  SaveFilenameList(path, anyNames);
+  const std::string utf8 = "C:\\\u041E\u0442\u0447\u0451\u0442.txt\r\nC:\\Caf\xC3\xA9\\\u65E5\u672C\u8A9E.txt\r\n"
+                           "C:\\smile\U0001F600.txt\r\n";
+  EXPECT_EQ(ReadFileBytes(path), "\xEF\xBB\xBF" + utf8);
+  EXPECT_EQ(LoadFilenameList(path), anyNames);
+
+  using namespace std::string_view_literals;
+  const struct {
+    std::string_view bytes;
+    Paths entries;
+  } loads[] = {
+      {"\xFF\xFE" "C\0:\0\\\0\x1E\x04.\0t\0\r\0\n\0x\0"sv, {"C:\\\u041E.t", "x"}},
+      {"\xFE\xFF\0C\0:\0\\\x04\x1E\0.\0t"sv, {"C:\\\u041E.t"}},
+      // Without a mark the list is ANSI, even where its bytes would read as UTF-8.
+      {"C:\\Caf\xC3\xA9.txt\r\n"sv, {"C:\\Caf\xC3\x83\xC2\xA9.txt"}},
+  };
+  for (const auto& load : loads) {
+    WriteFileBytes(path, load.bytes);
+    EXPECT_EQ(LoadFilenameList(path), load.entries) << ::testing::PrintToString(std::string(load.bytes));
+  }
 }
 
 // An open refused, or a read or a write cut short half way (a share that goes

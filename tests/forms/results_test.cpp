@@ -24,9 +24,9 @@ class ResultsDialog : public ::testing::Test {
   // A dialog that counts its beeps. It is shown only where a test needs it:
   // without a window manager, Wine takes two seconds to take a captioned
   // window off the screen.
-  std::unique_ptr<TRF> Make(int searched, int replaced, bool shown = false) {
+  std::unique_ptr<TRF> Make(int searched, int replaced, bool shown = false, int failed = 0) {
     auto form = std::make_unique<TRF>(app, [this](UINT type) { beeps.push_back(type); });
-    form->Create(searched, replaced, kLogPath);
+    form->Create(searched, replaced, failed, kLogPath);
     if (shown) ShowWindow(form->Handle(), SW_SHOW);
     return form;
   }
@@ -88,14 +88,23 @@ TEST_F(ResultsDialog, LabelsTakeTheWidthOfWhatTheyShow) {
   ReleaseDC(form->Handle(), dc);
 }
 
-TEST_F(ResultsDialog, NumbersStandInBlueAtTheSameRightEdge) {
+// Only a run that did every file calls itself a success; one with failures
+// says how many, within the dialog.
+TEST_F(ResultsDialog, NumbersStandInBlueAtTheSameRightEdgeUnderWhatBecameOfTheRun) {
   const struct {
-    int searched, replaced;
-  } runs[] = {{3, 2}, {3, 0}, {0, 0}, {12345, 7}, {8, 1000000}};
+    int searched, replaced, failed;
+    const char* finished;
+  } runs[] = {
+      {3, 2, 0, "Find and replace successfully finished."}, {3, 0, 0, "Find and replace successfully finished."},
+      {0, 0, 0, "Find and replace successfully finished."}, {12345, 7, 1, "1 file could not be processed."},
+      {8, 1000000, 2, "2 files could not be processed."},   {1000000, 0, 999999, "999999 files could not be processed."},
+  };
   for (const auto& run : runs) {
     SCOPED_TRACE(std::to_string(run.searched) + " and " + std::to_string(run.replaced));
-    const auto form = Make(run.searched, run.replaced);
-    EXPECT_EQ(WindowText(form->Control(TRF::kLabel5)), "Find and replace successfully finished.");
+    const auto form = Make(run.searched, run.replaced, false, run.failed);
+    HWND finished = form->Control(TRF::kLabel5);
+    EXPECT_EQ(WindowText(finished), run.finished);
+    EXPECT_LE(PlaceOf(finished).right, 289);
     HWND searched = form->Control(TRF::kLabel3);
     HWND replaced = form->Control(TRF::kLabel4);
     EXPECT_EQ(WindowText(searched), std::to_string(run.searched));
@@ -177,11 +186,12 @@ TEST_F(ResultsDialog, OkEnterAndTheCloseBoxEachCloseIt) {
 TEST_F(ResultsDialog, ShowWaitsUntilTheDialogHasClosed) {
   std::string numbers;
   const WhenShown enter("Results...", [&](HWND form) {
-    numbers = WindowText(GetDlgItem(form, TRF::kLabel3)) + " " + WindowText(GetDlgItem(form, TRF::kLabel4));
+    numbers = WindowText(GetDlgItem(form, TRF::kLabel5)) + " " + WindowText(GetDlgItem(form, TRF::kLabel3)) + " " +
+              WindowText(GetDlgItem(form, TRF::kLabel4));
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
-  TRF::Show(app, 5, 4, kLogPath);
-  EXPECT_EQ(numbers, "5 4");
+  TRF::Show(app, 5, 4, 1, kLogPath);
+  EXPECT_EQ(numbers, "1 file could not be processed. 5 4");
   EXPECT_EQ(FindWindowA(nullptr, "Results..."), nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/encoding.h"
 #include "engine/error.h"
 #include "framework/handle.h"
 #include "tests/support/temp_folder.h"
@@ -9,6 +10,7 @@
 namespace varnex {
 namespace {
 
+using testing::NamesIn;
 using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteFileBytes;
@@ -20,27 +22,50 @@ TEST(SettingsStore, ReadsAsTheProfileFunctionsDo) {
   EXPECT_EQ(GetFileAttributesA(missing.Path().c_str()), INVALID_FILE_ATTRIBUTES);
 
   WriteFileBytes(folder / "settings.ini", "[options]\r\nfilemask=  *.txt;*.md  \r\nDirectory='C:\\a b'\r\n"
-                                         "SubDirectories=\r\nLong=" + std::string(3000, 'x') + "\r\n");
+                                         "SubDirectories=\r\nLong=" + std::string(3000, 'x') + "\r\nAccented=Caf\xE9\r\n");
   const SettingsStore store(folder / "settings.ini");
   EXPECT_EQ(store.Read("Options", "FileMask"), "*.txt;*.md");
   EXPECT_EQ(store.Read("OPTIONS", "directory"), "C:\\a b");
   EXPECT_EQ(store.Read("Options", "SubDirectories"), "");
   EXPECT_EQ(store.Read("Options", "Long"), std::string(2047, 'x'));
+  EXPECT_EQ(store.Read("Options", "Accented"), "Caf\xC3\xA9");
   EXPECT_EQ(store.Read("Other", "FileMask"), "");
 }
 
+// Names in any script, as a folder may have.
+const std::string kAnyNames = "C:\\\u041E\u0442\u0447\u0451\u0442\\\u65E5\u672C\u8A9E\\smile\U0001F600";
+
+std::string Utf16LeWithMark(std::string_view utf8) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : Utf16FromUtf8(utf8)) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// The file stays in the ANSI code page, byte for byte, while every value has
+// a form there; the first that has not turns it into UTF-16 with its mark,
+// which the profile functions keep from then on.
 TEST(SettingsStore, WritesOneKeyAndLeavesTheRestAlone) {
   TempFolder folder;
   const SettingsStore store(folder / "settings.ini");
   store.Write("Options", "CS", BooleanText(true));
   store.Write("Options", "FileMask", "");
   store.Write("Options", "CS", BooleanText(false));
+  store.Write("Options", "Directory", "C:\\Caf\xC3\xA9");
   EXPECT_EQ(store.Read("Options", "CS"), "False");
   EXPECT_EQ(store.Read("Options", "FileMask"), "");
-  const std::string bytes = ReadFileBytes(store.Path());
-  EXPECT_NE(bytes.find("[Options]"), std::string::npos);
-  EXPECT_NE(bytes.find("CS=False"), std::string::npos);
-  EXPECT_EQ(bytes.find("CS=True"), std::string::npos);
+  EXPECT_EQ(store.Read("Options", "Directory"), "C:\\Caf\xC3\xA9");
+  const std::string ansi = "[Options]\r\nCS=False\r\nFileMask=\r\nDirectory=C:\\Caf\xE9\r\n";
+  EXPECT_EQ(ReadFileBytes(store.Path()), ansi);
+
+  store.Write("Options", "Directory", kAnyNames);
+  store.Write("Options", "CS", BooleanText(true));
+  EXPECT_EQ(SettingsStore(store.Path()).Read("Options", "Directory"), kAnyNames);
+  EXPECT_EQ(ReadFileBytes(store.Path()),
+            Utf16LeWithMark("[Options]\r\nCS=True\r\nFileMask=\r\nDirectory=" + kAnyNames + "\r\n"));
+  EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"settings.ini"});
 }
 
 TEST(SettingsStore, AFailedWriteNamesTheFile) {
@@ -52,14 +77,17 @@ TEST(SettingsStore, AFailedWriteNamesTheFile) {
   ASSERT_TRUE(holder);
   for (const std::string& path : {held, folder / "no folder\\settings.ini"}) {
     const SettingsStore store(path);
-    try {
-      store.Write("Options", "CS", "True");
-      ADD_FAILURE() << "writing " << path << " should fail";
-    } catch (const Error& failure) {
-      EXPECT_EQ(std::string(failure.what()), "Unable to write to " + path);
+    for (const std::string& value : {std::string("True"), kAnyNames}) {
+      try {
+        store.Write("Options", "CS", value);
+        ADD_FAILURE() << "writing " << path << " should fail";
+      } catch (const Error& failure) {
+        EXPECT_EQ(std::string(failure.what()), "Unable to write to " + path);
+      }
     }
   }
-  EXPECT_EQ(SettingsStore(held).Read("Options", "CS"), "False");
+  EXPECT_EQ(ReadFileBytes(held), "[Options]\r\nCS=False\r\n");
+  EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"held.ini"});
 }
 
 }  // namespace

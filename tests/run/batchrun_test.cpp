@@ -46,7 +46,7 @@ TEST_F(BatchRun, AsksFirstAndChecksTheTextsAfterwards) {
     EXPECT_EQ(services.messageBoxes.shown[1].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
   }
   Texts("abc", "ABC");  // case counts: accepted
-  EXPECT_TRUE(Run().shown);
+  EXPECT_EQ(Run().finished, "Find and replace successfully finished.");
   EXPECT_EQ(ReadFileBytes(path), "ABC\r\n");
 }
 
@@ -65,6 +65,7 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   List({missing, changed, untouched, folder.Path()});
   Texts("two\r\nlast\r\n", "2");
   const Results results = Run();
+  EXPECT_EQ(results.finished, "2 files could not be processed.");
   EXPECT_EQ(results.searched, "4");
   EXPECT_EQ(results.replaced, "1");
   EXPECT_EQ(results.current, 3);  // the last file, whatever the display skipped
@@ -183,6 +184,7 @@ TEST_F(SessionRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   writer.Reset();
   EXPECT_EQ(results.searched, 5);
   EXPECT_EQ(results.written, 0);
+  EXPECT_EQ(results.failed, 5);
   EXPECT_EQ(ReadFileBytes(binary), std::string("abc\0abc", 7));
   EXPECT_EQ(ReadFileBytes(noBackup), "abc");
   EXPECT_EQ(ReadFileBytes(readOnly), "abc");
@@ -371,24 +373,32 @@ std::string InEncoding(const std::string& utf8, TextEncoding encoding) {
   return bytes;
 }
 
+// The texts come in any language; an ANSI file that would have to take a
+// character its code page lacks is refused rather than given a stand-in.
 TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
   using enum TextEncoding;
   const TextEncoding encodings[] = {kAnsi, kUtf8, kUtf8WithMark, kUtf16Le, kUtf16Be};
   // Every kind of line end, and none after the last line.
   const std::string original = "Caf\xC3\xA9 au lait\nCAF\xC3\x89\rcaf\xC3\xA9\n\rend";
+  const std::string japanese = "\u65E5\u672C\u8A9E", emoji = "\U0001F600";
   const struct {
     const char* what;
-    const char* find;     // as typed, in the ANSI code page
-    const char* replace;
+    std::string find, replace;  // UTF-8, as the memos hand them over
     bool caseSensitive;
-    std::string expected;  // UTF-8
+    std::string expected;  // UTF-8; nothing for no change
+    bool ansiRefused;
   } cases[] = {
-      {"ASCII find", "lait", "milk", true, "Caf\xC3\xA9 au milk\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n"},
-      {"accented find", "caf\xE9", "tea", true, "Caf\xC3\xA9 au lait\r\nCAF\xC3\x89\r\ntea\r\n\r\nend\r\n"},
-      {"accented replace", "au", "\xE0 la", true,
-       "Caf\xC3\xA9 \xC3\xA0 la lait\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n"},
+      {"ASCII find", "lait", "milk", true, "Caf\xC3\xA9 au milk\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n", false},
+      {"accented find", "caf\xC3\xA9", "tea", true, "Caf\xC3\xA9 au lait\r\nCAF\xC3\x89\r\ntea\r\n\r\nend\r\n", false},
+      {"accented replace", "au", "\xC3\xA0 la", true,
+       "Caf\xC3\xA9 \xC3\xA0 la lait\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n", false},
       // Only A-Z fold: "CAFÉ" is not "café".
-      {"case folding", "CAF\xE9", "tea", false, "tea au lait\r\nCAF\xC3\x89\r\ntea\r\n\r\nend\r\n"},
+      {"case folding", "CAF\xC3\xA9", "tea", false, "tea au lait\r\nCAF\xC3\x89\r\ntea\r\n\r\nend\r\n", false},
+      {"replace outside the code page", "LAIT", japanese + emoji, false,
+       "Caf\xC3\xA9 au " + japanese + emoji + "\r\nCAF\xC3\x89\r\ncaf\xC3\xA9\r\n\r\nend\r\n", true},
+      // Nothing to replace, so nothing to refuse.
+      {"no match for such a replace", "tea", japanese, true, "", false},
+      {"find outside the code page", japanese, "x", true, "", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -399,16 +409,28 @@ TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
     List(files);
     Texts(c.find, c.replace);
     options.caseSensitive = c.caseSensitive;
-    EXPECT_EQ(Run().written, 5);
+    const RunCounts results = Run();
+    const int changing = c.expected.empty() ? 0 : 5;
+    EXPECT_EQ(results.written, c.ansiRefused ? changing - 1 : changing);
+    EXPECT_EQ(results.failed, c.ansiRefused ? 1 : 0);
     for (std::size_t i = 0; i < files.size(); ++i) {
-      EXPECT_EQ(ReadFileBytes(files[i]), InEncoding(c.expected, encodings[i])) << "encoding " << i;
+      const bool kept = c.expected.empty() || (i == 0 && c.ansiRefused);
+      EXPECT_EQ(ReadFileBytes(files[i]), InEncoding(kept ? original : c.expected, encodings[i])) << "encoding " << i;
     }
     EXPECT_TRUE(IsValidUtf8(ReadFileBytes(files[1])));
+    if (c.ansiRefused) {
+      EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot replace in file " + files[0] +
+                                                     ": the replace text has characters that the file's ANSI code "
+                                                     "page cannot hold."});
+    } else {
+      EXPECT_TRUE(Messages().empty());
+    }
     // The log keeps the texts as typed.
-    EXPECT_TRUE(LogLines().back().ends_with(" found in " + files.back() + " and replaced to " + c.replace))
-        << LogLines().back();
+    if (changing != 0) {
+      EXPECT_TRUE(LogLines().back().ends_with(" found in " + files.back() + " and replaced to " + c.replace))
+          << LogLines().back();
+    }
   }
-  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SessionRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {

@@ -8,6 +8,7 @@
 
 #include "engine/error.h"
 #include "engine/textlines.h"
+#include "framework/unicode.h"
 #include "framework/wholefile.h"
 #include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
@@ -157,6 +158,19 @@ std::string Tick() { return "T"; }
 constexpr std::string_view kNewLines =
     "T - Application Started\r\nT - a found in C:\\f.txt and replaced to b\r\nT - Application Closed\r\n";
 
+// A replace text no ANSI code page holds all of.
+const std::string kAnyScript = "\u041E\u0442\u0447\u0451\u0442 \u65E5\u672C\u8A9E \U0001F600";
+
+std::string NewLines(const std::string& replace) {
+  return "T - Application Started\r\nT - a found in C:\\f.txt and replaced to " + replace +
+         "\r\nT - Application Closed\r\n";
+}
+
+// The log's text from either of its forms.
+std::string TextOf(const std::string& bytes) {
+  return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : FromAnsi(bytes);
+}
+
 std::vector<std::string> Lines(std::string_view bytes) {
   std::vector<std::string> lines;
   for (std::string_view line : SplitLines(bytes)) lines.emplace_back(line);
@@ -172,21 +186,24 @@ void ExpectKept(const std::string& path, const std::optional<std::string>& old, 
   const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file && whileHeld && GetLastError() == ERROR_SHARING_VIOLATION) return;
-  std::string now;
-  ASSERT_TRUE(file && ReadWholeFile(file.Get(), now)) << "the log is gone";
-  if (now.starts_with(*old)) return;
-  const std::vector<std::string> oldLines = Lines(*old), lines = Lines(now);
+  std::string bytes;
+  ASSERT_TRUE(file && ReadWholeFile(file.Get(), bytes)) << "the log is gone";
+  const std::string now = TextOf(bytes), was = TextOf(*old);
+  if (now.starts_with(was)) return;
+  const std::vector<std::string> oldLines = Lines(was), lines = Lines(now);
   EXPECT_TRUE(lines.size() >= oldLines.size() && std::equal(oldLines.begin(), oldLines.end(), lines.begin()))
       << "the log lost lines: " << now;
 }
 
 // A start, one changed file and a close, each save allowed to fail; the log is
 // checked after each and once the program has let go of it.
-void RunSession(FileSystem& files, const std::string& path, const std::optional<std::string>& old) {
+void RunSession(FileSystem& files, const std::string& path, const std::optional<std::string>& old,
+                const std::string& replace) {
   {
     LogFile file(path, files);
     ActivityLog log(file, Tick);
-    const std::function<void()> steps[] = {[&] { log.Open(); }, [&] { log.RecordReplacement("a", "C:\\f.txt", "b"); },
+    const std::function<void()> steps[] = {[&] { log.Open(); },
+                                           [&] { log.RecordReplacement("a", "C:\\f.txt", replace); },
                                            [&] { log.Close(); }};
     for (const auto& step : steps) {
       try {
@@ -198,6 +215,58 @@ void RunSession(FileSystem& files, const std::string& path, const std::optional<
     }
   }
   ExpectKept(path, old);
+}
+
+// The log keeps its ANSI bytes while every line fits the code page. The first
+// line that does not turns the whole file into UTF-8 with its mark, every
+// earlier line kept, whichever copy of the program, held or not, writes it;
+// from then on every copy writes UTF-8, as every start reads it.
+TEST(LogFile, ALogGoesOverToUtf8WholeAtItsFirstLineOutsideTheCodePage) {
+  TempFolder folder;
+  const std::string path = folder / "varnex.log";
+  const std::string old = "old caf\xE9\r\n";
+  WriteFileBytes(path, old);
+  LogFile firstFile(path), secondFile(path);
+  int tick = 0;
+  auto clock = [&] { return "t" + std::to_string(++tick); };
+  ActivityLog first(firstFile, clock), second(secondFile, clock);
+  first.Open();
+  second.Open();
+  first.RecordReplacement("caf\xC3\xA9", "C:\\1.txt", "tea");
+  std::string expected = old + "t1 - Application Started\r\nt2 - Application Started\r\n"
+                               "t3 - caf\xE9 found in C:\\1.txt and replaced to tea\r\n";
+  EXPECT_EQ(ReadFileBytes(path), expected);
+
+  {
+    const LogFile::Held held(firstFile);
+    first.RecordReplacement("a", "C:\\2.txt", "b");
+    first.RecordReplacement("a", "C:\\" + kAnyScript + ".txt", "b");
+    first.RecordReplacement("a", "C:\\3.txt", "\xC3\xA0 la");
+  }
+  second.RecordReplacement("a", "C:\\4.txt", "\xC3\xA0 la");
+  second.Close();
+  expected = "\xEF\xBB\xBF" + TextOf(expected) + "t4 - a found in C:\\2.txt and replaced to b\r\n"
+             "t5 - a found in C:\\" + kAnyScript + ".txt and replaced to b\r\n"
+             "t6 - a found in C:\\3.txt and replaced to \xC3\xA0 la\r\n"
+             "t7 - a found in C:\\4.txt and replaced to \xC3\xA0 la\r\n"
+             "t8 - Application Closed\r\n";
+  EXPECT_EQ(ReadFileBytes(path), expected);
+
+  LogFile nextFile(path);
+  ActivityLog next(nextFile, clock);
+  next.Open();
+  EXPECT_EQ(next.Lines()[0], "old caf\xC3\xA9");
+  EXPECT_EQ(next.Lines()[5], "t5 - a found in C:\\" + kAnyScript + ".txt and replaced to b");
+  EXPECT_EQ(ReadFileBytes(path), expected + "t9 - Application Started\r\n");
+  EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
+
+  // Once UTF-8, always: a start's rewrite keeps the form whatever the lines.
+  const std::string utf8Only = "\xEF\xBB\xBFold caf\xC3\xA9\r\n";
+  WriteFileBytes(path, utf8Only);
+  LogFile laterFile(path);
+  ActivityLog later(laterFile, clock);
+  later.Open();
+  EXPECT_EQ(ReadFileBytes(path), utf8Only + "t10 - Application Started\r\n");
 }
 
 TEST(LogFile, ALogWithANulIsAppendedToAtEveryStep) {
@@ -243,7 +312,7 @@ TEST(LogFile, ALogThatCannotBeReadAtStartIsOnlyAppendedTo) {
   FailingFileSystem files;
   // Held throughout the load, let go before the first save.
   files.beforeOpen = [&](const std::string&, DWORD access) {
-    if (access == FILE_APPEND_DATA) held.Reset();
+    if (access & FILE_APPEND_DATA) held.Reset();
   };
   LogFile file(path, files);
   ActivityLog log(file, Tick);
@@ -318,7 +387,10 @@ TEST(LogFile, EveryCallFailingInTurnKeepsEveryLineOnDisk) {
       {"a log with a NUL", std::string("old one\r\n\0junk\r\n", 16)},
       {"no log", std::nullopt},
   };
-  for (const auto& oldLog : oldLogs) {
+  // The first line outside the code page turns the log into UTF-8 at an append.
+  for (const auto& [oldLog, replace] :
+       {std::pair{oldLogs[0], std::string("b")}, {oldLogs[1], "b"}, {oldLogs[2], "b"}, {oldLogs[3], "b"},
+        {oldLogs[0], kAnyScript}, {oldLogs[2], kAnyScript}}) {
     int calls;
     int callsBeforeClose;
     {
@@ -329,23 +401,24 @@ TEST(LogFile, EveryCallFailingInTurnKeepsEveryLineOnDisk) {
       LogFile file(path, counting);
       ActivityLog log(file, Tick);
       log.Open();
-      log.RecordReplacement("a", "C:\\f.txt", "b");
+      log.RecordReplacement("a", "C:\\f.txt", replace);
       callsBeforeClose = counting.Calls();
       log.Close();
       calls = counting.Calls();
+      EXPECT_TRUE(TextOf(ReadFileBytes(path)).ends_with(NewLines(replace)));
     }
     for (int call = 1; call <= calls; ++call) {
       for (const int times : {1, kEveryCall}) {
         SCOPED_TRACE(std::string(oldLog.what) + ", call " + std::to_string(call) +
-                     (times == 1 ? " fails once" : " and all after it fail"));
+                     (times == 1 ? " fails once" : " and all after it fail") + ", replaced to " + replace);
         TempFolder folder;
         const std::string path = folder / "varnex.log";
         if (oldLog.bytes) WriteFileBytes(path, *oldLog.bytes);
         FailingFileSystem files({{Call::kAny, call, times}});
-        RunSession(files, path, oldLog.bytes);
+        RunSession(files, path, oldLog.bytes, replace);
         if (times == 1) {
           if (call <= callsBeforeClose) {
-            EXPECT_TRUE(ReadFileBytes(path).ends_with(kNewLines));
+            EXPECT_TRUE(TextOf(ReadFileBytes(path)).ends_with(NewLines(replace)));
           }
           EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"varnex.log"});
         }

@@ -112,7 +112,7 @@ TEST_F(SessionUndo, OnlyWhatTheRunChangedIsTakenBack) {
   const AtFirstLook holder([&] {
     held = CreateFileA((folder / "varnex.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   });
-  onFailure = [&](const std::string&) {
+  onFailure = [&] {
     stop = held == INVALID_HANDLE_VALUE;
     CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
   };

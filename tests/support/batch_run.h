@@ -27,6 +27,7 @@ struct Results {
   std::string progressText;
   bool progressUp = false;
   std::string button;  // the run button's caption then
+  std::string finished;  // what the results say became of the run
   std::string searched;
   std::string replaced;
 };
@@ -61,6 +62,7 @@ class BatchRun : public MainWindowTest {
       results.progressText = WindowText(form.Control(TMF::kLabel5));
       results.progressUp = (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
       results.button = WindowText(form.Control(TMF::kButton));
+      results.finished = WindowText(GetDlgItem(dialog, TRF::kLabel5));
       results.searched = WindowText(GetDlgItem(dialog, TRF::kLabel3));
       results.replaced = WindowText(GetDlgItem(dialog, TRF::kLabel4));
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(TRF::kButton2, BN_CLICKED), 0);

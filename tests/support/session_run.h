@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/textlines.h"
+#include "framework/unicode.h"
 #include "run/runsession.h"
 #include "tests/support/failing_filesystem.h"
 #include "tests/support/temp_folder.h"
@@ -62,11 +63,13 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   }
   // What the window would have shown, in the window's words.
   const std::vector<std::string>& Messages() const { return messages; }
+  // The log's lines as text, from either of its forms on disk.
   std::vector<std::string> LogLines() {
     const std::string bytes = ReadFileBytes(folder / "varnex.log");
     EXPECT_TRUE(bytes.ends_with("\r\n"));
+    const std::string text = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : FromAnsi(bytes);
     std::vector<std::string> lines;
-    for (std::string_view line : SplitLines(bytes)) lines.emplace_back(line);
+    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
     return lines;
   }
   std::vector<std::string> FolderContents() { return NamesIn(folder.Path()); }
@@ -82,9 +85,9 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   void ShowCurrent(int) override {}
   void FileDone(int) override {}
   bool StopRequested() override { return stop; }
-  void ReportFailure(const std::string& path) override {
-    messages.push_back("Cannot open file " + path + ".");
-    if (onFailure) onFailure(path);
+  void ReportFailure(const Error& failure) override {
+    messages.push_back(WithFullStop(failure.what()));
+    if (onFailure) onFailure();
   }
   void ReportUndoUnavailable(const std::string& message) override { messages.push_back(message); }
   void Restored(const std::string&) override {}
@@ -93,7 +96,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   FailingFileSystem disk;  // none of its calls fails until a test says
   RunSession session{folder.Path(), disk};
   bool stop = false;  // asked for by the user, as the run and the undo see it
-  std::function<void(const std::string& path)> onFailure;
+  std::function<void()> onFailure;
   std::vector<std::string> listed;
   std::string findText, replaceText;
   RunOptions options;
