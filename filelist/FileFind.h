@@ -14,11 +14,12 @@
 
 namespace varnex {
 
-// A directory entry as the platform lists it.
+// A directory entry as the platform lists it, its name in UTF-8.
 struct TSearchRec {
-  WIN32_FIND_DATAA FindData{};
+  WIN32_FIND_DATAW FindData{};
+  std::string name;  // FindData's, taken by each fetch
 
-  std::string_view Name() const { return FindData.cFileName; }
+  std::string_view Name() const { return name; }
   DWORD Attr() const { return FindData.dwFileAttributes; }
 };
 
@@ -40,6 +41,10 @@ class TFileSearch {
   void Execute();
 
   const std::vector<std::string>& FilesFound() const { return filesFound_; }
+  // The folders of the last scan that could not be listed, each once, ending
+  // in "\": their files are missing from FilesFound. A folder that does not
+  // exist counts too.
+  const std::vector<std::string>& NotListed() const { return notListed_; }
 
   bool Stop = false;       // set to end a running scan; each scan clears it
   std::string SearchFile;  // a folder ending in "\" and masks separated by ";"
@@ -61,13 +66,16 @@ class TFileSearch {
 
   void Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
   void ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord);
-  // Calls `visit` for each entry of `pattern` until the listing ends or Stop
-  // is set, processing pending events after each fetch.
+  // Calls `visit` for each entry of `folder` + `mask` until the listing ends or
+  // Stop is set, processing pending events after each fetch; a listing that
+  // fails otherwise than by finding nothing more puts `folder` in NotListed.
   template <class Visit>
-  void ForEachEntry(const std::string& pattern, Visit visit);
+  void ForEachEntry(const std::string& folder, const std::string& mask, Visit visit);
+  void NoteNotListed(const std::string& folder);
 
   std::function<void()> processPendingEvents_;
   std::vector<std::string> filesFound_;
+  std::vector<std::string> notListed_;
 };
 
 }  // namespace varnex
