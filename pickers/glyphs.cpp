@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "framework/unicode.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
 
@@ -54,24 +55,32 @@ bool SamePixel(const RGBQUAD& a, const RGBQUAD& b) {
 }  // namespace
 
 std::string CurrentDirectory() {
-  char buffer[MAX_PATH + 1];
-  const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
-  if (length == 0 || length >= sizeof buffer) return {};
-  return std::string(buffer, length);
+  std::wstring buffer(MAX_PATH + 1, L'\0');
+  for (;;) {
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length == 0) return {};
+    if (length < buffer.size()) return Utf8(std::wstring_view(buffer.data(), length));
+    buffer.resize(length);
+  }
 }
 
-bool ChangeDirectory(const std::string& path) { return !path.empty() && SetCurrentDirectoryA(path.c_str()); }
+bool ChangeDirectory(const std::string& path) { return !path.empty() && SetCurrentDirectoryW(Wide(path).c_str()); }
 
-bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+// Paths are UTF-8, where no byte of a longer character is a "\" or a ":".
+bool IsLeadByte(unsigned char) { return false; }
 
 std::string LocaleUpper(std::string text) {
-  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
-  return text;
+  std::wstring wide = Wide(text);
+  if (wide.empty()) return text;
+  CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return Utf8(wide);
 }
 
 std::string LocaleLower(std::string text) {
-  if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-  return text;
+  std::wstring wide = Wide(text);
+  if (wide.empty()) return text;
+  CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return Utf8(wide);
 }
 
 bool UseShellIcons() {
