@@ -23,8 +23,10 @@ bool FindNext(HANDLE find, TSearchRec& entry) {
   return true;
 }
 
-// What ends a listing without anything left out: no match, or no more.
-bool ListedWhole(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES; }
+// What ends a listing without anything left out: a stop, no match, or no more.
+bool ListedWhole(DWORD ended) {
+  return ended == ERROR_SUCCESS || ended == ERROR_FILE_NOT_FOUND || ended == ERROR_NO_MORE_FILES;
+}
 
 }  // namespace
 
@@ -57,18 +59,22 @@ void TFileSearch::Walk(const std::string& folder, const std::string& mask, const
   if (id) ancestors.push_back(*id);
 
   ListMatches(folder, mask, folderRecord);
-  ForEachEntry(folder, "*.*", [&](const TSearchRec& entry) {
+  // Every folder walked is listed whole, subfolders wanted or not: a failure
+  // here is the folder's own, where a mask's listing may fail for the mask
+  // (Windows calls some masks invalid names).
+  const DWORD ended = ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
     processPendingEvents_();
     if (!IsDotEntry(entry) && (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders)
       Walk(folder + std::string(entry.Name()) + "\\", mask, entry, ancestors);
   });
+  if (!ListedWhole(ended)) NoteNotListed(folder);
 
   if (id) ancestors.pop_back();
 }
 
 void TFileSearch::ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord) {
   if (OnChangeFolder) OnChangeFolder(folder, folderRecord);
-  ForEachEntry(folder, mask, [&](const TSearchRec& entry) {
+  ForEachEntry(folder + mask, [&](const TSearchRec& entry) {
     if (IsDotEntry(entry) || !OnFileFind) return;
     OnFileFind(folder, entry);
     filesFound_.push_back(folder + std::string(entry.Name()));
@@ -76,9 +82,9 @@ void TFileSearch::ListMatches(const std::string& folder, const std::string& mask
 }
 
 template <class Visit>
-void TFileSearch::ForEachEntry(const std::string& folder, const std::string& mask, Visit visit) {
+DWORD TFileSearch::ForEachEntry(const std::string& pattern, Visit visit) {
   TSearchRec entry;
-  const FindHandle find(FindFirst(folder + mask, entry));
+  const FindHandle find(FindFirst(pattern, entry));
   DWORD ended = find ? ERROR_SUCCESS : GetLastError();
   for (bool found = static_cast<bool>(find); found && !Stop;) {
     visit(entry);
@@ -86,7 +92,7 @@ void TFileSearch::ForEachEntry(const std::string& folder, const std::string& mas
     if (!found) ended = GetLastError();
     processPendingEvents_();
   }
-  if (ended != ERROR_SUCCESS && !ListedWhole(ended)) NoteNotListed(folder);
+  return ended;
 }
 
 void TFileSearch::NoteNotListed(const std::string& folder) {

@@ -66,11 +66,11 @@ class TFileSearch {
 
   void Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
   void ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord);
-  // Calls `visit` for each entry of `folder` + `mask` until the listing ends or
-  // Stop is set, processing pending events after each fetch; a listing that
-  // fails otherwise than by finding nothing more puts `folder` in NotListed.
+  // Calls `visit` for each entry of `pattern` until the listing ends or Stop
+  // is set, processing pending events after each fetch. Returns what ended
+  // the listing: the system's error, ERROR_SUCCESS for a stop.
   template <class Visit>
-  void ForEachEntry(const std::string& folder, const std::string& mask, Visit visit);
+  DWORD ForEachEntry(const std::string& pattern, Visit visit);
   void NoteNotListed(const std::string& folder);
 
   std::function<void()> processPendingEvents_;

@@ -163,7 +163,8 @@ TEST_F(FileSearch, ListsNamesInAnyScriptAndLongPathsAndTellsWhatItCouldNotList) 
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   ASSERT_TRUE(holder);
 
-  Scan("*.txt;missing\\*.txt");
+  // Two masks walk the tree twice; each folder is told once.
+  Scan("*.txt;*.none;missing\\*.txt");
   Lines found = RelativeFilesFound();
   std::sort(found.begin(), found.end());
   std::sort(expected.begin(), expected.end());
@@ -214,6 +215,7 @@ TEST_F(FileSearch, StopEndsEveryListingAndEachScanStartsAfresh) {
   EXPECT_EQ(Lines(stopped.begin() + 4, stopped.end()), (Lines{"> ", "finish"}));
   EXPECT_EQ(search.FilesFound().size(), 3u);
   ExpectFilesFoundAsReported();
+  EXPECT_TRUE(search.NotListed().empty());  // stopped, not refused
 
   search.OnFileFind = reportAndStopAtThird;
   Scan("*.txt");
