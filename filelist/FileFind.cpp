@@ -4,11 +4,29 @@
 
 #include "filelist/searchpatterns.h"
 #include "framework/handle.h"
+#include "framework/unicode.h"
 
 namespace varnex {
 namespace {
 
 bool IsDotEntry(const TSearchRec& entry) { return entry.Name() == "." || entry.Name() == ".."; }
+
+HANDLE FindFirst(const std::string& pattern, TSearchRec& entry) {
+  const HANDLE find = FindFirstFileW(WidePath(pattern).c_str(), &entry.FindData);
+  if (find != INVALID_HANDLE_VALUE) entry.name = Utf8(entry.FindData.cFileName);
+  return find;
+}
+
+bool FindNext(HANDLE find, TSearchRec& entry) {
+  if (!FindNextFileW(find, &entry.FindData)) return false;
+  entry.name = Utf8(entry.FindData.cFileName);
+  return true;
+}
+
+// What ends a listing without anything left out: a stop, no match, or no more.
+bool ListedWhole(DWORD ended) {
+  return ended == ERROR_SUCCESS || ended == ERROR_FILE_NOT_FOUND || ended == ERROR_NO_MORE_FILES;
+}
 
 }  // namespace
 
@@ -18,13 +36,14 @@ TFileSearch::TFileSearch(std::function<void()> processPendingEvents)
 void TFileSearch::Execute() {
   Stop = false;
   filesFound_.clear();
+  notListed_.clear();
   // After a stop the remaining patterns are still searched, but each ends at
   // its first check.
   for (const SearchPattern& pattern : SplitSearchFile(SearchFile)) {
     std::string self = pattern.folder;
     if (!self.empty()) self.pop_back();
     TSearchRec folderRecord;
-    if (!FindHandle(FindFirstFileA(self.c_str(), &folderRecord.FindData))) folderRecord = {};
+    if (!FindHandle(FindFirst(self, folderRecord))) folderRecord = {};
     Ancestors ancestors;
     Walk(pattern.folder, pattern.mask, folderRecord, ancestors);
   }
@@ -40,11 +59,15 @@ void TFileSearch::Walk(const std::string& folder, const std::string& mask, const
   if (id) ancestors.push_back(*id);
 
   ListMatches(folder, mask, folderRecord);
-  ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
+  // Every folder walked is listed whole, subfolders wanted or not: a failure
+  // here is the folder's own, where a mask's listing may fail for the mask
+  // (Windows calls some masks invalid names).
+  const DWORD ended = ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
     processPendingEvents_();
     if (!IsDotEntry(entry) && (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders)
       Walk(folder + std::string(entry.Name()) + "\\", mask, entry, ancestors);
   });
+  if (!ListedWhole(ended)) NoteNotListed(folder);
 
   if (id) ancestors.pop_back();
 }
@@ -59,20 +82,27 @@ void TFileSearch::ListMatches(const std::string& folder, const std::string& mask
 }
 
 template <class Visit>
-void TFileSearch::ForEachEntry(const std::string& pattern, Visit visit) {
+DWORD TFileSearch::ForEachEntry(const std::string& pattern, Visit visit) {
   TSearchRec entry;
-  const FindHandle find(FindFirstFileA(pattern.c_str(), &entry.FindData));
+  const FindHandle find(FindFirst(pattern, entry));
+  DWORD ended = find ? ERROR_SUCCESS : GetLastError();
   for (bool found = static_cast<bool>(find); found && !Stop;) {
     visit(entry);
-    found = FindNextFileA(find.Get(), &entry.FindData);
+    found = FindNext(find.Get(), entry);
+    if (!found) ended = GetLastError();
     processPendingEvents_();
   }
+  return ended;
+}
+
+void TFileSearch::NoteNotListed(const std::string& folder) {
+  if (std::find(notListed_.begin(), notListed_.end(), folder) == notListed_.end()) notListed_.push_back(folder);
 }
 
 std::optional<TFileSearch::FolderId> TFileSearch::Identify(const std::string& folder) {
   // Only a handle with backup semantics opens a folder; no access is needed to
   // read its identity.
-  const FileHandle handle(CreateFileA(folder.empty() ? "." : folder.c_str(), 0,
+  const FileHandle handle(CreateFileW(WidePath(folder.empty() ? "." : folder).c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION information;

@@ -14,11 +14,12 @@
 
 namespace varnex {
 
-// A directory entry as the platform lists it.
+// A directory entry as the platform lists it, its name in UTF-8.
 struct TSearchRec {
-  WIN32_FIND_DATAA FindData{};
+  WIN32_FIND_DATAW FindData{};
+  std::string name;  // FindData's, taken by each fetch
 
-  std::string_view Name() const { return FindData.cFileName; }
+  std::string_view Name() const { return name; }
   DWORD Attr() const { return FindData.dwFileAttributes; }
 };
 
@@ -40,6 +41,10 @@ class TFileSearch {
   void Execute();
 
   const std::vector<std::string>& FilesFound() const { return filesFound_; }
+  // The folders of the last scan that could not be listed, each once, ending
+  // in "\": their files are missing from FilesFound. A folder that does not
+  // exist counts too.
+  const std::vector<std::string>& NotListed() const { return notListed_; }
 
   bool Stop = false;       // set to end a running scan; each scan clears it
   std::string SearchFile;  // a folder ending in "\" and masks separated by ";"
@@ -62,12 +67,15 @@ class TFileSearch {
   void Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
   void ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord);
   // Calls `visit` for each entry of `pattern` until the listing ends or Stop
-  // is set, processing pending events after each fetch.
+  // is set, processing pending events after each fetch. Returns what ended
+  // the listing: the system's error, ERROR_SUCCESS for a stop.
   template <class Visit>
-  void ForEachEntry(const std::string& pattern, Visit visit);
+  DWORD ForEachEntry(const std::string& pattern, Visit visit);
+  void NoteNotListed(const std::string& folder);
 
   std::function<void()> processPendingEvents_;
   std::vector<std::string> filesFound_;
+  std::vector<std::string> notListed_;
 };
 
 }  // namespace varnex

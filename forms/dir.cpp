@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/error.h"
+#include "engine/namedlist.h"
 #include "forms/settingkeys.h"
 #include "framework/layout.h"
 #include "framework/windowtext.h"
@@ -17,6 +18,7 @@ constexpr int kClientWidth = 282;
 constexpr int kClientHeight = 296;
 constexpr char kCancel[] = "Cancel";
 constexpr char kStop[] = "STOP";
+constexpr char kNotListed[] = "These folders could not be listed, so their files are not in the list:";
 constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // olive: the pictures' transparent colour
 
 // The pickers come first in keyboard order; they are made by their own classes.
@@ -119,6 +121,9 @@ void TDF::BitBtn1Click() {
   } afterTheScan{*this};
   filling_.emplace(files_.Handle(), app_.Clock());
   search_.Execute();
+  filling_.reset();
+  if (!search_.NotListed().empty())
+    app_.MessageBox().Show(app_.Title(), NamedList(kNotListed, search_.NotListed()), MB_OK | MB_ICONWARNING);
 }
 
 void TDF::BitBtn2Click() {

@@ -33,7 +33,7 @@ constexpr int kRowHeight = 13;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 255;
 
-constexpr char kListFilter[] = "Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0";
+constexpr wchar_t kListFilter[] = L"Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0";
 
 constexpr char kShowOptions[] = "Show Advanced &Options >>>>>";
 constexpr char kHideOptions[] = "<<<<< Hide Advanced &Options";
@@ -189,19 +189,20 @@ bool TMF::Confirm(const char* question) {
 void TMF::Files1Click() {
   if (running_) return;
   // OpenDialog1: every file, several at once, opening on the last file dropped.
-  std::vector<char> names(256 * 1024, '\0');
-  openDialogFileName_.copy(names.data(), std::min(openDialogFileName_.size(), names.size() - 2));
-  OPENFILENAMEA request{};
+  std::wstring names(256 * 1024, L'\0');
+  const std::wstring startName = Wide(openDialogFileName_);
+  startName.copy(names.data(), std::min(startName.size(), names.size() - 2));
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = Handle();
-  request.lpstrFilter = "All Files (*.*)\0*.*\0";
+  request.lpstrFilter = L"All Files (*.*)\0*.*\0";
   request.nFilterIndex = 1;
   request.lpstrFile = names.data();
   request.nMaxFile = static_cast<DWORD>(names.size());
   request.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
   if (!app_.FileDialog().Open(request)) return;
 
-  const std::vector<std::string> picked = PickedFiles(std::string_view(names.data(), names.size()));
+  const std::vector<std::string> picked = PickedFiles(DialogAnswer(names));
   if (!fileList_.HoldsRealFiles()) fileList_.Clear();
   for (const std::string& path : picked) fileList_.Append(path);
   if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
@@ -212,9 +213,9 @@ void TMF::Files1Click() {
 std::string TMF::FindText() const { return WindowText(Control(kEdit2)); }
 std::string TMF::ReplaceText() const { return WindowText(Control(kEdit3)); }
 
-OPENFILENAMEA TMF::ListFileRequest(std::vector<char>& name) {
-  name.assign(64 * 1024, '\0');
-  OPENFILENAMEA request{};
+OPENFILENAMEW TMF::ListFileRequest(std::wstring& name) {
+  name.assign(64 * 1024, L'\0');
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = Handle();
   request.lpstrFilter = kListFilter;
@@ -227,10 +228,10 @@ OPENFILENAMEA TMF::ListFileRequest(std::vector<char>& name) {
 
 void TMF::Loadfilelist1Click() {
   if (running_) return;
-  std::vector<char> name;
-  OPENFILENAMEA request = ListFileRequest(name);
+  std::wstring name;
+  OPENFILENAMEW request = ListFileRequest(name);
   if (!app_.FileDialog().Open(request)) return;
-  const std::vector<std::string> entries = LoadFilenameList(name.data());
+  const std::vector<std::string> entries = LoadFilenameList(Utf8(name.c_str()));
 
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
   fileList_.Clear();
@@ -243,13 +244,13 @@ void TMF::Loadfilelist1Click() {
 }
 
 void TMF::Savefilelistas1Click() {
-  std::vector<char> name;
-  OPENFILENAMEA request = ListFileRequest(name);
-  request.lpstrDefExt = "list";
+  std::wstring name;
+  OPENFILENAMEW request = ListFileRequest(name);
+  request.lpstrDefExt = L"list";
   if (!app_.FileDialog().Save(request)) return;
   std::vector<std::string> entries;
   for (int index = 0; index < fileList_.Count(); ++index) entries.push_back(fileList_.Entry(index));
-  SaveFilenameList(name.data(), entries);
+  SaveFilenameList(Utf8(name.c_str()), entries);
 }
 
 void TMF::Directory1Click() {
@@ -260,12 +261,13 @@ void TMF::Directory1Click() {
 void TMF::WMDropFiles(HDROP drop) {
   const UniqueHandle<DropHandleTraits> handle(drop);
   if (running_) return;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT index = 0; index < count; ++index) {
     // Asked for its length first, a long path arrives whole: a cut one would
     // name another file, or none.
-    std::string path(DragQueryFileA(drop, index, nullptr, 0) + 1, '\0');
-    path.resize(DragQueryFileA(drop, index, path.data(), static_cast<UINT>(path.size())));
+    std::wstring wide(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+    wide.resize(DragQueryFileW(drop, index, wide.data(), static_cast<UINT>(wide.size())));
+    const std::string path = Utf8(wide);
     try {
       if (!fileList_.HoldsRealFiles()) fileList_.Clear();
       openDialogFileName_ = path;

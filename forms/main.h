@@ -137,7 +137,7 @@ class TMF : public Window<TMF> {
    private:
     TMF& form_;
   };
-  OPENFILENAMEA ListFileRequest(std::vector<char>& name);
+  OPENFILENAMEW ListFileRequest(std::wstring& name);
   void OpenMenuAtPointer(HMENU menu);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -5,14 +5,12 @@
 #include <exception>
 
 #include "engine/error.h"
+#include "engine/namedlist.h"
 #include "forms/main.h"
 #include "forms/mainprogress.h"
 
 namespace varnex {
 namespace {
-
-// A message box taller than the screen helps nobody.
-constexpr std::size_t kNamesShown = 20;
 
 constexpr char kLaterRunElsewhere[] =
     "The last run, of %s, belongs to another copy of Varnex that is still running. "
@@ -24,11 +22,7 @@ std::string Formatted(std::string_view pattern, std::string_view argument) {
 
 // The paths under `heading`, the first few of them.
 std::string Named(std::string_view heading, const std::vector<std::string>& paths) {
-  if (paths.empty()) return "";
-  std::string text = "\r\r" + std::string(heading);
-  for (std::size_t index = 0; index < paths.size() && index < kNamesShown; ++index) text += "\r" + paths[index];
-  if (paths.size() > kNamesShown) text += "\rand " + std::to_string(paths.size() - kNamesShown) + " more.";
-  return text;
+  return paths.empty() ? "" : "\r\r" + NamedList(heading, paths);
 }
 
 std::string_view KeptHeading(NotRestored why) {

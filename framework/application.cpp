@@ -5,6 +5,7 @@
 
 #include "engine/error.h"
 #include "engine/paths.h"
+#include "framework/unicode.h"
 
 namespace varnex {
 namespace {
@@ -91,10 +92,10 @@ void Application::RunModalLoop(const std::function<bool()>& done) {
 }
 
 void Application::OpenInNotepad(const std::string& path, UINT showCommand) const {
-  char windowsDirectory[145];
-  const UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
+  wchar_t windowsDirectory[145];
+  const UINT length = GetWindowsDirectoryW(windowsDirectory, 145);
   try {
-    services_.programs.Exec(std::string(windowsDirectory, length < sizeof windowsDirectory ? length : 0) +
+    services_.programs.Exec(Utf8(std::wstring_view(windowsDirectory, length < 145 ? length : 0)) +
                                 "\\NOTEPAD.EXE " + path,
                             showCommand);
   } catch (...) {
@@ -125,10 +126,10 @@ ModalScope::~ModalScope() {
 }
 
 std::string ProgramDirectory() {
-  std::vector<char> path(MAX_PATH);
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return std::string(ExtractFileDir(std::string_view(path.data(), length)));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return std::string(ExtractFileDir(Utf8(std::wstring_view(path.data(), length))));
     path.resize(path.size() * 2);
   }
 }

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "framework/unicode.h"
+
 namespace varnex {
 namespace {
 
@@ -12,7 +14,7 @@ ULONGLONG Combined(DWORD high, DWORD low) { return (ULONGLONG{high} << 32) | low
 class SystemCalls final : public FileSystem {
  public:
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
-    return FileHandle(CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr));
+    return FileHandle(CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition, flags, nullptr));
   }
   bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
     return ReadFile(file, buffer, size, &read, nullptr) != FALSE;
@@ -42,26 +44,28 @@ class SystemCalls final : public FileSystem {
     return true;
   }
   bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {
-    return ReplaceFileA(replaced.c_str(), replacement.c_str(), backup.empty() ? nullptr : backup.c_str(),
-                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    const std::wstring backupPath = WidePath(backup);
+    return ReplaceFileW(WidePath(replaced).c_str(), WidePath(replacement).c_str(),
+                        backup.empty() ? nullptr : backupPath.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr) != FALSE;
   }
   bool Move(const std::string& from, const std::string& to, DWORD flags) override {
-    return MoveFileExA(from.c_str(), to.c_str(), flags) != FALSE;
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), flags) != FALSE;
   }
   bool Copy(const std::string& from, const std::string& to) override {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+    return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE) != FALSE;
   }
   bool Link(const std::string& existing, const std::string& link) override {
-    return CreateHardLinkA(link.c_str(), existing.c_str(), nullptr) != FALSE;
+    return CreateHardLinkW(WidePath(link).c_str(), WidePath(existing).c_str(), nullptr) != FALSE;
   }
-  bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
-  DWORD Attributes(const std::string& path) override { return GetFileAttributesA(path.c_str()); }
+  bool Remove(const std::string& path) override { return DeleteFileW(WidePath(path).c_str()) != FALSE; }
+  DWORD Attributes(const std::string& path) override { return GetFileAttributesW(WidePath(path).c_str()); }
   bool SetAttributes(const std::string& path, DWORD attributes) override {
-    return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+    return SetFileAttributesW(WidePath(path).c_str(), attributes) != FALSE;
   }
   bool PathStamp(const std::string& path, FileStamp& stamp) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
     stamp.size = Combined(data.nFileSizeHigh, data.nFileSizeLow);
     stamp.lastWrite = Combined(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
     stamp.index = 0;
@@ -74,7 +78,7 @@ class SystemCalls final : public FileSystem {
     return SetFileInformationByHandle(file, FileBasicInfo, const_cast<FILE_BASIC_INFO*>(&info), sizeof info) != FALSE;
   }
   bool ReplaceKeepsMore() override {
-    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return !wine;
   }
   void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
@@ -89,8 +93,8 @@ class SystemCalls final : public FileSystem {
     end.QuadPart = static_cast<LONGLONG>(size);
     return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
   }
-  bool MakeFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
-  bool RemoveFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != FALSE; }
+  bool MakeFolder(const std::string& path) override { return CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
+  bool RemoveFolder(const std::string& path) override { return RemoveDirectoryW(WidePath(path).c_str()) != FALSE; }
   bool Identity(HANDLE file, FileIdentity& identity) override {
     identity = FileIdentity();
     // FILE_ID_INFO, which the headers hold back for Windows 8 and later.
@@ -113,12 +117,12 @@ class SystemCalls final : public FileSystem {
   }
   bool FindNames(const std::string& pattern, std::vector<std::string>& names) override {
     names.clear();
-    WIN32_FIND_DATAA entry;
-    const FindHandle find(FindFirstFileA(pattern.c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    const FindHandle find(FindFirstFileW(WidePath(pattern).c_str(), &entry));
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-      names.emplace_back(entry.cFileName);
-    } while (FindNextFileA(find.Get(), &entry));
+      names.push_back(Utf8(entry.cFileName));
+    } while (FindNextFileW(find.Get(), &entry));
     return GetLastError() == ERROR_NO_MORE_FILES;
   }
 };
@@ -136,15 +140,19 @@ FileHandle LookAt(FileSystem& files, const std::string& path) {
 }
 
 std::string FullPathName(const std::string& path) {
-  std::string full(MAX_PATH, '\0');
-  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (length >= full.size()) {
+  const std::wstring wide = Wide(path);
+  std::wstring full(MAX_PATH, L'\0');
+  // Too small a buffer is answered with the length needed, which a path may
+  // take up to Windows' limit.
+  for (;;) {
+    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    if (length < full.size()) {
+      full.resize(length);
+      return Utf8(full);
+    }
     full.resize(length);
-    length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
   }
-  if (length == 0 || length >= full.size()) return path;
-  full.resize(length);
-  return full;
 }
 
 }  // namespace varnex

@@ -3,6 +3,8 @@
 // one interface, so a test can make any one of them fail as a full disk, a
 // virus scanner or a dying network share would. Each behaves as its Win32
 // namesake: false or an empty handle on failure, the reason in GetLastError.
+// Paths are UTF-8 and may be as long as Windows allows; the system calls are
+// the wide ones, given each path through WidePath.
 
 #include <windows.h>
 
@@ -41,17 +43,17 @@ class FileSystem {
   virtual bool Size(HANDLE file, LARGE_INTEGER& size) = 0;
   // GetFileSizeEx, GetFileTime and the file's index.
   virtual bool Stamp(HANDLE file, FileStamp& stamp) = 0;
-  // ReplaceFileA; an empty `backup` asks for none.
+  // ReplaceFileW; an empty `backup` asks for none.
   virtual bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) = 0;
   virtual bool Move(const std::string& from, const std::string& to, DWORD flags) = 0;
   // Over an older `to`.
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
-  // CreateHardLinkA: a second name `link` for the file at `existing`.
+  // CreateHardLinkW: a second name `link` for the file at `existing`.
   virtual bool Link(const std::string& existing, const std::string& link) = 0;
   virtual bool Remove(const std::string& path) = 0;
   virtual DWORD Attributes(const std::string& path) = 0;
   virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
-  // GetFileAttributesExA: the size and last write of the file at `path`, its
+  // GetFileAttributesExW: the size and last write of the file at `path`, its
   // index left 0; a look without opening the file.
   virtual bool PathStamp(const std::string& path, FileStamp& stamp) = 0;
   // GetFileInformationByHandleEx and SetFileInformationByHandle with
@@ -59,7 +61,7 @@ class FileSystem {
   // left as it is).
   virtual bool BasicInfo(HANDLE file, FILE_BASIC_INFO& info) = 0;
   virtual bool SetBasicInfo(HANDLE file, const FILE_BASIC_INFO& info) = 0;
-  // Whether ReplaceFileA carries more of the file it replaces than a rename
+  // Whether ReplaceFileW carries more of the file it replaces than a rename
   // over it would, once the attributes and creation time are set on the new
   // file: the security, named streams, short name and object id on Windows.
   // Under Wine it is a rename that keeps none of these (nor the attributes and
@@ -71,7 +73,7 @@ class FileSystem {
   virtual bool ReadAt(HANDLE file, ULONGLONG offset, void* buffer, DWORD size, DWORD& read) = 0;
   // The file ends at `size`, and the next write through `file` goes there.
   virtual bool SetEnd(HANDLE file, ULONGLONG size) = 0;
-  // CreateDirectoryA and RemoveDirectoryA (an empty folder only).
+  // CreateDirectoryW and RemoveDirectoryW (an empty folder only).
   virtual bool MakeFolder(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;
   // GetFileInformationByHandleEx with FILE_ID_INFO (GetFileInformationByHandle
@@ -79,7 +81,7 @@ class FileSystem {
   // volume's serial number costs Wine a read of the device, a third of a
   // millisecond.
   virtual bool Identity(HANDLE file, FileIdentity& identity) = 0;
-  // FindFirstFileA and FindNextFileA: the names in a folder that match
+  // FindFirstFileW and FindNextFileW: the names in a folder that match
   // `pattern` (a path whose last part may hold * and ?), none where nothing
   // matches; false when the folder cannot be listed.
   virtual bool FindNames(const std::string& pattern, std::vector<std::string>& names) = 0;
@@ -95,7 +97,7 @@ FileSystem& SystemFileSystem();
 // by no one: an open for its attributes only.
 FileHandle LookAt(FileSystem& files, const std::string& path);
 
-// The full path Windows makes of `path` (GetFullPathNameA, no file access),
+// The full path Windows makes of `path` (GetFullPathNameW, no file access),
 // or `path` itself where it makes none.
 std::string FullPathName(const std::string& path);
 

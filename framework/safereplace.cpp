@@ -11,23 +11,25 @@
 namespace varnex {
 namespace {
 
-// The longest path the ANSI calls take on Windows (Wine takes one more).
-constexpr std::size_t kLongestPath = MAX_PATH - 1;
+// The longest path the wide calls take in the "\\?\" form, less that form's
+// longest prefix ("\\?\UNC\"). Paths are measured in UTF-8 bytes, never fewer
+// than their UTF-16 units, so a name made to fit here fits there.
+constexpr std::size_t kLongestPath = 32767 - 8;
 constexpr int kNameAttempts = 100;
 // Another program (a virus scanner, a second copy of ours) may hold a file for
 // a moment; a move or removal waits about a second for it.
 constexpr int kRetries = 40;
 constexpr DWORD kRetryPause = 25;  // milliseconds
 
-// New files are "~vnx1a2b.tmp"; where ReplaceFileA moves the original aside is
-// "~vnx1a2b.old". A run that ends by force between ReplaceFileA's steps may
+// New files are "~vnx1a2b.tmp"; where ReplaceFileW moves the original aside is
+// "~vnx1a2b.old". A run that ends by force between ReplaceFileW's steps may
 // leave the original only there, so that name is never taken for a leftover.
 constexpr char kNewFile[] = ".tmp";
 constexpr char kMovedAside[] = ".old";
 
 // "~vnx1a2b" and `extension`, or where the folder leaves less room, a name of
 // the file's own length ("~1a2b" beside "a.txt"). Names are made here rather
-// than by GetTempFileNameA, which would create the file only for it to be
+// than by GetTempFileNameW, which would create the file only for it to be
 // opened again.
 std::string NameBeside(const std::string& path, unsigned number, const char* extension) {
   const std::size_t nameLength = ExtractFileName(path).size();
@@ -86,8 +88,8 @@ bool Holds(FileSystem& files, const std::string& path, const FileStamp& made) {
          (made.index != 0 || now.lastWrite == made.lastWrite);
 }
 
-// Where ReplaceFileA moves the original while the replacement takes its place:
-// a name made new, its empty file left for ReplaceFileA to replace, so that
+// Where ReplaceFileW moves the original while the replacement takes its place:
+// a name made new, its empty file left for ReplaceFileW to replace, so that
 // nothing but our own reservation can be at that name (a name that was free a
 // moment ago may be another copy's new file by now). Its stamp goes to
 // `reserved`. Empty when none can be made; the replace then goes without one.
@@ -102,7 +104,7 @@ std::string ReserveBackupBeside(FileSystem& files, const std::string& path, File
   return {};
 }
 
-// Whether ReplaceFileA has moved the original to `backup`; where it has not,
+// Whether ReplaceFileW has moved the original to `backup`; where it has not,
 // our reservation there is removed.
 bool MovedAside(FileSystem& files, const std::string& backup, const FileStamp& reserved) {
   if (backup.empty() || !Present(files, backup)) return false;
@@ -120,7 +122,7 @@ bool MoveWaiting(FileSystem& files, const std::string& from, const std::string& 
   }
 }
 
-// Where ReplaceFileA cannot work at all (file systems without it), a plain
+// Where ReplaceFileW cannot work at all (file systems without it), a plain
 // replace has to do; a refusal such as a read-only target is final.
 bool ReplaceUnsupported(DWORD error) {
   return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
@@ -133,7 +135,7 @@ Placed MoveOver(FileSystem& files, const std::string& path, const std::string& r
   return placed;
 }
 
-// After a failed ReplaceFileA the three names tell how far it got, whatever
+// After a failed ReplaceFileW the three names tell how far it got, whatever
 // its error code claims.
 Placed Recover(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
                const std::string& backup, const FileStamp& reserved) {

@@ -46,7 +46,7 @@ enum class Placed { kReplacement, kOriginal, kNeither };
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
                   FileHandle* hold = nullptr);
 
-// The same by one rename over the original, where ReplaceFileA would keep
+// The same by one rename over the original, where ReplaceFileW would keep
 // nothing more (see FileSystem::ReplaceKeepsMore): the path holds either file
 // at every moment, and on failure the replacement is removed.
 Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement,

@@ -24,20 +24,39 @@ struct SystemMessageBoxes final : MessageBoxes {
 };
 
 struct SystemFileDialogs final : FileDialogs {
-  bool Open(OPENFILENAMEA& request) override { return GetOpenFileNameA(&request) != FALSE; }
-  bool Save(OPENFILENAMEA& request) override { return GetSaveFileNameA(&request) != FALSE; }
+  bool Open(OPENFILENAMEW& request) override { return GetOpenFileNameW(&request) != FALSE; }
+  bool Save(OPENFILENAMEW& request) override { return GetSaveFileNameW(&request) != FALSE; }
 };
 
 struct SystemProgramStarter final : ProgramStarter {
   UINT Exec(const std::string& commandLine, UINT showCommand) override {
-    return WinExec(commandLine.c_str(), showCommand);
+    std::wstring line = Wide(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION process;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+      const DWORD error = GetLastError();
+      return error > 31 ? ERROR_FILE_NOT_FOUND : error;
+    }
+    // As WinExec waits: until the program is ready for input, 30 s at most.
+    WaitForInputIdle(process.hProcess, 30000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 33;
   }
   HINSTANCE ShellOpen(HWND parent, const std::string& file, INT showCommand) override {
-    return ShellExecuteA(parent, "open", file.c_str(), nullptr, nullptr, showCommand);
+    return ShellExecuteW(parent, L"open", Wide(file).c_str(), nullptr, nullptr, showCommand);
   }
 };
 
 }  // namespace
+
+std::string DialogAnswer(std::wstring_view buffer) {
+  const std::size_t end = buffer.find(std::wstring_view(L"\0\0", 2));
+  return Utf8(buffer.substr(0, end));
+}
 
 Services SystemServices() {
   static SystemMessageBoxes messageBoxes;

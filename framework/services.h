@@ -8,6 +8,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <string_view>
 
 namespace varnex {
 
@@ -24,17 +25,24 @@ class MessageBoxes {
 
 class FileDialogs {
  public:
-  virtual bool Open(OPENFILENAMEA& request) = 0;
-  virtual bool Save(OPENFILENAMEA& request) = 0;
+  virtual bool Open(OPENFILENAMEW& request) = 0;
+  virtual bool Save(OPENFILENAMEW& request) = 0;
 
  protected:
   ~FileDialogs() = default;
 };
 
+// What a file dialog wrote into its buffer, in UTF-8: a path, or with several
+// files a folder and names, each ended by a NUL; the two NULs that end it (or
+// the buffer's end) are left off.
+std::string DialogAnswer(std::wstring_view buffer);
+
 class ProgramStarter {
  public:
+  // As WinExec: above 31 when the program started, else the reason (2 for a
+  // program not found); started by CreateProcessW, so the line may name any file.
   virtual UINT Exec(const std::string& commandLine, UINT showCommand) = 0;
-  // ShellExecuteA with the verb "open", no parameters and no working directory.
+  // ShellExecuteW with the verb "open", no parameters and no working directory.
   // The program's links open hidden: the handler the shell starts shows its own
   // window.
   virtual HINSTANCE ShellOpen(HWND parent, const std::string& file, INT showCommand = SW_HIDE) = 0;

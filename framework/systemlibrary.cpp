@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "framework/unicode.h"
+
 namespace varnex {
 namespace {
 
@@ -9,18 +11,21 @@ namespace {
 // function nor the LOAD_LIBRARY_SEARCH_ flags: the one tells of the other.
 decltype(SetDefaultDllDirectories)* SetDefaultDllDirectoriesOrNull() {
   return FunctionAs<decltype(SetDefaultDllDirectories)>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories"));
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"));
 }
 
 HMODULE LoadFromSystemFolder(const char* fileName) {
-  if (SetDefaultDllDirectoriesOrNull() != nullptr) return LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const std::wstring name = Wide(fileName);
+  if (SetDefaultDllDirectoriesOrNull() != nullptr) {
+    return LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
   // By its full name; with the altered search, the DLLs it needs in turn are
   // looked for in its own folder, the system folder, before the program's.
-  char folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  const std::string path = std::string(folder, length) + "\\" + fileName;
-  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace
@@ -31,7 +36,7 @@ void KeepDllSearchInSystemFolder() {
   } else {
     // Takes the current folder out of the search; the program's folder stays
     // in it there, which is why nothing is imported that could be found in it.
-    SetDllDirectoryA("");
+    SetDllDirectoryW(L"");
   }
 }
 

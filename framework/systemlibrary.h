@@ -30,7 +30,7 @@ class SystemLibrary {
   explicit SystemLibrary(const char* fileName);
 
   // The library's function of that name and of the type of the system's own
-  // declaration (decltype(WNetGetConnectionA)); null when the library or the
+  // declaration (decltype(WNetGetConnectionW)); null when the library or the
   // function is missing.
   template <class Function>
   Function* Find(const char* name) const {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "framework/flagscope.h"
+#include "framework/unicode.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
 
@@ -21,19 +22,21 @@ constexpr int kListId = 1;
 // The subdirectories of `dir` that are not hidden; "." and ".." left out.
 std::vector<std::string> ListSubdirectories(const std::string& dir) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  const FindHandle find(FindFirstFileA(JoinPath(dir, "*.*").c_str(), &entry));
+  WIN32_FIND_DATAW entry;
+  const FindHandle find(FindFirstFileW(WidePath(JoinPath(dir, "*.*")).c_str(), &entry));
   if (!find) return names;
   do {
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find.Get(), &entry));
+    std::string name = Utf8(entry.cFileName);
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  } while (FindNextFileW(find.Get(), &entry));
   return names;
 }
 
-int CompareIgnoringCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()); }
+int CompareIgnoringCase(const std::string& a, const std::string& b) {
+  return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str());
+}
 
 // No drawing of the list while its rows are replaced; one repaint after.
 class RedrawSuspended {
@@ -66,7 +69,7 @@ class CurrentDirectoryRestored {
 };
 
 bool IsExistingFile(const std::string& name) {
-  const DWORD attributes = GetFileAttributesA(name.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(name).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -179,7 +182,7 @@ void TNewDirectoryListBox::RebuildTree() {
 
   const std::string root = DrivePart(directory_, IsLeadByte) + "\\";
   DWORD flags = 0;
-  if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return;
+  if (!GetVolumeInformationW(Wide(root).c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return;
   casePreserved_ = (flags & (FS_CASE_SENSITIVE | FS_CASE_IS_PRESERVED)) != 0;
   caseSensitive_ = (flags & FS_CASE_SENSITIVE) != 0;
 
@@ -302,8 +305,8 @@ std::string TNewDirectoryListBox::DisplayName(std::string_view name) const {
 }
 
 int TNewDirectoryListBox::CompareDirectoryNames(const std::string& a, const std::string& b) const {
-  if (caseSensitive_) return lstrcmpA(a.c_str(), b.c_str());
-  return lstrcmpA(LocaleLower(a).c_str(), LocaleLower(b).c_str());
+  if (caseSensitive_) return lstrcmpW(Wide(a).c_str(), Wide(b).c_str());
+  return lstrcmpW(Wide(LocaleLower(a)).c_str(), Wide(LocaleLower(b)).c_str());
 }
 
 }  // namespace varnex

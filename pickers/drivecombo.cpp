@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "framework/systemlibrary.h"
+#include "framework/unicode.h"
 #include "framework/windowclass.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
@@ -47,24 +48,25 @@ std::string ComboText(HWND combo, int index) {
 }  // namespace
 
 std::string GetVolumeLabel(char letter) {
-  char name[kNameBuffer] = "";
+  wchar_t name[kNameBuffer] = L"";
   {
     const ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
-    if (!GetVolumeInformationA(RootOf(letter).c_str(), name, sizeof name, nullptr, nullptr, nullptr, nullptr, 0)) {
-      name[0] = '\0';
+    if (!GetVolumeInformationW(Wide(RootOf(letter)).c_str(), name, kNameBuffer, nullptr, nullptr, nullptr, nullptr,
+                               0)) {
+      name[0] = L'\0';
     }
   }
-  return CasedLike(letter, name);
+  return CasedLike(letter, Utf8(name));
 }
 
 std::string GetNetworkName(char letter) {
   static const SystemLibrary network("mpr.dll");
-  const auto getConnection = network.Find<decltype(WNetGetConnectionA)>("WNetGetConnectionA");
-  const std::string local{AsciiUpper(letter), ':'};
-  char remote[kNameBuffer] = "";
-  DWORD size = sizeof remote;
+  const auto getConnection = network.Find<decltype(WNetGetConnectionW)>("WNetGetConnectionW");
+  const std::wstring local{static_cast<wchar_t>(AsciiUpper(letter)), L':'};
+  wchar_t remote[kNameBuffer] = L"";
+  DWORD size = kNameBuffer;
   if (getConnection != nullptr && getConnection(local.c_str(), remote, &size) == NO_ERROR) {
-    return CasedLike(letter, remote);
+    return CasedLike(letter, Utf8(remote));
   }
   return GetVolumeLabel(letter);
 }
@@ -171,7 +173,7 @@ void TNewDriveComboBox::LoadGlyphs() {
       SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
       glyphs_[i] = MakeGlyphPair(icons, info.iIcon, color);
     } else {
-      const UINT type = std::min<UINT>(GetDriveTypeA(root.c_str()), 6);
+      const UINT type = std::min<UINT>(GetDriveTypeW(Wide(root).c_str()), 6);
       glyphs_[i] = MakeGlyphPair(app_.Instance(), GlyphResourceName(static_cast<int>(type), true).c_str(), color);
     }
   }
@@ -190,7 +192,7 @@ void TNewDriveComboBox::RebuildDriveList() {
   const DWORD present = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if ((present & (1u << i)) == 0) continue;
-    const unsigned type = GetDriveTypeA(RootOf(DriveLetter(i, tcLowerCase)).c_str());
+    const unsigned type = GetDriveTypeW(Wide(RootOf(DriveLetter(i, tcLowerCase))).c_str());
     const char letter = DriveLetter(i, textCase_);
     // A removable drive is listed without being read: no waiting on media.
     const std::string name = type == kRemovable ? std::string()

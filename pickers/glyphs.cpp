@@ -56,15 +56,19 @@ bool SamePixel(const RGBQUAD& a, const RGBQUAD& b) {
 }  // namespace
 
 std::string CurrentDirectory() {
-  char buffer[MAX_PATH + 1];
-  const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
-  if (length == 0 || length >= sizeof buffer) return {};
-  return std::string(buffer, length);
+  std::wstring buffer(MAX_PATH + 1, L'\0');
+  for (;;) {
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length == 0) return {};
+    if (length < buffer.size()) return Utf8(std::wstring_view(buffer.data(), length));
+    buffer.resize(length);
+  }
 }
 
-bool ChangeDirectory(const std::string& path) { return !path.empty() && SetCurrentDirectoryA(path.c_str()); }
+bool ChangeDirectory(const std::string& path) { return !path.empty() && SetCurrentDirectoryW(Wide(path).c_str()); }
 
-bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+// Paths are UTF-8, where no byte of a longer character is a "\" or a ":".
+bool IsLeadByte(unsigned char) { return false; }
 
 // Letter case goes by character, never by byte: a byte of UTF-8 is no letter.
 std::string LocaleUpper(std::string text) {

@@ -13,6 +13,7 @@
 #include "engine/paths.h"
 #include "engine/textlines.h"
 #include "framework/safereplace.h"
+#include "framework/unicode.h"
 #include "run/filetext.h"
 #include "run/readahead.h"
 #include "run/replacer.h"
@@ -21,9 +22,11 @@
 namespace varnex {
 
 std::string PathIdentity(const std::string& path) {
-  std::string full = FullPathName(path);
-  CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
-  return full;
+  // Upper case by characters: by bytes, the code page would take parts of
+  // UTF-8 characters for letters, and two names could come out alike.
+  std::wstring full = Wide(FullPathName(path));
+  CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  return Utf8(full);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "framework/unicode.h"
 #include "run/localclock.h"
 #include "run/undorecording.h"
 
@@ -47,9 +48,9 @@ RunSession::RunSession(const std::string& programDirectory, FileSystem& files)
 
 std::vector<std::string> RunSession::UndoFolders(const std::string& programDirectory) {
   std::vector<std::string> folders{programDirectory + "\\undo"};
-  char localData[MAX_PATH];
-  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localData))) {
-    folders.push_back(std::string(localData) + "\\Varnex\\undo");
+  wchar_t localData[MAX_PATH];
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localData))) {
+    folders.push_back(Utf8(localData) + "\\Varnex\\undo");
   }
   return folders;
 }

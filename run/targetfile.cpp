@@ -17,9 +17,9 @@ bool Unchanged(FileSystem& files, HANDLE file, const FileStamp& read) {
   return files.Stamp(file, now) && now == read;
 }
 
-// What ReplaceFileA keeps of the original on Windows and a rename would lose:
+// What ReplaceFileW keeps of the original on Windows and a rename would lose:
 // its attributes and creation time, set on the new file before it takes the
-// original's place. A read-only file is refused, as ReplaceFileA refuses it
+// original's place. A read-only file is refused, as ReplaceFileW refuses it
 // (Wine lets its owner open it for writing).
 bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
   FILE_BASIC_INFO info;
@@ -65,7 +65,7 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
   // A file that another program holds, or that is read-only, is refused before
-  // anything is written: Wine's ReplaceFileA leaves a file of its own
+  // anything is written: Wine's ReplaceFileW leaves a file of its own
   // behind when it fails late. Held without sharing deletion, the file cannot
   // be swapped for another one under the stamp checks. The run's read-ahead
   // may be letting go of it under another name at this moment: one more try.
@@ -75,7 +75,7 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   std::string temporary;
   FileHandle file = CreateFileBeside(files, path, temporary);
   if (!file) CannotOpen(path);
-  // Where ReplaceFileA keeps no more than the attributes and creation time,
+  // Where ReplaceFileW keeps no more than the attributes and creation time,
   // one rename does its work: several times cheaper, and never a moment
   // without the file.
   const bool rename = !files.ReplaceKeepsMore();
@@ -86,7 +86,7 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   const bool written = WriteWholeBuffer(files, file.Get(), bytes) &&
                        (!rename || CarryOver(files, target.Get(), file.Get())) && files.Flush(file.Get()) &&
                        files.Stamp(file.Get(), made);
-  // ReplaceFileA takes the new file only with no handle open on it; a rename
+  // ReplaceFileW takes the new file only with no handle open on it; a rename
   // takes it held, and held, no other copy of the program takes it for a
   // leftover of an interrupted run.
   if (!rename) file.Reset();

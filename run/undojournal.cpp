@@ -11,7 +11,9 @@ namespace varnex {
 namespace {
 
 constexpr std::string_view kMagic = "Varnex undo journal";
-constexpr std::string_view kVersion = "1";
+// Journals of version 1 name files in the ANSI code page, of 2 in UTF-8.
+constexpr std::string_view kVersion = "2";
+constexpr std::string_view kAnsiVersion = "1";
 constexpr char kEntryTag = 'F';
 constexpr char kWrittenTag = 'W';
 constexpr char kDoneTag = 'D';
@@ -124,7 +126,9 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
     const std::vector<std::string_view> fields = reader.Fields(bytes.substr(0, end));
     bytes.remove_prefix(end + 2);
     if (first) {
-      if (fields.size() != 3 || fields[0] != kMagic || fields[1] != kVersion) reader.Damaged();
+      if (fields.size() != 3 || fields[0] != kMagic || (fields[1] != kVersion && fields[1] != kAnsiVersion))
+        reader.Damaged();
+      journal.ansiNames = fields[1] == kAnsiVersion;
       journal.runTime = fields[2];
       first = false;
       continue;

@@ -37,6 +37,9 @@ struct UndoEntry {
 
 struct UndoJournal {
   std::string runTime;  // as the activity log writes it
+  // Written by a build that named files in the ANSI code page: the entries'
+  // paths are in it, not in UTF-8.
+  bool ansiNames = false;
   // Those an undo is not yet done with.
   std::vector<UndoEntry> entries;
 };

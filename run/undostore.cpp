@@ -6,6 +6,7 @@
 
 #include "engine/error.h"
 #include "engine/paths.h"
+#include "framework/unicode.h"
 #include "framework/wholefile.h"
 #include "run/undofiles.h"
 
@@ -94,7 +95,11 @@ std::optional<UndoJournal> UndoStore::Peek(const std::string& folder) const {
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   std::string bytes;
   if (!journal || !ReadWholeFile(files_, journal.Get(), bytes)) return std::nullopt;
-  return ReadJournal(bytes, path);
+  UndoJournal read = ReadJournal(bytes, path);
+  if (read.ansiNames) {
+    for (UndoEntry& entry : read.entries) entry.path = FromAnsi(entry.path);
+  }
+  return read;
 }
 
 UndoStore::Choice UndoStore::Choose() {

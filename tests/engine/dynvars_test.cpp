@@ -4,9 +4,12 @@
 
 #include "engine/paths.h"
 #include "engine/replace.h"
+#include "tests/support/names.h"
 
 namespace varnex {
 namespace {
+
+using testing::U8;
 
 TEST(PathRules, SplitPathsAsWindowsDoes) {
   struct Case {
@@ -88,8 +91,19 @@ TEST(DynamicVariables, ExpandInOrderThroughTheReplacementRoutine) {
       {"$filename", "C:\\d\\$fileext", true, "$fileextext"},
       {"$fileext", "C:\\d\\a.$filename", true, "a.aname"},
       {"literal text", "C:\\a.txt", true, "literal text"},
+      // Names in any script, UTF-8 as every path inside the program: split at
+      // the same bytes, whatever the text around the variables.
   };
   for (const Case& c : cases) EXPECT_EQ(Expand(c.text, c.path, c.caseSensitive), c.expected) << c.text;
+  // Names in any script, UTF-8 as every path inside the program: split at
+  // the same bytes, whatever the text around the variables.
+  const std::string folder = U8(u8"C:\\Отчёт\\");
+  for (const std::string& name : testing::NamesInAnyScript()) {
+    const std::string base = name.substr(0, name.size() - 4);
+    EXPECT_EQ(Expand(U8(u8"«$filedir|$FILENAME|$File|$fileext»"), folder + name, false),
+              U8(u8"«C:\\Отчёт|") + name + "|" + base + U8(u8"|txt»"));
+  }
+  EXPECT_EQ(Expand("$file $fileext", U8(u8"C:\\d\\日本語.テキスト"), true), U8(u8"日本語 テキスト"));
 }
 
 }  // namespace

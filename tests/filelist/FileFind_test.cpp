@@ -7,6 +7,9 @@
 #include <iterator>
 
 #include "engine/error.h"
+#include "framework/handle.h"
+#include "framework/unicode.h"
+#include "tests/support/names.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {
@@ -21,7 +24,7 @@ void MakeTree(const std::string& root, std::initializer_list<std::string_view> p
   for (std::string_view path : paths) {
     const std::string full = root + std::string(path);
     if (path.ends_with('\\')) {
-      ASSERT_TRUE(CreateDirectoryA(full.c_str(), nullptr)) << full;
+      ASSERT_TRUE(CreateDirectoryW(WidePath(full).c_str(), nullptr)) << full;
     } else {
       WriteFileBytes(full, "");
     }
@@ -137,6 +140,43 @@ TEST_F(FileSearch, ReportsEachFoldersMatchesBeforeItsSubfoldersOncePerMask) {
   }
 }
 
+// Names in any script, paths past MAX_PATH; a folder that cannot be listed is
+// told, once, and the rest of the tree is still walked.
+TEST_F(FileSearch, ListsNamesInAnyScriptAndLongPathsAndTellsWhatItCouldNotList) {
+  const std::vector<std::string> steps = testing::LongFolderSteps(Root() + "deep");
+  std::string deep;  // relative to the root
+  MakeTree(Root(), {"deep\\", "held\\", "held\\unseen.txt", "open\\"});
+  for (const std::string& step : steps) {
+    deep = step.substr(Root().size()) + "\\";
+    MakeTree(Root(), {deep});
+  }
+  Lines expected;
+  for (const std::string& name : testing::NamesInAnyScript()) {
+    for (const std::string& at : {std::string(), deep, std::string("open\\")}) {
+      MakeTree(Root(), {at + name});
+      expected.push_back(at + name);
+    }
+  }
+  ASSERT_GT(Wide(Root() + deep + testing::kEmojiName).size(), 300u);
+  // Held by another program that lets no one else in.
+  const FileHandle holder(CreateFileW(WidePath(folder / "held").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ASSERT_TRUE(holder);
+
+  // Two masks walk the tree twice; each folder is told once.
+  Scan("*.txt;*.none;missing\\*.txt");
+  Lines found = RelativeFilesFound();
+  std::sort(found.begin(), found.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(found, expected);
+  ExpectFilesFoundAsReported();
+  EXPECT_EQ(search.NotListed(), (Lines{folder / "held\\", Root() + "missing\\"}));
+
+  search.SearchFile = folder / "open\\*.txt";  // each scan tells its own
+  search.Execute();
+  EXPECT_TRUE(search.NotListed().empty());
+}
+
 TEST_F(FileSearch, KeepsASearchTextLongerThan255Characters) {
   MakeTree(Root(), {"wanted.txt"});
   std::string masks;
@@ -175,6 +215,7 @@ TEST_F(FileSearch, StopEndsEveryListingAndEachScanStartsAfresh) {
   EXPECT_EQ(Lines(stopped.begin() + 4, stopped.end()), (Lines{"> ", "finish"}));
   EXPECT_EQ(search.FilesFound().size(), 3u);
   ExpectFilesFoundAsReported();
+  EXPECT_TRUE(search.NotListed().empty());  // stopped, not refused
 
   search.OnFileFind = reportAndStopAtThird;
   Scan("*.txt");

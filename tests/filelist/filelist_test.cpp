@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "framework/unicode.h"
 #include "tests/support/main_window.h"
+#include "tests/support/names.h"
 
 namespace varnex {
 namespace {
@@ -19,16 +21,16 @@ class FileListCommands : public testing::MainWindowTest {
   void PickInDialog(const std::optional<std::string>& answer) { services.fileDialogs.answers.push_back(answer); }
   void AnswerNext(int answer) { services.messageBoxes.answers.push_back(answer); }
 
-  // A drop as the shell delivers it: a DROPFILES block with NUL-separated paths.
+  // A drop as the shell delivers it: a DROPFILES block with NUL-separated
+  // paths in UTF-16.
   void Drop(const Paths& paths) {
-    std::size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& path : paths) size += path.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
+    std::wstring names;
+    for (const std::string& path : paths) names += Wide(path) + L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
     auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
     files->pFiles = sizeof(DROPFILES);
-    files->fWide = FALSE;
-    char* at = reinterpret_cast<char*>(files + 1);
-    for (const std::string& path : paths) at = std::copy(path.begin(), path.end(), at) + 1;
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
     GlobalUnlock(memory);
     PostMessageA(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     Pump();
@@ -50,15 +52,16 @@ class FileListCommands : public testing::MainWindowTest {
 };
 
 TEST_F(FileListCommands, AddFilesReplacesThePlaceholderAndAppendsInDialogOrder) {
-  PickInDialog(std::string("C:\\docs\0c.txt\0a.txt\0b & c.txt", 29));
+  PickInDialog(std::string("C:\\docs\0c.txt\0a.txt\0b & c.txt\0", 30) + testing::kEmojiName);
   form.Files1Click();
-  EXPECT_EQ(Entries(), (Paths{"C:\\docs\\c.txt", "C:\\docs\\a.txt", "C:\\docs\\b & c.txt"}));
+  EXPECT_EQ(Entries(), (Paths{"C:\\docs\\c.txt", "C:\\docs\\a.txt", "C:\\docs\\b & c.txt",
+                              "C:\\docs\\" + testing::kEmojiName}));
   EXPECT_EQ(form.Files().Current(), 0);
   EXPECT_TRUE(RunEnabled());
   EXPECT_TRUE(MinusEnabled());
 
-  const OPENFILENAMEA& request = services.fileDialogs.requests.back();
-  EXPECT_EQ(std::string(request.lpstrFilter, 21), std::string("All Files (*.*)\0*.*\0", 21));
+  const OPENFILENAMEW& request = services.fileDialogs.requests.back();
+  EXPECT_EQ(std::wstring(request.lpstrFilter, 21), std::wstring(L"All Files (*.*)\0*.*\0", 21));
   EXPECT_TRUE(request.Flags & OFN_ALLOWMULTISELECT);
   EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);
   EXPECT_TRUE(request.Flags & OFN_ENABLESIZING);
@@ -68,7 +71,7 @@ TEST_F(FileListCommands, AddFilesReplacesThePlaceholderAndAppendsInDialogOrder) 
   form.Files1Click();
   PickInDialog("C:\\docs\\a.txt");  // the same file again is listed again
   form.Files1Click();
-  EXPECT_EQ(Entries().size(), 4u);
+  EXPECT_EQ(Entries().size(), 5u);
   EXPECT_EQ(Entries().back(), "C:\\docs\\a.txt");
 }
 
@@ -80,16 +83,16 @@ TEST_F(FileListCommands, CancelledDialogKeepsThePlaceholder) {
 }
 
 TEST_F(FileListCommands, DropsAddFilesFoldersAndLongPathsWhole) {
-  const std::string longPath = "C:\\" + std::string(290, 'd') + "\\file.txt";
-  Drop({"C:\\one.txt", "C:\\Windows"});
-  EXPECT_EQ(Entries(), (Paths{"C:\\one.txt", "C:\\Windows"}));
-  EXPECT_EQ(form.Files().Current(), 1);
+  const std::string longPath = testing::LongFolderSteps("C:").back() + "\\" + testing::kCjkName;
+  Drop({"C:\\one.txt", "C:\\Windows", "C:\\" + testing::kCyrillicName});
+  EXPECT_EQ(Entries(), (Paths{"C:\\one.txt", "C:\\Windows", "C:\\" + testing::kCyrillicName}));
+  EXPECT_EQ(form.Files().Current(), 2);
   EXPECT_TRUE(RunEnabled());
   EXPECT_TRUE(MinusEnabled());
 
   Drop({longPath});
   EXPECT_EQ(Entries().back(), longPath);
-  EXPECT_EQ(form.Files().Current(), 2);
+  EXPECT_EQ(form.Files().Current(), 3);
 
   // The next file dialog opens on the last file dropped.
   PickInDialog(std::nullopt);

@@ -66,9 +66,9 @@ TEST_F(FilenameLists, LoadingReplacesTheListByTheLineModel) {
     Load(folder / "open.list");
   }
   EXPECT_EQ(Entries(), Paths{"C:\\open.txt"});
-  const OPENFILENAMEA& request = services.fileDialogs.requests.back();
-  EXPECT_EQ(std::string(request.lpstrFilter, 52),
-            std::string("Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0", 52));
+  const OPENFILENAMEW& request = services.fileDialogs.requests.back();
+  EXPECT_EQ(std::wstring(request.lpstrFilter, 52),
+            std::wstring(L"Filename Lists (*.list)\0*.list\0All Files (*.*)\0*.*\0", 52));
   EXPECT_EQ(request.nFilterIndex, 1u);
   EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);
   EXPECT_FALSE(request.Flags & OFN_FILEMUSTEXIST);
@@ -78,8 +78,8 @@ TEST_F(FilenameLists, LoadingReplacesTheListByTheLineModel) {
 TEST_F(FilenameLists, SavingWritesEveryEntryWithCrLf) {
   Save(folder / "empty.list");  // only the placeholder
   EXPECT_EQ(ReadFileBytes(folder / "empty.list"), "No files added\r\n");
-  const OPENFILENAMEA& request = services.fileDialogs.requests.back();
-  EXPECT_STREQ(request.lpstrDefExt, "list");
+  const OPENFILENAMEW& request = services.fileDialogs.requests.back();
+  EXPECT_STREQ(request.lpstrDefExt, L"list");
   EXPECT_FALSE(request.Flags & OFN_OVERWRITEPROMPT);
 
   LoadBytes("C:\\a.txt\nC:\\b & c.txt\n\n");

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "framework/layout.h"
+#include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "tests/support/main_window.h"
+#include "tests/support/names.h"
 
 namespace varnex {
 namespace {
@@ -59,12 +64,52 @@ TEST_F(AddDirectory, AddsEveryMatchingFileFolderBeforeSubfoldersAndCloses) {
   dialog->BitBtn1Click();
   // "folder.txt" matches the mask but is a folder: walked, not listed.
   EXPECT_EQ(Entries(), (Paths{tree + "\\a.txt", tree + "\\sub\\c.txt"}));
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
   EXPECT_EQ(form.Files().Current(), 0);
   EXPECT_TRUE(RunEnabled());
   EXPECT_TRUE(MinusEnabled());
   EXPECT_EQ(Text(*dialog, TDF::kBitBtn2), "STOP");
   EXPECT_FALSE(IsWindowEnabled(dialog->Control(TDF::kBitBtn1)));
   EXPECT_EQ(Stored("Directory"), tree);
+}
+
+// Names in any script are listed whole; what could not be listed is told in
+// one message at the end, after the list has taken all the scan found.
+TEST_F(AddDirectory, ListsNamesInAnyScriptAndTellsWhichFoldersItCouldNotList) {
+  const std::string script = tree + "\\script";
+  CreateDirectoryW(WidePath(script).c_str(), nullptr);
+  Paths expected{tree + "\\a.txt", tree + "\\sub\\c.txt"};
+  for (const std::string& name : testing::NamesInAnyScript()) {
+    WriteFileBytes(script + "\\" + name, "x");
+    expected.push_back(script + "\\" + name);
+  }
+  std::vector<std::string> held;
+  for (const char* name : {"held", "also held"}) {
+    held.push_back(tree + "\\" + name + "\\");
+    CreateDirectoryA(held.back().c_str(), nullptr);
+  }
+  const FileHandle holders[] = {
+      FileHandle(CreateFileA(held[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                             nullptr)),
+      FileHandle(CreateFileA(held[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                             nullptr))};
+  services.messageBoxes.onShow = [this, &expected](const testing::ShownBox&) {
+    Paths listed = Entries();
+    std::sort(listed.begin(), listed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
+  };
+  const auto dialog = Open();
+  dialog->Folders().SetDirectory(tree);
+  dialog->BitBtn1Click();
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  const testing::ShownBox& box = services.messageBoxes.shown[0];
+  EXPECT_EQ(box.caption, "Varnex");
+  EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  const std::string heading = "These folders could not be listed, so their files are not in the list:";
+  EXPECT_TRUE(box.text == heading + "\r" + held[0] + "\r" + held[1] || box.text == heading + "\r" + held[1] + "\r" + held[0])
+      << box.text;
+  EXPECT_EQ(Entries().size(), expected.size());
 }
 
 TEST_F(AddDirectory, EveryChoiceIsStoredAndComesBack) {

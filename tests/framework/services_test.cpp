@@ -4,8 +4,12 @@
 
 #include <vector>
 
+#include "filelist/opennames.h"
+#include "framework/unicode.h"
 #include "framework/windowclass.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/names.h"
+#include "tests/support/temp_folder.h"
 
 namespace varnex {
 namespace {
@@ -72,6 +76,43 @@ TEST(SystemMessageBoxes, ShowEveryCharacter) {
   EXPECT_EQ(SystemServices().messageBoxes.Show(caption, text, MB_OK), IDOK);
   EXPECT_TRUE(answer.Acted());
   EXPECT_EQ(shown, L"Cannot open file C:\\smile\U0001F600.txt.");
+}
+
+// The open dialog's answer with several files, in UTF-16 as it writes it: a
+// folder, then the names, each ended by a NUL and the whole by a second; what
+// follows is whatever the buffer held before.
+TEST(FileDialogAnswer, SeveralFilesInAnyScriptComeBackAsTheirFullPaths) {
+  const std::string folder = testing::LongFolderSteps("Z:\\tmp").back();
+  std::wstring buffer = Wide(folder) + L'\0';
+  std::vector<std::string> expected;
+  for (const std::string& name : testing::NamesInAnyScript()) {
+    buffer += Wide(name) + L'\0';
+    expected.push_back(folder + "\\" + name);
+  }
+  buffer += std::wstring(L"\0left over\0\0", 12);
+  EXPECT_EQ(PickedFiles(DialogAnswer(buffer)), expected);
+  // One file: its path alone, whether the buffer has room after it or not.
+  EXPECT_EQ(DialogAnswer(Wide(expected[2]) + std::wstring(3, L'\0')), expected[2]);
+  EXPECT_EQ(DialogAnswer(Wide(expected[2])), expected[2]);
+}
+
+// The program started gets its command line whole, a name in any script
+// included (the editor that opens a file of the list, or the log).
+TEST(SystemProgramStarter, HandsTheProgramItsCommandLineInAnyScript) {
+  const testing::TempFolder folder;
+  const std::string made = folder / testing::kEmojiName;
+  EXPECT_GT(SystemServices().programs.Exec("cmd.exe /c echo made> \"" + made + "\"", SW_HIDE), 31u);
+  // A program started runs on its own: its file is awaited.
+  const auto written = [&] {
+    try {
+      return testing::ReadFileBytes(made) == "made\r\n";
+    } catch (const std::exception&) {
+      return false;
+    }
+  };
+  for (int tries = 0; tries < 400 && !written(); ++tries) Sleep(25);
+  EXPECT_EQ(testing::NamesIn(folder.Path()), std::vector<std::string>{testing::kEmojiName});
+  EXPECT_EQ(SystemServices().programs.Exec(folder / "no such program.exe", SW_HIDE), static_cast<UINT>(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace

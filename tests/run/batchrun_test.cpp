@@ -6,7 +6,9 @@
 
 #include "engine/encoding.h"
 #include "engine/textlines.h"
+#include "framework/unicode.h"
 #include "tests/support/batch_run.h"
+#include "tests/support/names.h"
 #include "tests/support/session_run.h"
 
 namespace varnex {
@@ -107,16 +109,71 @@ TEST_F(SessionRun, AFileListedAgainIsReplacedOnce) {
   // is then a file of its own, replaced once.
   const std::string linked = folder / "linked.txt";
   ASSERT_TRUE(CreateHardLinkA(linked.c_str(), b.c_str(), nullptr));
+  // Two files whose names differ in one letter, which in UTF-8 differ in a
+  // byte the ANSI code page takes for a small letter (0x9A, its capital 0x8A).
+  const std::string acute = File(testing::U8(u8"\u00DA.txt"), "x");
+  const std::string circumflex = File(testing::U8(u8"\u00CA.txt"), "x");
   // The same file by its path again, in capitals, and through its folder's parent.
   List({a, b, a, shouted, folder / "..\\" + folder.Path().substr(folder.Path().rfind('\\') + 1) + "\\a.txt", b,
-        shortName, longer, shortName, linked});
+        shortName, longer, shortName, linked, acute, circumflex});
   Texts("x", "xx");
+  const RunCounts results = Run();
+  EXPECT_EQ(results.searched, 6);
+  EXPECT_EQ(results.written, 6);
+  for (const std::string& path : {a, b, longer, linked, acute, circumflex})
+    EXPECT_EQ(ReadFileBytes(path), "xx\r\n") << path;
+  EXPECT_EQ(LogLines().size(), 7u);
+  EXPECT_TRUE(Messages().empty());
+}
+
+// Names in any script and a path past MAX_PATH go through every step whole:
+// read, expanded, backed up, written, logged, known again when listed by
+// another route, and taken back by Undo Last Run.
+TEST_F(SessionRun, NamesInAnyScriptAndLongPathsAreReplacedOnceAndUndone) {
+  std::vector<std::string> paths;
+  for (const std::string& name : testing::NamesInAnyScript()) paths.push_back(File(name, "x"));
+  for (const std::string& step : testing::LongFolderSteps(folder.Path()))
+    ASSERT_TRUE(CreateDirectoryW(WidePath(step).c_str(), nullptr));
+  paths.push_back(testing::LongFolderSteps(folder.Path()).back() + "\\" + testing::kEmojiName);
+  WriteFileBytes(paths.back(), "x");
+  ASSERT_GT(Wide(paths.back()).size(), 300u);
+  // Each again, by its path exactly and through its folder's own "." step.
+  std::vector<std::string> listed = paths;
+  for (const std::string& path : paths) {
+    const std::size_t name = path.rfind('\\');
+    listed.push_back(path);
+    listed.push_back(path.substr(0, name) + "\\." + path.substr(name));
+  }
+  options.backUp = true;
+  options.dynamicVariables = true;
+  List(listed);
+  Texts("x", "<$filename>");
   const RunCounts results = Run();
   EXPECT_EQ(results.searched, 4);
   EXPECT_EQ(results.written, 4);
-  for (const std::string& path : {a, b, longer, linked}) EXPECT_EQ(ReadFileBytes(path), "xx\r\n") << path;
-  EXPECT_EQ(LogLines().size(), 5u);
   EXPECT_TRUE(Messages().empty());
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 5u);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string name = paths[i].substr(paths[i].rfind('\\') + 1);
+    EXPECT_EQ(ReadFileBytes(paths[i]), "<" + name + ">\r\n") << paths[i];
+    EXPECT_EQ(ReadFileBytes(paths[i] + ".bak"), "x") << paths[i];
+    EXPECT_TRUE(lines[i + 1].ends_with(" found in " + paths[i] + " and replaced to <" + name + ">")) << lines[i + 1];
+  }
+
+  struct : UndoHost {
+    void Restored(const std::string&) override {}
+    void ProcessPendingEvents() override {}
+    void FileDone(int) override {}
+    bool StopRequested() override { return false; }
+  } host;
+  UndoStore::Choice choice = session.ChooseUndo();
+  ASSERT_TRUE(choice.store);
+  const RunSession::Undone undone = session.Undo(choice, host);
+  EXPECT_EQ(undone.outcome.restored, paths);
+  EXPECT_TRUE(undone.outcome.leftAlone.empty());
+  EXPECT_TRUE(undone.outcome.kept.empty());
+  for (const std::string& path : paths) EXPECT_EQ(ReadFileBytes(path), "x") << path;
 }
 
 TEST_F(SessionRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {

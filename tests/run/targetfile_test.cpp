@@ -9,7 +9,9 @@
 #include "engine/error.h"
 #include "engine/paths.h"
 #include "framework/safereplace.h"
+#include "framework/unicode.h"
 #include "tests/support/failing_filesystem.h"
+#include "tests/support/names.h"
 #include "tests/support/temp_folder.h"
 
 namespace varnex {
@@ -476,30 +478,24 @@ TEST(TargetFile, LeftoversOfAnInterruptedRunAreRemovedUnlessInUse) {
   EXPECT_EQ(NamesIn(folder.Path()), expected);
 }
 
-// Every file that can be read can be written, up to the longest path the
-// ANSI calls take: the new file's name is no longer than the file's own.
-TEST(TargetFile, FilesInTheLongestFoldersCanBeRewritten) {
+// Every file that can be read can be written, in folders past MAX_PATH and by
+// names in any script, whichever way the new file takes the old one's place.
+TEST(TargetFile, FilesInFoldersPastMaxPathCanBeRewritten) {
   TempFolder base;
-  for (std::size_t length = 247; length <= 257; ++length) {
-    const std::string folder = base.Path() + "\\" + std::string(length - base.Path().size() - 1, 'd');
-    ASSERT_EQ(folder.size(), length);
-    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + std::wstring(folder.begin(), folder.end())).c_str(), nullptr));
-    // The longest name that fits, and a short one.
-    for (const std::size_t nameLength : {MAX_PATH - 2 - length, std::size_t{1}}) {
-      std::string name(nameLength, 'n');
-      if (nameLength >= 5) name.replace(nameLength - 4, 4, ".txt");
-      const std::string path = folder + "\\" + name;
-      SCOPED_TRACE(path.size());
-      for (const bool replaceKeepsMore : {true, false}) {
-        WriteFileBytes(path, kOriginal);
-        FailingFileSystem files;
-        files.replaceKeepsMore = replaceKeepsMore;
-        const Outcome outcome = ReadAndRewrite(files, path, false);
-        EXPECT_TRUE(outcome.written) << outcome.error;
-        EXPECT_EQ(ReadFileBytes(path), kNewText);
-        EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
-        DeleteFileA(path.c_str());
-      }
+  const std::vector<std::string> steps = testing::LongFolderSteps(base.Path());
+  for (const std::string& step : steps) ASSERT_TRUE(CreateDirectoryW(WidePath(step).c_str(), nullptr));
+  const std::string& folder = steps.back();
+  for (const std::string& name : testing::NamesInAnyScript()) {
+    const std::string path = folder + "\\" + name;
+    for (const bool replaceKeepsMore : {true, false}) {
+      WriteFileBytes(path, kOriginal);
+      FailingFileSystem files;
+      files.replaceKeepsMore = replaceKeepsMore;
+      const Outcome outcome = ReadAndRewrite(files, path, false);
+      EXPECT_TRUE(outcome.written) << outcome.error;
+      EXPECT_EQ(ReadFileBytes(path), kNewText);
+      EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
+      ASSERT_TRUE(DeleteFileW(WidePath(path).c_str()));
     }
   }
 }

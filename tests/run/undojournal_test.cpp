@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "engine/contenthash.h"
 #include "engine/error.h"
+#include "tests/support/names.h"
 
 namespace varnex {
 namespace {
@@ -25,7 +28,7 @@ std::string RunJournal() {
   UndoEntry linked = Entry(2, "\\\\server\\share\\b.htm", 0, 0);
   linked.linked = true;
   linked.offset = 0;
-  UndoEntry third = Entry(3, "Z:\\tmp\\c d\\e.txt", 123456789012u);
+  UndoEntry third = Entry(3, testing::U8(u8"Z:\\tmp\\Отчёт 日本語\\smile😀.txt"), 123456789012u);
   third.offset = 100;
   return JournalStart("12/7/2026 3:04:05 PM") + JournalEntry(Entry(1, "C:\\docs\\a.txt")) +
          JournalWritten(1, 0x01DB0000AAAABBBBu) + JournalEntry(linked) + JournalWritten(2, 7) + JournalEntry(third);
@@ -55,6 +58,8 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_FALSE(journal.entries[2].linked);
   EXPECT_EQ(LinkedCopyName(2), "00000002.orig");
   EXPECT_EQ(journal.entries[2].number, 3);
+  EXPECT_EQ(journal.entries[2].path, testing::U8(u8"Z:\\tmp\\Отчёт 日本語\\smile😀.txt"));
+  EXPECT_FALSE(journal.ansiNames);
   EXPECT_EQ(journal.entries[2].size, 123456789012u);
   EXPECT_EQ(journal.entries[2].offset, 100u);
   EXPECT_EQ(journal.entries[2].length, 100u);
@@ -77,6 +82,18 @@ TEST(UndoJournal, ALineCutShortByTheProgramsEndIsPassedOver) {
   }
   EXPECT_TRUE(ReadJournal("", "j").entries.empty());
   EXPECT_TRUE(ReadJournal(JournalStart("t").substr(0, 10), "j").entries.empty());
+}
+
+// A journal of a build that named files in the ANSI code page says so in its
+// first line; its names are taken as they are, to be read in that code page.
+TEST(UndoJournal, AJournalWithAnsiNamesIsToldApart) {
+  std::string start = "Varnex undo journal\t1\tt\t";
+  char check[17];
+  std::snprintf(check, sizeof check, "%016llx", static_cast<unsigned long long>(ContentHash(start)));
+  start += std::string(check) + "\r\n";
+  const UndoJournal journal = ReadJournal(start + JournalEntry(Entry(1, "C:\\caf\xE9.txt")), "j");
+  EXPECT_TRUE(journal.ansiNames);
+  EXPECT_EQ(journal.entries.at(0).path, "C:\\caf\xE9.txt");
 }
 
 TEST(UndoJournal, AnyChangedByteIsRefused) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/filesystem.h"
+#include "framework/unicode.h"
 
 namespace varnex::testing {
 
@@ -193,10 +194,10 @@ class FailingFileSystem final : public FileSystem {
     SetLastError(fault.error);
     return false;
   }
-  // The ANSI calls take MAX_PATH - 1 characters on Windows; Wine takes one
-  // more, which would let a name one character too long pass here.
+  // Windows' limit for the wide calls; Wine's is Linux's, far lower, so a
+  // name Windows would refuse would pass there unnoticed.
   static bool TooLong(const std::string& path) {
-    if (path.size() < MAX_PATH) return false;
+    if (WidePath(path).size() <= 32767) return false;
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return true;
   }

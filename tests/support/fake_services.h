@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/services.h"
+#include "framework/unicode.h"
 
 namespace varnex::testing {
 
@@ -35,26 +36,26 @@ struct FakeMessageBoxes final : MessageBoxes {
   }
 };
 
-// Each answer is what the user picked, as the dialog writes it into the
-// request's buffer (a path, or a folder and names, NUL-separated), or nothing
-// for Cancel; without answers every dialog is cancelled.
+// Each answer is what the user picked, in UTF-8, as the dialog writes it into
+// the request's buffer (a path, or a folder and names, NUL-separated), or
+// nothing for Cancel; without answers every dialog is cancelled.
 struct FakeFileDialogs final : FileDialogs {
   std::deque<std::optional<std::string>> answers;
-  std::vector<OPENFILENAMEA> requests;
+  std::vector<OPENFILENAMEW> requests;
   std::vector<std::string> openedOn;  // the file name each dialog started with
 
-  bool Open(OPENFILENAMEA& request) override { return Answer(request); }
-  bool Save(OPENFILENAMEA& request) override { return Answer(request); }
+  bool Open(OPENFILENAMEW& request) override { return Answer(request); }
+  bool Save(OPENFILENAMEW& request) override { return Answer(request); }
 
  private:
-  bool Answer(OPENFILENAMEA& request) {
+  bool Answer(OPENFILENAMEW& request) {
     requests.push_back(request);
-    openedOn.emplace_back(request.lpstrFile);
+    openedOn.push_back(Utf8(request.lpstrFile));
     if (answers.empty() || !answers.front()) {
       if (!answers.empty()) answers.pop_front();
       return false;
     }
-    const std::string picked = *answers.front() + std::string(2, '\0');
+    const std::wstring picked = Wide(*answers.front()) + std::wstring(2, L'\0');
     answers.pop_front();
     picked.copy(request.lpstrFile, std::min<std::size_t>(picked.size(), request.nMaxFile));
     return true;

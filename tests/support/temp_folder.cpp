@@ -4,38 +4,39 @@
 #include <stdexcept>
 
 #include "framework/handle.h"
+#include "framework/unicode.h"
 #include "framework/wholefile.h"
 
 namespace varnex::testing {
 namespace {
 
 void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(WidePath(folder + "\\*").c_str(), &entry);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = entry.cFileName;
+      const std::string name = Utf8(entry.cFileName);
       if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      const std::wstring path = WidePath(folder + "\\" + name);
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        RemoveTree(path);
-      else if (!DeleteFileA(path.c_str()))
-        RemoveDirectoryA(path.c_str());
-    } while (FindNextFileA(find, &entry));
+        RemoveTree(folder + "\\" + name);
+      else if (!DeleteFileW(path.c_str()))
+        RemoveDirectoryW(path.c_str());
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(WidePath(folder).c_str());
 }
 
 }  // namespace
 
 TempFolder::TempFolder() {
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
+  wchar_t base[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, base);
   for (unsigned attempt = GetTickCount() ^ GetCurrentProcessId();; ++attempt) {
-    path_ = std::string(base) + "varnex-test-" + std::to_string(attempt);
-    if (CreateDirectoryA(path_.c_str(), nullptr)) return;
+    path_ = Utf8(base) + "varnex-test-" + std::to_string(attempt);
+    if (CreateDirectoryW(WidePath(path_).c_str(), nullptr)) return;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
   }
 }
@@ -43,15 +44,16 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
 CurrentDirectoryKept::CurrentDirectoryKept(const std::string& during) {
-  kept_.resize(GetCurrentDirectoryA(0, nullptr));
-  kept_.resize(GetCurrentDirectoryA(static_cast<DWORD>(kept_.size()), kept_.data()));
-  if (!during.empty() && !SetCurrentDirectoryA(during.c_str())) throw std::runtime_error("Cannot move into " + during);
+  kept_.resize(GetCurrentDirectoryW(0, nullptr));
+  kept_.resize(GetCurrentDirectoryW(static_cast<DWORD>(kept_.size()), kept_.data()));
+  if (!during.empty() && !SetCurrentDirectoryW(Wide(during).c_str()))
+    throw std::runtime_error("Cannot move into " + during);
 }
 
-CurrentDirectoryKept::~CurrentDirectoryKept() { SetCurrentDirectoryA(kept_.c_str()); }
+CurrentDirectoryKept::~CurrentDirectoryKept() { SetCurrentDirectoryW(kept_.c_str()); }
 
 std::string ReadFileBytes(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               0, nullptr));
   std::string bytes;
   if (!file || !ReadWholeFile(file.Get(), bytes)) throw std::runtime_error("cannot read " + path);
@@ -59,20 +61,19 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (!file || !WriteWholeBuffer(file.Get(), bytes)) throw std::runtime_error("cannot write " + path);
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(WidePath(folder + "\\*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    if (std::string_view(entry.cFileName) != "." && std::string_view(entry.cFileName) != "..") {
-      names.push_back(entry.cFileName);
-    }
-  } while (FindNextFileA(find, &entry));
+    const std::string name = Utf8(entry.cFileName);
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileW(find, &entry));
   FindClose(find);
   std::sort(names.begin(), names.end());
   return names;

@@ -36,12 +36,13 @@ class CurrentDirectoryKept {
   CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
 
  private:
-  std::string kept_;
+  std::wstring kept_;
 };
 
 // The names in a folder, sorted: what a step left behind.
 std::vector<std::string> NamesIn(const std::string& folder);
 
+// Paths in UTF-8, of any length.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
