@@ -125,6 +125,8 @@ TextEncoding DetectEncoding(std::string_view bytes) {
   return high < bytes.size() && IsValidUtf8(bytes.substr(high)) ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
 }
 
+bool IsAscii(std::string_view bytes) { return FirstHighByte(bytes) == bytes.size(); }
+
 std::string Utf8FromUtf16(std::u16string_view units) {
   std::string out;
   out.reserve(units.size());

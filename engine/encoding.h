@@ -20,6 +20,9 @@ namespace varnex {
 enum class TextEncoding { kAnsi, kUtf8, kUtf8WithMark, kUtf16Le, kUtf16Be };
 
 TextEncoding DetectEncoding(std::string_view bytes);
+// Whether every byte is below 128: such a file reads the same in the ANSI code
+// page and in UTF-8.
+bool IsAscii(std::string_view bytes);
 
 // The file's text in the run's 8-bit form, its mark left out.
 std::string DecodeFileText(std::string_view bytes, TextEncoding encoding);

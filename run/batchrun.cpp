@@ -131,7 +131,7 @@ class Writes {
 // copy. Otherwise the bytes become the text where they lie. The text is then
 // replaced where it lies unless the replacement grows it.
 std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile file, const RunParts& run) {
-  const TextEncoding encoding = file.encoding;
+  TextEncoding encoding = file.encoding;
   const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
@@ -142,12 +142,20 @@ std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile f
     replaceText = run.replacer.ExpandVariables(replaceText, path);
   }
   std::string find, replace;
+  bool findFits = ToFileText(findText, encoding, find);
+  bool replaceFits = ToFileText(replaceText, encoding, replace);
+  // A file of ASCII alone is as much UTF-8 as ANSI: it takes the texts its
+  // code page cannot hold as UTF-8, and stays as it was where they do not match.
+  if (!(findFits && replaceFits) && encoding == TextEncoding::kAnsi && IsAscii(file.bytes)) {
+    encoding = TextEncoding::kUtf8;
+    findFits = ToFileText(findText, encoding, find);
+    replaceFits = ToFileText(replaceText, encoding, replace);
+  }
   // An ANSI file cannot hold a find text its code page has no form for.
-  if (!ToFileText(findText, encoding, find)) return std::nullopt;
+  if (!findFits) return std::nullopt;
   // A replace text it cannot hold refuses the file, but only where it would
   // be changed: searched with an empty replacement instead, its text changes
   // wherever the find text is.
-  const bool replaceFits = ToFileText(replaceText, encoding, replace);
   if (!replaceFits) replace.clear();
   std::string result;
   bool changed = false;

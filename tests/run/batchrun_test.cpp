@@ -128,7 +128,8 @@ TEST_F(SessionRun, AFileListedAgainIsReplacedOnce) {
 
 // Names in any script and a path past MAX_PATH go through every step whole:
 // read, expanded, backed up, written, logged, known again when listed by
-// another route, and taken back by Undo Last Run.
+// another route, and taken back by Undo Last Run. The files hold ASCII alone,
+// so they take the names, which their code page lacks, as UTF-8.
 TEST_F(SessionRun, NamesInAnyScriptAndLongPathsAreReplacedOnceAndUndone) {
   std::vector<std::string> paths;
   for (const std::string& name : testing::NamesInAnyScript()) paths.push_back(File(name, "x"));
