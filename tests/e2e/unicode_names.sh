@@ -9,13 +9,13 @@ install_program "$1"
 texts=$2  # prints a window's control texts
 data="$work/data"
 deep="$data/$(printf 'folder-%02d-of-a-path-longer-than-windows-plain-form/' $(seq 6))"
+deep=${deep%/}
 mkdir -p "$deep"
 names=("Отчёт.txt" "日本語.txt" "smile😀.txt")
 for name in "${names[@]}"; do printf 'alpha in %s\r\n' "$name" >"$data/$name"; done
 printf 'alpha far below\r\n' >"$deep/long.txt"
 windows() { local path="Z:${1//\//\\}"; echo "${path%\\}"; }
 [ "$(windows "$deep/long.txt" | wc -m)" -gt 300 ] || fail "the long path is not long"
-cp -a "$data" "$work/before"
 saved="$work/saved.list"
 
 cd "$work"  # the folder list starts in the process's current directory
@@ -44,6 +44,7 @@ for name in "${names[@]}"; do
 done
 grep -qiF "$(windows "$deep/long.txt")" "$saved" || fail "the saved list lacks the long path"
 
+cp -a "$data" "$work/before"  # only now: the folder list above must show data alone
 type_texts alpha omega
 run_and_read_results
 [ "$searched" = 4 ] && [ "$replaced" = 4 ] || fail "$searched files searched, $replaced replaced"
