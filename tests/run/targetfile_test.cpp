@@ -97,6 +97,8 @@ TEST(TargetFile, EachStepFailingLeavesTheOriginalOrTheNewText) {
        {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL, Leaves::kAsItWas, true}}, false, false},
       {"the disk is full from the first byte", {{Call::kWrite, 1, kEveryCall, ERROR_DISK_FULL}}, false, false},
       {"the new file cannot be flushed to the disk", {{Call::kFlush, 1, 1, ERROR_DISK_FULL}}, false, false},
+      {"the new file, not to be looked up, refused once when it is removed",
+       {{Call::kFlush}, {Call::kRemove}, {Call::kAttributes, 1, kEveryCall}}, false, false},
       {"the new file cannot be stamped", {{Call::kStamp, 3}}, false, false},
       {"the check before the replace cannot stamp the file", {{Call::kStamp, 4}}, false, false},
       {"ERROR_UNABLE_TO_REMOVE_REPLACED", {{Call::kReplace, 1, 1, ERROR_UNABLE_TO_REMOVE_REPLACED}}, false, false},
