@@ -84,7 +84,7 @@ void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::str
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   SetClientSize(Handle(), kClientWidth, kClientHeight);
   AdoptControls(CreateControls(Handle(), kLayout, fonts_));
-  if (filesFailed != 0) SetWindowTextA(Control(kLabel5), FinishedText(filesFailed).c_str());
+  if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
   for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
   ShowCount(Handle(), Control(kLabel3), filesSearched);
   ShowCount(Handle(), Control(kLabel4), filesReplaced);

@@ -10,6 +10,7 @@
 
 #include "framework/flagscope.h"
 #include "framework/unicode.h"
+#include "framework/windowtext.h"
 #include "pickers/NewFCtrl.h"
 #include "pickers/system.h"
 
@@ -42,11 +43,11 @@ int CompareIgnoringCase(const std::string& a, const std::string& b) {
 class RedrawSuspended {
  public:
   explicit RedrawSuspended(HWND list) : inner_(list) {
-    if (inner_ != nullptr) SendMessageA(inner_, WM_SETREDRAW, FALSE, 0);
+    if (inner_ != nullptr) SendMessageW(inner_, WM_SETREDRAW, FALSE, 0);
   }
   ~RedrawSuspended() {
     if (inner_ == nullptr) return;
-    SendMessageA(inner_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(inner_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(inner_, nullptr, TRUE);
   }
   RedrawSuspended(const RedrawSuspended&) = delete;
@@ -89,23 +90,23 @@ void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int wi
   font_ = fonts.Get(FontKind::kWindow);
   itemHeight_ = std::max(16, FontTextHeight(font_));
   CreateOuter(kClassName, LoadCursor(nullptr, IDC_ARROW), parent, id, left, top, width, height);
-  inner_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+  inner_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                               LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                           0, 0, width, height, window_, reinterpret_cast<HMENU>(kListId), app_.Instance(), nullptr);
   if (inner_ == nullptr) throw std::runtime_error("Cannot create TNewDirectoryListBox");
   // A plain subclass for the typed Enter: it costs nothing per message.
-  SetWindowLongPtrA(inner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(inner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   listProcedure_ =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(inner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
-  SendMessageA(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(inner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
+  SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   UpdateItemHeight();
   RebuildTree();
 }
 
 LRESULT CALLBACK TNewDirectoryListBox::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TNewDirectoryListBox*>(GetWindowLongPtrA(list, GWLP_USERDATA));
-  const LRESULT result = CallWindowProcA(self->listProcedure_, list, message, wParam, lParam);
+  auto* self = reinterpret_cast<TNewDirectoryListBox*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+  const LRESULT result = CallWindowProcW(self->listProcedure_, list, message, wParam, lParam);
   if (message == WM_CHAR) {
     try {
       self->KeyPress(static_cast<char>(wParam));
@@ -128,7 +129,7 @@ LRESULT TNewDirectoryListBox::OwnMessage(UINT message, WPARAM wParam, LPARAM lPa
       if (inner_ != nullptr) MoveWindow(inner_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
     default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+      return DefWindowProcW(window_, message, wParam, lParam);
   }
 }
 
@@ -168,17 +169,17 @@ void TNewDirectoryListBox::LoadGlyphs() {
 
 void TNewDirectoryListBox::UpdateItemHeight() {
   itemHeight_ = std::max(16, FontTextHeight(font_));
-  if (inner_ != nullptr) SendMessageA(inner_, LB_SETITEMHEIGHT, 0, itemHeight_);
+  if (inner_ != nullptr) SendMessageW(inner_, LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 int TNewDirectoryListBox::ItemIndex() const {
-  return inner_ != nullptr ? static_cast<int>(SendMessageA(inner_, LB_GETCURSEL, 0, 0)) : -1;
+  return inner_ != nullptr ? static_cast<int>(SendMessageW(inner_, LB_GETCURSEL, 0, 0)) : -1;
 }
 
 void TNewDirectoryListBox::RebuildTree() {
   const RedrawSuspended suspended(inner_);
   rows_.clear();
-  if (inner_ != nullptr) SendMessageA(inner_, LB_RESETCONTENT, 0, 0);
+  if (inner_ != nullptr) SendMessageW(inner_, LB_RESETCONTENT, 0, 0);
 
   const std::string root = DrivePart(directory_, IsLeadByte) + "\\";
   DWORD flags = 0;
@@ -193,12 +194,12 @@ void TNewDirectoryListBox::RebuildTree() {
   for (std::string& name : sorted) rows_.push_back({std::move(name), fkClosed});
 
   if (inner_ == nullptr) return;
-  SendMessageA(inner_, LB_INITSTORAGE, rows_.size(), 0);
+  SendMessageW(inner_, LB_INITSTORAGE, rows_.size(), 0);
   for (const DirectoryRow& row : rows_) {
-    const LRESULT at = SendMessageA(inner_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
-    SendMessageA(inner_, LB_SETITEMDATA, at, row.kind);
+    const LRESULT at = AddListBoxText(inner_, row.text);
+    SendMessageW(inner_, LB_SETITEMDATA, at, row.kind);
   }
-  SendMessageA(inner_, LB_SETCURSEL, current, 0);
+  SendMessageW(inner_, LB_SETCURSEL, current, 0);
 }
 
 TNewDirectoryListBox::SplitPath TNewDirectoryListBox::SplitDirectoryPath(const std::string& path) {
@@ -294,7 +295,7 @@ void TNewDirectoryListBox::SetDirLabel(HWND label) {
 }
 
 void TNewDirectoryListBox::UpdateDirLabel() {
-  if (dirLabel_ != nullptr && IsWindow(dirLabel_)) SetWindowTextA(dirLabel_, directory_.c_str());
+  if (dirLabel_ != nullptr && IsWindow(dirLabel_)) SetText(dirLabel_, directory_);
 }
 
 std::string TNewDirectoryListBox::DisplayName(std::string_view name) const {

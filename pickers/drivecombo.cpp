@@ -37,12 +37,12 @@ std::string CasedLike(char letter, std::string text) {
 }
 
 std::string ComboText(HWND combo, int index) {
-  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
+  const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
   if (length == CB_ERR) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(length));
-  return text;
+  return Utf8(text);
 }
 
 }  // namespace
@@ -78,7 +78,7 @@ class VolumeListener {
     WindowClass windowClass{kListenerClassName, nullptr, nullptr};
     windowClass.extraBytes = sizeof(VolumeListener*);
     RegisterClassOnce(box_.app_.Instance(), windowClass, ObjectProcedure<VolumeListener, 0>);
-    CreateWindowExA(WS_EX_TOOLWINDOW, kListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    CreateWindowExW(WS_EX_TOOLWINDOW, Wide(kListenerClassName).c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                     box_.app_.Instance(), this);
   }
   ~VolumeListener() {
@@ -95,7 +95,7 @@ class VolumeListener {
   void ReportFailure(const std::exception& failure) { box_.app_.ShowException(failure); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DEVICECHANGE) box_.DeviceChangeHook(wParam, lParam);
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return DefWindowProcW(window_, message, wParam, lParam);
   }
 
   TNewDriveComboBox& box_;
@@ -118,13 +118,13 @@ TNewDriveComboBox::~TNewDriveComboBox() {
 void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
   font_ = fonts.Get(FontKind::kWindow);
   CreateOuter(kClassName, LoadCursor(nullptr, IDC_ARROW), parent, id, left, top, width, height);
-  inner_ = CreateWindowExA(0, "COMBOBOX", "",
+  inner_ = CreateWindowExW(0, L"COMBOBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                                CBS_HASSTRINGS,
                            0, 0, width, height + kDroppedHeight, window_, reinterpret_cast<HMENU>(kComboId),
                            app_.Instance(), nullptr);
   if (inner_ == nullptr) throw std::runtime_error("Cannot create TNewDriveComboBox");
-  SendMessageA(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   UpdateItemHeight();
   RebuildDriveList();
   SetDrive(drive_);
@@ -142,7 +142,7 @@ LRESULT TNewDriveComboBox::OwnMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+      return DefWindowProcW(window_, message, wParam, lParam);
   }
 }
 
@@ -182,13 +182,13 @@ void TNewDriveComboBox::LoadGlyphs() {
 void TNewDriveComboBox::UpdateItemHeight() {
   if (inner_ == nullptr) return;
   const int height = std::max(16, FontTextHeight(font_));
-  SendMessageA(inner_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
-  SendMessageA(inner_, CB_SETITEMHEIGHT, 0, height);
+  SendMessageW(inner_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+  SendMessageW(inner_, CB_SETITEMHEIGHT, 0, height);
 }
 
 void TNewDriveComboBox::RebuildDriveList() {
   if (inner_ == nullptr) return;
-  SendMessageA(inner_, CB_RESETCONTENT, 0, 0);
+  SendMessageW(inner_, CB_RESETCONTENT, 0, 0);
   const DWORD present = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if ((present & (1u << i)) == 0) continue;
@@ -199,21 +199,21 @@ void TNewDriveComboBox::RebuildDriveList() {
                              : type == kRemote  ? GetNetworkName(letter)
                                                 : GetVolumeLabel(letter);
     const std::string text = DriveEntryText(letter, type, name);
-    const LRESULT at = SendMessageA(inner_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(inner_, CB_SETITEMDATA, at, i);
+    const LRESULT at = SendMessageW(inner_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    SendMessageW(inner_, CB_SETITEMDATA, at, i);
   }
 }
 
 std::vector<std::string> TNewDriveComboBox::Entries() const {
   std::vector<std::string> entries;
   if (inner_ == nullptr) return entries;
-  const int count = static_cast<int>(SendMessageA(inner_, CB_GETCOUNT, 0, 0));
+  const int count = static_cast<int>(SendMessageW(inner_, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) entries.push_back(ComboText(inner_, i));
   return entries;
 }
 
 int TNewDriveComboBox::ItemIndex() const {
-  return inner_ != nullptr ? static_cast<int>(SendMessageA(inner_, CB_GETCURSEL, 0, 0)) : -1;
+  return inner_ != nullptr ? static_cast<int>(SendMessageW(inner_, CB_GETCURSEL, 0, 0)) : -1;
 }
 
 void TNewDriveComboBox::SetDrive(char letter) {
@@ -222,7 +222,7 @@ void TNewDriveComboBox::SetDrive(char letter) {
   try {
     if (letter == '\0') {
       drive_ = '\0';
-      if (inner_ != nullptr) SendMessageA(inner_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+      if (inner_ != nullptr) SendMessageW(inner_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     } else {
       drive_ = AsciiUpper(letter);
       if (textCase_ == tcLowerCase) drive_ = static_cast<char>(drive_ + 32);
@@ -230,7 +230,7 @@ void TNewDriveComboBox::SetDrive(char letter) {
       for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         const std::string& text = entries[i];
         if (text.size() >= 2 && AsciiUpper(text[0]) == AsciiUpper(drive_) && text[1] == ':') {
-          SendMessageA(inner_, CB_SETCURSEL, i, 0);
+          SendMessageW(inner_, CB_SETCURSEL, i, 0);
           break;
         }
       }
@@ -250,7 +250,7 @@ void TNewDriveComboBox::Click() {
   try {
     SetDrive(text.empty() ? '\0' : text[0]);
   } catch (...) {
-    SendMessageA(inner_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageW(inner_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     throw;
   }
 }
