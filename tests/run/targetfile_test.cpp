@@ -11,6 +11,7 @@
 #include "framework/safereplace.h"
 #include "framework/unicode.h"
 #include "tests/support/failing_filesystem.h"
+#include "tests/support/forwarding_filesystem.h"
 #include "tests/support/names.h"
 #include "tests/support/temp_folder.h"
 
@@ -499,6 +500,26 @@ TEST(TargetFile, FilesInFoldersPastMaxPathCanBeRewritten) {
       EXPECT_EQ(NamesIn(folder), std::vector<std::string>{name});
       ASSERT_TRUE(DeleteFileW(WidePath(path).c_str()));
     }
+  }
+
+  // Nearer Windows' limit than Wine can go, the new file's name is only asked
+  // for: as short as the room the folder leaves, and never longer.
+  struct NamesAsked : testing::ForwardingFileSystem {
+    FileHandle Open(const std::string& path, DWORD, DWORD, DWORD, DWORD) override {
+      asked = path;
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FileHandle();
+    }
+    std::string asked;
+  };
+  for (std::size_t room = 9; room <= 13; ++room) {
+    const std::string longest = "C:\\" + std::string(32767 - 8 - 4 - room, 'f') + "\\";
+    NamesAsked files;
+    std::string created;
+    EXPECT_FALSE(CreateFileBeside(files, longest + "a.txt", created));
+    ASSERT_EQ(files.asked.substr(0, longest.size()), longest);
+    EXPECT_LE(files.asked.size() - longest.size(), room);
+    EXPECT_EQ(files.asked.substr(longest.size(), 4) == "~vnx", room >= 12) << files.asked.substr(longest.size());
   }
 }
 
