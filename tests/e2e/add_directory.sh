@@ -11,18 +11,7 @@ saved="$work/saved.list"
 
 cd "$work"  # the folder list starts in the process's current directory
 start_program
-click_for_menu "$main" 20 178 1  # the plus button, under the menu bar
-xdotool key Down Down Return
-dialog=$(wait_window '^Add Directory\.\.\.$')
-
-# The folder list (8,34 in the dialog) shows z:\, tmp, the work folder, then data.
-row=3
-xdotool mousemove --window "$dialog" 40 $((34 + 2 + row * 16 + 8)) click --repeat 2 --delay 80 1
-xdotool mousemove --window "$dialog" 200 232 click 1  # the mask box
-xdotool key End $(printf 'BackSpace %.0s' $(seq 20))
-xdotool type --delay 40 '*.txt;*.md'
-xdotool key Return
-for _ in $(seq 300); do xdotool search --onlyvisible --name '^Add Directory\.\.\.$' >/dev/null || break; sleep 0.1; done
+add_directory '*.txt;*.md'
 
 click_for_menu "$main" 60 60 3  # the list's context menu
 xdotool key Down Down Return

@@ -164,3 +164,21 @@ undo_last_run() {
 }
 
 log_lines() { tr -cd '\n' <"$work/varnex.log" | wc -c; }
+
+# add_directory MASK: "Add Directory..." from the plus button, a double click on
+# the work folder's first subfolder (the folder list shows z:\, tmp, the work
+# folder, then it; the program must have started in the work folder), MASK
+# typed into the mask box, and Enter; returns once the dialog has gone.
+add_directory() {
+  local dialog row=3
+  click_for_menu "$main" 20 178 1  # the plus button, under the menu bar
+  xdotool key Down Down Return
+  dialog=$(wait_window '^Add Directory\.\.\.$')
+  # The folder list stands at 8,34 in the dialog, 16 pixels a row.
+  xdotool mousemove --window "$dialog" 40 $((34 + 2 + row * 16 + 8)) click --repeat 2 --delay 80 1
+  xdotool mousemove --window "$dialog" 200 232 click 1  # the mask box
+  xdotool key End $(printf 'BackSpace %.0s' $(seq 20))
+  xdotool type --delay 40 "$1"
+  xdotool key Return
+  wait_window_gone '^Add Directory\.\.\.$'
+}
