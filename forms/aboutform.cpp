@@ -15,8 +15,7 @@ namespace {
 
 constexpr char kCaption[] = "About " VARNEX_TITLE;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION;  // with WS_EX_DLGMODALFRAME: no title-bar buttons
-constexpr int kClientWidth = 234;
-constexpr int kClientHeight = 161;
+constexpr SIZE kClientSize = {234, 161};
 
 constexpr char kMaker[] = "Varnex Team";
 constexpr char kNotice[] = "Copyright (C) 2026 Varnex Team";
@@ -28,16 +27,16 @@ constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // transparent in the OK 
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY;  // takes the mouse, for clicks and its hint
 constexpr ControlSpec kLayout[] = {
-    {TAbout::kImage1, "STATIC", "", SS_ICON, 0, 11, 11, 32, 32, FontKind::kWindow},
+    {TAbout::kImage1, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, 11, 11, 32, 32, FontKind::kWindow},
     {TAbout::kBevel1, "STATIC", "", SS_SUNKEN | WS_CLIPSIBLINGS, 0, 10, 10, 34, 34, FontKind::kWindow},
-    {TAbout::kLabel1, "STATIC", kMaker, kLabel, 0, 55, 8, 76, 13, FontKind::kWindow},
-    {TAbout::kLabel2, "STATIC", VARNEX_TITLE " " VARNEX_VERSION_TEXT, kLabel, 0, 55, 24, 148, 13, FontKind::kWindow},
-    {TAbout::kLabel3, "STATIC", kNotice, kLabel, 0, 55, 40, 170, 13, FontKind::kWindow},
-    {TAbout::kLabel4, "STATIC", "Web Site:", kLabel, 0, 55, 64, 47, 13, FontKind::kWindow},
-    {TAbout::kLabel5, "STATIC", kWebText, kLink, 0, 108, 64, 79, 13, FontKind::kWindow},
-    {TAbout::kLabel6, "STATIC", "E-mail:", kLabel, 0, 55, 80, 31, 13, FontKind::kWindow},
-    {TAbout::kLabel7, "STATIC", TAbout::kMailAddress, kLink, 0, 108, 80, 98, 13, FontKind::kWindow},
-    {TAbout::kLabel8, "STATIC", "See license.txt for distribution", kLabel, 0, 55, 104, 137, 13, FontKind::kWindow},
+    {TAbout::kLabel1, "STATIC", kMaker, kLabel, 0, 55, 8, 76, 15, FontKind::kWindow},
+    {TAbout::kLabel2, "STATIC", VARNEX_TITLE " " VARNEX_VERSION_TEXT, kLabel, 0, 55, 24, 148, 15, FontKind::kWindow},
+    {TAbout::kLabel3, "STATIC", kNotice, kLabel, 0, 55, 40, 170, 15, FontKind::kWindow},
+    {TAbout::kLabel4, "STATIC", "Web Site:", kLabel, 0, 55, 64, 50, 15, FontKind::kWindow},
+    {TAbout::kLabel5, "STATIC", kWebText, kLink, 0, 108, 64, 110, 15, FontKind::kWindow},
+    {TAbout::kLabel6, "STATIC", "E-mail:", kLabel, 0, 55, 80, 40, 15, FontKind::kWindow},
+    {TAbout::kLabel7, "STATIC", TAbout::kMailAddress, kLink, 0, 108, 80, 118, 15, FontKind::kWindow},
+    {TAbout::kLabel8, "STATIC", "See license.txt for distribution", kLabel, 0, 55, 104, 170, 15, FontKind::kWindow},
     {TAbout::kBitBtn1, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 55, 128, 106, 25, FontKind::kWindow},
 };
 
@@ -86,17 +85,11 @@ void TAbout::Show(Application& application) {
 }
 
 void TAbout::Create() {
-  okPicture_.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_OK_TICK), 16, 0, kPictureGround,
-                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
-  if (!okPicture_) throw Error("Cannot load the OK picture");
-
   CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
-  SetClientSize(Handle(), kClientWidth, kClientHeight);
-  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  AdoptControls(CreateControls(Handle(), kLayout));
+  LayOutAt(WindowDpi(Handle()));
   FormCreate();
 
-  BUTTON_IMAGELIST picture{okPicture_.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-  SendMessageW(Control(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
 
   hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -109,6 +102,22 @@ void TAbout::Create() {
 
   SetDefaultButton(kBitBtn1);
   CentreOnScreen(Handle());
+}
+
+std::span<const ControlSpec> TAbout::LayoutTable() { return kLayout; }
+
+void TAbout::LayOut(UINT dpi) {
+  Fonts fonts(dpi);
+  PlaceControls(Handle(), kLayout, fonts);
+  SetClientSize(Handle(), kClientSize, dpi);
+  fonts_ = std::move(fonts);
+  ShowLooks();
+
+  okPicture_.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_OK_TICK), 16, 0, kPictureGround,
+                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  if (!okPicture_) throw Error("Cannot load the OK picture");
+  BUTTON_IMAGELIST picture{okPicture_.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  SendMessageW(Control(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
 }
 
 // The application's icon is the icon resource of its module.
@@ -162,8 +171,12 @@ void TAbout::MouseMoveOver(int controlId) {
 void TAbout::SetLooks(LinkLooks looks) {
   if (looks == looks_) return;
   looks_ = looks;
-  // The colour follows at the repaint, from WM_CTLCOLORSTATIC.
-  for (auto [link, lit] : {std::pair{kLabel5, looks.webLit}, std::pair{kLabel7, looks.mailLit}}) {
+  ShowLooks();
+}
+
+// The colour follows at the repaint, from WM_CTLCOLORSTATIC.
+void TAbout::ShowLooks() {
+  for (auto [link, lit] : {std::pair{kLabel5, looks_.webLit}, std::pair{kLabel7, looks_.mailLit}}) {
     const HFONT font = fonts_.Get(lit ? FontKind::kLink : FontKind::kWindow);
     SendMessageW(Control(link), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }

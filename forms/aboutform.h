@@ -6,10 +6,12 @@
 
 #include <commctrl.h>
 
+#include <span>
 #include <string>
 
 #include "framework/fonts.h"
 #include "framework/handle.h"
+#include "framework/layout.h"
 #include "framework/window.h"
 
 namespace varnex {
@@ -53,6 +55,8 @@ class TAbout : public Window<TAbout> {
 
   // Creates the box, centred and not yet visible.
   void Create();
+  // The box's controls in 96-DPI pixels.
+  static std::span<const ControlSpec> LayoutTable();
 
   // The mouse-move behaviour of a control; 0 stands for the box's background.
   static MouseMove MouseMoveOf(int controlId);
@@ -76,7 +80,9 @@ class TAbout : public Window<TAbout> {
   static LRESULT CALLBACK ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self);
   void MouseMoveOver(int controlId);
+  void LayOut(UINT dpi);
   void SetLooks(LinkLooks looks);
+  void ShowLooks();
   void AddHint(int link, const std::string& text);
   void OpenLink(const std::string& file);
 

@@ -14,8 +14,7 @@ namespace {
 
 constexpr char kCaption[] = "Add Directory...";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
-constexpr int kClientWidth = 282;
-constexpr int kClientHeight = 296;
+constexpr SIZE kClientSize = {282, 296};
 constexpr char kCancel[] = "Cancel";
 constexpr char kStop[] = "STOP";
 constexpr char kNotListed[] = "These folders could not be listed, so their files are not in the list:";
@@ -23,13 +22,16 @@ constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // olive: the pictures' t
 
 // The pickers come first in keyboard order; they are made by their own classes.
 constexpr ControlSpec kLayout[] = {
-    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 48, 13, FontKind::kWindow},
-    {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 60, 222, 213, 21, FontKind::kWindow},
-    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 129, 17,
+    {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
+    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "", 0, 0, 8, 34, 265, 185, FontKind::kWindow},
+    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 56, 15, FontKind::kWindow},
+    {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 222, 205, 21, FontKind::kWindow},
+    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 150, 17,
      FontKind::kWindow},
     {TDF::kBitBtn1, "BUTTON", "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 264, 75, 25, FontKind::kWindow},
     {TDF::kBitBtn2, "BUTTON", kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, 200, 264, 75, 25, FontKind::kWindow},
 };
+constexpr std::size_t kPickers = 2;
 
 }  // namespace
 
@@ -52,20 +54,25 @@ void TDF::Show(Application& application, const SettingsStore& settings, FileList
 
 void TDF::Create() {
   CreateAs(WindowClass{"TDF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kCaption, kStyle, GetActiveWindow());
-  SetClientSize(Handle(), kClientWidth, kClientHeight);
-  drives_.Create(Handle(), kNewDriveComboBox1, 8, 8, 265, 22, fonts_);
-  folders_.Create(Handle(), kNewDirectoryListBox1, 8, 34, 265, 185, fonts_);
+  // The pickers are made at the window's DPI rather than moved there: the
+  // drive box sizes its list once, when it is made.
+  const UINT dpi = WindowDpi(Handle());
+  const Fonts fonts(dpi);
+  const RECT drives = ScaledPlace(kLayout[0], dpi), folders = ScaledPlace(kLayout[1], dpi);
+  drives_.Create(Handle(), kNewDriveComboBox1, drives.left, drives.top, drives.right - drives.left,
+                 drives.bottom - drives.top, fonts);
+  folders_.Create(Handle(), kNewDirectoryListBox1, folders.left, folders.top, folders.right - folders.left,
+                  folders.bottom - folders.top, fonts);
   drives_.SetTextCase(tcUpperCase);
   drives_.SetDirList(&folders_);
   folders_.OnChange = [this] { NewDirectoryListBox1Change(); };
 
-  std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), kLayout, fonts_);
+  std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), std::span(kLayout).subspan(kPickers));
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
   AdoptControls(std::move(controls));
+  LayOutAt(dpi);
   SendMessageW(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
-  SetButtonPicture(kBitBtn1, IDB_OK_TICK);
-  SetButtonPicture(kBitBtn2, IDB_CANCEL_CROSS);
   SetDefaultButton(kBitBtn1);
 
   search_.OnFileFind = [this](const std::string& fullpath, const TSearchRec& info) {
@@ -73,6 +80,20 @@ void TDF::Create() {
   };
   search_.OnFinish = [this](TFileSearch&) { FileSearch1Finish(); };
   CentreOnScreen(Handle());
+}
+
+std::span<const ControlSpec> TDF::LayoutTable() { return kLayout; }
+
+void TDF::LayOut(UINT dpi) {
+  Fonts fonts(dpi);
+  PlaceControls(Handle(), kLayout, fonts);
+  SetClientSize(Handle(), kClientSize, dpi);
+  // "STOP" stays bold through a change of DPI.
+  if (WindowText(Control(kBitBtn2)) == kStop)
+    SendMessageW(Control(kBitBtn2), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::kBold)), FALSE);
+  SetButtonPicture(kBitBtn1, IDB_OK_TICK);
+  SetButtonPicture(kBitBtn2, IDB_CANCEL_CROSS);
+  fonts_ = std::move(fonts);
 }
 
 // A glyph on the button's left, greyed by the button itself when it is disabled.

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "filelist/FileFind.h"
@@ -17,6 +18,7 @@
 #include "filelist/listfill.h"
 #include "framework/fonts.h"
 #include "framework/handle.h"
+#include "framework/layout.h"
 #include "framework/settings.h"
 #include "framework/window.h"
 #include "pickers/NewFCtrl.h"
@@ -45,6 +47,8 @@ class TDF : public Window<TDF> {
 
   // Creates the dialog, not yet visible.
   void Create();
+  // The dialog's controls in 96-DPI pixels, the pickers first.
+  static std::span<const ControlSpec> LayoutTable();
 
   void FormShow();
   void BitBtn1Click();
@@ -64,6 +68,7 @@ class TDF : public Window<TDF> {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
+  void LayOut(UINT dpi);
   void SetButtonPicture(int id, int picture);
   bool SubDirectoriesChecked() const;
 

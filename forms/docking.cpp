@@ -3,7 +3,9 @@
 namespace varnex {
 namespace {
 
-constexpr int kPanelDrop = 191;  // the panel's top below the main window's top
+// The panel's top below the main window's top, in pixels at 96 pixels per inch.
+constexpr int kPanelDrop = 191;
+constexpr int kPanelDropDpi = 96;
 
 }  // namespace
 
@@ -12,7 +14,8 @@ DockingPlaces DockPanel(const DockingInput& input) {
   if (input.panelVisible && input.screenWidth < mainLeft + input.mainWidth + input.panelWidth) {
     mainLeft = input.screenWidth - input.mainWidth - input.panelWidth;
   }
-  return DockingPlaces{mainLeft, mainLeft + input.mainWidth, input.mainTop + kPanelDrop};
+  const int drop = (kPanelDrop * static_cast<int>(input.dpi) + kPanelDropDpi / 2) / kPanelDropDpi;
+  return DockingPlaces{mainLeft, mainLeft + input.mainWidth, input.mainTop + drop};
 }
 
 }  // namespace varnex

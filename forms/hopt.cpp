@@ -12,13 +12,12 @@ enum ControlId { kCheckBoxCS = 101, kCheckBoxBU, kCheckBoxDV, kLabel1 };
 
 constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr ControlSpec kLayout[] = {
-    {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 89, 17, FontKind::kWindow},
+    {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 129, 17, FontKind::kWindow},
     {kCheckBoxBU, "BUTTON", "Back up changed files", kCheckBox, 0, 8, 32, 129, 17, FontKind::kWindow},
-    {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 129, 14, FontKind::kWindow},
-    {kLabel1, "STATIC", "Help", SS_NOTIFY, 0, 140, 58, 27, 13, FontKind::kBoldLink},
+    {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 132, 17, FontKind::kWindow},
+    {kLabel1, "STATIC", "Help", SS_NOTIFY, 0, 144, 58, 29, 15, FontKind::kBoldLink},
 };
-constexpr int kWidth = 181;
-constexpr int kHeight = 81;
+constexpr SIZE kSize = {181, 81};
 
 int BoxOf(TAF::Option option) {
   switch (option) {
@@ -39,8 +38,20 @@ TAF::TAF(Application& application, const SettingsStore& settings, std::string he
 
 void TAF::Create(HWND owner) {
   CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, owner);
-  SetWindowPos(Handle(), nullptr, 516, 321, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  SetWindowPos(Handle(), nullptr, 516, 321, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  AdoptControls(CreateControls(Handle(), kLayout));
+  LayOutAt(WindowDpi(Handle()));
+}
+
+std::span<const ControlSpec> TAF::LayoutTable() { return kLayout; }
+
+// The panel has no frame: its window is its client area.
+void TAF::LayOut(UINT dpi) {
+  Fonts fonts(dpi);
+  PlaceControls(Handle(), kLayout, fonts);
+  SetWindowPos(Handle(), nullptr, 0, 0, ScaleToDpi(kSize.cx, dpi), ScaleToDpi(kSize.cy, dpi),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  fonts_ = std::move(fonts);
 }
 
 bool TAF::Checked(Option option) const {

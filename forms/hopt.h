@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "framework/fonts.h"
+#include "framework/layout.h"
 #include "framework/settings.h"
 #include "framework/window.h"
 
@@ -22,6 +24,8 @@ class TAF : public Window<TAF> {
 
   // Creates the panel, hidden, owned by `owner`.
   void Create(HWND owner);
+  // The panel's controls in 96-DPI pixels.
+  static std::span<const ControlSpec> LayoutTable();
 
   // The box's key in the settings file.
   static const char* KeyOf(Option option);
@@ -44,6 +48,7 @@ class TAF : public Window<TAF> {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
+  void LayOut(UINT dpi);
   void StoreBox(Option option);
 
   const SettingsStore& settings_;

@@ -27,8 +27,7 @@ namespace {
 
 constexpr char kCaption[] = VARNEX_TITLE " " VARNEX_VERSION_TEXT;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed single border
-constexpr int kClientWidth = 273;
-constexpr int kClientHeight = 343;
+constexpr SIZE kClientSize = {273, 371};
 constexpr int kRowHeight = 13;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 255;
@@ -43,6 +42,7 @@ using enum TMF::MenuId;
 
 constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
                         WS_TABSTOP;
+// The memos are tall enough for three lines of text under their scroll bar.
 constexpr ControlSpec kLayout[] = {
     {kGroupBox1, "BUTTON", "Files", BS_GROUPBOX, 0, 0, 0, 273, 177, FontKind::kWindow},
     {kListBox1, "LISTBOX", "",
@@ -52,13 +52,13 @@ constexpr ControlSpec kLayout[] = {
     {kSpeedButton1, kSpeedButtonClass, "", 0, 0, 8, 148, 25, 22, FontKind::kWindow},
     {kSpeedButton2, kSpeedButtonClass, "", 0, 0, 40, 148, 25, 22, FontKind::kWindow},
     {kButton4, "BUTTON", kShowOptions, BS_PUSHBUTTON | WS_TABSTOP, 0, 8, 181, 256, 18, FontKind::kWindow},
-    {kLabel3, "STATIC", "Find:", 0, 0, 8, 202, 23, 13, FontKind::kWindow},
-    {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 202, 192, 50, FontKind::kMemo},
-    {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 256, 55, 13, FontKind::kWindow},
-    {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 256, 192, 50, FontKind::kMemo},
-    {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 310, 111, 25, FontKind::kBold},
+    {kLabel3, "STATIC", "Find:", 0, 0, 8, 202, 60, 15, FontKind::kWindow},
+    {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 202, 192, 64, FontKind::kMemo},
+    {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 270, 60, 15, FontKind::kWindow},
+    {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 270, 192, 64, FontKind::kMemo},
+    {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 338, 111, 25, FontKind::kBold},
     {kProgressBar1, PROGRESS_CLASSA, "", 0, 0, 72, 151, 110, 16, FontKind::kWindow},
-    {kLabel5, "STATIC", "", SS_RIGHT | SS_NOPREFIX, 0, 186, 153, 78, 13, FontKind::kWindow},
+    {kLabel5, "STATIC", "", SS_RIGHT | SS_NOPREFIX, 0, 186, 153, 78, 15, FontKind::kWindow},
 };
 
 struct MenuItem {
@@ -107,11 +107,26 @@ void TMF::Create() {
   const WindowClass windowClass{"TMF", reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadCursor(nullptr, IDC_ARROW),
                                 LoadIconW(app_.Instance(), MAKEINTRESOURCEW(IDI_VARNEX))};
   CreateAs(windowClass, WS_EX_ACCEPTFILES, kCaption, kStyle, nullptr, MakeMainMenu());
-  SetClientSize(Handle(), kClientWidth, kClientHeight);
+  LayOutAt(WindowDpi(Handle()));
+}
+
+std::span<const ControlSpec> TMF::LayoutTable() { return kLayout; }
+
+void TMF::LayOut(UINT dpi) {
+  Fonts fonts(dpi);
+  PlaceControls(Handle(), kLayout, fonts);
+  SetClientSize(Handle(), kClientSize, dpi);
+  SendMessageW(fileList_.Handle(), LB_SETITEMHEIGHT, 0, ScaleToDpi(kRowHeight, dpi));
+  for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
+    const BitmapHandle bitmap(static_cast<HBITMAP>(
+        LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    SetSpeedButtonPicture(Control(id), bitmap.Get());
+  }
+  fonts_ = std::move(fonts);
 }
 
 void TMF::CreateParts() {
-  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  AdoptControls(CreateControls(Handle(), kLayout));
   fileList_.Attach(Control(kListBox1));
   // A plain subclass: the common controls' subclass helper costs a property
   // lookup per message under Wine, and a run sends the list two
@@ -120,11 +135,6 @@ void TMF::CreateParts() {
   listBoxProcedure_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
 
-  for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
-    const BitmapHandle bitmap(static_cast<HBITMAP>(
-        LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    SetSpeedButtonPicture(Control(id), bitmap.Get());
-  }
   filesMenu_.Reset(MakePopup({{kFiles1, "Add File(s)..."}, {kDirectory1, "Add Directory..."}}));
   deleteMenu_.Reset(MakePopup({{kDeleteselected1, "Delete Selected...\tDel"}, {kDeleteall1, "Delete All..."}}));
   listMenu_.Reset(MakePopup({{kLoadfilelist1, "Load filename list..."},
@@ -360,8 +370,9 @@ void TMF::Timer1Timer() {
   RECT main, panel;
   GetWindowRect(Handle(), &main);
   GetWindowRect(panel_->Handle(), &panel);
-  const DockingPlaces places = DockPanel({main.left, main.top, main.right - main.left, panel.right - panel.left,
-                                          IsWindowVisible(panel_->Handle()) != FALSE, GetSystemMetrics(SM_CXSCREEN)});
+  const DockingPlaces places =
+      DockPanel({main.left, main.top, main.right - main.left, panel.right - panel.left,
+                 IsWindowVisible(panel_->Handle()) != FALSE, GetSystemMetrics(SM_CXSCREEN), Dpi()});
   const UINT keep = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
   if (places.mainLeft != main.left) SetWindowPos(Handle(), nullptr, places.mainLeft, main.top, 0, 0, keep);
   if (places.panelLeft != panel.left || places.panelTop != panel.top) {
@@ -451,7 +462,7 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam));
       return 0;
     case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = ScaleToDpi(kRowHeight, Dpi());
       return TRUE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

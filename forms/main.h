@@ -9,6 +9,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "filelist/filelist.h"
 #include "filelist/typeahead.h"
 #include "framework/fonts.h"
+#include "framework/layout.h"
 #include "framework/settings.h"
 #include "framework/window.h"
 #include "run/runsession.h"
@@ -62,6 +64,8 @@ class TMF : public Window<TMF> {
 
   // Creates the window, not yet visible; its creation step starts the log.
   void Create();
+  // The window's controls in 96-DPI pixels.
+  static std::span<const ControlSpec> LayoutTable();
   // The options panel, made after the main window and before its first showing.
   void AttachOptionsPanel(TAF& panel) { panel_ = &panel; }
   // Shows the window centred on the screen; the first showing applies the
@@ -114,6 +118,7 @@ class TMF : public Window<TMF> {
   void FormCreate();
   void FormClose();
   void CreateParts();
+  void LayOut(UINT dpi);
   bool Confirm(const char* question);
   // Ends the run or undo in hand after its current file; nothing without one.
   void StopRun();

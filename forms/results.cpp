@@ -13,8 +13,7 @@ namespace {
 constexpr char kCaption[] = "Results...";
 constexpr char kFinished[] = "Find and replace successfully finished.";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
-constexpr int kClientWidth = 289;
-constexpr int kClientHeight = 124;
+constexpr SIZE kClientSize = {289, 124};
 constexpr int kCountMargin = 18;  // from a number's right edge to the client area's
 constexpr COLORREF kCountColour = RGB(0, 0, 255);
 
@@ -51,16 +50,15 @@ void FitToText(HWND label) {
   SetWindowPos(label, nullptr, 0, 0, bounds.right, bounds.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Shows a number in a label whose right edge keeps its distance from the
-// client area's right edge, however wide the number.
-void ShowCount(HWND dialog, HWND label, int count) {
-  SetText(label, std::to_string(count));
+// Sizes a label showing a number to its text and keeps its right edge
+// `margin` from the client area's right edge, however wide the number.
+void PlaceCount(HWND dialog, HWND label, int margin) {
   FitToText(label);
   RECT client, frame;
   GetClientRect(dialog, &client);
   GetWindowRect(label, &frame);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
-  SetWindowPos(label, nullptr, client.right - (frame.right - frame.left) - kCountMargin, frame.top, 0, 0,
+  SetWindowPos(label, nullptr, client.right - (frame.right - frame.left) - margin, frame.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -82,14 +80,24 @@ void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::str
   if (!arrow_) throw Error("Cannot load the results picture");
 
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
-  SetClientSize(Handle(), kClientWidth, kClientHeight);
-  AdoptControls(CreateControls(Handle(), kLayout, fonts_));
+  AdoptControls(CreateControls(Handle(), kLayout));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
-  for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
-  ShowCount(Handle(), Control(kLabel3), filesSearched);
-  ShowCount(Handle(), Control(kLabel4), filesReplaced);
+  SetText(Control(kLabel3), std::to_string(filesSearched));
+  SetText(Control(kLabel4), std::to_string(filesReplaced));
+  LayOutAt(WindowDpi(Handle()));
   SetDefaultButton(kButton2);
   CentreOnScreen(Handle());
+}
+
+std::span<const ControlSpec> TRF::LayoutTable() { return kLayout; }
+
+void TRF::LayOut(UINT dpi) {
+  Fonts fonts(dpi);
+  PlaceControls(Handle(), kLayout, fonts);
+  SetClientSize(Handle(), kClientSize, dpi);
+  for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
+  for (int count : {kLabel3, kLabel4}) PlaceCount(Handle(), Control(count), ScaleToDpi(kCountMargin, dpi));
+  fonts_ = std::move(fonts);
 }
 
 void TRF::FormShow() { beep_(0); }

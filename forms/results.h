@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
 #include "framework/fonts.h"
 #include "framework/handle.h"
+#include "framework/layout.h"
 #include "framework/window.h"
 
 namespace varnex {
@@ -31,6 +33,8 @@ class TRF : public Window<TRF> {
   // Creates the dialog with its two numbers, not yet visible; with files that
   // failed, it says how many instead of calling the run a success.
   void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath);
+  // The dialog's controls in 96-DPI pixels; labels of width 0 take their text's.
+  static std::span<const ControlSpec> LayoutTable();
 
   void FormShow();
   void Button1Click();
@@ -40,6 +44,7 @@ class TRF : public Window<TRF> {
   friend class Window<TRF>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void LayOut(UINT dpi);
   void Image1Paint(const DRAWITEMSTRUCT& item) const;
 
   Beeper beep_;

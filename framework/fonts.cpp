@@ -11,14 +11,15 @@ HFONT MakeFont(const wchar_t* face, int height, int weight, bool underline, BYTE
 
 }  // namespace
 
-Fonts::Fonts() {
-  fonts_[static_cast<int>(FontKind::kWindow)].Reset(MakeFont(L"MS Sans Serif", 11, FW_NORMAL, false, DEFAULT_CHARSET));
-  fonts_[static_cast<int>(FontKind::kBold)].Reset(MakeFont(L"MS Sans Serif", 11, FW_BOLD, false, DEFAULT_CHARSET));
-  fonts_[static_cast<int>(FontKind::kLink)].Reset(MakeFont(L"MS Sans Serif", 11, FW_NORMAL, true, DEFAULT_CHARSET));
-  fonts_[static_cast<int>(FontKind::kBoldLink)].Reset(MakeFont(L"MS Sans Serif", 11, FW_BOLD, true, DEFAULT_CHARSET));
+Fonts::Fonts(UINT dpi) : dpi_(dpi) {
+  const int window = ScaleToDpi(11, dpi);
+  fonts_[static_cast<int>(FontKind::kWindow)].Reset(MakeFont(L"MS Sans Serif", window, FW_NORMAL, false, DEFAULT_CHARSET));
+  fonts_[static_cast<int>(FontKind::kBold)].Reset(MakeFont(L"MS Sans Serif", window, FW_BOLD, false, DEFAULT_CHARSET));
+  fonts_[static_cast<int>(FontKind::kLink)].Reset(MakeFont(L"MS Sans Serif", window, FW_NORMAL, true, DEFAULT_CHARSET));
+  fonts_[static_cast<int>(FontKind::kBoldLink)].Reset(MakeFont(L"MS Sans Serif", window, FW_BOLD, true, DEFAULT_CHARSET));
   fonts_[static_cast<int>(FontKind::kFileList)].Reset(
-      MakeFont(L"Times New Roman", 13, FW_NORMAL, false, TURKISH_CHARSET));
-  fonts_[static_cast<int>(FontKind::kMemo)].Reset(MakeFont(L"Courier New", 11, FW_NORMAL, false, DEFAULT_CHARSET));
+      MakeFont(L"Times New Roman", ScaleToDpi(13, dpi), FW_NORMAL, false, TURKISH_CHARSET));
+  fonts_[static_cast<int>(FontKind::kMemo)].Reset(MakeFont(L"Courier New", window, FW_NORMAL, false, DEFAULT_CHARSET));
 }
 
 }  // namespace varnex

@@ -7,8 +7,12 @@
 
 namespace varnex {
 
-std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls,
-                                                 const Fonts& fonts) {
+RECT ScaledPlace(const ControlSpec& control, UINT dpi) {
+  return {ScaleToDpi(control.left, dpi), ScaleToDpi(control.top, dpi), ScaleToDpi(control.left + control.width, dpi),
+          ScaleToDpi(control.top + control.height, dpi)};
+}
+
+std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls) {
   std::vector<std::pair<int, HWND>> created;
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   for (const ControlSpec& control : controls) {
@@ -17,18 +21,28 @@ std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const Co
                                  control.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                  instance, nullptr);
     if (child == nullptr) throw Error(std::string("Cannot create the control ") + control.className);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
     created.emplace_back(control.id, child);
   }
   return created;
 }
 
-void SetClientSize(HWND window, int width, int height) {
+void PlaceControls(HWND parent, std::span<const ControlSpec> controls, const Fonts& fonts) {
+  for (const ControlSpec& control : controls) {
+    HWND child = GetDlgItem(parent, control.id);
+    const RECT place = ScaledPlace(control, fonts.Dpi());
+    SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
+  }
+}
+
+void SetClientSize(HWND window, SIZE size, UINT dpi) {
   RECT outer, client;
   GetWindowRect(window, &outer);
   GetClientRect(window, &client);
-  SetWindowPos(window, nullptr, 0, 0, (outer.right - outer.left) + width - client.right,
-               (outer.bottom - outer.top) + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, 0, 0, (outer.right - outer.left) + ScaleToDpi(size.cx, dpi) - client.right,
+               (outer.bottom - outer.top) + ScaleToDpi(size.cy, dpi) - client.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CentreOnScreen(HWND window) {

@@ -3,7 +3,8 @@
 // forwards to its HandleMessage and hands any failure to the application's
 // general error report, so no exception crosses a Windows frame. It also gives
 // every window the keyboard handling of a dialog box (Tab, access keys, the
-// default button, focus kept across activation) and a modal loop of its own.
+// default button, focus kept across activation), a modal loop of its own, and
+// its layout at the DPI it is drawn at.
 
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/unicode.h"
 #include "framework/windowclass.h"
 
@@ -57,6 +59,8 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND Handle() const { return handle_; }
+  // The DPI the window is laid out at.
+  UINT Dpi() const { return dpi_; }
   // A control by its id. The handles are kept: finding a child window asks
   // the window server under Wine, and a run asks for controls per file.
   HWND Control(int id) const {
@@ -80,9 +84,24 @@ class Window {
     if (handle_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + windowClass.name);
   }
 
+  // Lays the window out at `dpi` through its own LayOut, the one function
+  // that places its controls, at its creation and at every change of DPI.
+  void LayOutAt(UINT dpi) {
+    dpi_ = dpi;
+    static_cast<Derived*>(this)->LayOut(dpi);
+  }
+
   // What every window does with a message its own handlers leave alone.
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+      case WM_DPICHANGED: {  // moved to a monitor of another scale
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        LayOutAt(HIWORD(wParam));
+        RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return 0;
+      }
       case WM_NEXTDLGCTL: {  // Tab and access keys, sent by IsDialogMessage
         HWND next = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0);
         if (next != nullptr) SetFocus(next);
@@ -160,6 +179,7 @@ class Window {
   }
 
   HWND handle_ = nullptr;
+  UINT dpi_ = kBaseDpi;
   std::vector<std::pair<int, HWND>> controls_;
   HWND lastFocus_ = nullptr;
   int defaultButton_ = 0;

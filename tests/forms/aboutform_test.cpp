@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/layout_check.h"
 
 namespace varnex {
 namespace {
@@ -82,7 +83,7 @@ TEST(LinkLooks, EachControlLightsItsOwnLinkOrLeavesThemAlone) {
   }
 }
 
-TEST_F(AboutBox, CentredBoxWithoutTitleBarButtonsShowsTheIconAndWholeTexts) {
+TEST_F(AboutBox, CentredBoxWithoutTitleBarButtonsShowsTheIcon) {
   const auto box = Make();
   EXPECT_EQ(WindowText(box->Handle()), "About Varnex");
   RECT client, frame;
@@ -103,21 +104,19 @@ TEST_F(AboutBox, CentredBoxWithoutTitleBarButtonsShowsTheIconAndWholeTexts) {
   EXPECT_EQ(picture.right - picture.left, 32);
   EXPECT_EQ(picture.bottom - picture.top, 32);
 
-  // No text may be cut off by its label's fixed size.
-  HDC dc = GetDC(box->Handle());
-  for (int id = TAbout::kLabel1; id <= TAbout::kLabel8; ++id) {
-    HWND label = box->Control(id);
-    const std::string text = WindowText(label);
-    SCOPED_TRACE(text);
-    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    SIZE size;
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    const RECT place = PlaceOf(label);
-    EXPECT_LE(size.cx, place.right - place.left);
-    EXPECT_LE(size.cy, place.bottom - place.top);
-  }
-  ReleaseDC(box->Handle(), dc);
   EXPECT_EQ(WindowText(box->Control(TAbout::kLabel2)), "Varnex 2.01");
+}
+
+TEST_F(AboutBox, IsLaidOutAtEachDpiWithWholeTextsAndALitLinkStaysLit) {
+  const auto box = Make();
+  for (UINT dpi : {96u, 120u, 144u, 192u, 96u}) {
+    if (dpi != box->Dpi()) testing::SendDpiChange(box->Handle(), box->Dpi(), dpi);
+    ASSERT_EQ(box->Dpi(), dpi);
+    testing::ExpectLaidOutAt(box->Handle(), TAbout::LayoutTable(), {234, 161}, dpi);
+  }
+  box->Label5MouseMove();
+  testing::SendDpiChange(box->Handle(), 96, 120);
+  EXPECT_EQ(DrawnLooks(box->Handle()), kWebLit);
 }
 
 TEST_F(AboutBox, PointerLightsTheLinkUnderIt) {

@@ -7,6 +7,7 @@
 #include "framework/layout.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
+#include "tests/support/layout_check.h"
 #include "tests/support/main_window.h"
 #include "tests/support/names.h"
 
@@ -56,6 +57,24 @@ TEST_F(AddDirectory, StartsWhereTheProcessIsWithTheDefaultChoices) {
   EXPECT_TRUE(Checked(*dialog));
   EXPECT_EQ(Text(*dialog, TDF::kBitBtn2), "Cancel");
   EXPECT_EQ(GetFileAttributesA((folder / "settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(AddDirectory, IsLaidOutAtEachDpiWithItsPickers) {
+  const auto dialog = Open();
+  dialog->Folders().SetDirectory(tree);
+  for (UINT dpi : {96u, 120u, 144u, 192u, 96u}) {
+    if (dpi != dialog->Dpi()) testing::SendDpiChange(dialog->Handle(), dialog->Dpi(), dpi);
+    ASSERT_EQ(dialog->Dpi(), dpi);
+    testing::ExpectLaidOutAt(dialog->Handle(), TDF::LayoutTable(), {282, 296}, dpi);
+  }
+  // "STOP" keeps its bold font when the scale changes during a scan.
+  SetWindowTextA(dialog->Control(TDF::kBitBtn2), "STOP");
+  testing::SendDpiChange(dialog->Handle(), 96, 144);
+  LOGFONTA font;
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog->Control(TDF::kBitBtn2), WM_GETFONT, 0, 0)), sizeof font,
+             &font);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  EXPECT_EQ(font.lfHeight, -ScaleToDpi(11, 144));
 }
 
 TEST_F(AddDirectory, AddsEveryMatchingFileFolderBeforeSubfoldersAndCloses) {

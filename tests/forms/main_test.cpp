@@ -6,6 +6,7 @@
 #include "run/localclock.h"
 #include "tests/support/batch_run.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/layout_check.h"
 #include "tests/support/main_window.h"
 
 namespace varnex {
@@ -172,8 +173,40 @@ TEST_F(MainWindow, TimerKeepsThePanelGluedAndOnTheScreen) {
   GetWindowRect(panel.Handle(), &glued);
   EXPECT_EQ(glued.right, screen);
   EXPECT_EQ(glued.left, main.right);
-  EXPECT_EQ(glued.right - glued.left, 181);
-  EXPECT_EQ(glued.bottom - glued.top, 81);
+}
+
+// Made at 96 DPI, then moved through monitors of every scale and back.
+TEST_F(MainWindow, IsLaidOutAtEachDpiWithThreeLinesInEachMemoAndThePanelGlued) {
+  Start();
+  for (UINT dpi : {96u, 120u, 144u, 192u, 96u}) {
+    if (dpi != form.Dpi()) {
+      testing::SendDpiChange(form.Handle(), form.Dpi(), dpi);
+      testing::SendDpiChange(panel.Handle(), panel.Dpi(), dpi);
+    }
+    ASSERT_EQ(form.Dpi(), dpi);
+    testing::ExpectLaidOutAt(form.Handle(), TMF::LayoutTable(), {273, 371}, dpi);
+    testing::ExpectLaidOutAt(panel.Handle(), TAF::LayoutTable(), {181, 81}, dpi);
+    EXPECT_EQ(SendMessageA(form.Files().Handle(), LB_GETITEMHEIGHT, 0, 0), ScaleToDpi(13, dpi));
+
+    for (int memo : {TMF::kEdit2, TMF::kEdit3}) {
+      HWND edit = form.Control(memo);
+      RECT text;
+      SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+      HDC dc = GetDC(edit);
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+      TEXTMETRICA metrics;
+      GetTextMetricsA(dc, &metrics);
+      ReleaseDC(edit, dc);
+      EXPECT_GE((text.bottom - text.top) / metrics.tmHeight, 3) << "memo " << memo << " at " << dpi;
+    }
+
+    form.Timer1Timer();
+    RECT main, glued;
+    GetWindowRect(form.Handle(), &main);
+    GetWindowRect(panel.Handle(), &glued);
+    EXPECT_EQ(glued.left, main.right);
+    EXPECT_EQ(glued.top, main.top + ScaleToDpi(191, dpi));
+  }
 }
 
 TEST_F(MainWindow, HelpMenuOpensTheAboutBoxModally) {

@@ -7,6 +7,7 @@
 #include "framework/windowtext.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/layout_check.h"
 
 namespace varnex {
 namespace {
@@ -61,6 +62,20 @@ TEST_F(ResultsDialog, CentredFixedDialogWhoseOkComesFirstAndBeepsOnceShown) {
   EXPECT_EQ(GetWindowLongPtrA(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
   EXPECT_EQ(GetNextDlgTabItem(form->Handle(), ok, FALSE), showLog);
   EXPECT_EQ(GetNextDlgTabItem(form->Handle(), showLog, FALSE), ok);
+}
+
+TEST_F(ResultsDialog, IsLaidOutAtEachDpiWithTheNumbersAtTheRightEdge) {
+  const auto form = Make(1234567, 7654321, false, 2);
+  for (UINT dpi : {96u, 120u, 144u, 192u, 96u}) {
+    if (dpi != form->Dpi()) testing::SendDpiChange(form->Handle(), form->Dpi(), dpi);
+    ASSERT_EQ(form->Dpi(), dpi);
+    testing::ExpectLaidOutAt(form->Handle(), TRF::LayoutTable(), {289, 124}, dpi);
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    for (int count : {TRF::kLabel3, TRF::kLabel4}) {
+      EXPECT_EQ(PlaceOf(form->Control(count)).right, client.right - ScaleToDpi(18, dpi)) << dpi;
+    }
+  }
 }
 
 TEST_F(ResultsDialog, LabelsTakeTheWidthOfWhatTheyShow) {
