@@ -27,7 +27,7 @@ namespace {
 
 constexpr char kCaption[] = VARNEX_TITLE " " VARNEX_VERSION_TEXT;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // fixed single border
-constexpr SIZE kClientSize = {273, 371};
+constexpr SIZE kClientSize = {273, 353};
 constexpr int kRowHeight = 13;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 255;
@@ -42,23 +42,23 @@ using enum TMF::MenuId;
 
 constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
                         WS_TABSTOP;
-// The memos are tall enough for three lines of text under their scroll bar.
+// The memos are tall enough for three lines of text above their scroll bar.
 constexpr ControlSpec kLayout[] = {
-    {kGroupBox1, "BUTTON", "Files", BS_GROUPBOX, 0, 0, 0, 273, 177, FontKind::kWindow},
+    {kGroupBox1, "BUTTON", "Files", BS_GROUPBOX, 0, 0, 0, 273, 166, FontKind::kWindow},
     {kListBox1, "LISTBOX", "",
      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
          WS_TABSTOP,
-     WS_EX_CLIENTEDGE, 8, 16, 256, 126, FontKind::kFileList},
-    {kSpeedButton1, kSpeedButtonClass, "", 0, 0, 8, 148, 25, 22, FontKind::kWindow},
-    {kSpeedButton2, kSpeedButtonClass, "", 0, 0, 40, 148, 25, 22, FontKind::kWindow},
-    {kButton4, "BUTTON", kShowOptions, BS_PUSHBUTTON | WS_TABSTOP, 0, 8, 181, 256, 18, FontKind::kWindow},
-    {kLabel3, "STATIC", "Find:", 0, 0, 8, 202, 60, 15, FontKind::kWindow},
-    {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 202, 192, 64, FontKind::kMemo},
-    {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 270, 60, 15, FontKind::kWindow},
-    {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 270, 192, 64, FontKind::kMemo},
-    {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 338, 111, 25, FontKind::kBold},
-    {kProgressBar1, PROGRESS_CLASSA, "", 0, 0, 72, 151, 110, 16, FontKind::kWindow},
-    {kLabel5, "STATIC", "", SS_RIGHT | SS_NOPREFIX, 0, 186, 153, 78, 15, FontKind::kWindow},
+     WS_EX_CLIENTEDGE, 8, 16, 256, 120, FontKind::kFileList},
+    {kSpeedButton1, kSpeedButtonClass, "", 0, 0, 8, 140, 25, 22, FontKind::kWindow},
+    {kSpeedButton2, kSpeedButtonClass, "", 0, 0, 40, 140, 25, 22, FontKind::kWindow},
+    {kButton4, "BUTTON", kShowOptions, BS_PUSHBUTTON | WS_TABSTOP, 0, 8, 170, 256, 18, FontKind::kWindow},
+    {kLabel3, "STATIC", "Find:", 0, 0, 8, 194, 60, 15, FontKind::kWindow},
+    {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 192, 192, 60, FontKind::kMemo},
+    {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 258, 60, 15, FontKind::kWindow},
+    {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 256, 192, 60, FontKind::kMemo},
+    {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 320, 111, 25, FontKind::kBold},
+    {kProgressBar1, PROGRESS_CLASSA, "", 0, 0, 72, 143, 110, 16, FontKind::kWindow},
+    {kLabel5, "STATIC", "", SS_RIGHT | SS_NOPREFIX, 0, 186, 145, 78, 15, FontKind::kWindow},
 };
 
 struct MenuItem {

@@ -50,6 +50,10 @@ if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()
+  # The program at 150%, in a prefix of its own.
+  add_test(NAME start_and_close_150 COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/at_scale.sh 144
+                                            ${CMAKE_CURRENT_SOURCE_DIR}/e2e/start_and_close.sh $<TARGET_FILE:varnex>
+                                            $<TARGET_FILE:window_texts>)
   # Gives Wine's drive list a network drive.
   add_executable(network_drive e2e/network_drive.cpp)
   add_test(NAME dll_planting COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/dll_planting.sh $<TARGET_FILE:varnex>

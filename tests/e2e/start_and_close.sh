@@ -6,11 +6,16 @@ source "$(dirname "$0")/lib.sh"
 install_program "$1"
 start_program
 
-# Without a window manager the X window is the client area with the menu bar.
+# Without a window manager the X window is the client area with the menu bar,
+# both scaled to the display (see at_scale.sh).
+dpi=${VARNEX_E2E_DPI:-96}
+scaled() { echo $((($1 * dpi + 48) / 96)); }
+client_width=$(scaled 273) client_height=$(scaled 353)
 geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/^ *Geometry: //p')
 width=${geometry%x*} height=${geometry#*x}
-[ "$width" = 273 ] && [ "$height" -gt 343 ] && [ "$height" -le 383 ] ||
-  fail "window is $geometry: not a 273 x 343 client area under a menu bar"
+[ "$width" = "$client_width" ] && [ "$height" -gt "$client_height" ] &&
+  [ "$height" -le $((client_height + $(scaled 40))) ] ||
+  fail "window is $geometry: not a $client_width x $client_height client area under a menu bar"
 [ "$(grep -c ' - Application Started'$'\r''$' "$work/varnex.log")" = 1 ] || fail "no start line in the log"
 
 close_program

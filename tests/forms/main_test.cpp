@@ -184,7 +184,7 @@ TEST_F(MainWindow, IsLaidOutAtEachDpiWithThreeLinesInEachMemoAndThePanelGlued) {
       testing::SendDpiChange(panel.Handle(), panel.Dpi(), dpi);
     }
     ASSERT_EQ(form.Dpi(), dpi);
-    testing::ExpectLaidOutAt(form.Handle(), TMF::LayoutTable(), {273, 371}, dpi);
+    testing::ExpectLaidOutAt(form.Handle(), TMF::LayoutTable(), {273, 353}, dpi);
     testing::ExpectLaidOutAt(panel.Handle(), TAF::LayoutTable(), {181, 81}, dpi);
     EXPECT_EQ(SendMessageA(form.Files().Handle(), LB_GETITEMHEIGHT, 0, 0), ScaleToDpi(13, dpi));
 
