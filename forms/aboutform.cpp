@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "engine/error.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 #include "resources/version.h"
@@ -23,7 +25,6 @@ constexpr char kNotice[] = "Copyright (C) 2026 Varnex Team";
 constexpr char kWebText[] = "www.varnex.test";
 constexpr COLORREF kRestingLink = RGB(0, 0, 255);
 constexpr COLORREF kLitLink = RGB(255, 0, 0);
-constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // transparent in the OK picture
 
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY;  // takes the mouse, for clicks and its hint
@@ -86,11 +87,8 @@ void TAbout::Show(Application& application) {
 }
 
 void TAbout::Create() {
-  okPicture_.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_OK_TICK), 16, 0, kPictureGround,
-                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
-  if (!okPicture_) throw Error("Cannot load the OK picture");
-
   CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
+  okPicture_ = LoadButtonPicture(app_.Instance(), IDB_OK_TICK, WindowDpi(Handle()));
   SetClientSize(Handle(), kClientWidth, kClientHeight);
   AdoptControls(CreateControls(Handle(), kLayout, fonts_));
   FormCreate();
@@ -114,7 +112,7 @@ void TAbout::Create() {
 // The application's icon is the icon resource of its module.
 void TAbout::FormCreate() {
   SendMessageW(Control(kImage1), STM_SETICON,
-               reinterpret_cast<WPARAM>(LoadIconW(app_.Instance(), MAKEINTRESOURCEW(IDI_VARNEX))), 0);
+               reinterpret_cast<WPARAM>(LoadProgramIcon(app_.Instance(), ScaleToDpi(32, WindowDpi(Handle())))), 0);
 }
 
 MouseMove TAbout::MouseMoveOf(int controlId) {

@@ -5,7 +5,9 @@
 #include "engine/error.h"
 #include "engine/namedlist.h"
 #include "forms/settingkeys.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/windowtext.h"
 #include "resources/resource.h"
 
@@ -19,7 +21,6 @@ constexpr int kClientHeight = 296;
 constexpr char kCancel[] = "Cancel";
 constexpr char kStop[] = "STOP";
 constexpr char kNotListed[] = "These folders could not be listed, so their files are not in the list:";
-constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // olive: the pictures' transparent colour
 
 // The pickers come first in keyboard order; they are made by their own classes.
 constexpr ControlSpec kLayout[] = {
@@ -78,8 +79,7 @@ void TDF::Create() {
 // A glyph on the button's left, greyed by the button itself when it is disabled.
 void TDF::SetButtonPicture(int id, int picture) {
   ImageListHandle& list = pictures_[id == kBitBtn1 ? 0 : 1];
-  list.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), 16, 0, kPictureGround, IMAGE_BITMAP,
-                                  LR_CREATEDIBSECTION));
+  list = LoadButtonPicture(app_.Instance(), picture, WindowDpi(Handle()));
   BUTTON_IMAGELIST images{list.Get(), {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
 }

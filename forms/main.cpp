@@ -14,7 +14,9 @@
 #include "forms/docking.h"
 #include "forms/hopt.h"
 #include "forms/settingkeys.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/speedbutton.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
@@ -121,9 +123,7 @@ void TMF::CreateParts() {
       SetWindowLongPtrW(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
 
   for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
-    const BitmapHandle bitmap(static_cast<HBITMAP>(
-        LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    SetSpeedButtonPicture(Control(id), bitmap.Get());
+    SetSpeedButtonPicture(Control(id), LoadPicture(app_.Instance(), picture, WindowDpi(Handle())).Get());
   }
   filesMenu_.Reset(MakePopup({{kFiles1, "Add File(s)..."}, {kDirectory1, "Add Directory..."}}));
   deleteMenu_.Reset(MakePopup({{kDeleteselected1, "Delete Selected...\tDel"}, {kDeleteall1, "Delete All..."}}));
