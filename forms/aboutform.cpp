@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "engine/error.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/unicode.h"
 #include "resources/resource.h"
 #include "resources/version.h"
@@ -22,7 +24,6 @@ constexpr char kNotice[] = "Copyright (C) 2026 Varnex Team";
 constexpr char kWebText[] = "www.varnex.test";
 constexpr COLORREF kRestingLink = RGB(0, 0, 255);
 constexpr COLORREF kLitLink = RGB(255, 0, 0);
-constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // transparent in the OK picture
 
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY;  // takes the mouse, for clicks and its hint
@@ -88,7 +89,6 @@ void TAbout::Create() {
   CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   AdoptControls(CreateControls(Handle(), kLayout));
   LayOutAt(WindowDpi(Handle()));
-  FormCreate();
 
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
 
@@ -112,10 +112,9 @@ void TAbout::LayOut(UINT dpi) {
   SetClientSize(Handle(), kClientSize, dpi);
   fonts_ = std::move(fonts);
   ShowLooks();
-
-  okPicture_.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_OK_TICK), 16, 0, kPictureGround,
-                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
-  if (!okPicture_) throw Error("Cannot load the OK picture");
+  // The icon and the OK picture are drawn for the DPI.
+  FormCreate();
+  okPicture_ = LoadButtonPicture(app_.Instance(), IDB_OK_TICK, dpi);
   BUTTON_IMAGELIST picture{okPicture_.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(Control(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
 }
@@ -123,7 +122,7 @@ void TAbout::LayOut(UINT dpi) {
 // The application's icon is the icon resource of its module.
 void TAbout::FormCreate() {
   SendMessageW(Control(kImage1), STM_SETICON,
-               reinterpret_cast<WPARAM>(LoadIconW(app_.Instance(), MAKEINTRESOURCEW(IDI_VARNEX))), 0);
+               reinterpret_cast<WPARAM>(LoadProgramIcon(app_.Instance(), ScaleToDpi(32, Dpi()))), 0);
 }
 
 MouseMove TAbout::MouseMoveOf(int controlId) {

@@ -5,7 +5,9 @@
 #include "engine/error.h"
 #include "engine/namedlist.h"
 #include "forms/settingkeys.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/windowtext.h"
 #include "resources/resource.h"
 
@@ -18,7 +20,6 @@ constexpr SIZE kClientSize = {282, 296};
 constexpr char kCancel[] = "Cancel";
 constexpr char kStop[] = "STOP";
 constexpr char kNotListed[] = "These folders could not be listed, so their files are not in the list:";
-constexpr COLORREF kPictureGround = RGB(128, 128, 0);  // olive: the pictures' transparent colour
 
 // The pickers come first in keyboard order; they are made by their own classes.
 constexpr ControlSpec kLayout[] = {
@@ -54,15 +55,11 @@ void TDF::Show(Application& application, const SettingsStore& settings, FileList
 
 void TDF::Create() {
   CreateAs(WindowClass{"TDF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kCaption, kStyle, GetActiveWindow());
-  // The pickers are made at the window's DPI rather than moved there: the
-  // drive box sizes its list once, when it is made.
-  const UINT dpi = WindowDpi(Handle());
-  const Fonts fonts(dpi);
-  const RECT drives = ScaledPlace(kLayout[0], dpi), folders = ScaledPlace(kLayout[1], dpi);
-  drives_.Create(Handle(), kNewDriveComboBox1, drives.left, drives.top, drives.right - drives.left,
-                 drives.bottom - drives.top, fonts);
-  folders_.Create(Handle(), kNewDirectoryListBox1, folders.left, folders.top, folders.right - folders.left,
-                  folders.bottom - folders.top, fonts);
+  // The pickers are made by their own classes; LayOut places them with the rest.
+  const ControlSpec& drives = kLayout[0];
+  const ControlSpec& folders = kLayout[1];
+  drives_.Create(Handle(), drives.id, drives.left, drives.top, drives.width, drives.height, fonts_);
+  folders_.Create(Handle(), folders.id, folders.left, folders.top, folders.width, folders.height, fonts_);
   drives_.SetTextCase(tcUpperCase);
   drives_.SetDirList(&folders_);
   folders_.OnChange = [this] { NewDirectoryListBox1Change(); };
@@ -71,7 +68,7 @@ void TDF::Create() {
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
   AdoptControls(std::move(controls));
-  LayOutAt(dpi);
+  LayOutAt(WindowDpi(Handle()));
   SendMessageW(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
   SetDefaultButton(kBitBtn1);
 
@@ -87,20 +84,21 @@ std::span<const ControlSpec> TDF::LayoutTable() { return kLayout; }
 void TDF::LayOut(UINT dpi) {
   Fonts fonts(dpi);
   PlaceControls(Handle(), kLayout, fonts);
+  drives_.SetDpi(dpi);
+  folders_.SetDpi(dpi);
   SetClientSize(Handle(), kClientSize, dpi);
   // "STOP" stays bold through a change of DPI.
   if (WindowText(Control(kBitBtn2)) == kStop)
     SendMessageW(Control(kBitBtn2), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::kBold)), FALSE);
-  SetButtonPicture(kBitBtn1, IDB_OK_TICK);
-  SetButtonPicture(kBitBtn2, IDB_CANCEL_CROSS);
+  SetButtonPicture(kBitBtn1, IDB_OK_TICK, dpi);
+  SetButtonPicture(kBitBtn2, IDB_CANCEL_CROSS, dpi);
   fonts_ = std::move(fonts);
 }
 
 // A glyph on the button's left, greyed by the button itself when it is disabled.
-void TDF::SetButtonPicture(int id, int picture) {
+void TDF::SetButtonPicture(int id, int picture, UINT dpi) {
   ImageListHandle& list = pictures_[id == kBitBtn1 ? 0 : 1];
-  list.Reset(ImageList_LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), 16, 0, kPictureGround, IMAGE_BITMAP,
-                                  LR_CREATEDIBSECTION));
+  list = LoadButtonPicture(app_.Instance(), picture, dpi);
   BUTTON_IMAGELIST images{list.Get(), {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
 }

@@ -69,7 +69,7 @@ class TDF : public Window<TDF> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void LayOut(UINT dpi);
-  void SetButtonPicture(int id, int picture);
+  void SetButtonPicture(int id, int picture, UINT dpi);
   bool SubDirectoriesChecked() const;
 
   const SettingsStore& settings_;

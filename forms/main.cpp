@@ -14,7 +14,9 @@
 #include "forms/docking.h"
 #include "forms/hopt.h"
 #include "forms/settingkeys.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/speedbutton.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
@@ -118,9 +120,7 @@ void TMF::LayOut(UINT dpi) {
   SetClientSize(Handle(), kClientSize, dpi);
   SendMessageW(fileList_.Handle(), LB_SETITEMHEIGHT, 0, ScaleToDpi(kRowHeight, dpi));
   for (auto [id, picture] : {std::pair{kSpeedButton1, IDB_PLUS}, std::pair{kSpeedButton2, IDB_MINUS}}) {
-    const BitmapHandle bitmap(static_cast<HBITMAP>(
-        LoadImageW(app_.Instance(), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    SetSpeedButtonPicture(Control(id), bitmap.Get());
+    SetSpeedButtonPicture(Control(id), LoadPicture(app_.Instance(), picture, dpi).Get());
   }
   fonts_ = std::move(fonts);
 }

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "engine/error.h"
+#include "framework/dpi.h"
 #include "framework/layout.h"
+#include "framework/pictures.h"
 #include "framework/windowtext.h"
 #include "resources/resource.h"
 
@@ -75,10 +77,6 @@ void TRF::Show(Application& application, int filesSearched, int filesReplaced, i
 
 void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath) {
   logPath_ = std::move(logPath);
-  arrow_.Reset(static_cast<HBITMAP>(
-      LoadImageW(app_.Instance(), MAKEINTRESOURCEW(IDB_RESULTS_ARROW), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-  if (!arrow_) throw Error("Cannot load the results picture");
-
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   AdoptControls(CreateControls(Handle(), kLayout));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
@@ -98,6 +96,7 @@ void TRF::LayOut(UINT dpi) {
   for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
   for (int count : {kLabel3, kLabel4}) PlaceCount(Handle(), Control(count), ScaleToDpi(kCountMargin, dpi));
   fonts_ = std::move(fonts);
+  arrow_ = LoadPicture(app_.Instance(), IDB_RESULTS_ARROW, dpi);
 }
 
 void TRF::FormShow() { beep_(0); }

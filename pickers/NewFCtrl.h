@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/fonts.h"
 #include "framework/handle.h"
 #include "pickers/dirrows.h"
@@ -35,17 +36,18 @@ class VolumeListener;
 
 // ---- What both pickers share -------------------------------------------
 
-// True when the glyphs come from the system's small-icon list rather than the
-// program's bitmaps; COM is initialised for the thread on first use.
+// True when the glyphs come from the shell's icons rather than the program's
+// bitmaps; COM is initialised for the thread on first use.
 bool UseShellIcons();
 
 // The bitmap for each drive type 0 to 6 and each row kind (7 + kind); a
-// new-style platform takes the name with "95" appended.
+// new-style platform takes the name with "95" appended, and above 100% the
+// scale of its drawing for `dpi` ("_125", "_150" or "_200").
 inline constexpr std::array<const char*, 10> GlyphNames = {
     "NFC_HARD",    "NFC_HARD", "NFC_FLOPPY",       "NFC_HARD",       "NFC_NETWORK",
     "NFC_CDROM",   "NFC_RAM",  "NFC_CLOSEDFOLDER", "NFC_OPENFOLDER", "NFC_CURRENTFOLDER",
 };
-std::string GlyphResourceName(int index, bool newStyle);
+std::string GlyphResourceName(int index, bool newStyle, UINT dpi = kBaseDpi);
 
 // One picture prepared twice: on the control's colour and on the highlight.
 struct GlyphPair {
@@ -61,9 +63,11 @@ struct GlyphPair {
 GlyphPair MakeGlyphPair(HINSTANCE module, const char* resourceName, COLORREF color);
 // From an icon of the system image list, drawn on `color` and on the highlight.
 GlyphPair MakeGlyphPair(HIMAGELIST icons, int index, COLORREF color);
-
-// The text height of `font` on the screen.
-int FontTextHeight(HFONT font);
+// The shell's icon of `path` (`flags` may add SHGFI_USEFILEATTRIBUTES, with
+// `attributes`, and SHGFI_OPENICON), `size` pixels square: from the system's
+// small-icon list at its own size, else taken at that size from the file the
+// shell keeps it in. Empty when the shell has none.
+GlyphPair ShellGlyph(const std::string& path, DWORD attributes, UINT flags, int size, COLORREF color);
 
 // One row of the folder list or one entry of the drive box: the item filled
 // with the window or highlight colour, the glyph (if any) at `glyphLeft`

@@ -77,9 +77,7 @@ bool IsExistingFile(const std::string& name) {
 }  // namespace
 
 TNewDirectoryListBox::TNewDirectoryListBox(Application& application)
-    : PickerWindow(application), directory_(CurrentDirectory()) {
-  LoadGlyphs();
-}
+    : PickerWindow(application), directory_(CurrentDirectory()) {}
 
 TNewDirectoryListBox::~TNewDirectoryListBox() {
   if (driveCombo_ != nullptr) driveCombo_->dirList_ = nullptr;
@@ -88,7 +86,6 @@ TNewDirectoryListBox::~TNewDirectoryListBox() {
 
 void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int width, int height, const Fonts& fonts) {
   font_ = fonts.Get(FontKind::kWindow);
-  itemHeight_ = std::max(16, FontTextHeight(font_));
   CreateOuter(kClassName, LoadCursor(nullptr, IDC_ARROW), parent, id, left, top, width, height);
   inner_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
@@ -139,8 +136,9 @@ void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   if (index >= 0 && index < static_cast<int>(rows_.size())) {
     const DirectoryRow& row = rows_[index];
     const GlyphPair& glyph = glyphs_[row.kind];
-    const int left = item.rcItem.left + RowIndent(rows_, index, directory_, IsLeadByte);
-    DrawPickerItem(item.hDC, item.rcItem, selected, &glyph, left, left + glyph.width + 4, DisplayName(row.text));
+    const int left = item.rcItem.left + ScaleToDpi(RowIndent(rows_, index, directory_, IsLeadByte), dpi_);
+    DrawPickerItem(item.hDC, item.rcItem, selected, &glyph, left, left + glyph.width + ScaleToDpi(4, dpi_),
+                   DisplayName(row.text));
   } else {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
   }
@@ -150,25 +148,19 @@ void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 void TNewDirectoryListBox::LoadGlyphs() {
   for (GlyphPair& pair : glyphs_) pair = GlyphPair{};
   const COLORREF color = GetSysColor(COLOR_WINDOW);
-  if (HIMAGELIST icons = SystemSmallIcons()) {
-    for (int kind = fkClosed; kind <= fkCurrent; ++kind) {
-      SHFILEINFOA info{};
-      // Attributes only: the disk is not touched. Ancestors and the current
-      // folder share the open-folder icon.
-      const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES |
-                         (kind == fkClosed ? 0u : static_cast<UINT>(SHGFI_OPENICON));
-      SHGetFileInfoA("c:\\directory", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags);
-      glyphs_[kind] = MakeGlyphPair(icons, info.iIcon, color);
-    }
-  } else {
-    for (int kind = fkClosed; kind <= fkCurrent; ++kind) {
-      glyphs_[kind] = MakeGlyphPair(app_.Instance(), GlyphResourceName(7 + kind, true).c_str(), color);
+  for (int kind = fkClosed; kind <= fkCurrent; ++kind) {
+    // Attributes only: the disk is not touched. Ancestors and the current
+    // folder share the open-folder icon.
+    const UINT flags = SHGFI_USEFILEATTRIBUTES | (kind == fkClosed ? 0u : static_cast<UINT>(SHGFI_OPENICON));
+    glyphs_[kind] = ShellGlyph("c:\\directory", FILE_ATTRIBUTE_DIRECTORY, flags, ScaleToDpi(kGlyphSize, dpi_), color);
+    if (!glyphs_[kind]) {
+      glyphs_[kind] = MakeGlyphPair(app_.Instance(), GlyphResourceName(7 + kind, true, dpi_).c_str(), color);
     }
   }
 }
 
 void TNewDirectoryListBox::UpdateItemHeight() {
-  itemHeight_ = std::max(16, FontTextHeight(font_));
+  itemHeight_ = ItemHeight();
   if (inner_ != nullptr) SendMessageW(inner_, LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 

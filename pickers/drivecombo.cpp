@@ -103,7 +103,6 @@ class VolumeListener {
 };
 
 TNewDriveComboBox::TNewDriveComboBox(Application& application) : PickerWindow(application) {
-  LoadGlyphs();
   const std::string current = CurrentDirectory();
   if (current.size() >= 2 && current[1] == ':') drive_ = current[0];
   listener_ = std::make_unique<VolumeListener>(*this);
@@ -121,7 +120,7 @@ void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width
   inner_ = CreateWindowExW(0, L"COMBOBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                                CBS_HASSTRINGS,
-                           0, 0, width, height + kDroppedHeight, window_, reinterpret_cast<HMENU>(kComboId),
+                           0, 0, width, height + ScaleToDpi(kDroppedHeight, dpi_), window_, reinterpret_cast<HMENU>(kComboId),
                            app_.Instance(), nullptr);
   if (inner_ == nullptr) throw std::runtime_error("Cannot create TNewDriveComboBox");
   SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -133,8 +132,13 @@ void TNewDriveComboBox::Create(HWND parent, int id, int left, int top, int width
 LRESULT TNewDriveComboBox::OwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = std::max(16, FontTextHeight(font_));
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = ItemHeight();
       return TRUE;
+    case WM_SIZE:
+      if (inner_ != nullptr) {
+        MoveWindow(inner_, 0, 0, LOWORD(lParam), HIWORD(lParam) + ScaleToDpi(kDroppedHeight, dpi_), TRUE);
+      }
+      return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == CBN_SELCHANGE && reinterpret_cast<HWND>(lParam) == inner_) {
         Click();
@@ -152,8 +156,9 @@ void TNewDriveComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
     const std::string text = ComboText(inner_, static_cast<int>(item.itemID));
     const std::size_t drive = item.itemData;
     const GlyphPair* glyph = drive < glyphs_.size() && glyphs_[drive] ? &glyphs_[drive] : nullptr;
-    const int width = glyph != nullptr ? glyph->width : 16;
-    DrawPickerItem(item.hDC, item.rcItem, selected, glyph, item.rcItem.left + 4, item.rcItem.left + width + 8, text);
+    const int width = glyph != nullptr ? glyph->width : ScaleToDpi(kGlyphSize, dpi_);
+    DrawPickerItem(item.hDC, item.rcItem, selected, glyph, item.rcItem.left + ScaleToDpi(4, dpi_),
+                   item.rcItem.left + width + ScaleToDpi(8, dpi_), text);
   } else {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   }
@@ -163,25 +168,23 @@ void TNewDriveComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
 void TNewDriveComboBox::LoadGlyphs() {
   for (GlyphPair& pair : glyphs_) pair = GlyphPair{};
   const COLORREF color = GetSysColor(COLOR_WINDOW);
-  HIMAGELIST icons = SystemSmallIcons();
+  const int size = ScaleToDpi(kGlyphSize, dpi_);
   const DWORD present = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if ((present & (1u << i)) == 0) continue;
     const std::string root = RootOf(DriveLetter(i, tcLowerCase));
-    if (icons != nullptr) {
-      SHFILEINFOA info{};
-      SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-      glyphs_[i] = MakeGlyphPair(icons, info.iIcon, color);
-    } else {
+    glyphs_[i] = ShellGlyph(root, 0, 0, size, color);
+    if (!glyphs_[i]) {
       const UINT type = std::min<UINT>(GetDriveTypeW(Wide(root).c_str()), 6);
-      glyphs_[i] = MakeGlyphPair(app_.Instance(), GlyphResourceName(static_cast<int>(type), true).c_str(), color);
+      glyphs_[i] =
+          MakeGlyphPair(app_.Instance(), GlyphResourceName(static_cast<int>(type), true, dpi_).c_str(), color);
     }
   }
 }
 
 void TNewDriveComboBox::UpdateItemHeight() {
   if (inner_ == nullptr) return;
-  const int height = std::max(16, FontTextHeight(font_));
+  const int height = ItemHeight();
   SendMessageW(inner_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
   SendMessageW(inner_, CB_SETITEMHEIGHT, 0, height);
 }

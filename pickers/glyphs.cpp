@@ -6,9 +6,11 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
+#include "framework/pictures.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "pickers/NewFCtrl.h"
@@ -95,9 +97,10 @@ HIMAGELIST SystemSmallIcons() {
       SHGetFileInfoW(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
 }
 
-std::string GlyphResourceName(int index, bool newStyle) {
+std::string GlyphResourceName(int index, bool newStyle, UINT dpi) {
+  static constexpr const char* kScales[] = {"", "_125", "_150", "_200"};
   std::string name = GlyphNames.at(index);
-  if (newStyle) name += "95";
+  if (newStyle) name = name + "95" + kScales[PictureScaleStep(dpi)];
   return name;
 }
 
@@ -152,6 +155,41 @@ GlyphPair MakeGlyphPair(HIMAGELIST icons, int index, COLORREF color) {
   pair.normal = drawnOn(color);
   pair.selected = drawnOn(GetSysColor(COLOR_HIGHLIGHT));
   ImageList_SetBkColor(icons, saved);
+  return pair;
+}
+
+GlyphPair ShellGlyph(const std::string& path, DWORD attributes, UINT flags, int size, COLORREF color) {
+  SHFILEINFOW info{};
+  if (size == GetSystemMetrics(SM_CXSMICON)) {
+    HIMAGELIST icons = SystemSmallIcons();
+    if (icons == nullptr ||
+        !SHGetFileInfoW(Wide(path).c_str(), attributes, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | flags)) {
+      return {};
+    }
+    return MakeGlyphPair(icons, info.iIcon, color);
+  }
+  // Taken from the icon file at the size itself, so that the system picks the
+  // icon's own drawing nearest to it rather than stretching the small one.
+  HICON icon = nullptr;
+  if (!UseShellIcons() || !SHGetFileInfoW(Wide(path).c_str(), attributes, &info, sizeof info, SHGFI_ICONLOCATION | flags) ||
+      SHDefExtractIconW(info.szDisplayName, info.iIcon, 0, &icon, nullptr, size) != S_OK || icon == nullptr) {
+    return {};
+  }
+  GlyphPair pair;
+  pair.width = pair.height = size;
+  const MemoryDC memory;
+  const auto drawnOn = [&](COLORREF ground) {
+    BitmapHandle glyph(CreateCompatibleBitmap(memory.Screen(), size, size));
+    const SelectedObject selected(memory.Get(), glyph.Get());
+    const RECT all{0, 0, size, size};
+    const BrushHandle brush(CreateSolidBrush(ground));
+    FillRect(memory.Get(), &all, brush.Get());
+    DrawIconEx(memory.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    return glyph;
+  };
+  pair.normal = drawnOn(color);
+  pair.selected = drawnOn(GetSysColor(COLOR_HIGHLIGHT));
+  DestroyIcon(icon);
   return pair;
 }
 

@@ -8,16 +8,24 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <string>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/unicode.h"
 #include "framework/window.h"
 #include "framework/windowclass.h"
 
 namespace varnex {
+
+// The glyphs' width, and the rows' least height, at 96 DPI.
+constexpr int kGlyphSize = 16;
+
+// The text height of `font` on the screen.
+int FontTextHeight(HFONT font);
 
 // `Derived` offers DrawItem, UpdateItemHeight, LoadGlyphs and OwnMessage (the
 // messages it treats its own way).
@@ -28,6 +36,16 @@ class PickerWindow {
   PickerWindow& operator=(const PickerWindow&) = delete;
 
   HWND Handle() const { return window_; }
+
+  // Draws the glyphs and sizes the rows for `dpi`, as a window moved to a
+  // monitor of that scale needs; the host sends the font made for it.
+  void SetDpi(UINT dpi) {
+    dpi_ = dpi;
+    Derived& self = static_cast<Derived&>(*this);
+    self.LoadGlyphs();
+    self.UpdateItemHeight();
+    if (inner_ != nullptr) InvalidateRect(inner_, nullptr, TRUE);
+  }
 
  protected:
   explicit PickerWindow(Application& application) : app_(application) {}
@@ -44,12 +62,18 @@ class PickerWindow {
     CreateWindowExW(WS_EX_CONTROLPARENT, Wide(className).c_str(), L"", WS_CHILD | WS_VISIBLE, left, top, width,
                     height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), this);
     if (window_ == nullptr) throw std::runtime_error(std::string("Cannot create ") + className);
+    dpi_ = WindowDpi(parent);
+    static_cast<Derived&>(*this).LoadGlyphs();
   }
+
+  // The height of a row: a glyph's or a line of text's, whichever is taller.
+  int ItemHeight() const { return std::max(ScaleToDpi(kGlyphSize, dpi_), FontTextHeight(font_)); }
 
   Application& app_;
   HWND window_ = nullptr;
   HWND inner_ = nullptr;
   HFONT font_ = nullptr;
+  UINT dpi_ = kBaseDpi;
 
  private:
   template <class Object, int Slot>

@@ -5,13 +5,15 @@ Eight pictures, each in two variants: the plain one (drives 11 pixels high,
 folders 15) and the "95" one (14 pixels high; the CD-ROM and network drives
 15). All are 16 pixels wide, in 16 colours with the standard Windows palette,
 and transparent where they have the colour of their bottom-left pixel: they
-are drawn on olive, which none of them uses otherwise.
+are drawn on olive, which none of them uses otherwise. The "95" ones are also
+drawn at 125, 150 and 200%, and glyphs.rc lists them all for varnex.rc.
 Run it from anywhere: the files land beside this script.
 """
 
 import os
 
 from bmp16 import bitmap_file
+from raster import SCALES, edge_thickness, scaled
 
 INK = {
     "#": 0,   # black
@@ -31,22 +33,30 @@ INK = {
 
 
 class Canvas:
-    def __init__(self, height):
-        self.rows = [["o"] * 16 for _ in range(height)]
+    """Drawing in the pixels of the 100% glyph; at a larger scale each of them
+    covers the pixels of its place, and a box's edge is as thick as the scale
+    allows."""
+
+    def __init__(self, height, scale=1.0):
+        self.scale = scale
+        self.rows = [["o"] * scaled(16, scale) for _ in range(scaled(height, scale))]
+
+    def area(self, left, top, right, bottom, ink, inset=0):
+        s = self.scale
+        for y in range(scaled(top, s) + inset, scaled(bottom + 1, s) - inset):
+            for x in range(scaled(left, s) + inset, scaled(right + 1, s) - inset):
+                self.rows[y][x] = ink
 
     def box(self, left, top, right, bottom, fill, edge="#"):
-        """A filled rectangle with a one-pixel edge, corners included."""
-        for y in range(top, bottom + 1):
-            for x in range(left, right + 1):
-                inside = left < x < right and top < y < bottom
-                self.rows[y][x] = fill if inside else edge
+        """A filled rectangle with an edge, corners included."""
+        self.area(left, top, right, bottom, edge)
+        self.area(left, top, right, bottom, fill, inset=edge_thickness(self.scale))
 
     def put(self, x, y, ink):
-        self.rows[y][x] = ink
+        self.area(x, y, x, y, ink)
 
     def line(self, x0, x1, y, ink):
-        for x in range(x0, x1 + 1):
-            self.rows[y][x] = ink
+        self.area(x0, y, x1, y, ink)
 
     def text(self):
         return ["".join(row) for row in self.rows]
@@ -59,24 +69,24 @@ def drive_body(canvas, top, bottom):
     canvas.put(12, bottom - 2, "G")
 
 
-def hard(height):
-    c = Canvas(height)
+def hard(height, scale):
+    c = Canvas(height, scale)
     top = height - 8
     drive_body(c, top, height - 2)
     c.line(2, 13, top + 1, "w")
     return c.text()
 
 
-def floppy(height):
-    c = Canvas(height)
+def floppy(height, scale):
+    c = Canvas(height, scale)
     top = height - 8
     drive_body(c, top, height - 2)
     c.line(3, 10, top + 2, "#")  # the slot
     return c.text()
 
 
-def cdrom(height):
-    c = Canvas(height)
+def cdrom(height, scale):
+    c = Canvas(height, scale)
     top = height - 8
     drive_body(c, top, height - 2)
     # A disc leaning on the drive.
@@ -88,8 +98,8 @@ def cdrom(height):
     return c.text()
 
 
-def network(height):
-    c = Canvas(height)
+def network(height, scale):
+    c = Canvas(height, scale)
     top = height - 11
     drive_body(c, top, height - 5)
     # The cable to the server.
@@ -99,8 +109,8 @@ def network(height):
     return c.text()
 
 
-def ram(height):
-    c = Canvas(height)
+def ram(height, scale):
+    c = Canvas(height, scale)
     top = height - 8
     c.box(2, top + 1, 13, height - 3, "g")
     for x in range(3, 13, 2):  # the chip's legs
@@ -110,8 +120,8 @@ def ram(height):
     return c.text()
 
 
-def closed_folder(height):
-    c = Canvas(height)
+def closed_folder(height, scale):
+    c = Canvas(height, scale)
     top = height - 11
     c.box(1, top - 1, 6, top + 1, "y")      # the tab
     c.box(1, top + 1, 14, height - 2, "y")  # the folder
@@ -120,8 +130,8 @@ def closed_folder(height):
     return c.text()
 
 
-def open_folder(height, inside="y"):
-    c = Canvas(height)
+def open_folder(height, scale, inside="y"):
+    c = Canvas(height, scale)
     top = height - 11
     c.box(1, top - 1, 6, top + 1, "y")
     c.box(1, top + 1, 12, height - 2, inside)
@@ -138,9 +148,9 @@ def open_folder(height, inside="y"):
     return c.text()
 
 
-def current_folder(height):
+def current_folder(height, scale):
     # The open folder with papers showing: the one the list is in.
-    return open_folder(height, inside="w")
+    return open_folder(height, scale, inside="w")
 
 
 PICTURES = {
@@ -157,13 +167,21 @@ PICTURES = {
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
+    listing = ["// Written by make_folder_glyphs.py: the pickers' glyphs, the new-style ones also at",
+               "// 125, 150 and 200% (their names end in the scale)."]
     for name, (draw, plain_height, new_height) in PICTURES.items():
-        for suffix, height in (("", plain_height), ("95", new_height)):
-            rows = draw(height)
-            if len(rows) != height or any(len(row) != 16 for row in rows) or rows[-1][0] != "o":
-                raise SystemExit(f"{name}{suffix}: the drawing is not 16 x {height} on olive")
-            with open(os.path.join(here, f"{name}{suffix}.bmp"), "wb") as out:
+        drawings = [("", plain_height, 1.0), ("95", new_height, 1.0)]
+        drawings += [("95" + suffix, new_height, scale) for scale, suffix in SCALES]
+        for variant, height, scale in drawings:
+            rows = draw(height, scale)
+            if len(rows) != scaled(height, scale) or any(len(row) != scaled(16, scale) for row in rows) \
+                    or rows[-1][0] != "o":
+                raise SystemExit(f"{name}{variant}: the drawing is not 16 x {height} on olive at {scale}")
+            with open(os.path.join(here, f"{name}{variant}.bmp"), "wb") as out:
                 out.write(bitmap_file(rows, INK))
+            listing.append(f'{name.upper()}{variant} BITMAP "{name}{variant}.bmp"')
+    with open(os.path.join(here, "glyphs.rc"), "w") as out:
+        out.write("\n".join(listing) + "\n")
 
 
 if __name__ == "__main__":

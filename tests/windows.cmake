@@ -31,7 +31,7 @@ add_test(NAME pickers_tests COMMAND pickers_tests)
 add_library(planted_dll SHARED support/planted_dll.cpp)
 set_target_properties(planted_dll PROPERTIES PREFIX "")
 
-add_executable(framework_tests framework/services_test.cpp framework/settings_test.cpp framework/systemlibrary_test.cpp ${varnex_resources})
+add_executable(framework_tests framework/pictures_test.cpp framework/services_test.cpp framework/settings_test.cpp framework/systemlibrary_test.cpp ${varnex_resources})
 target_link_libraries(framework_tests PRIVATE test_support test_main)
 add_dependencies(framework_tests planted_dll)
 add_test(NAME framework_tests COMMAND framework_tests)

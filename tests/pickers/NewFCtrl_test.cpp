@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <dbt.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <bit>
@@ -406,7 +407,23 @@ TEST_F(Pickers, VolumeArrivalAndRemovalRebuildTheEntries) {
 
 // ---- Glyphs ----
 
-TEST(PickerGlyphs, EveryBitmapLoadsWithItsSizeAndTransparentGround) {
+constexpr UINT kDpis[] = {96, 120, 144, 192};
+
+// Whether the glyph has `ground` in its bottom-left corner and something else
+// at the point (x, y) of its 100% drawing.
+void ExpectDrawnOn(HBITMAP glyph, int height, COLORREF ground, int x, int y, UINT dpi, const std::string& name) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, glyph);
+  EXPECT_EQ(GetPixel(memory, 0, height - 1), GetNearestColor(memory, ground)) << name << " at " << dpi;
+  EXPECT_NE(GetPixel(memory, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi)), GetNearestColor(memory, ground))
+      << name << " at " << dpi << ": the picture is there";
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(PickerGlyphs, EveryBitmapIsDrawnAtItsScaleOnATransparentGround) {
   const struct {
     int index;
     bool newStyle;
@@ -418,34 +435,70 @@ TEST(PickerGlyphs, EveryBitmapLoadsWithItsSizeAndTransparentGround) {
       {7, true, 14},  {8, true, 14},  {9, true, 14},
   };
   const COLORREF ground = RGB(10, 20, 30);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
   for (const auto& c : cases) {
-    const std::string name = GlyphResourceName(c.index, c.newStyle);
-    const GlyphPair pair = MakeGlyphPair(GetModuleHandleA(nullptr), name.c_str(), ground);
-    ASSERT_TRUE(pair) << name;
-    EXPECT_EQ(pair.width, 16) << name;
-    EXPECT_EQ(pair.height, c.height) << name;
-    HGDIOBJ old = SelectObject(memory, pair.normal.Get());
-    EXPECT_EQ(GetPixel(memory, 0, pair.height - 1), ground) << name;
-    EXPECT_NE(GetPixel(memory, 7, pair.height - 4), ground) << name << ": the picture is there";
-    SelectObject(memory, pair.selected.Get());
-    EXPECT_EQ(GetPixel(memory, 0, pair.height - 1), GetNearestColor(memory, GetSysColor(COLOR_HIGHLIGHT))) << name;
-    SelectObject(memory, old);
+    for (UINT dpi : kDpis) {
+      if (!c.newStyle && dpi != 96) continue;  // only the new-style glyphs are drawn larger
+      const std::string name = GlyphResourceName(c.index, c.newStyle, dpi);
+      const GlyphPair pair = MakeGlyphPair(GetModuleHandleA(nullptr), name.c_str(), ground);
+      ASSERT_TRUE(pair) << name;
+      EXPECT_EQ(pair.width, ScaleToDpi(16, dpi)) << name;
+      EXPECT_EQ(pair.height, ScaleToDpi(c.height, dpi)) << name;
+      ExpectDrawnOn(pair.normal.Get(), pair.height, ground, 7, c.height - 4, dpi, name);
+      ExpectDrawnOn(pair.selected.Get(), pair.height, GetSysColor(COLOR_HIGHLIGHT), 7, c.height - 4, dpi, name);
+    }
   }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
-TEST(PickerGlyphs, ShellIconsAreDrawnOnTheControlsColourAndTheHighlight) {
+// How many of the glyph's pixels show `ground`.
+int GroundPixels(HBITMAP glyph, int size, COLORREF ground) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, glyph);
+  int count = 0;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) count += GetPixel(memory, x, y) == GetNearestColor(memory, ground);
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return count;
+}
+
+TEST(PickerGlyphs, ShellIconsAreTakenAtTheSizeOfEachScaleOnTheControlsColourAndTheHighlight) {
   ASSERT_TRUE(UseShellIcons());
   HIMAGELIST icons = SystemSmallIcons();
   ASSERT_NE(icons, nullptr);
   const COLORREF before = ImageList_GetBkColor(icons);
-  const GlyphPair pair = MakeGlyphPair(icons, 0, RGB(10, 20, 30));
-  ASSERT_TRUE(pair);
+  const COLORREF ground = RGB(10, 20, 30);
+  for (UINT dpi : kDpis) {
+    const int size = ScaleToDpi(16, dpi);
+    for (UINT open : {0u, static_cast<UINT>(SHGFI_OPENICON)}) {
+      const GlyphPair pair = ShellGlyph("c:\\directory", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES | open,
+                                        size, ground);
+      ASSERT_TRUE(pair) << dpi;
+      EXPECT_EQ(pair.width, size);
+      EXPECT_EQ(pair.height, size);
+      // The icon covers part of the square and the ground shows around it.
+      for (auto [glyph, colour] : {std::pair{pair.normal.Get(), ground},
+                                   std::pair{pair.selected.Get(), GetSysColor(COLOR_HIGHLIGHT)}}) {
+        const int shown = GroundPixels(glyph, size, colour);
+        EXPECT_GT(shown, size) << dpi;
+        EXPECT_LT(shown, size * size - size * size / 4) << dpi;
+      }
+    }
+  }
   EXPECT_EQ(ImageList_GetBkColor(icons), before);  // the shared list is put back
-  EXPECT_GT(pair.width, 0);
+}
+
+TEST_F(Pickers, RowsAreAsTallAsTheGlyphsAndTheTextAtEveryScale) {
+  CreateBoth();
+  for (UINT dpi : kDpis) {
+    combo.SetDpi(dpi);
+    list.SetDpi(dpi);
+    const int least = std::max(ScaleToDpi(16, dpi), FontTextHeight(fonts.Get(FontKind::kWindow)));
+    EXPECT_EQ(SendMessageW(list.ListHandle(), LB_GETITEMHEIGHT, 0, 0), least) << dpi;
+    EXPECT_EQ(SendMessageW(combo.ComboHandle(), CB_GETITEMHEIGHT, 0, 0), least) << dpi;
+  }
 }
 
 }  // namespace
