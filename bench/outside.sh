@@ -5,11 +5,11 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lib.sh"
 
-# The polls leave the program most of the two cores: each look at the display
-# costs a process.
+# Each look at the display costs a process: the polls pause between looks, so
+# the program keeps most of the two cores, and a wait is known to ~30 ms.
 now() { date +%s.%N; }
-until_gone() { while xdotool search --onlyvisible --name "$1" >/dev/null; do sleep 0.005; done; }
-until_shown() { until xdotool search --onlyvisible --name "$1" >/dev/null; do sleep 0.005; done; }
+until_gone() { while xdotool search --onlyvisible --name "$1" >/dev/null; do sleep 0.02; done; }
+until_shown() { until xdotool search --onlyvisible --name "$1" >/dev/null; do sleep 0.02; done; }
 elapsed() { echo "$2 - $1" | bc; }
 
 # outside_program FOLDER EXE: the program installed in FOLDER, where it keeps
