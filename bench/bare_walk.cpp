@@ -10,7 +10,9 @@
 // read into the store before the replace; "move" lets ReplaceFileA move the
 // original to a name beside the file and then moves it into the store (what
 // the program does); "direct" gives ReplaceFileA the store's name as its
-// backup name.
+// backup name. With --rename, only "copy" goes: the original and then the new
+// file written and flushed before the rename, the program's protocol with its
+// undo store on another volume than the files.
 // Usage: bare_walk [--safe | --rename] [--keep copy|move|direct STORE] FOLDER FIND REPLACE
 
 #include <windows.h>
@@ -27,11 +29,13 @@ bool renaming = false;
 std::string keep;  // "", copy, move or direct
 std::string store;
 
-bool WriteNew(const std::string& path, const std::string& bytes) {
+// Flushed, a copy or a new file is on the disk before anything depends on it.
+bool WriteNew(const std::string& path, const std::string& bytes, bool flush = false) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (flush) FlushFileBuffers(file);
   CloseHandle(file);
   return true;
 }
@@ -40,11 +44,15 @@ void WriteSafely(const std::string& path, const std::string& bytes, const std::s
   const std::string folder = path.substr(0, path.rfind('\\') + 1);
   const std::string temporary = folder + "~bw.tmp";
   const std::string kept = store + "\\" + std::to_string(changed) + ".orig";
-  if (!WriteNew(temporary, bytes)) return;
   if (renaming) {
+    // The program's order: the original kept, then the new file, each on the
+    // disk before the original's place is taken.
+    if (keep == "copy" && !WriteNew(kept, original, true)) return;
+    if (!WriteNew(temporary, bytes, true)) return;
     MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return;
   }
+  if (!WriteNew(temporary, bytes)) return;
   if (keep == "copy") WriteNew(kept, original);
   if (keep == "copyfile") CopyFileA(path.c_str(), kept.c_str(), FALSE);
   const std::string backup = keep == "move" ? folder + "~bwb.tmp" : keep == "direct" ? kept : "";
@@ -132,7 +140,7 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  if (argc != 4 || (renaming && !keep.empty()) ||
+  if (argc != 4 || (renaming && !(keep.empty() || keep == "copy")) ||
       !(keep.empty() || keep == "copy" || keep == "copyfile" || keep == "move" || keep == "direct")) {
     std::fprintf(stderr, "usage: bare_walk [--safe | --rename] [--keep copy|move|direct STORE] FOLDER FIND REPLACE\n");
     return 2;

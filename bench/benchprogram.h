@@ -2,7 +2,7 @@
 // The program as the benchmarks start it: fake services that answer every
 // question with Yes, the application and its windows, in a program folder of
 // its own (under the temporary folder unless one is given), removed at the
-// end with the undo store the run left there.
+// end with the undo store, log and settings the run left there.
 
 #include <windows.h>
 
@@ -39,7 +39,7 @@ class BenchProgram {
     removal.pFrom = undo.c_str();
     removal.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     SHFileOperationA(&removal);
-    DeleteFileA((directory_ + "\\varnex.log").c_str());
+    for (const char* name : {"\\varnex.log", "\\settings.ini"}) DeleteFileA((directory_ + name).c_str());
     RemoveDirectoryA(directory_.c_str());
   }
   BenchProgram(const BenchProgram&) = delete;

@@ -65,6 +65,8 @@ class TFileSearch {
   static std::optional<FolderId> Identify(const std::string& folder);
 
   void Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
+  void WalkListedOnce(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord,
+                      Ancestors& ancestors);
   void ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord);
   // Calls `visit` for each entry of `pattern` until the listing ends or Stop
   // is set, processing pending events after each fetch. Returns what ended

@@ -125,6 +125,7 @@ void TDF::BitBtn1Click() {
   const std::string mask = WindowText(Control(kEdit1));
   search_.SearchFile = directory.ends_with('\\') ? directory + mask : directory + "\\" + mask;
   search_.RecurseSubFolders = SubDirectoriesChecked();
+  added_ = false;
   HWND second = Control(kBitBtn2);
   SetText(second, kStop);
   SendMessageW(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
@@ -155,8 +156,15 @@ void TDF::FileSearch1FileFind(const std::string& fullpath, const TSearchRec& inf
   // would only be reported as unreadable by every run.
   if (info.Attr() & FILE_ATTRIBUTE_DIRECTORY) return;
   if (filling_) filling_->Adding();
-  if (!files_.HoldsRealFiles()) files_.Clear();
+  // Only a scan's first file changes what the list is: it takes the
+  // placeholder's place, wakes the buttons that need files and becomes the
+  // current entry, which appending after it leaves as it is. Asking the list
+  // again for each file cost more than the listing of the file.
+  const bool first = !added_;
+  if (first && !files_.HoldsRealFiles()) files_.Clear();
   files_.Append(fullpath + std::string(info.Name()));
+  if (!first) return;
+  added_ = true;
   filesChanged_();
   files_.MakeCurrent(0);
 }

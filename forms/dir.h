@@ -38,7 +38,7 @@ class TDF : public Window<TDF> {
   };
 
   // The dialog's choices are kept in `settings`; the matches go to `files`,
-  // and `filesChanged` runs after each.
+  // and `filesChanged` runs once the first has joined them.
   TDF(Application& application, const SettingsStore& settings, FileList& files, std::function<void()> filesChanged);
 
   // Shows a fresh dialog and returns when it has closed.
@@ -82,6 +82,7 @@ class TDF : public Window<TDF> {
   std::optional<ListFill> filling_;  // the main window's list, while a scan fills it
   ImageListHandle pictures_[2];
   bool shown_ = false;
+  bool added_ = false;  // whether the scan in hand has added a file yet
 };
 
 }  // namespace varnex

@@ -80,6 +80,7 @@ class TMF::RunHost final : public BatchRunHost {
     return {form_.panel_->CaseSensitive(), form_.panel_->Checked(TAF::Option::kBackUp),
             form_.panel_->Checked(TAF::Option::kDynamicVariables)};
   }
+  bool CaseSensitive() override { return form_.panel_ != nullptr && form_.panel_->CaseSensitive(); }
   void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
   void ShowCurrent(int index) override { progress_.Current(index); }
   void FileDone(int done) override { progress_.Done(done); }

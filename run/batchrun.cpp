@@ -200,7 +200,7 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
   std::unordered_set<std::string_view> seen, folders;
   FilesHad had(files, fileSystem);
   ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
-  Replacer replacer([&host] { return host.Options().caseSensitive; }, [&host] { host.ProcessPendingEvents(); });
+  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
   const RunParts run{fileSystem, replacer, log, host, undo, ahead};
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();

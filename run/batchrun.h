@@ -28,6 +28,10 @@ class BatchRunHost {
   virtual std::string FindText() = 0;
   virtual std::string ReplaceText() = 0;
   virtual RunOptions Options() = 0;
+  // The case option alone, asked before every search: a text with millions
+  // of occurrences asks it millions of times, so it must not cost a look at
+  // every box.
+  virtual bool CaseSensitive() = 0;
   // Between files, so the window stays live whether files match or not.
   virtual void ProcessPendingEvents() = 0;
   // The run has moved on to entry `index` of its list.

@@ -130,6 +130,7 @@ TEST_F(FileSearch, ReportsEachFoldersMatchesBeforeItsSubfoldersOncePerMask) {
              sub,
              {"> sub\\notes.txt\\", "sub\\notes.txt\\inner.log", "sub\\notes.txt\\inner.txt"},
              finish})},
+      {"*.*", false, {"> ", " spaced.txt", "a.txt", "b.log", "hidden.txt", "sub", "finish"}},
       // A starting folder that is missing: only the folder changes and the end.
       {"missing\\*.txt;*.log", true, {"> missing\\", "> missing\\", "finish"}},
   };
@@ -171,6 +172,9 @@ TEST_F(FileSearch, ListsNamesInAnyScriptAndLongPathsAndTellsWhatItCouldNotList) 
   EXPECT_EQ(found, expected);
   ExpectFilesFoundAsReported();
   EXPECT_EQ(search.NotListed(), (Lines{folder / "held\\", Root() + "missing\\"}));
+  // A mask that takes every name lists each folder once, and tells the same.
+  Scan("*.*");
+  EXPECT_EQ(search.NotListed(), (Lines{folder / "held\\"}));
 
   search.SearchFile = folder / "open\\*.txt";  // each scan tells its own
   search.Execute();

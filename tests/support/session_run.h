@@ -77,6 +77,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   std::string FindText() override { return findText; }
   std::string ReplaceText() override { return replaceText; }
   RunOptions Options() override { return options; }
+  bool CaseSensitive() override { return options.caseSensitive; }
   // As the window's message loop would, so what a test posts is handled.
   void ProcessPendingEvents() override {
     MSG message;
