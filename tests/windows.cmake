@@ -38,7 +38,8 @@ add_test(NAME framework_tests COMMAND framework_tests)
 
 add_executable(forms_tests forms/aboutform_test.cpp forms/dir_test.cpp forms/hopt_test.cpp forms/main_test.cpp
                forms/results_test.cpp ${varnex_resources})
-target_link_libraries(forms_tests PRIVATE test_support test_main)
+# The accessibility interface reads the controls' names as screen readers do.
+target_link_libraries(forms_tests PRIVATE test_support test_main oleacc oleaut32)
 add_test(NAME forms_tests COMMAND forms_tests)
 
 # The real program, started under Wine on the virtual display and driven with

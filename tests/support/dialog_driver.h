@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/application.h"
 
@@ -33,6 +34,36 @@ class WhenShown {
   UINT_PTR timer_;
   int ticksSinceAct_ = 0;
   bool acted_ = false;
+};
+
+// What an open pop-up menu showed.
+struct MenuSeen {
+  bool shown = false;
+  RECT place{};  // on the screen
+  int lit = -1;  // the position of the lit item, or -1
+  std::vector<std::string> items;  // the captions, "" for a separator
+};
+
+// While alive, looks every few milliseconds for an open pop-up menu and, the
+// first time it finds one, records it and presses `key` there, from inside
+// the menu's own loop: a letter picks the item of that access key, Return the
+// lit one, Escape closes the menu.
+class WhenMenuShown {
+ public:
+  explicit WhenMenuShown(WPARAM key = VK_ESCAPE);
+  ~WhenMenuShown();
+  WhenMenuShown(const WhenMenuShown&) = delete;
+  WhenMenuShown& operator=(const WhenMenuShown&) = delete;
+
+  const MenuSeen& Seen() const { return seen_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+
+  WPARAM key_;
+  MenuSeen seen_;
+  UINT_PTR timer_;
+  int ticksSinceKey_ = 0;
 };
 
 // Lets the application handle pending messages, as its message loop would,
