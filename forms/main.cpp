@@ -21,6 +21,7 @@
 #include "framework/pictures.h"
 #include "framework/popupmenu.h"
 #include "framework/speedbutton.h"
+#include "framework/steadylabel.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "resources/resource.h"
@@ -178,6 +179,8 @@ void TMF::CreateParts() {
     tool.lpszText = name.data();
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+
+  MakeLabelSteady(Control(kLabel5));
 
   SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
   // The run's progress is up only while a run goes.
