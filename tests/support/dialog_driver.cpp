@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include "framework/unicode.h"
 
 namespace varnex::testing {
@@ -104,6 +106,24 @@ void MovePointer(HWND window, POINT client) {
   POINT local = screen;
   ScreenToClient(target, &local);
   SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+}
+
+std::string AccessibleName(HWND control) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::string name;
+  IAccessible* accessible = nullptr;
+  if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&accessible)))) {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (accessible->get_accName(self, &text) == S_OK && text != nullptr) name = Utf8(text);
+    SysFreeString(text);
+    accessible->Release();
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return name;
 }
 
 RECT PlaceOf(HWND control) {

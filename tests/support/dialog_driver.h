@@ -81,6 +81,10 @@ LabelLook LookOf(HWND window, HWND label);
 // to whichever window the system finds there, as a real one would.
 void MovePointer(HWND window, POINT client);
 
+// The name a screen reader reads for a control, through the accessibility
+// interface; "" for none.
+std::string AccessibleName(HWND control);
+
 // A control's rectangle in its parent's client coordinates.
 RECT PlaceOf(HWND control);
 
