@@ -286,7 +286,6 @@ class MainWindowKeys : public MainWindowTest {
     state[VK_MENU] = before[1];
     SetKeyboardState(state);
   }
-  HWND Focused(int id) { return form.Control(id); }
   RECT ScreenRect(HWND window) {
     RECT place;
     GetWindowRect(window, &place);
@@ -339,10 +338,14 @@ TEST_F(MainWindowKeys, MenusOpenBelowWhatTheKeyboardIsOnOrAtThePointer) {
     int lit;
   } cases[] = {
       {"Shift+F10 in the list", focusThen(list, VK_F10, kShift), {entry.left, entry.bottom}, 0},
-      {"the menu key in the list", [list] { SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); },
-       {entry.left, entry.bottom}, 0},
-      {"right click in the list", [list] { SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(300, 200)); },
-       {300, 200}, -1},
+      {"the menu key in the list",
+       [list] { SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); },
+       {entry.left, entry.bottom},
+       0},
+      {"right click in the list",
+       [list] { SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(300, 200)); },
+       {300, 200},
+       -1},
       {"Space on the plus button", focusThen(plus, VK_SPACE), {plusPlace.left, plusPlace.bottom}, 0},
       {"Enter on the minus button", focusThen(minus, VK_RETURN), {minusPlace.left, minusPlace.bottom}, 0},
       {"click on the plus button", click(plus), {plusPlace.left + 5, plusPlace.top + 6}, -1},
@@ -368,8 +371,12 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
   GetWindowsDirectoryA(windows, MAX_PATH);
   const auto& dialogs = services.fileDialogs.requests;
   const auto& boxes = services.messageBoxes.shown;
-  const auto listFilter = [&] { return !dialogs.empty() && std::wstring(dialogs.back().lpstrFilter).starts_with(L"Filename Lists"); };
-  const std::function<bool()> addFiles = [&] { return !dialogs.empty() && std::wstring(dialogs.back().lpstrFilter) == L"All Files (*.*)"; };
+  const auto listFilter = [&] {
+    return !dialogs.empty() && std::wstring(dialogs.back().lpstrFilter).starts_with(L"Filename Lists");
+  };
+  const std::function<bool()> addFiles = [&] {
+    return !dialogs.empty() && std::wstring(dialogs.back().lpstrFilter) == L"All Files (*.*)";
+  };
   const std::function<bool()> loadList = [&] { return listFilter() && dialogs.back().lpstrDefExt == nullptr; };
   const std::function<bool()> saveList = [&] { return listFilter() && dialogs.back().lpstrDefExt != nullptr; };
   const std::function<bool()> nothing = [&] { return boxes.empty() && dialogs.empty(); };
@@ -377,8 +384,8 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
     return std::function<bool()>([&boxes, question] { return !boxes.empty() && boxes.back().text == question; });
   };
   const std::function<bool()> versions = [&] {
-    return services.programs.started == std::vector<std::string>{std::string(windows) + "\\NOTEPAD.EXE " + folder.Path() +
-                                                                  "\\versions.txt"};
+    return services.programs.started ==
+           std::vector<std::string>{std::string(windows) + "\\NOTEPAD.EXE " + folder.Path() + "\\versions.txt"};
   };
   // The dialog a command opens, closed as soon as it is up.
   std::string dialogShown;
@@ -386,8 +393,9 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
     return std::function<bool()>([&dialogShown, caption] { return dialogShown == caption; });
   };
   const std::vector<std::string> addItems{"Add &File(s)...", "Add &Directory..."};
-  const std::vector<std::string> listItems{"Add &File(s)...", "Add &Directory...", "", "&Load filename list...",
-                                           "&Save filename list as...", "", "&Undo Last Run..."};
+  const std::vector<std::string> listItems{"Add &File(s)...",        "Add &Directory...",         "",
+                                           "&Load filename list...", "&Save filename list as...", "",
+                                           "&Undo Last Run..."};
   const std::vector<std::string> deleteItems{"Delete &Selected...\tDel", "Delete &All..."};
   const std::vector<std::string> helpItems{"&Version History", "&About..."};
   const struct {
