@@ -14,6 +14,7 @@ struct ButtonState {
   HIMAGELIST picture = nullptr;
   HMENU menu = nullptr;
   bool pressed = false;
+  WPARAM keyDown = 0;  // Space or Enter, gone down while the button had the focus
 };
 
 ButtonState* StateOf(HWND button) { return reinterpret_cast<ButtonState*>(GetWindowLongPtrW(button, 0)); }
@@ -89,9 +90,12 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
     case WM_PRINTCLIENT:
       Paint(button, *state, reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_KILLFOCUS:
+      state->keyDown = 0;
+      InvalidateRect(button, nullptr, TRUE);
+      return 0;
     case WM_ENABLE:
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
       InvalidateRect(button, nullptr, TRUE);
       return 0;
     case WM_GETDLGCODE: {
@@ -100,10 +104,17 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
       const MSG* key = reinterpret_cast<const MSG*>(lParam);
       return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0;
     }
+    // On the key's release, as a push button does: the character the key made
+    // is behind, where the open menu would take it for a choice. A key that
+    // went down elsewhere (Enter closing a dialog) opens nothing.
+    case WM_KEYDOWN:
+      if ((wParam == VK_SPACE || wParam == VK_RETURN) && !(lParam & (1 << 30))) state->keyDown = wParam;
+      return 0;
     case WM_KEYUP:
-      // On the key's release, as a push button does: the character the key
-      // made is behind, where the open menu would take it for a choice.
-      if (wParam == VK_SPACE || wParam == VK_RETURN) OpenMenu(button, *state, MenuOpener::kKeyboard);
+      if (wParam == state->keyDown) {
+        state->keyDown = 0;
+        OpenMenu(button, *state, MenuOpener::kKeyboard);
+      }
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

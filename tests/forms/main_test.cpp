@@ -447,7 +447,7 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
   EXPECT_EQ(Entries().size(), 3u);
 }
 
-TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocus) {
+TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocusAndOpenOnlyOnTheirOwnKeys) {
   HWND plus = form.Control(TMF::kSpeedButton1);
   const auto picture = [plus] {
     RECT client;
@@ -471,6 +471,14 @@ TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocus) {
   Press(VK_TAB);
   ASSERT_EQ(GetFocus(), plus);
   EXPECT_NE(picture(), resting);
+  // Enter that went down elsewhere (on a dialog it closed) and comes up here
+  // opens no menu.
+  {
+    const testing::WhenMenuShown watch(VK_ESCAPE);
+    PostMessageW(plus, WM_KEYUP, VK_RETURN, 0xC0000001);
+    app.ProcessPendingMessages();
+    EXPECT_FALSE(watch.Seen().shown);
+  }
   Press(VK_TAB);
   EXPECT_EQ(picture(), resting);
 }
