@@ -59,6 +59,9 @@ class TMF : public Window<TMF> {
   // "Replace All Now" while no run goes, "STOP" during a run.
   static constexpr char kRunCaption[] = "Replace All &Now";
   static constexpr char kStopCaption[] = "&STOP";
+  // The picture buttons' names, shown as their hints.
+  static constexpr char kAddHint[] = "Add files to the list";
+  static constexpr char kRemoveHint[] = "Remove files from the list";
 
   TMF(Application& application, std::string programDirectory);
 
@@ -99,8 +102,9 @@ class TMF : public Window<TMF> {
   void Deleteall1Click();
   void ListBox1DblClick();
   void ListBox1MouseMove();
-  void SpeedButton1Click();
-  void SpeedButton2Click();
+  // The list's menu: at the pointer, or at `where` == -1 (Shift+F10, the
+  // menu key) below the current entry.
+  void ListBox1ContextPopup(LPARAM where);
   void Button4Click();
   void Timer1Timer();
   // Gives the files the last run changed their earlier text back.
@@ -143,7 +147,6 @@ class TMF : public Window<TMF> {
     TMF& form_;
   };
   OPENFILENAMEW ListFileRequest(std::wstring& name);
-  void OpenMenuAtPointer(HMENU menu);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string programDirectory_;

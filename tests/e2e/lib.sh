@@ -104,7 +104,7 @@ close_program() {
 # list's context menu ("Load filename list...") and the Open dialog.
 load_list() {
   click_for_menu "$main" 60 60 3
-  xdotool key Down Return
+  xdotool key l  # "Load filename list..."
   wait_window '^Open$' >/dev/null
   xdotool type --delay 20 "Z:${1//\//\\}"
   xdotool key Return
@@ -151,7 +151,7 @@ type_texts() {
 undo_last_run() {
   local question told
   click_for_menu "$main" 60 60 3
-  xdotool key Up Return  # the last item: "Undo Last Run..."
+  xdotool key u  # "Undo Last Run..."
   wait_window '^Confirmation$' >/dev/null
   question=$(wine "$1" 'Confirmation')
   grep -q "It changed $2 file(s)\." <<<"$question" || fail "the question was: $question"
