@@ -67,7 +67,7 @@ class TMF : public Window<TMF> {
   // The window's controls in 96-DPI pixels.
   static std::span<const ControlSpec> LayoutTable();
   // The options panel, made after the main window and before its first showing.
-  void AttachOptionsPanel(TAF& panel) { panel_ = &panel; }
+  void AttachOptionsPanel(TAF& panel);
   // Shows the window centred on the screen; the first showing applies the
   // stored options and puts the placeholder into the empty file list.
   void Show();
@@ -101,6 +101,8 @@ class TMF : public Window<TMF> {
   void ListBox1MouseMove();
   void SpeedButton1Click();
   void SpeedButton2Click();
+  // Shows the options panel, or hides it and takes the keyboard back, as the
+  // panel's own Esc does.
   void Button4Click();
   void Timer1Timer();
   // Gives the files the last run changed their earlier text back.
@@ -144,6 +146,9 @@ class TMF : public Window<TMF> {
   };
   OPENFILENAMEW ListFileRequest(std::wstring& name);
   void OpenMenuAtPointer(HMENU menu);
+  void HideOptionsPanel();
+  // The button's caption says what it will do to the panel as it is now.
+  void FollowOptionsPanel(bool shown);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string programDirectory_;
