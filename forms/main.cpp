@@ -170,6 +170,11 @@ void TMF::Show() {
   UpdateWindow(Handle());
 }
 
+void TMF::AttachOptionsPanel(TAF& panel) {
+  panel_ = &panel;
+  panel.SetOwner({[this](bool shown) { FollowOptionsPanel(shown); }, [this] { HideOptionsPanel(); }});
+}
+
 void TMF::FormShow() {
   // A stored option that cannot be written back is reported, and the showing
   // goes on with the next one and the placeholder.
@@ -353,11 +358,6 @@ void TMF::OpenMenuAtPointer(HMENU menu) {
 
 void TMF::SpeedButton1Click() { OpenMenuAtPointer(filesMenu_.Get()); }
 void TMF::SpeedButton2Click() { OpenMenuAtPointer(deleteMenu_.Get()); }
-
-void TMF::AttachOptionsPanel(TAF& panel) {
-  panel_ = &panel;
-  panel.SetOwner({[this](bool shown) { FollowOptionsPanel(shown); }, [this] { HideOptionsPanel(); }});
-}
 
 void TMF::Button4Click() {
   if (panel_ == nullptr) return;

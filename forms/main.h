@@ -101,8 +101,6 @@ class TMF : public Window<TMF> {
   void ListBox1MouseMove();
   void SpeedButton1Click();
   void SpeedButton2Click();
-  // Shows the options panel, or hides it and takes the keyboard back, as the
-  // panel's own Esc does.
   void Button4Click();
   void Timer1Timer();
   // Gives the files the last run changed their earlier text back.
@@ -121,6 +119,9 @@ class TMF : public Window<TMF> {
   void FormClose();
   void CreateParts();
   void LayOut(UINT dpi);
+  void HideOptionsPanel();
+  // The options button's caption says what it will do to the panel as it is now.
+  void FollowOptionsPanel(bool shown);
   bool Confirm(const char* question);
   // Ends the run or undo in hand after its current file; nothing without one.
   void StopRun();
@@ -146,9 +147,6 @@ class TMF : public Window<TMF> {
   };
   OPENFILENAMEW ListFileRequest(std::wstring& name);
   void OpenMenuAtPointer(HMENU menu);
-  void HideOptionsPanel();
-  // The button's caption says what it will do to the panel as it is now.
-  void FollowOptionsPanel(bool shown);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string programDirectory_;
