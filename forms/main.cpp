@@ -197,6 +197,11 @@ void TMF::Show() {
   UpdateWindow(Handle());
 }
 
+void TMF::AttachOptionsPanel(TAF& panel) {
+  panel_ = &panel;
+  panel.SetOwner({[this](bool shown) { FollowOptionsPanel(shown); }, [this] { HideOptionsPanel(); }});
+}
+
 void TMF::FormShow() {
   // A stored option that cannot be written back is reported, and the showing
   // goes on with the next one and the placeholder.
@@ -392,15 +397,22 @@ void TMF::ListBox1ContextPopup(LPARAM where) {
 }
 
 void TMF::Button4Click() {
-  HWND button = Control(kButton4);
-  if (WindowText(button) == kShowOptions) {
-    if (panel_ != nullptr) SetWindowPos(panel_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetText(button, kHideOptions);
+  if (panel_ == nullptr) return;
+  if (IsWindowVisible(panel_->Handle())) {
+    HideOptionsPanel();
   } else {
-    if (panel_ != nullptr) ShowWindow(panel_->Handle(), SW_HIDE);
-    SetText(button, kShowOptions);
+    SetWindowPos(panel_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   }
 }
+
+// The keyboard comes back to the button before the panel goes, so the panel
+// never hands the activation to whatever window the system would pick.
+void TMF::HideOptionsPanel() {
+  SetFocus(Control(kButton4));
+  ShowWindow(panel_->Handle(), SW_HIDE);
+}
+
+void TMF::FollowOptionsPanel(bool shown) { SetText(Control(kButton4), shown ? kHideOptions : kShowOptions); }
 
 void TMF::Timer1Timer() {
   if (panel_ == nullptr || panel_->Handle() == nullptr) return;

@@ -70,7 +70,7 @@ class TMF : public Window<TMF> {
   // The window's controls in 96-DPI pixels.
   static std::span<const ControlSpec> LayoutTable();
   // The options panel, made after the main window and before its first showing.
-  void AttachOptionsPanel(TAF& panel) { panel_ = &panel; }
+  void AttachOptionsPanel(TAF& panel);
   // Shows the window centred on the screen; the first showing applies the
   // stored options and puts the placeholder into the empty file list.
   void Show();
@@ -123,6 +123,9 @@ class TMF : public Window<TMF> {
   void FormClose();
   void CreateParts();
   void LayOut(UINT dpi);
+  void HideOptionsPanel();
+  // The options button's caption says what it will do to the panel as it is now.
+  void FollowOptionsPanel(bool shown);
   bool Confirm(const char* question);
   // Ends the run or undo in hand after its current file; nothing without one.
   void StopRun();

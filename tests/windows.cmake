@@ -3,7 +3,7 @@
 # carry the program's resources (pictures, icon, manifest) as the program does.
 set(varnex_resources ${PROJECT_SOURCE_DIR}/resources/varnex.rc)
 set_source_files_properties(${varnex_resources} PROPERTIES OBJECT_DEPENDS "${varnex_rc_inputs}")
-add_library(test_support STATIC support/dialog_driver.cpp support/layout_check.cpp support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
+add_library(test_support STATIC support/dialog_driver.cpp support/keyboard.cpp support/layout_check.cpp support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
 # oleacc: the accessibility interface reads the controls' names as screen readers do.
 target_link_libraries(test_support PUBLIC varnex_app GTest::gtest oleacc oleaut32)
 # Their own entry point parks the real pointer before every test.
@@ -46,7 +46,7 @@ add_test(NAME forms_tests COMMAND forms_tests)
 # xdotool (only where Linux runs the Windows build).
 if(CMAKE_CROSSCOMPILING)
   add_executable(window_texts e2e/window_texts.cpp)
-  foreach(check start_and_close options_persist add_directory stop_run encodings undo_run undo_killed
+  foreach(check start_and_close options_persist add_directory stop_run encodings undo_run undo_killed keyboard_only
                 unicode_names)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)

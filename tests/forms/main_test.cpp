@@ -140,18 +140,6 @@ TEST_F(MainWindowRun, TextsAndNamesInAnyScriptStayWhole) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + "."});
 }
 
-TEST_F(MainWindow, OptionsButtonShowsAndHidesThePanelByItsCaption) {
-  Start();
-  HWND button = form.Control(TMF::kButton4);
-  EXPECT_EQ(WindowText(button), "Show Advanced &Options >>>>>");
-  form.Button4Click();
-  EXPECT_TRUE(IsWindowVisible(panel.Handle()));
-  EXPECT_EQ(WindowText(button), "<<<<< Hide Advanced &Options");
-  form.Button4Click();
-  EXPECT_FALSE(IsWindowVisible(panel.Handle()));
-  EXPECT_EQ(WindowText(button), "Show Advanced &Options >>>>>");
-}
-
 TEST_F(MainWindow, TimerKeepsThePanelGluedAndOnTheScreen) {
   Start();
   const int screen = GetSystemMetrics(SM_CXSCREEN);
