@@ -14,6 +14,7 @@
 #include "run/localclock.h"
 #include "tests/support/batch_run.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/main_window.h"
 #include "tests/support/pointer.h"
@@ -239,9 +240,8 @@ TEST_F(MainWindow, EveryControlHasANameForScreenReadersAndPictureButtonsShowItAs
   }
 }
 
-// Keys as the system delivers them: posted to the control with the focus and
-// let through the program's own loop, the window's dialog keyboard handling
-// included; Shift and Alt held in the thread's keyboard state.
+// The main window driven by keys as the system delivers them (see
+// tests/support/keyboard.h).
 class MainWindowKeys : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -253,27 +253,9 @@ class MainWindowKeys : public MainWindowTest {
     SetFocus(form.Files().Handle());
   }
 
-  enum Held { kNone, kShift, kAlt };
-  void Press(WPARAM key, Held held = kNone) {
-    BYTE state[256];
-    GetKeyboardState(state);
-    const BYTE before[2] = {state[VK_SHIFT], state[VK_MENU]};
-    state[VK_SHIFT] = held == kShift ? 0x80 : 0;
-    state[VK_MENU] = held == kAlt ? 0x80 : 0;
-    SetKeyboardState(state);
-    const bool system = held == kAlt || key == VK_F10;
-    const LPARAM context = held == kAlt ? 1 << 29 : 0;
-    // The key goes up after the character it made has been handled; a menu
-    // that opens as Shift+F10 goes down takes its going up.
-    HWND focus = GetFocus();
-    PostMessageW(focus, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
-    if (key != VK_F10) app.ProcessPendingMessages();
-    PostMessageW(focus, system ? WM_SYSKEYUP : WM_KEYUP, key, 1 | context | 0xC0000000);
-    app.ProcessPendingMessages();
-    state[VK_SHIFT] = before[0];
-    state[VK_MENU] = before[1];
-    SetKeyboardState(state);
-  }
+  using Held = testing::Held;
+  static constexpr Held kNone = Held::kNone, kShift = Held::kShift, kAlt = Held::kAlt;
+  void Press(WPARAM key, Held held = kNone) { testing::Press(app, key, held); }
   RECT ScreenRect(HWND window) {
     RECT place;
     GetWindowRect(window, &place);
