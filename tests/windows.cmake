@@ -12,7 +12,7 @@ target_link_libraries(test_main PRIVATE test_support)
 # The quick file-level tests first, the batch run's (two seconds each under
 # Wine) last, so that a failure shows early.
 add_executable(run_tests run/targetfile_test.cpp run/logfile_test.cpp run/readahead_test.cpp run/undostore_test.cpp run/powercut_test.cpp
-                         run/batchrun_test.cpp run/undo_test.cpp ${varnex_resources})
+                         run/batchrun_test.cpp run/preview_test.cpp run/undo_test.cpp ${varnex_resources})
 target_link_libraries(run_tests PRIVATE test_support test_main)
 add_test(NAME run_tests COMMAND run_tests)
 

@@ -1,0 +1,67 @@
+#include "run/preview.h"
+
+#include <utility>
+
+#include "engine/previewline.h"
+#include "engine/textlines.h"
+#include "framework/unicode.h"
+#include "run/filetext.h"
+#include "run/replacer.h"
+
+namespace varnex {
+namespace {
+
+// Bytes of a line kept on either side of its first occurrence.
+constexpr std::size_t kRoom = 60;
+
+constexpr char kCut[] = "\xE2\x80\xA6";        // …
+constexpr char kLineBreak[] = "\xC2\xB6";      // ¶
+
+std::string Shown(std::string_view text, TextEncoding encoding, bool cutBefore, bool cutAfter) {
+  const std::string utf8 = encoding == TextEncoding::kAnsi ? FromAnsi(text) : std::string(text);
+  std::string shown = cutBefore ? kCut : "";
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    if (utf8.compare(at, 2, "\r\n") == 0) {
+      shown += kLineBreak;
+      ++at;
+    } else {
+      shown += utf8[at];
+    }
+  }
+  if (cutAfter) shown += kCut;
+  return shown;
+}
+
+FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
+  const FileTexts texts = TextsForFile(path, file, host, replacer);
+  if (!texts.findFits) return {};
+  // The text the run searches, line ends and all.
+  const std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), texts.encoding));
+  std::vector<std::size_t> shownOccurrences;
+  const Occurrences found = replacer.FindStr(text, texts.find, texts.replace, [&](std::size_t at) {
+    if (shownOccurrences.empty() || at < shownOccurrences.front() + texts.find.size() + kRoom) {
+      shownOccurrences.push_back(at);
+    }
+  });
+  if (!found.changesText) return {};
+  texts.RefuseUnlessReplaceFits(path);
+
+  PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, texts.find.size(), texts.replace, kRoom,
+                                         texts.encoding != TextEncoding::kAnsi);
+  if (texts.BringLineBreaks()) line.after = NormalizeLineEndsOwned(std::move(line.after));
+  host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
+                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter)});
+  return {.changed = true};
+}
+
+}  // namespace
+
+RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSystem, PreviewHost& host) {
+  Replacer replacer([&host] { return host.Options().caseSensitive; }, [&host] { host.ProcessPendingEvents(); });
+  return WalkFiles(files, fileSystem, host,
+                   {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
+                     return PreviewTargetFile(path, std::move(file), host, replacer);
+                   }});
+}
+
+}  // namespace varnex
