@@ -37,7 +37,7 @@ add_dependencies(framework_tests planted_dll)
 add_test(NAME framework_tests COMMAND framework_tests)
 
 add_executable(forms_tests forms/aboutform_test.cpp forms/dir_test.cpp forms/hopt_test.cpp forms/main_test.cpp
-               forms/results_test.cpp ${varnex_resources})
+               forms/preview_test.cpp forms/results_test.cpp ${varnex_resources})
 target_link_libraries(forms_tests PRIVATE test_support test_main)
 add_test(NAME forms_tests COMMAND forms_tests)
 
