@@ -140,7 +140,12 @@ void TMF::CreateParts() {
   listMenu_.Reset(MakePopup({{kLoadfilelist1, "Load filename list..."},
                              {kSavefilelistas1, "Save filename list as..."},
                              {0, nullptr},
+                             {kPreviewReplaceAll1, "Pre&view Replace All...\tCtrl+Shift+P"},
                              {kUndoLastRun1, "Undo Last Run..."}}));
+  // Ctrl+Shift+P previews wherever the main window's focus is.
+  ACCEL preview{FCONTROL | FSHIFT | FVIRTKEY, 'P', kPreviewReplaceAll1};
+  shortcuts_.Reset(CreateAcceleratorTableW(&preview, 1));
+  app_.SetShortcuts(Handle(), shortcuts_.Get());
 
   // The path hint: the current entry's whole text, up for the application's
   // hint time.
@@ -408,6 +413,8 @@ void TMF::OnCommand(int id) {
       return Savefilelistas1Click();
     case kUndoLastRun1:
       return UndoLastRun1Click();
+    case kPreviewReplaceAll1:
+      return PreviewReplaceAll1Click();
     case kButton:
       return ButtonClick();
     case IDCANCEL:  // Esc
@@ -475,6 +482,8 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == fileList_.Handle()) {
         EnableMenuItem(listMenu_.Get(), kUndoLastRun1, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(listMenu_.Get(), kPreviewReplaceAll1,
+                       MF_BYCOMMAND | (fileList_.HoldsRealFiles() && !running_ ? MF_ENABLED : MF_GRAYED));
         OpenMenuAtPointer(listMenu_.Get());
         return 0;
       }

@@ -54,6 +54,7 @@ class TMF : public Window<TMF> {
     kLoadfilelist1,
     kSavefilelistas1,
     kUndoLastRun1,
+    kPreviewReplaceAll1,
   };
 
   // "Replace All Now" while no run goes, "STOP" during a run.
@@ -88,6 +89,8 @@ class TMF : public Window<TMF> {
   void FormShow();
   // Starts a run, or during one stops it after the file in hand.
   void ButtonClick();
+  // What a run would change, looked at first; from there the run can start.
+  void PreviewReplaceAll1Click();
   void Loadfilelist1Click();
   void Savefilelistas1Click();
   void Files1Click();
@@ -125,6 +128,10 @@ class TMF : public Window<TMF> {
   bool StopRequested() const;
   // The find and replace texts as the memos hold them now.
   std::string FindText() const;
+  // The options panel's choices, as a run takes them.
+  RunOptions Options() const;
+  // Says so, and false, where the texts cannot make a run.
+  bool TextsMakeARun();
   std::string ReplaceText() const;
   // The file list's controls are off for the length of a run, however it
   // ends, so the list it walks stays as it was; the memos and the options
@@ -159,6 +166,7 @@ class TMF : public Window<TMF> {
   MenuHandle filesMenu_;   // PopupMenu2
   MenuHandle deleteMenu_;  // PopupMenu3
   MenuHandle listMenu_;    // PopupMenu1
+  AcceleratorHandle shortcuts_;
   bool shown_ = false;
   // While a run is going, every command that would change the list does
   // nothing, and "Replace All Now" is the button that stops the run.

@@ -35,8 +35,9 @@ constexpr std::pair<const char*, int> kHeadings[] = {
 
 constexpr ControlSpec kLayout[] = {
     {TPF::kLabel1, "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0, 0, 0, 0, FontKind::kWindow},
-    {TPF::kListView1, "SysListView32", "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
-     WS_EX_CLIENTEDGE, 0, 0, 0, 0, FontKind::kWindow},
+    {TPF::kListView1, "SysListView32", "",
+     LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0, 0, 0,
+     FontKind::kWindow},
     {TPF::kProgressBar1, "msctls_progress32", "", 0, 0, 0, 0, 0, 0, FontKind::kWindow},
     {TPF::kButton1, "BUTTON", "Replace All &Now", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, 0, FontKind::kBold},
     {TPF::kButton2, "BUTTON", kClose, BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, 0, FontKind::kWindow},
@@ -68,37 +69,40 @@ class TPF::Host final : public PreviewHost {
   std::string ReplaceText() override { return form_.request_.replaceText; }
   RunOptions Options() override { return form_.request_.options; }
   void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
-  void ShowCurrent(int) override {}
+  void ShowCurrent(int index) override { current_ = index; }
   void FileDone(int done) override {
     done_ = done;
     const ULONGLONG now = form_.app_.Clock()();
     if (now - shown_ < kShowInterval && done != static_cast<int>(form_.request_.files.size())) return;
     shown_ = now;
     SendMessageW(form_.Control(kProgressBar1), PBM_SETPOS, done, 0);
+    form_.ShowRows();
     SetText(form_.Control(kLabel1), "Reading file " + std::to_string(done) + " of " +
                                         std::to_string(form_.request_.files.size()) + "...");
   }
   bool StopRequested() override { return form_.stop_; }
-  void ReportFailure(const Error& failure) override { failures_.push_back(failure.what()); }
+  void ReportFailure(const Error& failure) override {
+    failures_.emplace_back(form_.request_.files[current_], failure.what());
+  }
   void WouldChange(PreviewRow row) override {
     occurrences_ += row.occurrences;
-    form_.rowFiles_.push_back(row.path);
-    form_.AddRow({row.path, std::to_string(row.occurrences), std::to_string(row.line), row.before, row.after});
+    form_.rows_.push_back({{row.path, std::to_string(row.occurrences), std::to_string(row.line),
+                            std::move(row.before), std::move(row.after)},
+                           row.path});
   }
 
-  // The files that could not be read, each a row after the others.
+  // The files that could not be read, each a row after the others, with the
+  // reason where the lines would be.
   void AddFailureRows() {
-    for (std::string& failure : failures_) {
-      form_.rowFiles_.emplace_back();
-      form_.AddRow({"", "", "", std::move(failure), ""});
-    }
+    for (auto& [path, reason] : failures_) form_.rows_.push_back({{path, "", "", std::move(reason), ""}, ""});
   }
   std::size_t Occurrences() const { return occurrences_; }
   int Done() const { return done_; }
 
  private:
   TPF& form_;
-  std::vector<std::string> failures_;
+  std::vector<std::pair<std::string, std::string>> failures_;  // path and reason
+  int current_ = 0;
   std::size_t occurrences_ = 0;
   int done_ = 0;
   ULONGLONG shown_ = 0;
@@ -179,18 +183,21 @@ void TPF::PlaceControls() {
         scaled(kButton.cy));
 }
 
-void TPF::AddRow(const std::vector<std::string>& cells) {
-  HWND list = Control(kListView1);
-  const int row = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
-    std::wstring text = Wide(cells[column]);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = text.data();
-    SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+// A list of thousands of rows, each a message or five, would take Wine
+// minutes to fill: the list holds only their count, and asks for a cell's
+// text when it draws it.
+void TPF::ShowRows() {
+  SendMessageW(Control(kListView1), LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void TPF::GiveCellText(NMLVDISPINFOW& request) {
+  LVITEMW& item = request.item;
+  if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || item.iItem >= static_cast<int>(rows_.size()) ||
+      item.iSubItem < 0 || item.iSubItem >= kColumns) {
+    return;
   }
+  cellText_ = Wide(rows_[item.iItem].cells[item.iSubItem]);
+  item.pszText = cellText_.data();
 }
 
 void TPF::ShowSummary(const RunCounts& counts, std::size_t occurrences, int done) {
@@ -224,6 +231,7 @@ void TPF::FormShow() {
     counts = session_.Preview(request_.files, host);
   }
   host.AddFailureRows();
+  ShowRows();
   ShowSummary(counts, host.Occurrences(), host.Done());
   FocusControl(Control(kListView1));
   if (closeAfterReading_) SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -243,8 +251,8 @@ void TPF::Button2Click() {
 }
 
 void TPF::ListView1Activate(int row) {
-  if (row < 0 || row >= static_cast<int>(rowFiles_.size()) || rowFiles_[row].empty()) return;
-  app_.OpenInNotepad(rowFiles_[row], SW_SHOWNORMAL);
+  if (row < 0 || row >= static_cast<int>(rows_.size()) || rows_[row].file.empty()) return;
+  app_.OpenInNotepad(rows_[row].file, SW_SHOWNORMAL);
 }
 
 // The size and the column widths, as the user left them, for the next preview.
@@ -300,6 +308,10 @@ LRESULT TPF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (header.idFrom == kListView1 && header.code == LVN_ITEMACTIVATE) {
         ListView1Activate(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+        return 0;
+      }
+      if (header.idFrom == kListView1 && header.code == LVN_GETDISPINFOW) {
+        GiveCellText(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
         return 0;
       }
       break;

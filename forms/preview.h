@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <array>
 #include <string>
 #include <vector>
 
@@ -58,7 +61,9 @@ class TPF : public Window<TPF> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void LayOut(UINT dpi);
   void PlaceControls();
-  void AddRow(const std::vector<std::string>& cells);
+  // The rows the list shows so far; it asks for their texts as it draws them.
+  void ShowRows();
+  void GiveCellText(NMLVDISPINFOW& request);
   void ShowSummary(const RunCounts& counts, std::size_t occurrences, int done);
   void KeepPlace();
 
@@ -66,7 +71,13 @@ class TPF : public Window<TPF> {
   RunSession& session_;
   Request request_;
   Fonts fonts_;
-  std::vector<std::string> rowFiles_;  // the file of each row
+  // Each row's cells, and the file it opens (none for a file not read).
+  struct Row {
+    std::array<std::string, kColumns> cells;
+    std::string file;
+  };
+  std::vector<Row> rows_;
+  std::wstring cellText_;  // the text last handed to the list, kept until it asks again
   UINT laidOutDpi_ = 0;  // none until the first layout
   bool reading_ = false;
   bool stop_ = false;

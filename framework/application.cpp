@@ -60,6 +60,7 @@ void Application::ProcessMessages() {
 
 void Application::Dispatch(MSG& message) {
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root != nullptr && root == shortcutWindow_ && TranslateAcceleratorW(root, shortcuts_, &message)) return;
   if (root != nullptr && IsDialogMessageW(root, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

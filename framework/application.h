@@ -61,14 +61,23 @@ class Application {
   // reported if it does not start.
   void OpenInNotepad(const std::string& path, UINT showCommand) const;
 
+  // The window's shortcut keys, turned into its commands wherever its focus
+  // is; the table stays the caller's.
+  void SetShortcuts(HWND window, HACCEL shortcuts) {
+    shortcutWindow_ = window;
+    shortcuts_ = shortcuts;
+  }
+
  private:
   void ProcessMessages();
   // Lets each window handle the keyboard as a dialog box does before the
   // message goes its usual way.
-  static void Dispatch(MSG& message);
+  void Dispatch(MSG& message);
 
   HINSTANCE instance_;
   Services services_;
+  HWND shortcutWindow_ = nullptr;
+  HACCEL shortcuts_ = nullptr;
   TickClock clock_;
   std::string title_;
   UINT hintHidePause_ = 2500;

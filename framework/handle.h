@@ -70,6 +70,13 @@ struct MenuTraits {
 };
 using MenuHandle = UniqueHandle<MenuTraits>;
 
+struct AcceleratorTraits {
+  using Type = HACCEL;
+  static Type Empty() { return nullptr; }
+  static void Close(Type table) { DestroyAcceleratorTable(table); }
+};
+using AcceleratorHandle = UniqueHandle<AcceleratorTraits>;
+
 // Puts an object into a device context for a scope and the old one back after.
 class SelectedObject {
  public:

@@ -11,8 +11,9 @@
 namespace varnex {
 namespace {
 
-// Bytes of a line kept on either side of its first occurrence.
-constexpr std::size_t kRoom = 60;
+// Bytes of a line kept on either side of its first occurrence: enough to know
+// the place by, and the occurrence still in sight in a column of the preview.
+constexpr std::size_t kRoom = 30;
 
 constexpr char kCut[] = "\xE2\x80\xA6";        // …
 constexpr char kLineBreak[] = "\xC2\xB6";      // ¶
@@ -32,6 +33,16 @@ std::string Shown(std::string_view text, TextEncoding encoding, bool cutBefore, 
   return shown;
 }
 
+// The replace text's CR and LF as the run makes them, line ends of the file's
+// kind. The line model ends every line, the last included; a shown line ends
+// where it did.
+std::string WithLineEnds(std::string text) {
+  const bool ended = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  std::string lines = NormalizeLineEndsOwned(std::move(text));
+  if (!ended && lines.ends_with("\r\n")) lines.resize(lines.size() - 2);
+  return lines;
+}
+
 FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
   const FileTexts texts = TextsForFile(path, file, host, replacer);
   if (!texts.findFits) return {};
@@ -48,7 +59,7 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
 
   PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, texts.find.size(), texts.replace, kRoom,
                                          texts.encoding != TextEncoding::kAnsi);
-  if (texts.BringLineBreaks()) line.after = NormalizeLineEndsOwned(std::move(line.after));
+  if (texts.BringLineBreaks()) line.after = WithLineEnds(std::move(line.after));
   host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
                     Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter)});
   return {.changed = true};

@@ -46,7 +46,7 @@ add_test(NAME forms_tests COMMAND forms_tests)
 if(CMAKE_CROSSCOMPILING)
   add_executable(window_texts e2e/window_texts.cpp)
   foreach(check start_and_close options_persist add_directory stop_run encodings undo_run undo_killed
-                unicode_names)
+                unicode_names preview_run)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()

@@ -65,7 +65,7 @@ TEST_F(PreviewWindow, ListsWhatTheRunWouldChangeAndOpensTheFilesItNames) {
   const std::vector<std::vector<std::string>> expected = {
       {first, "2", "2", "two cat, three cat", "two dog, three dog"},
       {over, "1", "1", "cat", "dog"},
-      {"", "", "", "Cannot open file " + missing, ""},
+      {missing, "", "", "Cannot open file " + missing, ""},
   };
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < TPF::kColumns; ++column) {

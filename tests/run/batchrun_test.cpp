@@ -139,7 +139,7 @@ TEST_F(SessionRun, NamesInAnyScriptAndLongPathsAreReplacedOnceAndUndone) {
   WriteFileBytes(paths.back(), "x");
   ASSERT_GT(Wide(paths.back()).size(), 300u);
   // Each again, by its path exactly and through its folder's own "." step.
-  std::vector<std::string> listed = paths;
+  std::vector<std::string> entries = paths;
   for (const std::string& path : paths) {
     const std::size_t name = path.rfind('\\');
     listed.push_back(path);
