@@ -81,6 +81,7 @@ constexpr MenuItem kDeleteItems[] = {{kDeleteselected1, "Delete &Selected...\tDe
 constexpr MenuItem kListItems[] = {{kLoadfilelist1, "&Load filename list..."},
                                    {kSavefilelistas1, "&Save filename list as..."},
                                    {0, nullptr},
+                                   {kPreviewReplaceAll1, "Pre&view Replace All...\tCtrl+Shift+P"},
                                    {kUndoLastRun1, "&Undo Last Run..."}};
 constexpr MenuItem kHelpItems[] = {{kVersionHistory1, "&Version History"}, {kAbout1, "&About..."}};
 
@@ -382,6 +383,8 @@ void TMF::ListBox1MouseMove() {
 
 void TMF::ListBox1ContextPopup(LPARAM where) {
   EnableMenuItem(listMenu_.Get(), kUndoLastRun1, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(listMenu_.Get(), kPreviewReplaceAll1,
+                 MF_BYCOMMAND | (fileList_.HoldsRealFiles() && !running_ ? MF_ENABLED : MF_GRAYED));
   if (where != -1) {
     return OpenPopupMenu(listMenu_.Get(), Handle(), {GET_X_LPARAM(where), GET_Y_LPARAM(where)}, MenuOpener::kMouse);
   }
@@ -394,6 +397,15 @@ void TMF::ListBox1ContextPopup(LPARAM where) {
   POINT at{entry.left, std::clamp(entry.bottom, client.top, client.bottom)};
   ClientToScreen(list, &at);
   OpenPopupMenu(listMenu_.Get(), Handle(), at, MenuOpener::kKeyboard);
+}
+
+// Ctrl+Shift+P previews a run wherever the window's focus is.
+bool TMF::ShortcutKey(const MSG& key) {
+  if (key.message != WM_KEYDOWN || key.wParam != 'P' || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0) {
+    return false;
+  }
+  PreviewReplaceAll1Click();
+  return true;
 }
 
 void TMF::Button4Click() {
@@ -453,6 +465,8 @@ void TMF::OnCommand(int id) {
       return Savefilelistas1Click();
     case kUndoLastRun1:
       return UndoLastRun1Click();
+    case kPreviewReplaceAll1:
+      return PreviewReplaceAll1Click();
     case kButton:
       return ButtonClick();
     case IDCANCEL:  // Esc
@@ -517,6 +531,8 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                       row ? std::string_view(fileList_.Entry(static_cast<int>(item.itemID))) : std::string_view());
       return TRUE;
     }
+    case kKeyPreview:
+      return ShortcutKey(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == fileList_.Handle()) {
         ListBox1ContextPopup(lParam);

@@ -54,6 +54,7 @@ class TMF : public Window<TMF> {
     kLoadfilelist1,
     kSavefilelistas1,
     kUndoLastRun1,
+    kPreviewReplaceAll1,
   };
 
   // "Replace All Now" while no run goes, "STOP" during a run.
@@ -91,6 +92,8 @@ class TMF : public Window<TMF> {
   void FormShow();
   // Starts a run, or during one stops it after the file in hand.
   void ButtonClick();
+  // What a run would change, looked at first; from there the run can start.
+  void PreviewReplaceAll1Click();
   void Loadfilelist1Click();
   void Savefilelistas1Click();
   void Files1Click();
@@ -119,6 +122,7 @@ class TMF : public Window<TMF> {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
+  bool ShortcutKey(const MSG& key);
   void FormCreate();
   void FormClose();
   void CreateParts();
@@ -132,6 +136,10 @@ class TMF : public Window<TMF> {
   bool StopRequested() const;
   // The find and replace texts as the memos hold them now.
   std::string FindText() const;
+  // The options panel's choices, as a run takes them.
+  RunOptions Options() const;
+  // Says so, and false, where the texts cannot make a run.
+  bool TextsMakeARun();
   std::string ReplaceText() const;
   // The file list's controls are off for the length of a run, however it
   // ends, so the list it walks stays as it was; the memos and the options

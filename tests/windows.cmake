@@ -13,7 +13,7 @@ target_link_libraries(test_main PRIVATE test_support)
 # The quick file-level tests first, the batch run's (two seconds each under
 # Wine) last, so that a failure shows early.
 add_executable(run_tests run/targetfile_test.cpp run/logfile_test.cpp run/readahead_test.cpp run/undostore_test.cpp run/powercut_test.cpp
-                         run/batchrun_test.cpp run/undo_test.cpp ${varnex_resources})
+                         run/batchrun_test.cpp run/preview_test.cpp run/undo_test.cpp ${varnex_resources})
 target_link_libraries(run_tests PRIVATE test_support test_main)
 add_test(NAME run_tests COMMAND run_tests)
 
@@ -38,7 +38,7 @@ add_dependencies(framework_tests planted_dll)
 add_test(NAME framework_tests COMMAND framework_tests)
 
 add_executable(forms_tests forms/aboutform_test.cpp forms/dir_test.cpp forms/hopt_test.cpp forms/main_test.cpp
-               forms/results_test.cpp ${varnex_resources})
+               forms/preview_test.cpp forms/results_test.cpp ${varnex_resources})
 target_link_libraries(forms_tests PRIVATE test_support test_main)
 add_test(NAME forms_tests COMMAND forms_tests)
 
@@ -47,7 +47,7 @@ add_test(NAME forms_tests COMMAND forms_tests)
 if(CMAKE_CROSSCOMPILING)
   add_executable(window_texts e2e/window_texts.cpp)
   foreach(check start_and_close options_persist add_directory stop_run encodings undo_run undo_killed keyboard_only
-                unicode_names)
+                unicode_names preview_run)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()

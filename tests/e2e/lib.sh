@@ -125,6 +125,11 @@ button_x=127 button_y=$((310 + 19 + 12))
 # $1: what to do once the run has begun (optional).
 run_and_read_results() {
   xdotool mousemove --window "$main" "$button_x" "$button_y" click 1
+  answer_and_read_results "${1:-}"
+}
+
+# answer_and_read_results [STEP]: the same from the run's question on.
+answer_and_read_results() {
   wait_window '^Confirmation$' >/dev/null
   xdotool key Return  # Yes
   [ -n "${1:-}" ] && "$1"

@@ -365,7 +365,7 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
   const std::vector<std::string> addItems{"Add &File(s)...", "Add &Directory..."};
   const std::vector<std::string> listItems{"Add &File(s)...",        "Add &Directory...",         "",
                                            "&Load filename list...", "&Save filename list as...", "",
-                                           "&Undo Last Run..."};
+                                           "Pre&view Replace All...\tCtrl+Shift+P", "&Undo Last Run..."};
   const std::vector<std::string> deleteItems{"Delete &Selected...\tDel", "Delete &All..."};
   const std::vector<std::string> helpItems{"&Version History", "&About..."};
   const struct {
@@ -382,6 +382,7 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
       {"list", TMF::kListBox1, VK_F10, &listItems, 'L', loadList},
       {"list", TMF::kListBox1, VK_F10, &listItems, 'S', saveList},
       {"list", TMF::kListBox1, VK_F10, &listItems, 'U', nothing},  // grey: no run to undo
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'V', asked("Find text can't be blank!")},  // no texts yet
       {"list", TMF::kListBox1, VK_F10, &listItems, VK_RETURN, addFiles},
       {"plus", TMF::kSpeedButton1, VK_SPACE, &addItems, 'F', addFiles},
       {"plus", TMF::kSpeedButton1, VK_RETURN, &addItems, 'D', shown("Add Directory..."), "Add Directory..."},
