@@ -399,11 +399,16 @@ void TMF::ListBox1ContextPopup(LPARAM where) {
   OpenPopupMenu(listMenu_.Get(), Handle(), at, MenuOpener::kKeyboard);
 }
 
-// Ctrl+Shift+P previews a run wherever the window's focus is.
+// Ctrl+Shift+P previews a run wherever the window's focus is. Esc in a memo
+// is Esc as anywhere else in the window: a multi-line box would take it for
+// itself and close its parent, the program.
 bool TMF::ShortcutKey(const MSG& key) {
-  if (key.message != WM_KEYDOWN || key.wParam != 'P' || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0) {
-    return false;
+  if (key.message != WM_KEYDOWN) return false;
+  if (key.wParam == VK_ESCAPE && (key.hwnd == Control(kEdit2) || key.hwnd == Control(kEdit3))) {
+    OnCommand(IDCANCEL);
+    return true;
   }
+  if (key.wParam != 'P' || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0) return false;
   PreviewReplaceAll1Click();
   return true;
 }

@@ -274,6 +274,17 @@ TEST_F(MainWindowKeys, TabGoesThroughTheControlsInTheirOrderThePictureButtonsInc
   EXPECT_EQ(GetFocus(), form.Control(TMF::kButton));
 }
 
+// Esc in a memo is the window's Esc, which stops a run: the multi-line box
+// would take it for itself and close the program, list and all.
+TEST_F(MainWindowKeys, EscInAMemoLeavesTheProgramOpen) {
+  for (int memo : {TMF::kEdit2, TMF::kEdit3}) {
+    SetFocus(form.Control(memo));
+    Press(VK_ESCAPE);
+    app.ProcessPendingMessages();
+    ASSERT_TRUE(IsWindowVisible(form.Handle())) << memo;
+  }
+}
+
 // Opened from the keyboard a menu comes up where the keyboard is, its first
 // item lit so that Enter alone picks it; opened with the mouse, at the pointer.
 TEST_F(MainWindowKeys, MenusOpenBelowWhatTheKeyboardIsOnOrAtThePointer) {
