@@ -16,6 +16,8 @@ namespace varnex {
 namespace {
 
 constexpr char kCaption[] = "Preview Replace All";
+// Until every file has been read, so the taskbar tells it too.
+constexpr char kReadingCaption[] = "Preview Replace All - reading...";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 constexpr char kStop[] = "&Stop";
 constexpr char kClose[] = "Close";
@@ -120,7 +122,8 @@ bool TPF::Show(Application& application, const SettingsStore& settings, RunSessi
 }
 
 void TPF::Create() {
-  CreateAs(WindowClass{"TPF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kCaption, kStyle, GetActiveWindow());
+  CreateAs(WindowClass{"TPF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kReadingCaption, kStyle,
+           GetActiveWindow());
   AdoptControls(CreateControls(Handle(), kLayout));
   HWND list = Control(kListView1);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -224,6 +227,7 @@ void TPF::FormShow() {
       TPF& form;
       ~AfterReading() {
         form.reading_ = false;
+        SetText(form.Handle(), kCaption);
         SetText(form.Control(kButton2), kClose);
         EnableWindow(form.Control(kButton1), TRUE);
         ShowWindow(form.Control(kProgressBar1), SW_HIDE);

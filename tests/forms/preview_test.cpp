@@ -59,7 +59,9 @@ TEST_F(PreviewWindow, ListsWhatTheRunWouldChangeAndOpensTheFilesItNames) {
   const std::string over = File("over.txt", "cat");
   const std::string missing = folder / "missing.txt";
   const auto form = Make({first, same, missing, over});
+  EXPECT_EQ(WindowText(form->Handle()), "Preview Replace All - reading...");
   form->FormShow();
+  EXPECT_EQ(WindowText(form->Handle()), "Preview Replace All");
 
   ASSERT_EQ(Rows(*form), 3);
   const std::vector<std::vector<std::string>> expected = {
