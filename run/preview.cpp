@@ -13,7 +13,7 @@ namespace {
 
 // Bytes of a line kept on either side of its first occurrence: enough to know
 // the place by, and the occurrence still in sight in a column of the preview.
-constexpr std::size_t kRoom = 30;
+constexpr std::size_t kRoom = 20;
 
 constexpr char kCut[] = "\xE2\x80\xA6";        // …
 constexpr char kLineBreak[] = "\xC2\xB6";      // ¶
