@@ -134,7 +134,7 @@ std::optional<FileStamp> ProcessTargetFile(const std::string& path, TargetFile f
   TextEncoding encoding = file.encoding;
   const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
-      (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
+      (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && file.inLineShape;
   std::string findText = run.host.FindText();
   std::string replaceText = run.host.ReplaceText();
   if (run.host.Options().dynamicVariables) {
