@@ -94,6 +94,21 @@ bool ReplaceInPlace(std::string& text, std::string_view findText, std::string_vi
 
 }  // namespace
 
+Occurrences FindOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
+                            ReplaceContext& context, const std::function<void(std::size_t)>& found) {
+  Occurrences occurrences;
+  if (text.empty() || findText == replaceText) return occurrences;
+  Searcher searcher(text, findText);
+  for (std::size_t at = searcher.Find(0, context.CaseSensitive()); at != npos;
+       at = searcher.Find(at + findText.size(), context.CaseSensitive())) {
+    ++occurrences.count;
+    if (!occurrences.changesText) occurrences.changesText = text.substr(at, findText.size()) != replaceText;
+    found(at);
+    context.ProcessPendingEvents();
+  }
+  return occurrences;
+}
+
 std::string ReplaceOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
                                bool logSwitch, ReplaceContext& context, std::string recycled) {
   std::string result = std::move(recycled);

@@ -2,6 +2,8 @@
 // The one text-replacement routine: every occurrence of a find text is replaced,
 // scanning left to right, with the case option read afresh before every search.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,5 +40,16 @@ bool ReplaceOccurrencesInto(std::string_view text, std::string_view findText, st
 // as soon as the result is complete. A whole file passes through here.
 std::string ReplaceOccurrencesOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
                                bool logSwitch, ReplaceContext& context);
+
+// Where the routines above would replace, left to right, without building a
+// result: `found` is given each occurrence's offset in `text`. Tells how many
+// there are and whether replacing them would change the text (an occurrence
+// found with its case folded may already read as the replace text).
+struct Occurrences {
+  std::size_t count = 0;
+  bool changesText = false;
+};
+Occurrences FindOccurrences(std::string_view text, std::string_view findText, std::string_view replaceText,
+                            ReplaceContext& context, const std::function<void(std::size_t)>& found);
 
 }  // namespace varnex

@@ -23,8 +23,8 @@ constexpr char kNotListed[] = "These folders could not be listed, so their files
 
 // The pickers come first in keyboard order; they are made by their own classes.
 constexpr ControlSpec kLayout[] = {
-    {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
-    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "", 0, 0, 8, 34, 265, 185, FontKind::kWindow},
+    {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "Drive", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
+    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 34, 265, 185, FontKind::kWindow},
     {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 56, 15, FontKind::kWindow},
     {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 222, 205, 21, FontKind::kWindow},
     {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 150, 17,
@@ -60,6 +60,11 @@ void TDF::Create() {
   const ControlSpec& folders = kLayout[1];
   drives_.Create(Handle(), drives.id, drives.left, drives.top, drives.width, drives.height, fonts_);
   folders_.Create(Handle(), folders.id, folders.left, folders.top, folders.width, folders.height, fonts_);
+  // Their captions name them for screen readers, never drawn; the folder
+  // list's own window takes the focus. A drop-down list's text is its choice.
+  SetText(drives_.Handle(), drives.caption);
+  SetText(folders_.Handle(), folders.caption);
+  SetText(folders_.ListHandle(), folders.caption);
   drives_.SetTextCase(tcUpperCase);
   drives_.SetDirList(&folders_);
   folders_.OnChange = [this] { NewDirectoryListBox1Change(); };

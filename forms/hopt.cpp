@@ -1,5 +1,7 @@
 #include "forms/hopt.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "forms/settingkeys.h"
@@ -15,9 +17,10 @@ constexpr ControlSpec kLayout[] = {
     {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 129, 17, FontKind::kWindow},
     {kCheckBoxBU, "BUTTON", "Back up changed files", kCheckBox, 0, 8, 32, 129, 17, FontKind::kWindow},
     {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 132, 17, FontKind::kWindow},
-    {kLabel1, "STATIC", "Help", SS_NOTIFY, 0, 144, 58, 29, 15, FontKind::kBoldLink},
+    {kLabel1, "STATIC", "Help", SS_NOTIFY | WS_TABSTOP, 0, 144, 58, 29, 15, FontKind::kBoldLink},
 };
 constexpr SIZE kSize = {181, 81};
+constexpr LPARAM kKeyHeld = 1 << 30;  // of a key's press: it was down before, and this one repeats
 
 int BoxOf(TAF::Option option) {
   switch (option) {
@@ -36,10 +39,16 @@ int BoxOf(TAF::Option option) {
 TAF::TAF(Application& application, const SettingsStore& settings, std::string helpPage)
     : Window(application), settings_(settings), helpPage_(std::move(helpPage)) {}
 
+// The panel goes while it can still tell its owner that it was hidden.
+TAF::~TAF() {
+  if (Handle() != nullptr) DestroyWindow(Handle());
+}
+
 void TAF::Create(HWND owner) {
   CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, owner);
   SetWindowPos(Handle(), nullptr, 516, 321, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   AdoptControls(CreateControls(Handle(), kLayout));
+  SetWindowSubclass(Control(kLabel1), Label1Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
   LayOutAt(WindowDpi(Handle()));
 }
 
@@ -93,8 +102,78 @@ void TAF::Label1Click() {
   }
 }
 
+// The main window hides the panel, which tells it so, and takes the keyboard.
+void TAF::FormClose() {
+  if (owner_.done) owner_.done();
+}
+
+// The boxes and the link have no access keys, so every one pressed here is the
+// main window's; so is F10, its menu bar. The main window takes the keyboard
+// before it answers the key, as if it had been pressed there.
+bool TAF::PassToOwner(const MSG& key) {
+  const bool accessKey = key.message == WM_SYSCHAR;
+  const bool menuKey = key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
+  if (!accessKey && !menuKey) return false;
+  HWND owner = GetWindow(Handle(), GW_OWNER);
+  SetActiveWindow(owner);
+  if (menuKey) {
+    SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  } else {
+    MSG passed = key;
+    passed.hwnd = owner;
+    IsDialogMessageW(owner, &passed);
+  }
+  return true;
+}
+
+// The link takes the focus from Tab, shows it with the dotted frame of every
+// focused control, and opens with Enter or Space as with a click; a key held
+// down opens it once.
+LRESULT CALLBACK TAF::Label1Procedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+  switch (message) {
+    case WM_GETDLGCODE: {  // Enter comes here rather than to the panel as a default button's key
+      const MSG* key = reinterpret_cast<const MSG*>(lParam);
+      if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+        return DefSubclassProc(link, message, wParam, lParam) | DLGC_WANTMESSAGE;
+      }
+      break;
+    }
+    case WM_KEYDOWN:
+      if ((wParam == VK_RETURN || wParam == VK_SPACE) && (lParam & kKeyHeld) == 0) {
+        reinterpret_cast<TAF*>(self)->Label1Click();
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(link, nullptr, TRUE);
+      break;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      PAINTSTRUCT paint;
+      HDC dc = wParam != 0 ? reinterpret_cast<HDC>(wParam) : BeginPaint(link, &paint);
+      DefSubclassProc(link, message, reinterpret_cast<WPARAM>(dc), lParam);
+      if (GetFocus() == link) {
+        RECT frame;
+        GetClientRect(link, &frame);
+        DrawFocusRect(dc, &frame);
+      }
+      if (wParam == 0) EndPaint(link, &paint);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(link, Label1Procedure, 0);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(link, message, wParam, lParam);
+}
+
 void TAF::OnCommand(int id, int code) {
   if (id == kLabel1 && code == STN_CLICKED) return Label1Click();
+  if (id == IDCANCEL) return FormClose();  // Esc
   if (code != BN_CLICKED) return;
   switch (id) {
     case kCheckBoxCS:
@@ -129,9 +208,18 @@ LRESULT TAF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_CLOSE:  // Alt+F4 on the panel hides it; it lives as long as the program
-      ShowWindow(Handle(), SW_HIDE);
+    case WM_CLOSE:  // Alt+F4 only hides the panel: it lives as long as the program
+      FormClose();
       return 0;
+    case WM_WINDOWPOSCHANGED: {
+      const auto& place = *reinterpret_cast<const WINDOWPOS*>(lParam);
+      if ((place.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0 && owner_.shownOrHidden) {
+        owner_.shownOrHidden((place.flags & SWP_SHOWWINDOW) != 0);
+      }
+      break;
+    }
+    case kKeyPreview:
+      return PassToOwner(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Control(kLabel1)) {
         SetCursor(LoadCursor(nullptr, IDC_HELP));

@@ -2,11 +2,16 @@
 // TAF, the advanced options panel: a borderless window glued to the main
 // window's right edge, holding the three replace options. Its boxes are the
 // options; every change of a box is written to the settings file at once.
+// To the keyboard it is part of the main window: Tab goes round its boxes and
+// its Help link, Esc and Alt+F4 hand the keyboard back, and the main window's
+// access keys and F10 work in it.
 
 #include <windows.h>
 
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "framework/fonts.h"
 #include "framework/layout.h"
@@ -21,9 +26,18 @@ class TAF : public Window<TAF> {
 
   // The boxes are stored in `settings`; the Help link opens `helpPage`.
   TAF(Application& application, const SettingsStore& settings, std::string helpPage);
+  ~TAF();
 
   // Creates the panel, hidden, owned by `owner`.
   void Create(HWND owner);
+  // What the panel tells the main window: that it was shown or hidden,
+  // whatever did it; and that the user is done with it (Esc, Alt+F4), for the
+  // main window to hide it and take the keyboard back.
+  struct Owner {
+    std::function<void(bool shown)> shownOrHidden;
+    std::function<void()> done;
+  };
+  void SetOwner(Owner owner) { owner_ = std::move(owner); }
   // The panel's controls in 96-DPI pixels.
   static std::span<const ControlSpec> LayoutTable();
 
@@ -42,17 +56,23 @@ class TAF : public Window<TAF> {
   void CheckBoxBUClick();
   void CheckBoxDVClick();
   void Label1Click();
+  // Esc and Alt+F4.
+  void FormClose();
 
  private:
   friend class Window<TAF>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
+  bool PassToOwner(const MSG& key);
+  static LRESULT CALLBACK Label1Procedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self);
   void LayOut(UINT dpi);
   void StoreBox(Option option);
 
   const SettingsStore& settings_;
   std::string helpPage_;
+  Owner owner_;
   Fonts fonts_;
   bool caseSensitive_ = false;
 };

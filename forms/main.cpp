@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/error.h"
@@ -17,7 +19,9 @@
 #include "framework/dpi.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
+#include "framework/popupmenu.h"
 #include "framework/speedbutton.h"
+#include "framework/steadylabel.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "resources/resource.h"
@@ -47,19 +51,19 @@ constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANT
 // The memos are tall enough for three lines of text above their scroll bar.
 constexpr ControlSpec kLayout[] = {
     {kGroupBox1, "BUTTON", "Files", BS_GROUPBOX, 0, 0, 0, 273, 166, FontKind::kWindow},
-    {kListBox1, "LISTBOX", "",
+    {kListBox1, "LISTBOX", "Files",
      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
          WS_TABSTOP,
      WS_EX_CLIENTEDGE, 8, 16, 256, 120, FontKind::kFileList},
-    {kSpeedButton1, kSpeedButtonClass, "", 0, 0, 8, 140, 25, 22, FontKind::kWindow},
-    {kSpeedButton2, kSpeedButtonClass, "", 0, 0, 40, 140, 25, 22, FontKind::kWindow},
+    {kSpeedButton1, kSpeedButtonClass, TMF::kAddHint, WS_TABSTOP, 0, 8, 140, 25, 22, FontKind::kWindow},
+    {kSpeedButton2, kSpeedButtonClass, TMF::kRemoveHint, WS_TABSTOP, 0, 40, 140, 25, 22, FontKind::kWindow},
     {kButton4, "BUTTON", kShowOptions, BS_PUSHBUTTON | WS_TABSTOP, 0, 8, 170, 256, 18, FontKind::kWindow},
     {kLabel3, "STATIC", "Find:", 0, 0, 8, 194, 60, 15, FontKind::kWindow},
     {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 192, 192, 60, FontKind::kMemo},
     {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 258, 60, 15, FontKind::kWindow},
     {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 256, 192, 60, FontKind::kMemo},
     {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 320, 111, 25, FontKind::kBold},
-    {kProgressBar1, PROGRESS_CLASSA, "", 0, 0, 72, 143, 110, 16, FontKind::kWindow},
+    {kProgressBar1, PROGRESS_CLASSA, "Progress", 0, 0, 72, 143, 110, 16, FontKind::kWindow},
     {kLabel5, "STATIC", "", SS_RIGHT | SS_NOPREFIX, 0, 186, 145, 78, 15, FontKind::kWindow},
 };
 
@@ -67,14 +71,31 @@ struct MenuItem {
   int id;  // 0: a separator
   const char* caption;
 };
+using MenuPart = std::span<const MenuItem>;
 
-HMENU MakePopup(std::initializer_list<MenuItem> items) {
+// PopupMenu2, the plus button's; the list's menu begins with it too.
+constexpr MenuItem kAddItems[] = {{kFiles1, "Add &File(s)..."}, {kDirectory1, "Add &Directory..."}};
+// PopupMenu3, the minus button's.
+constexpr MenuItem kDeleteItems[] = {{kDeleteselected1, "Delete &Selected...\tDel"}, {kDeleteall1, "Delete &All..."}};
+// PopupMenu1, the list's, after the plus button's items.
+constexpr MenuItem kListItems[] = {{kLoadfilelist1, "&Load filename list..."},
+                                   {kSavefilelistas1, "&Save filename list as..."},
+                                   {0, nullptr},
+                                   {kPreviewReplaceAll1, "Pre&view Replace All...\tCtrl+Shift+P"},
+                                   {kUndoLastRun1, "&Undo Last Run..."}};
+constexpr MenuItem kHelpItems[] = {{kVersionHistory1, "&Version History"}, {kAbout1, "&About..."}};
+
+// The parts' items, a separator between one part and the next.
+HMENU MakePopup(std::initializer_list<MenuPart> parts) {
   HMENU menu = CreatePopupMenu();
-  for (const MenuItem& item : items) {
-    if (item.id == 0) {
-      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    } else {
-      AppendMenuW(menu, MF_STRING, item.id, Wide(item.caption).c_str());
+  for (const MenuPart& part : parts) {
+    if (&part != parts.begin()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (const MenuItem& item : part) {
+      if (item.id == 0) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      } else {
+        AppendMenuW(menu, MF_STRING, item.id, Wide(item.caption).c_str());
+      }
     }
   }
   return menu;
@@ -83,9 +104,7 @@ HMENU MakePopup(std::initializer_list<MenuItem> items) {
 // MainMenu1: a single "Help" menu.
 HMENU MakeMainMenu() {
   HMENU bar = CreateMenu();
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({{kVersionHistory1, "Version History"},
-                                                                    {kAbout1, "About..."}})),
-              L"Help");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({kHelpItems})), L"&Help");
   return bar;
 }
 
@@ -135,12 +154,11 @@ void TMF::CreateParts() {
   listBoxProcedure_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(fileList_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
 
-  filesMenu_.Reset(MakePopup({{kFiles1, "Add File(s)..."}, {kDirectory1, "Add Directory..."}}));
-  deleteMenu_.Reset(MakePopup({{kDeleteselected1, "Delete Selected...\tDel"}, {kDeleteall1, "Delete All..."}}));
-  listMenu_.Reset(MakePopup({{kLoadfilelist1, "Load filename list..."},
-                             {kSavefilelistas1, "Save filename list as..."},
-                             {0, nullptr},
-                             {kUndoLastRun1, "Undo Last Run..."}}));
+  filesMenu_.Reset(MakePopup({kAddItems}));
+  deleteMenu_.Reset(MakePopup({kDeleteItems}));
+  listMenu_.Reset(MakePopup({kAddItems, kListItems}));
+  SetSpeedButtonMenu(Control(kSpeedButton1), filesMenu_.Get());
+  SetSpeedButtonMenu(Control(kSpeedButton2), deleteMenu_.Get());
 
   // The path hint: the current entry's whole text, up for the application's
   // hint time.
@@ -154,6 +172,16 @@ void TMF::CreateParts() {
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
+  // The picture buttons' hints are their names.
+  for (int id : {kSpeedButton1, kSpeedButton2}) {
+    std::wstring name = Wide(WindowText(Control(id)));
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+    tool.lpszText = name.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+
+  MakeLabelSteady(Control(kLabel5));
 
   SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
   // The run's progress is up only while a run goes.
@@ -168,6 +196,11 @@ void TMF::Show() {
   }
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());
+}
+
+void TMF::AttachOptionsPanel(TAF& panel) {
+  panel_ = &panel;
+  panel.SetOwner({[this](bool shown) { FollowOptionsPanel(shown); }, [this] { HideOptionsPanel(); }});
 }
 
 void TMF::FormShow() {
@@ -326,7 +359,10 @@ void TMF::Deleteall1Click() {
 
 void TMF::ListBox1DblClick() {
   const int current = fileList_.Current();
-  if (current >= 0) app_.OpenInNotepad(fileList_.Entry(current), SW_SHOWNORMAL);
+  if (current < 0) return;
+  const std::string entry = fileList_.Entry(current);
+  // The placeholder names no file: the editor would offer to make one.
+  if (entry != kNoFilesAdded) app_.OpenInNotepad(entry, SW_SHOWNORMAL);
 }
 
 void TMF::ListBox1MouseMove() {
@@ -345,25 +381,55 @@ void TMF::ListBox1MouseMove() {
   }
 }
 
-void TMF::OpenMenuAtPointer(HMENU menu) {
-  POINT pointer;
-  GetCursorPos(&pointer);
-  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, pointer.x, pointer.y, 0, Handle(), nullptr);
+void TMF::ListBox1ContextPopup(LPARAM where) {
+  EnableMenuItem(listMenu_.Get(), kUndoLastRun1, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(listMenu_.Get(), kPreviewReplaceAll1,
+                 MF_BYCOMMAND | (fileList_.HoldsRealFiles() && !running_ ? MF_ENABLED : MF_GRAYED));
+  if (where != -1) {
+    return OpenPopupMenu(listMenu_.Get(), Handle(), {GET_X_LPARAM(where), GET_Y_LPARAM(where)}, MenuOpener::kMouse);
+  }
+  // From the keyboard: below the current entry, kept within the list while
+  // that entry is scrolled out of sight.
+  HWND list = fileList_.Handle();
+  RECT client, entry{};
+  GetClientRect(list, &client);
+  SendMessageW(list, LB_GETITEMRECT, std::max(fileList_.Current(), 0), reinterpret_cast<LPARAM>(&entry));
+  POINT at{entry.left, std::clamp(entry.bottom, client.top, client.bottom)};
+  ClientToScreen(list, &at);
+  OpenPopupMenu(listMenu_.Get(), Handle(), at, MenuOpener::kKeyboard);
 }
 
-void TMF::SpeedButton1Click() { OpenMenuAtPointer(filesMenu_.Get()); }
-void TMF::SpeedButton2Click() { OpenMenuAtPointer(deleteMenu_.Get()); }
+// Ctrl+Shift+P previews a run wherever the window's focus is. Esc in a memo
+// is Esc as anywhere else in the window: a multi-line box would take it for
+// itself and close its parent, the program.
+bool TMF::ShortcutKey(const MSG& key) {
+  if (key.message != WM_KEYDOWN) return false;
+  if (key.wParam == VK_ESCAPE && (key.hwnd == Control(kEdit2) || key.hwnd == Control(kEdit3))) {
+    OnCommand(IDCANCEL);
+    return true;
+  }
+  if (key.wParam != 'P' || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0) return false;
+  PreviewReplaceAll1Click();
+  return true;
+}
 
 void TMF::Button4Click() {
-  HWND button = Control(kButton4);
-  if (WindowText(button) == kShowOptions) {
-    if (panel_ != nullptr) SetWindowPos(panel_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetText(button, kHideOptions);
+  if (panel_ == nullptr) return;
+  if (IsWindowVisible(panel_->Handle())) {
+    HideOptionsPanel();
   } else {
-    if (panel_ != nullptr) ShowWindow(panel_->Handle(), SW_HIDE);
-    SetText(button, kShowOptions);
+    SetWindowPos(panel_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   }
 }
+
+// The keyboard comes back to the button before the panel goes, so the panel
+// never hands the activation to whatever window the system would pick.
+void TMF::HideOptionsPanel() {
+  SetFocus(Control(kButton4));
+  ShowWindow(panel_->Handle(), SW_HIDE);
+}
+
+void TMF::FollowOptionsPanel(bool shown) { SetText(Control(kButton4), shown ? kHideOptions : kShowOptions); }
 
 void TMF::Timer1Timer() {
   if (panel_ == nullptr || panel_->Handle() == nullptr) return;
@@ -388,10 +454,6 @@ std::string TMF::FileExt(std::string_view extension) const { return varnex::File
 
 void TMF::OnCommand(int id) {
   switch (id) {
-    case kSpeedButton1:
-      return SpeedButton1Click();
-    case kSpeedButton2:
-      return SpeedButton2Click();
     case kButton4:
       return Button4Click();
     case kFiles1:
@@ -408,6 +470,8 @@ void TMF::OnCommand(int id) {
       return Savefilelistas1Click();
     case kUndoLastRun1:
       return UndoLastRun1Click();
+    case kPreviewReplaceAll1:
+      return PreviewReplaceAll1Click();
     case kButton:
       return ButtonClick();
     case IDCANCEL:  // Esc
@@ -472,10 +536,11 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                       row ? std::string_view(fileList_.Entry(static_cast<int>(item.itemID))) : std::string_view());
       return TRUE;
     }
+    case kKeyPreview:
+      return ShortcutKey(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == fileList_.Handle()) {
-        EnableMenuItem(listMenu_.Get(), kUndoLastRun1, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
-        OpenMenuAtPointer(listMenu_.Get());
+        ListBox1ContextPopup(lParam);
         return 0;
       }
       return DefaultHandling(message, wParam, lParam);

@@ -54,11 +54,15 @@ class TMF : public Window<TMF> {
     kLoadfilelist1,
     kSavefilelistas1,
     kUndoLastRun1,
+    kPreviewReplaceAll1,
   };
 
   // "Replace All Now" while no run goes, "STOP" during a run.
   static constexpr char kRunCaption[] = "Replace All &Now";
   static constexpr char kStopCaption[] = "&STOP";
+  // The picture buttons' names, shown as their hints.
+  static constexpr char kAddHint[] = "Add files to the list";
+  static constexpr char kRemoveHint[] = "Remove files from the list";
 
   TMF(Application& application, std::string programDirectory);
 
@@ -67,7 +71,7 @@ class TMF : public Window<TMF> {
   // The window's controls in 96-DPI pixels.
   static std::span<const ControlSpec> LayoutTable();
   // The options panel, made after the main window and before its first showing.
-  void AttachOptionsPanel(TAF& panel) { panel_ = &panel; }
+  void AttachOptionsPanel(TAF& panel);
   // Shows the window centred on the screen; the first showing applies the
   // stored options and puts the placeholder into the empty file list.
   void Show();
@@ -88,6 +92,8 @@ class TMF : public Window<TMF> {
   void FormShow();
   // Starts a run, or during one stops it after the file in hand.
   void ButtonClick();
+  // What a run would change, looked at first; from there the run can start.
+  void PreviewReplaceAll1Click();
   void Loadfilelist1Click();
   void Savefilelistas1Click();
   void Files1Click();
@@ -99,8 +105,9 @@ class TMF : public Window<TMF> {
   void Deleteall1Click();
   void ListBox1DblClick();
   void ListBox1MouseMove();
-  void SpeedButton1Click();
-  void SpeedButton2Click();
+  // The list's menu: at the pointer, or at `where` == -1 (Shift+F10, the
+  // menu key) below the current entry.
+  void ListBox1ContextPopup(LPARAM where);
   void Button4Click();
   void Timer1Timer();
   // Gives the files the last run changed their earlier text back.
@@ -115,16 +122,24 @@ class TMF : public Window<TMF> {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
+  bool ShortcutKey(const MSG& key);
   void FormCreate();
   void FormClose();
   void CreateParts();
   void LayOut(UINT dpi);
+  void HideOptionsPanel();
+  // The options button's caption says what it will do to the panel as it is now.
+  void FollowOptionsPanel(bool shown);
   bool Confirm(const char* question);
   // Ends the run or undo in hand after its current file; nothing without one.
   void StopRun();
   bool StopRequested() const;
   // The find and replace texts as the memos hold them now.
   std::string FindText() const;
+  // The options panel's choices, as a run takes them.
+  RunOptions Options() const;
+  // Says so, and false, where the texts cannot make a run.
+  bool TextsMakeARun();
   std::string ReplaceText() const;
   // The file list's controls are off for the length of a run, however it
   // ends, so the list it walks stays as it was; the memos and the options
@@ -143,7 +158,6 @@ class TMF : public Window<TMF> {
     TMF& form_;
   };
   OPENFILENAMEW ListFileRequest(std::wstring& name);
-  void OpenMenuAtPointer(HMENU menu);
   static LRESULT CALLBACK ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string programDirectory_;

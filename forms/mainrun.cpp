@@ -16,6 +16,7 @@
 #include "forms/main.h"
 #include "forms/results.h"
 #include "forms/mainprogress.h"
+#include "forms/preview.h"
 #include "framework/windowtext.h"
 
 namespace varnex {
@@ -75,11 +76,7 @@ class TMF::RunHost final : public BatchRunHost {
 
   std::string FindText() override { return form_.FindText(); }
   std::string ReplaceText() override { return form_.ReplaceText(); }
-  RunOptions Options() override {
-    if (form_.panel_ == nullptr) return {};
-    return {form_.panel_->CaseSensitive(), form_.panel_->Checked(TAF::Option::kBackUp),
-            form_.panel_->Checked(TAF::Option::kDynamicVariables)};
-  }
+  RunOptions Options() override { return form_.Options(); }
   bool CaseSensitive() override { return form_.panel_ != nullptr && form_.panel_->CaseSensitive(); }
   void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
   void ShowCurrent(int index) override { progress_.Current(index); }
@@ -99,20 +96,31 @@ class TMF::RunHost final : public BatchRunHost {
   Progress progress_;
 };
 
+RunOptions TMF::Options() const {
+  if (panel_ == nullptr) return {};
+  return {panel_->CaseSensitive(), panel_->Checked(TAF::Option::kBackUp),
+          panel_->Checked(TAF::Option::kDynamicVariables)};
+}
+
+bool TMF::TextsMakeARun() {
+  if (FindText().empty()) {
+    app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (FindText() == ReplaceText()) {
+    app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  return true;
+}
+
 void TMF::ButtonClick() {
   if (running_) return StopRun();
   if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   const Application::BusyCursor busy(app_);
   const int count = fileList_.Count();
   if (count == 0) return;
-  if (FindText().empty()) {
-    app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
-    return;
-  }
-  if (FindText() == ReplaceText()) {
-    app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
-    return;
-  }
+  if (!TextsMakeARun()) return;
 
   RunHost host(*this, count);
   RunCounts counts;
@@ -129,6 +137,13 @@ void TMF::ButtonClick() {
   }
   TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath());
   fileList_.MakeCurrent(0);
+}
+
+void TMF::PreviewReplaceAll1Click() {
+  if (running_ || !fileList_.HoldsRealFiles() || !TextsMakeARun()) return;
+  std::vector<std::string> files;
+  for (int index = 0; index < fileList_.Count(); ++index) files.push_back(fileList_.Entry(index));
+  if (TPF::Show(app_, settings_, session_, {std::move(files), FindText(), ReplaceText(), Options()})) ButtonClick();
 }
 
 void TMF::StopRun() {

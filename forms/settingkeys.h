@@ -15,4 +15,11 @@ inline constexpr char kDirectory[] = "Directory";
 inline constexpr char kFileMask[] = "FileMask";
 inline constexpr char kSubDirectories[] = "SubDirectories";
 
+// The preview's size and column widths, in pixels at 96 DPI, in a section of
+// their own.
+inline constexpr char kPreviewSection[] = "Preview";
+inline constexpr char kPreviewWidth[] = "Width";
+inline constexpr char kPreviewHeight[] = "Height";
+inline constexpr const char* kPreviewColumns[] = {"Column1", "Column2", "Column3", "Column4", "Column5"};
+
 }  // namespace varnex::settingkeys

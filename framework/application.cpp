@@ -12,6 +12,8 @@ namespace {
 
 constexpr ULONGLONG kMessageLookInterval = 10;  // milliseconds
 
+bool IsKeyPress(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_SYSCHAR; }
+
 }  // namespace
 
 Application::Application(HINSTANCE instance, Services services, TickClock clock)
@@ -60,6 +62,10 @@ void Application::ProcessMessages() {
 
 void Application::Dispatch(MSG& message) {
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root != nullptr && IsKeyPress(message.message) &&
+      SendMessageW(root, kKeyPreview, 0, reinterpret_cast<LPARAM>(&message)) != 0) {
+    return;
+  }
   if (root != nullptr && IsDialogMessageW(root, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

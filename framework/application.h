@@ -14,6 +14,11 @@
 
 namespace varnex {
 
+// Sent to a top-level window with each key press before the keyboard handling
+// of a dialog box sees it (lParam: the MSG). A window that answers nonzero has
+// taken the key; windows that do not know the message answer zero.
+inline constexpr UINT kKeyPreview = WM_APP + 0x100;
+
 class Application {
  public:
   Application(HINSTANCE instance, Services services, TickClock clock = GetTickCount64);
@@ -63,8 +68,8 @@ class Application {
 
  private:
   void ProcessMessages();
-  // Lets each window handle the keyboard as a dialog box does before the
-  // message goes its usual way.
+  // Lets each window take a key first, then handle the keyboard as a dialog
+  // box does, before the message goes its usual way.
   static void Dispatch(MSG& message);
 
   HINSTANCE instance_;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/handle.h"
+#include "framework/popupmenu.h"
 #include "framework/windowclass.h"
 
 namespace varnex {
@@ -11,7 +12,9 @@ namespace {
 // Kept in the button's own window-extra slot.
 struct ButtonState {
   HIMAGELIST picture = nullptr;
+  HMENU menu = nullptr;
   bool pressed = false;
+  WPARAM keyDown = 0;  // Space or Enter, gone down while the button had the focus
 };
 
 ButtonState* StateOf(HWND button) { return reinterpret_cast<ButtonState*>(GetWindowLongPtrW(button, 0)); }
@@ -23,9 +26,7 @@ bool PointerInside(HWND button, LPARAM lParam) {
   return PtInRect(&client, point) != FALSE;
 }
 
-void Paint(HWND button, ButtonState& state) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(button, &paint);
+void Paint(HWND button, const ButtonState& state, HDC dc) {
   RECT client;
   GetClientRect(button, &client);
   DrawFrameControl(dc, &client, DFC_BUTTON, DFCS_BUTTONPUSH | (state.pressed ? DFCS_PUSHED : 0));
@@ -43,7 +44,22 @@ void Paint(HWND button, ButtonState& state) {
       DestroyIcon(icon);
     }
   }
-  EndPaint(button, &paint);
+  if (GetFocus() == button) {
+    RECT focus = client;
+    InflateRect(&focus, -GetSystemMetrics(SM_CXEDGE) - 1, -GetSystemMetrics(SM_CYEDGE) - 1);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+void OpenMenu(HWND button, const ButtonState& state, MenuOpener opener) {
+  if (state.menu == nullptr) return;
+  POINT at = PointerPosition();
+  if (opener == MenuOpener::kKeyboard) {
+    RECT place;
+    GetWindowRect(button, &place);
+    at = {place.left, place.bottom};
+  }
+  OpenPopupMenu(state.menu, GetParent(button), at, opener);
 }
 
 void SetPressed(HWND button, ButtonState& state, bool pressed) {
@@ -65,11 +81,40 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
         SetWindowLongPtrW(button, 0, 0);
       }
       break;
-    case WM_PAINT:
-      Paint(button, *state);
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      Paint(button, *state, BeginPaint(button, &paint));
+      EndPaint(button, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(button, *state, reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_KILLFOCUS:
+      state->keyDown = 0;
+      InvalidateRect(button, nullptr, TRUE);
       return 0;
     case WM_ENABLE:
+    case WM_SETFOCUS:
       InvalidateRect(button, nullptr, TRUE);
+      return 0;
+    case WM_GETDLGCODE: {
+      // Enter opens the focused button's menu rather than pressing the
+      // window's default button.
+      const MSG* key = reinterpret_cast<const MSG*>(lParam);
+      return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0;
+    }
+    // On the key's release, as a push button does: the character the key made
+    // is behind, where the open menu would take it for a choice. A key that
+    // went down elsewhere (Enter closing a dialog) opens nothing.
+    case WM_KEYDOWN:
+      if ((wParam == VK_SPACE || wParam == VK_RETURN) && !(lParam & (1 << 30))) state->keyDown = wParam;
+      return 0;
+    case WM_KEYUP:
+      if (wParam == state->keyDown) {
+        state->keyDown = 0;
+        OpenMenu(button, *state, MenuOpener::kKeyboard);
+      }
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -83,10 +128,7 @@ LRESULT CALLBACK ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
       if (GetCapture() == button) {
         const bool clicked = PointerInside(button, lParam);
         ReleaseCapture();
-        if (clicked) {
-          SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                       reinterpret_cast<LPARAM>(button));
-        }
+        if (clicked) OpenMenu(button, *state, MenuOpener::kMouse);
       }
       return 0;
     case WM_CAPTURECHANGED:
@@ -128,6 +170,10 @@ void SetSpeedButtonPicture(HWND button, HBITMAP picture) {
   state->picture = ImageList_Create(size.bmWidth, size.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0);
   ImageList_AddMasked(state->picture, picture, transparent);
   InvalidateRect(button, nullptr, TRUE);
+}
+
+void SetSpeedButtonMenu(HWND button, HMENU menu) {
+  if (ButtonState* state = StateOf(button)) state->menu = menu;
 }
 
 }  // namespace varnex

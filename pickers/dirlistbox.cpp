@@ -272,8 +272,10 @@ void TNewDirectoryListBox::OpenSelected() { SetDirectory(GetItemPath(ItemIndex()
 
 void TNewDirectoryListBox::DblClick() { OpenSelected(); }
 
+// Space too: in a dialog, Enter goes to its default button, and the keyboard
+// would have no other way into a folder.
 void TNewDirectoryListBox::KeyPress(char key) {
-  if (key == '\r') OpenSelected();
+  if (key == '\r' || key == ' ') OpenSelected();
 }
 
 void TNewDirectoryListBox::Change() {

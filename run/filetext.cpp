@@ -3,11 +3,54 @@
 #include "framework/unicode.h"
 
 namespace varnex {
+namespace {
+
+constexpr std::string_view kReplaceTextNotInCodePage =
+    "Cannot replace in file %s: the replace text has characters that the file's ANSI code page cannot hold";
+
+bool HoldsLineBreak(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+}  // namespace
 
 bool ToFileText(std::string_view text, TextEncoding encoding, std::string& fileText) {
   if (encoding == TextEncoding::kAnsi) return ToAnsi(text, fileText);
   fileText.assign(text);
   return true;
+}
+
+bool FileTexts::BringLineBreaks() const { return HoldsLineBreak(find) || HoldsLineBreak(replace); }
+
+void FileTexts::RefuseUnlessReplaceFits(const std::string& path) const {
+  if (!replaceFits) throw Refused(Error::Format(kReplaceTextNotInCodePage, path).what());
+}
+
+FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer) {
+  FileTexts texts;
+  texts.typedFind = host.FindText();
+  texts.typedReplace = host.ReplaceText();
+  if (host.Options().dynamicVariables) {
+    texts.typedFind = replacer.ExpandVariables(texts.typedFind, path);
+    texts.typedReplace = replacer.ExpandVariables(texts.typedReplace, path);
+  }
+  const auto convert = [&texts] {
+    texts.findFits = ToFileText(texts.typedFind, texts.encoding, texts.find);
+    texts.replaceFits = ToFileText(texts.typedReplace, texts.encoding, texts.replace);
+  };
+  texts.encoding = file.encoding;
+  convert();
+  // A file of ASCII alone is as much UTF-8 as ANSI: it takes the texts its
+  // code page cannot hold as UTF-8, and stays as it was where they do not match.
+  if (!(texts.findFits && texts.replaceFits) && texts.encoding == TextEncoding::kAnsi && IsAscii(file.bytes)) {
+    texts.encoding = TextEncoding::kUtf8;
+    convert();
+  }
+  // A replace text the file cannot hold refuses it, but only where it would be
+  // changed: searched with an empty replacement instead, its text changes
+  // wherever the find text is.
+  if (!texts.replaceFits) texts.replace.clear();
+  return texts;
 }
 
 }  // namespace varnex

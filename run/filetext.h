@@ -8,6 +8,9 @@
 #include <string_view>
 
 #include "engine/encoding.h"
+#include "run/filewalk.h"
+#include "run/replacer.h"
+#include "run/targetfile.h"
 
 namespace varnex {
 
@@ -15,5 +18,27 @@ namespace varnex {
 // of the text's characters: nothing stands in for it, so no such file can
 // hold the text.
 bool ToFileText(std::string_view text, TextEncoding encoding, std::string& fileText);
+
+// The texts one file is searched with, as a run and a preview of it take
+// them alike.
+struct FileTexts {
+  std::string typedFind;     // as typed, the dynamic variables expanded for the file: as logged
+  std::string typedReplace;
+  std::string find;          // in the file's 8-bit form
+  std::string replace;       // empty where it does not fit
+  TextEncoding encoding = TextEncoding::kAnsi;  // the file's, unless an ASCII file takes the texts as UTF-8
+  bool findFits = true;      // an ANSI file whose code page lacks a character of the find text holds no occurrence
+  bool replaceFits = true;
+
+  // Whether a CR or LF comes with the texts, which then become line ends of
+  // the file's own kind.
+  bool BringLineBreaks() const;
+  // Refuses the file at `path`, which would change, where the replace text
+  // does not fit it: it is left as it was rather than given stand-ins.
+  void RefuseUnlessReplaceFits(const std::string& path) const;
+};
+
+// The texts of the window for the file at `path`, as read.
+FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer);
 
 }  // namespace varnex

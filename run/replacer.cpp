@@ -51,6 +51,12 @@ bool Replacer::ReplaceStrOwned(std::string&& text, std::string_view findText, st
   return context.Changed();
 }
 
+Occurrences Replacer::FindStr(std::string_view text, std::string_view findText, std::string_view replaceText,
+                              const std::function<void(std::size_t)>& found) {
+  Context context(*this);
+  return FindOccurrences(text, findText, replaceText, context, found);
+}
+
 std::string Replacer::ExpandVariables(std::string_view text, std::string_view path) {
   return ExpandDynamicVariables(std::string(text), path,
                                 [this](std::string_view current, std::string_view name, std::string_view value) {

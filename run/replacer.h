@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/replace.h"
+
 namespace varnex {
 
 class Replacer {
@@ -24,6 +26,10 @@ class Replacer {
   // replaced where it lies, unless the replacement makes it grow.
   bool ReplaceStrOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
                        std::string& result);
+  // Where ReplaceStrInto would replace, nothing replaced: each occurrence's
+  // offset in the text is given to `found`.
+  Occurrences FindStr(std::string_view text, std::string_view findText, std::string_view replaceText,
+                      const std::function<void(std::size_t)>& found);
   // The dynamic variables of `text` expanded for the file at `path`, each
   // through ReplaceStr.
   std::string ExpandVariables(std::string_view text, std::string_view path);

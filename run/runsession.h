@@ -11,6 +11,7 @@
 #include "run/activitylog.h"
 #include "run/batchrun.h"
 #include "run/logfile.h"
+#include "run/preview.h"
 #include "run/undostore.h"
 
 namespace varnex {
@@ -31,6 +32,10 @@ class RunSession {
   // log is held open for the run unless the list holds the log itself, which
   // the run reads in its turn.
   RunCounts Run(const std::vector<std::string>& files, BatchRunHost& host);
+  // What Run would do to the files, with nothing written (see PreviewBatch).
+  RunCounts Preview(const std::vector<std::string>& files, PreviewHost& host) {
+    return PreviewBatch(files, files_, host);
+  }
 
   // Whether a run is there to undo, this copy's or another's.
   bool CanUndo() const { return undoStore_.Any(); }

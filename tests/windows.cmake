@@ -3,8 +3,9 @@
 # carry the program's resources (pictures, icon, manifest) as the program does.
 set(varnex_resources ${PROJECT_SOURCE_DIR}/resources/varnex.rc)
 set_source_files_properties(${varnex_resources} PROPERTIES OBJECT_DEPENDS "${varnex_rc_inputs}")
-add_library(test_support STATIC support/dialog_driver.cpp support/layout_check.cpp support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
-target_link_libraries(test_support PUBLIC varnex_app GTest::gtest)
+add_library(test_support STATIC support/dialog_driver.cpp support/keyboard.cpp support/layout_check.cpp support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
+# oleacc: the accessibility interface reads the controls' names as screen readers do.
+target_link_libraries(test_support PUBLIC varnex_app GTest::gtest oleacc oleaut32)
 # Their own entry point parks the real pointer before every test.
 add_library(test_main OBJECT support/test_main.cpp)
 target_link_libraries(test_main PRIVATE test_support)
@@ -12,7 +13,7 @@ target_link_libraries(test_main PRIVATE test_support)
 # The quick file-level tests first, the batch run's (two seconds each under
 # Wine) last, so that a failure shows early.
 add_executable(run_tests run/targetfile_test.cpp run/logfile_test.cpp run/readahead_test.cpp run/undostore_test.cpp run/powercut_test.cpp
-                         run/batchrun_test.cpp run/undo_test.cpp ${varnex_resources})
+                         run/batchrun_test.cpp run/preview_test.cpp run/undo_test.cpp ${varnex_resources})
 target_link_libraries(run_tests PRIVATE test_support test_main)
 add_test(NAME run_tests COMMAND run_tests)
 
@@ -37,7 +38,7 @@ add_dependencies(framework_tests planted_dll)
 add_test(NAME framework_tests COMMAND framework_tests)
 
 add_executable(forms_tests forms/aboutform_test.cpp forms/dir_test.cpp forms/hopt_test.cpp forms/main_test.cpp
-               forms/results_test.cpp ${varnex_resources})
+               forms/preview_test.cpp forms/results_test.cpp ${varnex_resources})
 target_link_libraries(forms_tests PRIVATE test_support test_main)
 add_test(NAME forms_tests COMMAND forms_tests)
 
@@ -45,8 +46,8 @@ add_test(NAME forms_tests COMMAND forms_tests)
 # xdotool (only where Linux runs the Windows build).
 if(CMAKE_CROSSCOMPILING)
   add_executable(window_texts e2e/window_texts.cpp)
-  foreach(check start_and_close options_persist add_directory stop_run encodings undo_run undo_killed
-                unicode_names)
+  foreach(check start_and_close options_persist add_directory stop_run encodings undo_run undo_killed keyboard_only
+                unicode_names preview_run)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()

@@ -44,11 +44,15 @@ wait_window_gone() {
 }
 
 # click_for_menu WINDOW X Y BUTTON: clicks and waits for the pop-up menu that
-# the click opens (a new window on the display).
-click_for_menu() {
+# the click opens.
+click_for_menu() { menu_opened_by xdotool mousemove --window "$1" "$2" "$3" click "$4"; }
+
+# menu_opened_by COMMAND...: runs COMMAND and waits for the pop-up menu that it
+# opens (a new window on the display).
+menu_opened_by() {
   local before
   before=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l)
-  xdotool mousemove --window "$1" "$2" "$3" click "$4"
+  "$@"
   for _ in $(seq 600); do
     [ "$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l)" -gt "$before" ] && return 0
     sleep 0.05
@@ -104,7 +108,7 @@ close_program() {
 # list's context menu ("Load filename list...") and the Open dialog.
 load_list() {
   click_for_menu "$main" 60 60 3
-  xdotool key Down Return
+  xdotool key l  # "Load filename list..."
   wait_window '^Open$' >/dev/null
   xdotool type --delay 20 "Z:${1//\//\\}"
   xdotool key Return
@@ -121,6 +125,11 @@ button_x=127 button_y=$((310 + 19 + 12))
 # $1: what to do once the run has begun (optional).
 run_and_read_results() {
   xdotool mousemove --window "$main" "$button_x" "$button_y" click 1
+  answer_and_read_results "${1:-}"
+}
+
+# answer_and_read_results [STEP]: the same from the run's question on.
+answer_and_read_results() {
   wait_window '^Confirmation$' >/dev/null
   xdotool key Return  # Yes
   [ -n "${1:-}" ] && "$1"
@@ -144,15 +153,21 @@ type_texts() {
   xdotool type --delay 40 "$2"
 }
 
-# undo_last_run TEXTS COUNT: "Undo Last Run..." from the file list's menu, its
-# question (which must name COUNT changed files) answered Yes, and its end
-# message (which must tell COUNT files restored) read with the TEXTS helper and
-# closed; returns once that message has gone.
+# undo_last_run TEXTS COUNT: "Undo Last Run..." from the file list's menu, and
+# the rest as answer_undo does.
 undo_last_run() {
-  local question told
   click_for_menu "$main" 60 60 3
-  xdotool key Up Return  # the last item: "Undo Last Run..."
+  xdotool key u  # "Undo Last Run..."
   wait_window '^Confirmation$' >/dev/null
+  answer_undo "$@"
+}
+
+# answer_undo TEXTS COUNT: Undo Last Run's question (which must name COUNT
+# changed files) answered Yes, and its end message (which must tell COUNT files
+# restored) read with the TEXTS helper and closed; returns once that message has
+# gone.
+answer_undo() {
+  local question told
   question=$(wine "$1" 'Confirmation')
   grep -q "It changed $2 file(s)\." <<<"$question" || fail "the question was: $question"
   xdotool key Return  # Yes

@@ -23,7 +23,7 @@ start_program
 add_directory '*.txt'
 
 click_for_menu "$main" 60 60 3  # the list's context menu
-xdotool key Down Down Return
+xdotool key s  # "Save filename list as..."
 wait_window '^Save As$' >/dev/null
 xdotool type --delay 20 "$(windows "$saved")"
 xdotool key Return

@@ -149,6 +149,19 @@ TEST(ReplaceOccurrences, MatchesTheStraightforwardRoutineOnRandomTexts) {
     ASSERT_EQ(ReplaceOccurrencesOwned(std::string(text), find, replace, true, owned), expected) << "round " << round;
     // Logged exactly when the text changed, however it was replaced.
     ASSERT_EQ(owned.changes.size(), expected != text ? 1u : 0u) << "round " << round;
+    // Found without replacing: the same places, the same change.
+    RecordingContext looked;
+    looked.caseSensitive = caseSensitive;
+    std::string rebuilt;
+    std::size_t rest = 0;
+    const Occurrences occurrences = FindOccurrences(text, find, replace, looked, [&](std::size_t at) {
+      rebuilt += text.substr(rest, at - rest) + replace;
+      rest = at + find.size();
+    });
+    rebuilt += text.substr(rest);
+    ASSERT_EQ(rebuilt, expected) << "round " << round;
+    ASSERT_EQ(occurrences.changesText, expected != text) << "round " << round;
+    ASSERT_EQ(occurrences.count, static_cast<std::size_t>(looked.eventRounds)) << "round " << round;
   }
 }
 

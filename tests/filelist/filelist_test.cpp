@@ -160,16 +160,35 @@ TEST_F(FileListCommands, DeleteAllAsksThenBringsBackThePlaceholder) {
   EXPECT_FALSE(MinusEnabled());
 }
 
-TEST_F(FileListCommands, DoubleClickOpensTheCurrentEntryInTheEditor) {
+// The placeholder names no file: a double-click, Enter or Delete on it starts
+// nothing and asks nothing, where a real entry opens in the editor.
+TEST_F(FileListCommands, ThePlaceholderOpensAndAsksNothingARealEntryOpensInTheEditor) {
+  HWND list = form.Files().Handle();
+  const auto doubleClick = [list](int index) {
+    RECT row;
+    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row));
+    const LPARAM at = MAKELPARAM(row.left + 5, (row.top + row.bottom) / 2);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      SendMessageW(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    }
+  };
+  const auto press = [&](WPARAM key) {
+    PostMessageW(list, WM_KEYDOWN, key, 1);
+    PostMessageW(list, WM_KEYUP, key, 0xC0000001);
+    app.ProcessPendingMessages();
+  };
+  doubleClick(0);
+  press(VK_RETURN);
+  press(VK_DELETE);
+  EXPECT_EQ(Entries(), Paths{"No files added"});
+  EXPECT_TRUE(services.programs.started.empty());
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
+
+  Drop({"C:\\a.txt", "C:\\no such.txt"});
+  doubleClick(1);
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, MAX_PATH);
-  form.Files().MakeCurrent(0);
-  form.ListBox1DblClick();  // the placeholder goes to the editor too
-  Drop({"C:\\a.txt", "C:\\no such.txt"});
-  form.ListBox1DblClick();
-  EXPECT_EQ(services.programs.started,
-            (Paths{std::string(windows) + "\\NOTEPAD.EXE No files added",
-                     std::string(windows) + "\\NOTEPAD.EXE C:\\no such.txt"}));
+  EXPECT_EQ(services.programs.started, Paths{std::string(windows) + "\\NOTEPAD.EXE C:\\no such.txt"});
 }
 
 // Names in any script are listed whole, read back whole and found by typing,

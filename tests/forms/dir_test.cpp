@@ -7,6 +7,7 @@
 #include "framework/layout.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/main_window.h"
 #include "tests/support/names.h"
@@ -42,6 +43,22 @@ class AddDirectory : public testing::MainWindowTest {
 
   std::string tree;
 };
+
+// Screen readers read a name for every control: its caption, the label
+// before it, or the name it was given.
+TEST_F(AddDirectory, EveryControlHasANameForScreenReaders) {
+  const auto dialog = Open();
+  const std::pair<HWND, const char*> names[] = {
+      {dialog->Control(TDF::kNewDriveComboBox1), "Drive"},
+      {dialog->Control(TDF::kNewDirectoryListBox1), "Folders"},
+      {dialog->Folders().ListHandle(), "Folders"},
+      {dialog->Control(TDF::kEdit1), "File mask:"},
+      {dialog->Control(TDF::kCheckBox1), "Include sub-directories"},
+      {dialog->Control(TDF::kBitBtn1), "Add"},
+      {dialog->Control(TDF::kBitBtn2), "Cancel"},
+  };
+  for (auto [control, name] : names) EXPECT_EQ(testing::AccessibleName(control), name);
+}
 
 TEST_F(AddDirectory, StartsWhereTheProcessIsWithTheDefaultChoices) {
   char current[MAX_PATH];

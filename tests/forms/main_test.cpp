@@ -2,12 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <functional>
+#include <optional>
+
+#include "framework/handle.h"
+#include "framework/speedbutton.h"
+#include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "run/localclock.h"
 #include "tests/support/batch_run.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/main_window.h"
+#include "tests/support/pointer.h"
 
 namespace varnex {
 namespace {
@@ -112,15 +122,6 @@ TEST_F(MainWindow, FirstShowingGoesOnWhenAWriteBackFails) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"No files added"});
 }
 
-TEST_F(MainWindow, TabGoesThroughTheControlsInTheirOrder) {
-  Start();
-  EnableWindow(form.Control(TMF::kButton), TRUE);
-  const int order[] = {TMF::kListBox1, TMF::kButton4, TMF::kEdit2, TMF::kEdit3, TMF::kButton, TMF::kListBox1};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-    EXPECT_EQ(GetNextDlgTabItem(form.Handle(), form.Control(order[i]), FALSE), form.Control(order[i + 1])) << i;
-  }
-}
-
 // The find and replace texts hold any text as typed, Greek, Chinese, Russian
 // and an emoji (two keys) alike, several lines included; a file named in any
 // script is named whole in its message.
@@ -138,18 +139,6 @@ TEST_F(MainWindowRun, TextsAndNamesInAnyScriptStayWhole) {
   List({missing});
   EXPECT_TRUE(Run().shown);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + "."});
-}
-
-TEST_F(MainWindow, OptionsButtonShowsAndHidesThePanelByItsCaption) {
-  Start();
-  HWND button = form.Control(TMF::kButton4);
-  EXPECT_EQ(WindowText(button), "Show Advanced &Options >>>>>");
-  form.Button4Click();
-  EXPECT_TRUE(IsWindowVisible(panel.Handle()));
-  EXPECT_EQ(WindowText(button), "<<<<< Hide Advanced &Options");
-  form.Button4Click();
-  EXPECT_FALSE(IsWindowVisible(panel.Handle()));
-  EXPECT_EQ(WindowText(button), "Show Advanced &Options >>>>>");
 }
 
 TEST_F(MainWindow, TimerKeepsThePanelGluedAndOnTheScreen) {
@@ -209,22 +198,271 @@ TEST_F(MainWindow, IsLaidOutAtEachDpiWithThreeLinesInEachMemoAndThePanelGlued) {
   }
 }
 
-TEST_F(MainWindow, HelpMenuOpensTheAboutBoxModally) {
+// Screen readers read a name for every control: its caption, the label
+// before it, or for a control without either the name it was given, which a
+// picture button also shows as its hint.
+TEST_F(MainWindow, EveryControlHasANameForScreenReadersAndPictureButtonsShowItAsTheirHint) {
   Start();
-  const testing::WhenShown closer("About Varnex", [](HWND box) { SendMessageA(box, WM_COMMAND, IDOK, 0); });
-  SendMessageA(form.Handle(), WM_COMMAND, TMF::kAbout1, 0);
-  EXPECT_TRUE(closer.Acted());
-  EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+  const std::pair<int, const char*> given[] = {
+      {TMF::kListBox1, "Files"},
+      {TMF::kSpeedButton1, "Add files to the list"},
+      {TMF::kSpeedButton2, "Remove files from the list"},
+      {TMF::kEdit2, "Find:"},  // their labels
+      {TMF::kEdit3, "Replace to:"},
+      {TMF::kProgressBar1, "Progress"},
+      {TMF::kLabel5, nullptr},  // up only during a run, with its figures
+  };
+  HWND hints = nullptr;
+  for (HWND window = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); window != nullptr;
+       window = FindWindowExW(nullptr, window, TOOLTIPS_CLASSW, nullptr)) {
+    if (GetWindow(window, GW_OWNER) == form.Handle()) hints = window;
+  }
+  ASSERT_NE(hints, nullptr);
+  for (const ControlSpec& spec : TMF::LayoutTable()) {
+    std::string expected = spec.caption;
+    std::erase(expected, '&');
+    for (auto [id, name] : given) {
+      if (id == spec.id) expected = name != nullptr ? name : "";
+    }
+    if (expected.empty()) continue;
+    SCOPED_TRACE(expected);
+    EXPECT_EQ(testing::AccessibleName(form.Control(spec.id)), expected);
+
+    if (std::string(spec.className) != kSpeedButtonClass) continue;
+    wchar_t text[128] = L"";
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(form.Control(spec.id));
+    tool.lpszText = text;
+    SendMessageW(hints, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(Utf8(text), expected);
+  }
 }
 
-TEST_F(MainWindow, HelpMenuOpensTheVersionHistoryInTheEditor) {
-  Start();
+// The main window driven by keys as the system delivers them (see
+// tests/support/keyboard.h).
+class MainWindowKeys : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    Start(true);
+    for (const char* path : {"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"}) form.Files().Append(path);
+    SendMessageW(form.Files().Handle(), LB_DELETESTRING, 0, 0);  // the placeholder
+    form.FollowListState();
+    SetForegroundWindow(form.Handle());
+    SetFocus(form.Files().Handle());
+  }
+
+  using Held = testing::Held;
+  static constexpr Held kNone = Held::kNone, kShift = Held::kShift, kAlt = Held::kAlt;
+  void Press(WPARAM key, Held held = kNone) { testing::Press(app, key, held); }
+  RECT ScreenRect(HWND window) {
+    RECT place;
+    GetWindowRect(window, &place);
+    return place;
+  }
+};
+
+TEST_F(MainWindowKeys, TabGoesThroughTheControlsInTheirOrderThePictureButtonsIncluded) {
+  const int order[] = {TMF::kSpeedButton1, TMF::kSpeedButton2, TMF::kButton4, TMF::kEdit2,
+                       TMF::kEdit3,        TMF::kButton,       TMF::kListBox1};
+  for (int id : order) {
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), form.Control(id)) << id;
+  }
+  Press(VK_TAB, kShift);
+  EXPECT_EQ(GetFocus(), form.Control(TMF::kButton));
+}
+
+// Esc in a memo is the window's Esc, which stops a run: the multi-line box
+// would take it for itself and close the program, list and all.
+TEST_F(MainWindowKeys, EscInAMemoLeavesTheProgramOpen) {
+  for (int memo : {TMF::kEdit2, TMF::kEdit3}) {
+    SetFocus(form.Control(memo));
+    Press(VK_ESCAPE);
+    app.ProcessPendingMessages();
+    ASSERT_TRUE(IsWindowVisible(form.Handle())) << memo;
+  }
+}
+
+// Opened from the keyboard a menu comes up where the keyboard is, its first
+// item lit so that Enter alone picks it; opened with the mouse, at the pointer.
+TEST_F(MainWindowKeys, MenusOpenBelowWhatTheKeyboardIsOnOrAtThePointer) {
+  HWND list = form.Files().Handle();
+  HWND plus = form.Control(TMF::kSpeedButton1);
+  HWND minus = form.Control(TMF::kSpeedButton2);
+  const auto focusThen = [this](HWND control, WPARAM key, Held held = kNone) {
+    return [=, this] {
+      SetFocus(control);
+      Press(key, held);
+    };
+  };
+  const auto click = [](HWND control) {
+    return [control] {
+      RECT place;
+      GetWindowRect(control, &place);
+      SetCursorPos(place.left + 5, place.top + 6);
+      SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+      SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+    };
+  };
+  form.Files().MakeCurrent(1);
+  RECT entry;
+  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&entry), 2);
+  const RECT plusPlace = ScreenRect(plus), minusPlace = ScreenRect(minus);
+
+  const struct {
+    const char* opener;
+    std::function<void()> open;
+    POINT at;
+    int lit;
+  } cases[] = {
+      {"Shift+F10 in the list", focusThen(list, VK_F10, kShift), {entry.left, entry.bottom}, 0},
+      {"the menu key in the list",
+       [list] { SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); },
+       {entry.left, entry.bottom},
+       0},
+      {"right click in the list",
+       [list] { SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(300, 200)); },
+       {300, 200},
+       -1},
+      {"Space on the plus button", focusThen(plus, VK_SPACE), {plusPlace.left, plusPlace.bottom}, 0},
+      {"Enter on the minus button", focusThen(minus, VK_RETURN), {minusPlace.left, minusPlace.bottom}, 0},
+      {"click on the plus button", click(plus), {plusPlace.left + 5, plusPlace.top + 6}, -1},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.opener);
+    const testing::WhenMenuShown watch(VK_ESCAPE);
+    test.open();
+    ASSERT_TRUE(watch.Seen().shown);
+    EXPECT_EQ(watch.Seen().place.left, test.at.x);
+    EXPECT_EQ(watch.Seen().place.top, test.at.y);
+    EXPECT_EQ(watch.Seen().lit, test.lit);
+  }
+  testing::ParkPointer();
+  EXPECT_TRUE(services.fileDialogs.requests.empty());
+  EXPECT_TRUE(services.messageBoxes.shown.empty());
+}
+
+// Every item of every menu has an access key of its own within its menu, and
+// the key picks it; the list's menu begins with the plus button's items.
+TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, MAX_PATH);
-  SendMessageA(form.Handle(), WM_COMMAND, TMF::kVersionHistory1, 0);
-  SendMessageA(form.Handle(), WM_COMMAND, TMF::kVersionHistory1, 0);
-  ASSERT_EQ(services.programs.started.size(), 2u);
-  EXPECT_EQ(services.programs.started[0], std::string(windows) + "\\NOTEPAD.EXE " + folder.Path() + "\\versions.txt");
+  const auto& dialogs = services.fileDialogs.requests;
+  const auto& boxes = services.messageBoxes.shown;
+  const auto listFilter = [&] {
+    return !dialogs.empty() && std::wstring(dialogs.back().lpstrFilter).starts_with(L"Filename Lists");
+  };
+  const std::function<bool()> addFiles = [&] {
+    return !dialogs.empty() && std::wstring(dialogs.back().lpstrFilter) == L"All Files (*.*)";
+  };
+  const std::function<bool()> loadList = [&] { return listFilter() && dialogs.back().lpstrDefExt == nullptr; };
+  const std::function<bool()> saveList = [&] { return listFilter() && dialogs.back().lpstrDefExt != nullptr; };
+  const std::function<bool()> nothing = [&] { return boxes.empty() && dialogs.empty(); };
+  const auto asked = [&](const char* question) {
+    return std::function<bool()>([&boxes, question] { return !boxes.empty() && boxes.back().text == question; });
+  };
+  const std::function<bool()> versions = [&] {
+    return services.programs.started ==
+           std::vector<std::string>{std::string(windows) + "\\NOTEPAD.EXE " + folder.Path() + "\\versions.txt"};
+  };
+  // The dialog a command opens, closed as soon as it is up.
+  std::string dialogShown;
+  const auto shown = [&dialogShown](const char* caption) {
+    return std::function<bool()>([&dialogShown, caption] { return dialogShown == caption; });
+  };
+  const std::vector<std::string> addItems{"Add &File(s)...", "Add &Directory..."};
+  const std::vector<std::string> listItems{"Add &File(s)...",        "Add &Directory...",         "",
+                                           "&Load filename list...", "&Save filename list as...", "",
+                                           "Pre&view Replace All...\tCtrl+Shift+P", "&Undo Last Run..."};
+  const std::vector<std::string> deleteItems{"Delete &Selected...\tDel", "Delete &All..."};
+  const std::vector<std::string> helpItems{"&Version History", "&About..."};
+  const struct {
+    const char* menu;
+    int opener;  // the control with the focus; 0: Alt+H on the menu bar
+    WPARAM openKey;
+    const std::vector<std::string>* items;
+    WPARAM key;
+    std::function<bool()> happened;
+    const char* dialog = nullptr;
+  } cases[] = {
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'F', addFiles},
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'D', shown("Add Directory..."), "Add Directory..."},
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'L', loadList},
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'S', saveList},
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'U', nothing},  // grey: no run to undo
+      {"list", TMF::kListBox1, VK_F10, &listItems, 'V', asked("Find text can't be blank!")},  // no texts yet
+      {"list", TMF::kListBox1, VK_F10, &listItems, VK_RETURN, addFiles},
+      {"plus", TMF::kSpeedButton1, VK_SPACE, &addItems, 'F', addFiles},
+      {"plus", TMF::kSpeedButton1, VK_RETURN, &addItems, 'D', shown("Add Directory..."), "Add Directory..."},
+      {"minus", TMF::kSpeedButton2, VK_SPACE, &deleteItems, 'S',
+       asked("Do you want to delete the selected item(s) from the file list?")},
+      {"minus", TMF::kSpeedButton2, VK_RETURN, &deleteItems, 'A',
+       asked("Do you want to delete all item(s) from the file list?")},
+      {"Help", 0, 'H', &helpItems, 'V', versions},
+      {"Help", 0, 'H', &helpItems, 'A', shown("About Varnex"), "About Varnex"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(::testing::Message() << test.menu << " menu, key " << test.key);
+    services.fileDialogs.requests.clear();
+    services.messageBoxes.shown.clear();
+    services.programs.started.clear();
+    dialogShown.clear();
+    std::optional<testing::WhenShown> closer;
+    if (test.dialog != nullptr) {
+      closer.emplace(test.dialog, [&dialogShown, caption = test.dialog](HWND dialog) {
+        dialogShown = caption;
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+      });
+    }
+    const testing::WhenMenuShown watch(test.key);
+    SetFocus(form.Control(test.opener != 0 ? test.opener : TMF::kListBox1));
+    Press(test.openKey, test.opener == 0 ? kAlt : test.opener == TMF::kListBox1 ? kShift : kNone);
+    ASSERT_TRUE(watch.Seen().shown);
+    EXPECT_EQ(watch.Seen().items, *test.items);
+    app.ProcessPendingMessages();
+    EXPECT_TRUE(test.happened());
+  }
+  // Nothing was taken off the list: the questions were not answered "Yes".
+  EXPECT_EQ(Entries().size(), 3u);
+}
+
+TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocusAndOpenOnlyOnTheirOwnKeys) {
+  HWND plus = form.Control(TMF::kSpeedButton1);
+  const auto picture = [plus] {
+    RECT client;
+    GetClientRect(plus, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    const BitmapHandle bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    {
+      const SelectedObject selected(dc, bitmap.Get());
+      SendMessageW(plus, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+      }
+    }
+    DeleteDC(dc);
+    return pixels;
+  };
+  const std::vector<COLORREF> resting = picture();
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), plus);
+  EXPECT_NE(picture(), resting);
+  // Enter that went down elsewhere (on a dialog it closed) and comes up here
+  // opens no menu.
+  {
+    const testing::WhenMenuShown watch(VK_ESCAPE);
+    PostMessageW(plus, WM_KEYUP, VK_RETURN, 0xC0000001);
+    app.ProcessPendingMessages();
+    EXPECT_FALSE(watch.Seen().shown);
+  }
+  Press(VK_TAB);
+  EXPECT_EQ(picture(), resting);
 }
 
 TEST_F(MainWindow, PendingMessagesAreLetThroughAtMostEvery10Milliseconds) {

@@ -45,7 +45,9 @@ TEST(Pictures, EachIsDrawnAtTheSizeOfItsScale) {
       ImageList_Draw(list.Get(), 0, memory, 0, 0, ILD_TRANSPARENT);
       const COLORREF corner = GetPixel(memory, 0, height - 1);
       SelectObject(memory, old);
-      if (picture.id != IDB_RESULTS_ARROW) EXPECT_EQ(corner, RGB(255, 255, 255)) << picture.id << " at " << dpi;
+      if (picture.id != IDB_RESULTS_ARROW) {
+        EXPECT_EQ(corner, RGB(255, 255, 255)) << picture.id << " at " << dpi;
+      }
     }
   }
   DeleteDC(memory);

@@ -211,7 +211,8 @@ TEST_F(NestedFolders, DoubleClickAndTypedEnterOpenTheRow) {
   EXPECT_EQ(listChanges, 4);
 }
 
-TEST_F(NestedFolders, EnterInAHostWithDialogKeysGoesToItsDefaultButton) {
+// In a dialog Enter is the default button's, so Space opens the row.
+TEST_F(NestedFolders, EnterInAHostWithDialogKeysGoesToItsDefaultButtonAndSpaceOpensTheRow) {
   list.SetDirectory(b);
   SendMessageA(list.ListHandle(), LB_SETCURSEL, RowOf("apple"), 0);
   SetFocus(list.Handle());
@@ -222,6 +223,11 @@ TEST_F(NestedFolders, EnterInAHostWithDialogKeysGoesToItsDefaultButton) {
   EXPECT_EQ(GetWindowLongPtrA(host, GWLP_USERDATA), 1);  // OK pressed
   EXPECT_EQ(list.Directory(), b);
   EXPECT_EQ(listChanges, 0);
+
+  MSG space{list.ListHandle(), WM_CHAR, ' ', 1, 0, {}};
+  EXPECT_TRUE(IsDialogMessageA(host, &space));
+  EXPECT_EQ(list.Directory(), b + "\\apple");
+  EXPECT_EQ(listChanges, 1);
 }
 
 TEST_F(Pickers, SplitDirectoryPathExamples) {

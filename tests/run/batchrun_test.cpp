@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <functional>
 
 #include "engine/encoding.h"
@@ -139,15 +141,15 @@ TEST_F(SessionRun, NamesInAnyScriptAndLongPathsAreReplacedOnceAndUndone) {
   WriteFileBytes(paths.back(), "x");
   ASSERT_GT(Wide(paths.back()).size(), 300u);
   // Each again, by its path exactly and through its folder's own "." step.
-  std::vector<std::string> listed = paths;
+  std::vector<std::string> entries = paths;
   for (const std::string& path : paths) {
     const std::size_t name = path.rfind('\\');
-    listed.push_back(path);
-    listed.push_back(path.substr(0, name) + "\\." + path.substr(name));
+    entries.push_back(path);
+    entries.push_back(path.substr(0, name) + "\\." + path.substr(name));
   }
   options.backUp = true;
   options.dynamicVariables = true;
-  List(listed);
+  List(entries);
   Texts("x", "<$filename>");
   const RunCounts results = Run();
   EXPECT_EQ(results.searched, 4);
@@ -272,6 +274,67 @@ TEST_F(SessionRun, DynamicVariablesStartFromTheMemoTextsForEveryFile) {
   EXPECT_EQ(ReadFileBytes(first), "<first txt>\r\n");
   EXPECT_EQ(ReadFileBytes(second), "<second md> [first.txt]\r\n");
   EXPECT_TRUE(LogLines()[2].ends_with(" - [second.md] found in " + second + " and replaced to <second md>"));
+}
+
+// At every step of a run the label beside the bar shows its figures, and
+// it never draws onto the screen its ground without them: what the label
+// draws is made off the screen.
+TEST_F(BatchRun, TheProgressLabelShowsItsFiguresAtEveryStep) {
+  form.Show();
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) files.push_back(File("f" + std::to_string(i) + ".txt", "abc"));
+  List(files);
+  Texts("abc", "xyz");
+  tickStep = 50;  // a step shown every other look
+  struct Seen {
+    HWND label;
+    int steps = 0;
+    int blank = 0;
+    int drawnOnScreen = 0;
+  } seen{form.Control(TMF::kLabel5)};
+  const SUBCLASSPROC labelWatch = [](HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) -> LRESULT {
+    const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+    if (message != WM_SETTEXT || !IsWindowVisible(label)) return result;
+    Seen& watch = *reinterpret_cast<Seen*>(data);
+    ++watch.steps;
+    RECT client;
+    GetClientRect(label, &client);
+    HDC dc = GetDC(label);
+    HDC memory = CreateCompatibleDC(dc);
+    const BitmapHandle bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    bool ink = false;
+    {
+      const SelectedObject selected(memory, bitmap.Get());
+      BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+      for (int y = 0; y < client.bottom && !ink; ++y) {
+        for (int x = 0; x < client.right && !ink; ++x) ink = GetPixel(memory, x, y) != GetSysColor(COLOR_BTNFACE);
+      }
+    }
+    DeleteDC(memory);
+    ReleaseDC(label, dc);
+    if (!ink) ++watch.blank;
+    return result;
+  };
+  // The label asks its window for its colours on the surface it draws on.
+  const SUBCLASSPROC colourWatch = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) -> LRESULT {
+    Seen& watch = *reinterpret_cast<Seen*>(data);
+    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == watch.label &&
+        GetObjectType(reinterpret_cast<HGDIOBJ>(wParam)) != OBJ_MEMDC) {
+      ++watch.drawnOnScreen;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  };
+  SetWindowSubclass(seen.label, labelWatch, 1, reinterpret_cast<DWORD_PTR>(&seen));
+  SetWindowSubclass(form.Handle(), colourWatch, 1, reinterpret_cast<DWORD_PTR>(&seen));
+  const Results results = Run();
+  RemoveWindowSubclass(form.Handle(), colourWatch, 1);
+  RemoveWindowSubclass(seen.label, labelWatch, 1);
+  EXPECT_EQ(results.progressText, "40 of 40");
+  EXPECT_GE(seen.steps, 5);
+  EXPECT_EQ(seen.blank, 0);
+  EXPECT_EQ(seen.drawnOnScreen, 0);
 }
 
 TEST_F(BatchRun, TheListStaysPutWhileTheRunGoesOn) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include "framework/unicode.h"
 
 namespace varnex::testing {
@@ -14,6 +16,8 @@ constexpr int kTicksToClose = 3000;  // thirty seconds
 constexpr ULONGLONG kPumpLimit = 30000;
 
 WhenShown* current = nullptr;  // thread timers carry no context of their own
+WhenMenuShown* currentMenu = nullptr;
+constexpr UINT kMenuOfWindow = 0x01E1;  // MN_GETHMENU
 
 }  // namespace
 
@@ -39,6 +43,39 @@ void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR, DWORD) {
     ADD_FAILURE() << '"' << self.caption_ << "\" is still up";
     PostMessageW(window, WM_CLOSE, 0, 0);
   }
+}
+
+WhenMenuShown::WhenMenuShown(WPARAM key) : key_(key), timer_(SetTimer(nullptr, 0, kTickInterval, Tick)) {
+  currentMenu = this;
+}
+
+WhenMenuShown::~WhenMenuShown() {
+  KillTimer(nullptr, timer_);
+  currentMenu = nullptr;
+}
+
+void CALLBACK WhenMenuShown::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (currentMenu == nullptr) return;
+  HWND window = FindWindowW(L"#32768", nullptr);
+  if (window == nullptr || !IsWindowVisible(window)) return;
+  MenuSeen& seen = currentMenu->seen_;
+  if (seen.shown) {
+    if (++currentMenu->ticksSinceKey_ == kTicksToClose) {
+      ADD_FAILURE() << "a menu is still open";
+      EndMenu();
+    }
+    return;
+  }
+  seen.shown = true;
+  GetWindowRect(window, &seen.place);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(window, kMenuOfWindow, 0, 0));
+  for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+    wchar_t caption[128] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(item), caption, 128, MF_BYPOSITION);
+    seen.items.push_back(Utf8(caption));
+    if (GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION) & MF_HILITE) seen.lit = item;
+  }
+  PostMessageW(window, WM_KEYDOWN, currentMenu->key_, 0);
 }
 
 bool PumpUntil(Application& app, const std::function<bool()>& done) {
@@ -69,6 +106,24 @@ void MovePointer(HWND window, POINT client) {
   POINT local = screen;
   ScreenToClient(target, &local);
   SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+}
+
+std::string AccessibleName(HWND control) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::string name;
+  IAccessible* accessible = nullptr;
+  if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&accessible)))) {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (accessible->get_accName(self, &text) == S_OK && text != nullptr) name = Utf8(text);
+    SysFreeString(text);
+    accessible->Release();
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return name;
 }
 
 RECT PlaceOf(HWND control) {

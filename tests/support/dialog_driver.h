@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/application.h"
 
@@ -35,6 +36,36 @@ class WhenShown {
   bool acted_ = false;
 };
 
+// What an open pop-up menu showed.
+struct MenuSeen {
+  bool shown = false;
+  RECT place{};  // on the screen
+  int lit = -1;  // the position of the lit item, or -1
+  std::vector<std::string> items;  // the captions, "" for a separator
+};
+
+// While alive, looks every few milliseconds for an open pop-up menu and, the
+// first time it finds one, records it and presses `key` there, from inside
+// the menu's own loop: a letter picks the item of that access key, Return the
+// lit one, Escape closes the menu.
+class WhenMenuShown {
+ public:
+  explicit WhenMenuShown(WPARAM key = VK_ESCAPE);
+  ~WhenMenuShown();
+  WhenMenuShown(const WhenMenuShown&) = delete;
+  WhenMenuShown& operator=(const WhenMenuShown&) = delete;
+
+  const MenuSeen& Seen() const { return seen_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+
+  WPARAM key_;
+  MenuSeen seen_;
+  UINT_PTR timer_;
+  int ticksSinceKey_ = 0;
+};
+
 // Lets the application handle pending messages, as its message loop would,
 // until `done` or thirty seconds have passed; returns `done()`.
 bool PumpUntil(Application& app, const std::function<bool()>& done);
@@ -49,6 +80,10 @@ LabelLook LookOf(HWND window, HWND label);
 // The pointer moved to a point of `window`'s client area: the mouse move goes
 // to whichever window the system finds there, as a real one would.
 void MovePointer(HWND window, POINT client);
+
+// The name a screen reader reads for a control, through the accessibility
+// interface; "" for none.
+std::string AccessibleName(HWND control);
 
 // A control's rectangle in its parent's client coordinates.
 RECT PlaceOf(HWND control);

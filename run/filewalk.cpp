@@ -1,0 +1,126 @@
+#include "run/filewalk.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "engine/paths.h"
+#include "framework/unicode.h"
+
+namespace varnex {
+
+std::string PathIdentity(const std::string& path) {
+  // Upper case by characters: by bytes, the code page would take parts of
+  // UTF-8 characters for letters, and two names could come out alike.
+  std::wstring full = Wide(FullPathName(path));
+  CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  return Utf8(full);
+}
+
+namespace {
+
+// The entries the run may write before their turn come: a file listed again,
+// and an earlier file's backup. They are not read ahead, or the read could
+// keep the run from writing them.
+std::vector<bool> ReadableAhead(const std::vector<std::string>& identities) {
+  std::vector<bool> ahead(identities.size());
+  std::unordered_set<std::string_view> earlier;
+  for (std::size_t index = 0; index < identities.size(); ++index) {
+    const std::string_view identity = identities[index];
+    const bool backup = identity.ends_with(".BAK") && earlier.contains(identity.substr(0, identity.size() - 4));
+    ahead[index] = !backup && earlier.insert(identity).second;
+  }
+  return ahead;
+}
+
+// Whether `a` and `b` name one file now: the same volume and number, and the
+// same size and last write, as one file has whatever it is called. (Wine gives
+// every volume whose serial it cannot read the serial 0, and numbers files by
+// their Linux inodes, which repeat from one Linux file system to the next.)
+bool SameFile(FileSystem& files, const std::string& a, const std::string& b) {
+  const FileHandle first = LookAt(files, a), second = LookAt(files, b);
+  FileIdentity firstIdentity, secondIdentity;
+  FileStamp firstStamp, secondStamp;
+  return first && second && files.Identity(first.Get(), firstIdentity) &&
+         files.Identity(second.Get(), secondIdentity) && files.Stamp(first.Get(), firstStamp) &&
+         files.Stamp(second.Get(), secondStamp) && firstIdentity == secondIdentity && firstStamp == secondStamp;
+}
+
+// The files the run has had, by their numbers on their volumes (a read's
+// stamp has it for nothing): the file each entry was read as and, where the
+// run wrote it, the new file. A number seen before is rare (the same file, or
+// files on two volumes); only then are the two names looked at, each opened
+// once more. Two names of one file are two names of one file still: the same
+// file as an earlier entry's by its short name or another drive letter
+// reaches the new file once that entry is written. A hard link that the
+// rewrite parted from it names the original still, and is a file of its own.
+class FilesHad {
+ public:
+  FilesHad(const std::vector<std::string>& paths, FileSystem& files) : paths_(paths), files_(files) {}
+
+  bool Repeats(std::size_t entry, ULONGLONG number) {
+    if (number == 0) return false;  // a file system without numbers
+    const auto [first, last] = entries_.equal_range(number);
+    return std::any_of(first, last, [&](const auto& had) {
+      return SameFile(files_, paths_[entry], paths_[had.second]);
+    });
+  }
+  void Add(std::size_t entry, ULONGLONG number) {
+    if (number != 0) entries_.emplace(number, entry);
+  }
+
+ private:
+  const std::vector<std::string>& paths_;
+  FileSystem& files_;
+  std::unordered_multimap<ULONGLONG, std::size_t> entries_;
+};
+
+}  // namespace
+
+RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSystem, FileWalkHost& host,
+                    const FileWalk& walk) {
+  RunCounts counts;
+  std::vector<std::string> identities;
+  identities.reserve(files.size());
+  for (const std::string& path : files) identities.push_back(PathIdentity(path));
+  std::unordered_set<std::string_view> seen, folders;
+  FilesHad had(files, fileSystem);
+  ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
+  for (std::size_t index = 0; index < files.size(); ++index) {
+    if (index > 0) host.ProcessPendingEvents();
+    if (host.StopRequested()) break;
+    host.ShowCurrent(static_cast<int>(index));
+    if (seen.insert(identities[index]).second) {
+      // Listed as the path is spelt: Wine matches other letter cases only by
+      // reading every folder on the way.
+      if (folders.insert(ExtractFileDir(identities[index])).second && walk.enterFolder) {
+        walk.enterFolder(std::string(ExtractFileDir(FullPathName(files[index]))));
+      }
+      bool repeated = false;
+      try {
+        TargetFile file = ahead.Take(index);
+        repeated = had.Repeats(index, file.stamp.index);
+        if (!repeated) {
+          had.Add(index, file.stamp.index);
+          const FileOutcome outcome = walk.process(files[index], std::move(file), ahead);
+          if (outcome.changed) ++counts.written;
+          had.Add(index, outcome.writtenIndex);
+        }
+      } catch (const Refused& refusal) {
+        host.ReportFailure(refusal);
+        ++counts.failed;
+      } catch (const std::exception&) {
+        host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));
+        ++counts.failed;
+      }
+      if (!repeated) ++counts.searched;
+    }
+    host.FileDone(static_cast<int>(index) + 1);
+  }
+  return counts;
+}
+
+}  // namespace varnex

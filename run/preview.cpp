@@ -1,0 +1,78 @@
+#include "run/preview.h"
+
+#include <utility>
+
+#include "engine/previewline.h"
+#include "engine/textlines.h"
+#include "framework/unicode.h"
+#include "run/filetext.h"
+#include "run/replacer.h"
+
+namespace varnex {
+namespace {
+
+// Bytes of a line kept on either side of its first occurrence: enough to know
+// the place by, and the occurrence still in sight in a column of the preview.
+constexpr std::size_t kRoom = 30;
+
+constexpr char kCut[] = "\xE2\x80\xA6";        // …
+constexpr char kLineBreak[] = "\xC2\xB6";      // ¶
+
+std::string Shown(std::string_view text, TextEncoding encoding, bool cutBefore, bool cutAfter) {
+  const std::string utf8 = encoding == TextEncoding::kAnsi ? FromAnsi(text) : std::string(text);
+  std::string shown = cutBefore ? kCut : "";
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    if (utf8.compare(at, 2, "\r\n") == 0) {
+      shown += kLineBreak;
+      ++at;
+    } else {
+      shown += utf8[at];
+    }
+  }
+  if (cutAfter) shown += kCut;
+  return shown;
+}
+
+// The replace text's CR and LF as the run makes them, line ends of the file's
+// kind. The line model ends every line, the last included; a shown line ends
+// where it did.
+std::string WithLineEnds(std::string text) {
+  const bool ended = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  std::string lines = NormalizeLineEndsOwned(std::move(text));
+  if (!ended && lines.ends_with("\r\n")) lines.resize(lines.size() - 2);
+  return lines;
+}
+
+FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
+  const FileTexts texts = TextsForFile(path, file, host, replacer);
+  if (!texts.findFits) return {};
+  // The text the run searches, line ends and all.
+  const std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), texts.encoding));
+  std::vector<std::size_t> shownOccurrences;
+  const Occurrences found = replacer.FindStr(text, texts.find, texts.replace, [&](std::size_t at) {
+    if (shownOccurrences.empty() || at < shownOccurrences.front() + texts.find.size() + kRoom) {
+      shownOccurrences.push_back(at);
+    }
+  });
+  if (!found.changesText) return {};
+  texts.RefuseUnlessReplaceFits(path);
+
+  PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, texts.find.size(), texts.replace, kRoom,
+                                         texts.encoding != TextEncoding::kAnsi);
+  if (texts.BringLineBreaks()) line.after = WithLineEnds(std::move(line.after));
+  host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
+                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter)});
+  return {.changed = true};
+}
+
+}  // namespace
+
+RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSystem, PreviewHost& host) {
+  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
+  return WalkFiles(files, fileSystem, host,
+                   {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
+                     return PreviewTargetFile(path, std::move(file), host, replacer);
+                   }});
+}
+
+}  // namespace varnex

@@ -1,0 +1,18 @@
+#pragma once
+// Keys as the system delivers them: posted to the control with the focus and
+// let through the program's own loop, each window's key preview and dialog
+// keyboard handling included, with Shift or Alt held in the thread's keyboard
+// state while they are handled.
+
+#include <windows.h>
+
+#include "framework/application.h"
+
+namespace varnex::testing {
+
+enum class Held { kNone, kShift, kAlt };
+
+// One press and release of `key`.
+void Press(Application& app, WPARAM key, Held held = Held::kNone);
+
+}  // namespace varnex::testing
