@@ -123,8 +123,17 @@ void TRF::Image1Paint(const DRAWITEMSTRUCT& item) const {
 LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SHOWWINDOW:
-      if (wParam && lParam == 0) FormShow();  // lParam: shown because the owner was restored
+      // lParam: shown because the owner was restored. The beep waits until the
+      // dialog is on the screen and drawn (a timer comes after the painting):
+      // a first beep costs Wine tens of milliseconds of loading its sound
+      // drivers, which the results would otherwise wait for.
+      if (wParam && lParam == 0) SetTimer(Handle(), kBeepTimer, 0, nullptr);
       break;
+    case WM_TIMER:
+      if (wParam != kBeepTimer) break;
+      KillTimer(Handle(), kBeepTimer);
+      FormShow();
+      return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) break;
       if (LOWORD(wParam) == kButton1) {

@@ -43,6 +43,8 @@ class TRF : public Window<TRF> {
  private:
   friend class Window<TRF>;
 
+  static constexpr UINT_PTR kBeepTimer = 1;
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void LayOut(UINT dpi);
   void Image1Paint(const DRAWITEMSTRUCT& item) const;

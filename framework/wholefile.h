@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,10 @@
 namespace varnex {
 
 // Reads the whole file through a handle that stands at its start; false when
-// reading fails.
-bool ReadWholeFile(FileSystem& files, HANDLE file, std::string& bytes);
+// reading fails. `onPiece` is shown every piece as it arrives, while it is
+// still in the cache.
+bool ReadWholeFile(FileSystem& files, HANDLE file, std::string& bytes,
+                   const std::function<void(std::string_view)>& onPiece = nullptr);
 // Writes all of `bytes` at the handle's position; false when writing fails,
 // a short write included (a full disk takes what fits, then refuses).
 bool WriteWholeBuffer(FileSystem& files, HANDLE file, std::string_view bytes);

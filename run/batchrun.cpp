@@ -50,7 +50,7 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   const TextEncoding encoding = texts.encoding;
   const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
-      (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && IsInLineShape(file.bytes);
+      (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && file.inLineShape;
   std::string result;
   bool changed = false;
   if (searchedAsRead && holdOriginal) {

@@ -1,5 +1,6 @@
 #include "run/targetfile.h"
 
+#include "engine/bytesurvey.h"
 #include "engine/error.h"
 #include "engine/paths.h"
 #include "engine/textlines.h"
@@ -51,9 +52,17 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
   // text then grows where it lies. Memory reserved and never written costs
   // nothing.
   target.bytes.reserve(static_cast<std::size_t>(target.stamp.size + target.stamp.size / 16 + 2));
-  if (!ReadWholeFile(files, file.Get(), target.bytes)) CannotOpen(path);
-  target.encoding = DetectEncoding(target.bytes);
-  if (!IsTextIn(target.bytes, target.encoding)) CannotOpen(path);
+  // Surveyed piece by piece as they arrive: a big file is not walked again
+  // for its encoding, its NULs and its line ends.
+  ByteSurvey survey;
+  if (!ReadWholeFile(files, file.Get(), target.bytes, [&survey](std::string_view piece) { survey.Add(piece); })) {
+    CannotOpen(path);
+  }
+  // Bytes of ASCII alone carry no mark of another encoding.
+  target.encoding = survey.Ascii() ? TextEncoding::kAnsi : DetectEncoding(target.bytes);
+  const bool utf16 = target.encoding == TextEncoding::kUtf16Le || target.encoding == TextEncoding::kUtf16Be;
+  if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) CannotOpen(path);
+  target.inLineShape = survey.InLineShape();
   return true;
 }
 

@@ -15,6 +15,9 @@ struct TargetFile {
   std::string bytes;
   FileStamp stamp;
   TextEncoding encoding = TextEncoding::kAnsi;
+  // The bytes are already what the line model makes of them (every line
+  // ended by CR LF, no NUL), told while they were read.
+  bool inLineShape = false;
 };
 
 // The whole file, read with other writers locked out, and its encoding. A

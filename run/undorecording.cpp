@@ -113,10 +113,10 @@ bool UndoRecording::Start() {
   if (held_) {
     pack_ = files.Open(InStore(held_->folder, kPackName), GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL);
-    if (pack_ && WriteWholeBuffer(files, held_->journal.Get(), JournalStart(runTime_())) &&
-        files.Flush(held_->journal.Get())) {
-      return true;
-    }
+    // The start line reaches the disk with the first entry's: until then
+    // the store protects nothing, and a flush of its own would cost the
+    // store's disk one more wait per run.
+    if (pack_ && WriteWholeBuffer(files, held_->journal.Get(), JournalStart(runTime_()))) return true;
   }
   Fail();
   return false;

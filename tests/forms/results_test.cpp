@@ -42,6 +42,9 @@ TEST_F(ResultsDialog, CentredFixedDialogWhoseOkComesFirstAndBeepsOnceShown) {
   EXPECT_TRUE(beeps.empty());
   ShowWindow(form->Handle(), SW_SHOW);
   ShowWindow(form->Handle(), SW_SHOW);
+  // Once on the screen, and once only.
+  EXPECT_TRUE(testing::PumpUntil(app, [&] { return !beeps.empty(); }));
+  app.ProcessPendingMessages();
   EXPECT_EQ(beeps, std::vector<UINT>{0});
 
   EXPECT_EQ(WindowText(form->Handle()), "Results...");

@@ -566,6 +566,47 @@ TEST_F(SessionRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
   EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + nulUnit + ".", "Cannot open file " + nulByte + "."}));
 }
 
+// A file over a megabyte is read, and told apart, a piece at a time: what
+// lies past the first piece, or across the edge of two, counts as in a file
+// read whole.
+TEST_F(SessionRun, BigFilesAreJudgedByAllTheirPieces) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::string lines;
+  while (lines.size() < kPiece + 100) lines += "abc and more\r\n";
+  const auto replaced = [](std::string text, std::string_view with) {
+    for (std::size_t at = 0; (at = text.find("abc", at)) != std::string::npos; at += with.size()) {
+      text.replace(at, 3, with);
+    }
+    return text;
+  };
+  // "abc", then bytes up to just before the first piece's end, then `edge`
+  // across it.
+  const auto across = [&](std::string_view edge) {
+    return "abc" + std::string(kPiece - 4, 'z') + std::string(edge) + "end\r\n";
+  };
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string expected;  // nothing for a file refused
+  } cases[] = {
+      {"CR LF lines", lines, replaced(lines, "\xE9")},
+      {"a NUL in the second piece", lines + std::string("\0", 1), ""},
+      {"a CR LF across the pieces", across("\r\n"), replaced(across("\r\n"), "\xE9")},
+      {"a lone LF after the first piece", across("z\n"), replaced(across("z\r\n"), "\xE9")},
+      {"a lone CR ending the first piece", across("\rz"), replaced(across("\r\nz"), "\xE9")},
+      // UTF-8 by a character in the second piece: the replace text goes in as UTF-8.
+      {"UTF-8 in the second piece", lines + "caf\xC3\xA9\r\n", replaced(lines, "\xC3\xA9") + "caf\xC3\xA9\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = File("big.txt", c.bytes);
+    List({path});
+    Texts("abc", "\xC3\xA9");
+    EXPECT_EQ(Run().written, c.expected.empty() ? 0 : 1);
+    EXPECT_TRUE(ReadFileBytes(path) == (c.expected.empty() ? c.bytes : c.expected));
+  }
+}
+
 using testing::AtFirstLook;
 
 TEST_F(SessionRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
