@@ -22,17 +22,25 @@ start_program() {
   varnex_park_pointer  # an earlier check may have left it over where the window opens
   wine "$work/varnex.exe" >/dev/null 2>"${1:-/dev/null}" &
   pid=$!
-  main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnex 2\.01$' | head -n 1)
-  [ -n "$main" ] || fail "the main window did not appear"
+  main=$(find_window '^Varnex 2\.01$' 600) || fail "the main window did not appear"
+}
+
+# find_window NAME-PATTERN TENTHS: the first visible window whose name matches,
+# looked for every tenth of a second for up to TENTHS of them. Each look is a
+# search of its own: a window that goes while one search reads it (a closing
+# box) ends that search with an X error, and the next look goes on.
+find_window() {
+  local window
+  for _ in $(seq "$2"); do
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && { echo "$window"; return 0; }
+    sleep 0.1
+  done
+  return 1
 }
 
 # wait_window NAME-PATTERN: prints the first visible window whose name matches.
-wait_window() {
-  local window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
-  [ -n "$window" ] || fail "no window named $1 appeared"
-  echo "$window"
-}
+wait_window() { find_window "$1" 300 || fail "no window named $1 appeared"; }
 
 # wait_window_gone NAME-PATTERN: waits until no visible window's name matches.
 wait_window_gone() {
