@@ -27,7 +27,7 @@ constexpr COLORREF kLitLink = RGB(255, 0, 0);
 
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
 constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY;  // takes the mouse, for clicks and its hint
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {TAbout::kImage1, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, 11, 11, 32, 32, FontKind::kWindow},
     {TAbout::kBevel1, "STATIC", "", SS_SUNKEN | WS_CLIPSIBLINGS, 0, 10, 10, 34, 34, FontKind::kWindow},
     {TAbout::kLabel1, "STATIC", kMaker, kLabel, 0, 55, 8, 76, 15, FontKind::kWindow},
@@ -104,7 +104,7 @@ void TAbout::Create() {
   CentreOnScreen(Handle());
 }
 
-std::span<const ControlSpec> TAbout::LayoutTable() { return kLayout; }
+std::span<const ControlLayout> TAbout::LayoutTable() { return kLayout; }
 
 void TAbout::LayOut(UINT dpi) {
   Fonts fonts(dpi);

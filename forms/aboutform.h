@@ -56,7 +56,7 @@ class TAbout : public Window<TAbout> {
   // Creates the box, centred and not yet visible.
   void Create();
   // The box's controls in 96-DPI pixels.
-  static std::span<const ControlSpec> LayoutTable();
+  static std::span<const ControlLayout> LayoutTable();
 
   // The mouse-move behaviour of a control; 0 stands for the box's background.
   static MouseMove MouseMoveOf(int controlId);

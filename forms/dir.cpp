@@ -22,7 +22,7 @@ constexpr char kStop[] = "STOP";
 constexpr char kNotListed[] = "These folders could not be listed, so their files are not in the list:";
 
 // The pickers come first in keyboard order; they are made by their own classes.
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "Drive", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
     {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 34, 265, 185, FontKind::kWindow},
     {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 56, 15, FontKind::kWindow},
@@ -56,8 +56,8 @@ void TDF::Show(Application& application, const SettingsStore& settings, FileList
 void TDF::Create() {
   CreateAs(WindowClass{"TDF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kCaption, kStyle, GetActiveWindow());
   // The pickers are made by their own classes; LayOut places them with the rest.
-  const ControlSpec& drives = kLayout[0];
-  const ControlSpec& folders = kLayout[1];
+  const ControlLayout& drives = kLayout[0];
+  const ControlLayout& folders = kLayout[1];
   drives_.Create(Handle(), drives.id, drives.left, drives.top, drives.width, drives.height, fonts_);
   folders_.Create(Handle(), folders.id, folders.left, folders.top, folders.width, folders.height, fonts_);
   // Their captions name them for screen readers, never drawn; the folder
@@ -84,7 +84,7 @@ void TDF::Create() {
   CentreOnScreen(Handle());
 }
 
-std::span<const ControlSpec> TDF::LayoutTable() { return kLayout; }
+std::span<const ControlLayout> TDF::LayoutTable() { return kLayout; }
 
 void TDF::LayOut(UINT dpi) {
   Fonts fonts(dpi);

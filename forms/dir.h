@@ -48,7 +48,7 @@ class TDF : public Window<TDF> {
   // Creates the dialog, not yet visible.
   void Create();
   // The dialog's controls in 96-DPI pixels, the pickers first.
-  static std::span<const ControlSpec> LayoutTable();
+  static std::span<const ControlLayout> LayoutTable();
 
   void FormShow();
   void BitBtn1Click();

@@ -13,7 +13,7 @@ namespace {
 enum ControlId { kCheckBoxCS = 101, kCheckBoxBU, kCheckBoxDV, kLabel1 };
 
 constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 129, 17, FontKind::kWindow},
     {kCheckBoxBU, "BUTTON", "Back up changed files", kCheckBox, 0, 8, 32, 129, 17, FontKind::kWindow},
     {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 132, 17, FontKind::kWindow},
@@ -52,7 +52,7 @@ void TAF::Create(HWND owner) {
   LayOutAt(WindowDpi(Handle()));
 }
 
-std::span<const ControlSpec> TAF::LayoutTable() { return kLayout; }
+std::span<const ControlLayout> TAF::LayoutTable() { return kLayout; }
 
 // The panel has no frame: its window is its client area.
 void TAF::LayOut(UINT dpi) {

@@ -39,7 +39,7 @@ class TAF : public Window<TAF> {
   };
   void SetOwner(Owner owner) { owner_ = std::move(owner); }
   // The panel's controls in 96-DPI pixels.
-  static std::span<const ControlSpec> LayoutTable();
+  static std::span<const ControlLayout> LayoutTable();
 
   // The box's key in the settings file.
   static const char* KeyOf(Option option);

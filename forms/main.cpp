@@ -49,7 +49,7 @@ using enum TMF::MenuId;
 constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
                         WS_TABSTOP;
 // The memos are tall enough for three lines of text above their scroll bar.
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {kGroupBox1, "BUTTON", "Files", BS_GROUPBOX, 0, 0, 0, 273, 166, FontKind::kWindow},
     {kListBox1, "LISTBOX", "Files",
      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
@@ -131,7 +131,7 @@ void TMF::Create() {
   LayOutAt(WindowDpi(Handle()));
 }
 
-std::span<const ControlSpec> TMF::LayoutTable() { return kLayout; }
+std::span<const ControlLayout> TMF::LayoutTable() { return kLayout; }
 
 void TMF::LayOut(UINT dpi) {
   Fonts fonts(dpi);

@@ -69,7 +69,7 @@ class TMF : public Window<TMF> {
   // Creates the window, not yet visible; its creation step starts the log.
   void Create();
   // The window's controls in 96-DPI pixels.
-  static std::span<const ControlSpec> LayoutTable();
+  static std::span<const ControlLayout> LayoutTable();
   // The options panel, made after the main window and before its first showing.
   void AttachOptionsPanel(TAF& panel);
   // Shows the window centred on the screen; the first showing applies the

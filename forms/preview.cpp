@@ -35,7 +35,7 @@ constexpr SIZE kProgress = {200, 17};
 constexpr std::pair<const char*, int> kHeadings[] = {
     {"File", 220}, {"Occurrences", 75}, {"Line", 50}, {"Before", 180}, {"After", 180}};
 
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {TPF::kLabel1, "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0, 0, 0, 0, FontKind::kWindow},
     {TPF::kListView1, "SysListView32", "",
      LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE, 0, 0, 0, 0,
@@ -129,11 +129,11 @@ void TPF::Create() {
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int column = 0; column < kColumns; ++column) {
     std::wstring heading = Wide(kHeadings[column].first);
-    LVCOLUMNW spec{};
-    spec.mask = LVCF_TEXT | LVCF_FMT;
-    spec.fmt = column == kOccurrencesColumn || column == kLineColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    spec.pszText = heading.data();
-    SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&spec));
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT | LVCF_FMT;
+    header.fmt = column == kOccurrencesColumn || column == kLineColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    header.pszText = heading.data();
+    SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
   }
   SendMessageW(Control(kProgressBar1), PBM_SETRANGE32, 0, static_cast<LPARAM>(request_.files.size()));
   LayOutAt(WindowDpi(Handle()));
@@ -144,7 +144,7 @@ void TPF::Create() {
 // its new size already, and the columns keep their widths at the new scale.
 void TPF::LayOut(UINT dpi) {
   Fonts fonts(dpi);
-  for (const ControlSpec& control : kLayout) {
+  for (const ControlLayout& control : kLayout) {
     SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control.font)), FALSE);
   }
   fonts_ = std::move(fonts);

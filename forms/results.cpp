@@ -22,7 +22,7 @@ constexpr COLORREF kCountColour = RGB(0, 0, 255);
 // Labels take the size of their text once it is known (width and height 0
 // here), and the two numbers are placed from the right then.
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {TRF::kImage1, "STATIC", "", SS_OWNERDRAW, 0, 14, 18, 65, 51, FontKind::kWindow},
     {TRF::kLabel5, "STATIC", kFinished, kLabel, 0, 93, 16, 0, 0, FontKind::kWindow},
     {TRF::kLabel1, "STATIC", "Files searched:", kLabel, 0, 93, 36, 0, 0, FontKind::kWindow},
@@ -87,7 +87,7 @@ void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::str
   CentreOnScreen(Handle());
 }
 
-std::span<const ControlSpec> TRF::LayoutTable() { return kLayout; }
+std::span<const ControlLayout> TRF::LayoutTable() { return kLayout; }
 
 void TRF::LayOut(UINT dpi) {
   Fonts fonts(dpi);

@@ -34,7 +34,7 @@ class TRF : public Window<TRF> {
   // failed, it says how many instead of calling the run a success.
   void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath);
   // The dialog's controls in 96-DPI pixels; labels of width 0 take their text's.
-  static std::span<const ControlSpec> LayoutTable();
+  static std::span<const ControlLayout> LayoutTable();
 
   void FormShow();
   void Button1Click();

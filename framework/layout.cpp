@@ -7,15 +7,15 @@
 
 namespace varnex {
 
-RECT ScaledPlace(const ControlSpec& control, UINT dpi) {
+RECT ScaledPlace(const ControlLayout& control, UINT dpi) {
   return {ScaleToDpi(control.left, dpi), ScaleToDpi(control.top, dpi), ScaleToDpi(control.left + control.width, dpi),
           ScaleToDpi(control.top + control.height, dpi)};
 }
 
-std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls) {
+std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlLayout> controls) {
   std::vector<std::pair<int, HWND>> created;
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  for (const ControlSpec& control : controls) {
+  for (const ControlLayout& control : controls) {
     HWND child = CreateWindowExW(control.exStyle, Wide(control.className).c_str(), Wide(control.caption).c_str(),
                                  WS_CHILD | WS_VISIBLE | control.style, control.left, control.top, control.width,
                                  control.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
@@ -26,8 +26,8 @@ std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const Co
   return created;
 }
 
-void PlaceControls(HWND parent, std::span<const ControlSpec> controls, const Fonts& fonts) {
-  for (const ControlSpec& control : controls) {
+void PlaceControls(HWND parent, std::span<const ControlLayout> controls, const Fonts& fonts) {
+  for (const ControlLayout& control : controls) {
     HWND child = GetDlgItem(parent, control.id);
     const RECT place = ScaledPlace(control, fonts.Dpi());
     SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,

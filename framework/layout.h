@@ -13,7 +13,7 @@
 
 namespace varnex {
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   const char* className;
   const char* caption;  // UTF-8, as every text of the program
@@ -28,15 +28,15 @@ struct ControlSpec {
 
 // The control's rectangle in its parent's client area at `dpi`. Its edges are
 // scaled rather than its size, so controls that touch at 96 DPI never overlap.
-RECT ScaledPlace(const ControlSpec& control, UINT dpi);
+RECT ScaledPlace(const ControlLayout& control, UINT dpi);
 
 // Creates the table's controls as children of `parent`, in table order, and
 // gives each its id with its handle; PlaceControls gives them place and font.
-std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlSpec> controls);
+std::vector<std::pair<int, HWND>> CreateControls(HWND parent, std::span<const ControlLayout> controls);
 
 // Moves each of the table's controls to its rectangle at the fonts' DPI and
 // gives it its font.
-void PlaceControls(HWND parent, std::span<const ControlSpec> controls, const Fonts& fonts);
+void PlaceControls(HWND parent, std::span<const ControlLayout> controls, const Fonts& fonts);
 
 // Sizes a window so that its client area, as the system lays it out (menu bar
 // included), has `size`, given in 96-DPI pixels, at `dpi`.

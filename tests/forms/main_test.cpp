@@ -218,22 +218,22 @@ TEST_F(MainWindow, EveryControlHasANameForScreenReadersAndPictureButtonsShowItAs
     if (GetWindow(window, GW_OWNER) == form.Handle()) hints = window;
   }
   ASSERT_NE(hints, nullptr);
-  for (const ControlSpec& spec : TMF::LayoutTable()) {
-    std::string expected = spec.caption;
+  for (const ControlLayout& entry : TMF::LayoutTable()) {
+    std::string expected = entry.caption;
     std::erase(expected, '&');
     for (auto [id, name] : given) {
-      if (id == spec.id) expected = name != nullptr ? name : "";
+      if (id == entry.id) expected = name != nullptr ? name : "";
     }
     if (expected.empty()) continue;
     SCOPED_TRACE(expected);
-    EXPECT_EQ(testing::AccessibleName(form.Control(spec.id)), expected);
+    EXPECT_EQ(testing::AccessibleName(form.Control(entry.id)), expected);
 
-    if (std::string(spec.className) != kSpeedButtonClass) continue;
+    if (std::string(entry.className) != kSpeedButtonClass) continue;
     wchar_t text[128] = L"";
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = form.Handle();
-    tool.uId = reinterpret_cast<UINT_PTR>(form.Control(spec.id));
+    tool.uId = reinterpret_cast<UINT_PTR>(form.Control(entry.id));
     tool.lpszText = text;
     SendMessageW(hints, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(Utf8(text), expected);

@@ -77,7 +77,7 @@ void SendDpiChange(HWND window, UINT fromDpi, UINT toDpi) {
   EXPECT_EQ(after.top, suggested.top);
 }
 
-void ExpectLaidOutAt(HWND window, std::span<const ControlSpec> table, SIZE clientSize, UINT dpi) {
+void ExpectLaidOutAt(HWND window, std::span<const ControlLayout> table, SIZE clientSize, UINT dpi) {
   SCOPED_TRACE(::testing::Message() << "at " << dpi << " DPI");
   RECT client;
   GetClientRect(window, &client);
@@ -85,12 +85,12 @@ void ExpectLaidOutAt(HWND window, std::span<const ControlSpec> table, SIZE clien
   EXPECT_EQ(client.bottom, ScaleToDpi(clientSize.cy, dpi));
 
   const Fonts fonts(dpi);
-  for (const ControlSpec& spec : table) {
-    SCOPED_TRACE(::testing::Message() << "control " << spec.id << " \"" << spec.caption << "\"");
-    HWND control = GetDlgItem(window, spec.id);
+  for (const ControlLayout& entry : table) {
+    SCOPED_TRACE(::testing::Message() << "control " << entry.id << " \"" << entry.caption << "\"");
+    HWND control = GetDlgItem(window, entry.id);
     ASSERT_NE(control, nullptr);
-    const RECT place = PlaceOf(control), expected = ScaledPlace(spec, dpi);
-    const bool sizedToText = spec.width == 0;
+    const RECT place = PlaceOf(control), expected = ScaledPlace(entry, dpi);
+    const bool sizedToText = entry.width == 0;
     EXPECT_EQ(place.top, expected.top);
     if (!sizedToText) {
       EXPECT_EQ(place.left, expected.left);
@@ -101,12 +101,12 @@ void ExpectLaidOutAt(HWND window, std::span<const ControlSpec> table, SIZE clien
     // Picture buttons and the progress bar keep no font.
     const HFONT used = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     if (used != nullptr) {
-      const LOGFONTW font = FontOf(used), made = FontOf(fonts.Get(spec.font));
+      const LOGFONTW font = FontOf(used), made = FontOf(fonts.Get(entry.font));
       EXPECT_EQ(font.lfHeight, made.lfHeight);
       EXPECT_EQ(font.lfWeight, made.lfWeight);
     }
 
-    const std::string className = spec.className;
+    const std::string className = entry.className;
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     const bool texted = (className == "STATIC" && (style & SS_TYPEMASK) <= SS_LEFTNOWORDWRAP) ||
                         (className == "BUTTON" && (style & BS_TYPEMASK) != BS_OWNERDRAW);

@@ -24,6 +24,6 @@ void SendDpiChange(HWND window, UINT fromDpi, UINT toDpi);
 // table's font made for the DPI and its whole caption inside it, measured in
 // that font; and no two of the window's children overlap unless one holds the
 // other, as a group box or a frame does.
-void ExpectLaidOutAt(HWND window, std::span<const ControlSpec> table, SIZE clientSize, UINT dpi);
+void ExpectLaidOutAt(HWND window, std::span<const ControlLayout> table, SIZE clientSize, UINT dpi);
 
 }  // namespace varnex::testing
