@@ -6,6 +6,7 @@
 
 #include "engine/error.h"
 #include "framework/dpi.h"
+#include "framework/keylink.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
 #include "framework/unicode.h"
@@ -26,7 +27,7 @@ constexpr COLORREF kRestingLink = RGB(0, 0, 255);
 constexpr COLORREF kLitLink = RGB(255, 0, 0);
 
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
-constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY;  // takes the mouse, for clicks and its hint
+constexpr DWORD kLink = SS_LEFTNOWORDWRAP | SS_NOTIFY | WS_TABSTOP;  // takes the mouse, for clicks and its hint
 constexpr ControlLayout kLayout[] = {
     {TAbout::kImage1, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, 11, 11, 32, 32, FontKind::kWindow},
     {TAbout::kBevel1, "STATIC", "", SS_SUNKEN | WS_CLIPSIBLINGS, 0, 10, 10, 34, 34, FontKind::kWindow},
@@ -91,6 +92,11 @@ void TAbout::Create() {
   LayOutAt(WindowDpi(Handle()));
 
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
+  MakeKeyboardLink(Control(kLabel5));
+  MakeKeyboardLink(Control(kLabel7));
+  // First in the tab order, so the box opens on OK and Enter closes it; Tab
+  // goes on to the links.
+  SetWindowPos(Control(kBitBtn1), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,

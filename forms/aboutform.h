@@ -1,6 +1,7 @@
 #pragma once
 // TAbout, the About box: the program's icon, name and version, its maker, and
-// two links (web page and support e-mail) that light up under the pointer.
+// two links (web page and support e-mail) that light up under the pointer and
+// that Tab reaches.
 
 #include <windows.h>
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "forms/settingkeys.h"
+#include "framework/keylink.h"
 #include "framework/layout.h"
 
 namespace varnex {
@@ -20,7 +21,6 @@ constexpr ControlLayout kLayout[] = {
     {kLabel1, "STATIC", "Help", SS_NOTIFY | WS_TABSTOP, 0, 144, 58, 29, 15, FontKind::kBoldLink},
 };
 constexpr SIZE kSize = {181, 81};
-constexpr LPARAM kKeyHeld = 1 << 30;  // of a key's press: it was down before, and this one repeats
 
 int BoxOf(TAF::Option option) {
   switch (option) {
@@ -48,7 +48,7 @@ void TAF::Create(HWND owner) {
   CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, owner);
   SetWindowPos(Handle(), nullptr, 516, 321, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   AdoptControls(CreateControls(Handle(), kLayout));
-  SetWindowSubclass(Control(kLabel1), Label1Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  MakeKeyboardLink(Control(kLabel1));
   LayOutAt(WindowDpi(Handle()));
 }
 
@@ -124,51 +124,6 @@ bool TAF::PassToOwner(const MSG& key) {
     IsDialogMessageW(owner, &passed);
   }
   return true;
-}
-
-// The link takes the focus from Tab, shows it with the dotted frame of every
-// focused control, and opens with Enter or Space as with a click; a key held
-// down opens it once.
-LRESULT CALLBACK TAF::Label1Procedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR self) {
-  switch (message) {
-    case WM_GETDLGCODE: {  // Enter comes here rather than to the panel as a default button's key
-      const MSG* key = reinterpret_cast<const MSG*>(lParam);
-      if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
-        return DefSubclassProc(link, message, wParam, lParam) | DLGC_WANTMESSAGE;
-      }
-      break;
-    }
-    case WM_KEYDOWN:
-      if ((wParam == VK_RETURN || wParam == VK_SPACE) && (lParam & kKeyHeld) == 0) {
-        reinterpret_cast<TAF*>(self)->Label1Click();
-        return 0;
-      }
-      break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(link, nullptr, TRUE);
-      break;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT paint;
-      HDC dc = wParam != 0 ? reinterpret_cast<HDC>(wParam) : BeginPaint(link, &paint);
-      DefSubclassProc(link, message, reinterpret_cast<WPARAM>(dc), lParam);
-      if (GetFocus() == link) {
-        RECT frame;
-        GetClientRect(link, &frame);
-        DrawFocusRect(dc, &frame);
-      }
-      if (wParam == 0) EndPaint(link, &paint);
-      return 0;
-    }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(link, Label1Procedure, 0);
-      break;
-    default:
-      break;
-  }
-  return DefSubclassProc(link, message, wParam, lParam);
 }
 
 void TAF::OnCommand(int id, int code) {

@@ -65,8 +65,6 @@ class TAF : public Window<TAF> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   bool PassToOwner(const MSG& key);
-  static LRESULT CALLBACK Label1Procedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR self);
   void LayOut(UINT dpi);
   void StoreBox(Option option);
 

@@ -9,12 +9,14 @@
 #include "resources/resource.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/layout_check.h"
 
 namespace varnex {
 namespace {
 
 using testing::FakeServices;
+using testing::Press;
 using testing::LookOf;
 using testing::MovePointer;
 using testing::PlaceOf;
@@ -53,7 +55,10 @@ class AboutBox : public ::testing::Test {
   }
 
   FakeServices services;
-  Application app{GetModuleHandleA(nullptr), services.Get()};
+  // Every look at the clock finds the message pump's pause over, so a key
+  // pressed is handled at once.
+  ULONGLONG ticks = 0;
+  Application app{GetModuleHandleA(nullptr), services.Get(), [this] { return ticks += 1000; }};
 };
 
 TEST(LinkLooks, EachControlLightsItsOwnLinkOrLeavesThemAlone) {
@@ -192,6 +197,29 @@ TEST_F(AboutBox, LinkClicksOpenThroughTheShellHiddenAndTheBoxStays) {
   EXPECT_EQ(services.programs.parents, (std::vector<HWND>{GetDesktopWindow(), GetDesktopWindow()}));
   EXPECT_TRUE(IsWindow(box->Handle()));
   EXPECT_TRUE(services.messageBoxes.shown.empty());
+}
+
+// Tab goes from OK to the two links and round again; Enter or Space on a link
+// opens it as a click does, and the box stays.
+TEST_F(AboutBox, TabReachesTheLinksWhichOpenWithEnterOrSpace) {
+  std::vector<int> round;
+  const WhenShown driver("About Varnex", [&](HWND form) {
+    for (int step = 0; step < 3; ++step) {
+      round.push_back(GetDlgCtrlID(GetFocus()));
+      Press(app, VK_TAB);
+    }
+    round.push_back(GetDlgCtrlID(GetFocus()));
+    Press(app, VK_TAB);
+    Press(app, VK_RETURN);
+    Press(app, VK_TAB);
+    Press(app, VK_SPACE);
+    EXPECT_TRUE(IsWindowVisible(form));
+    PostMessageA(form, WM_CLOSE, 0, 0);
+  });
+  TAbout::Show(app);
+  EXPECT_EQ(round, (std::vector<int>{TAbout::kBitBtn1, TAbout::kLabel5, TAbout::kLabel7, TAbout::kBitBtn1}));
+  EXPECT_EQ(services.programs.started,
+            (std::vector<std::string>{"http://www.varnex.test/", "mailto:support@varnex.test"}));
 }
 
 TEST_F(AboutBox, ShellFailuresAreSwallowed) {

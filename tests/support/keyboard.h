@@ -12,7 +12,8 @@ namespace varnex::testing {
 
 enum class Held { kNone, kShift, kAlt };
 
-// One press and release of `key`.
+// One press and release of `key`; `app`'s clock must find the message pump's
+// pause over at every look, or the key waits for the next loop.
 void Press(Application& app, WPARAM key, Held held = Held::kNone);
 
 }  // namespace varnex::testing
