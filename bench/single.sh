@@ -15,6 +15,18 @@
 # "-other", the original first copied into a store on the other volume and
 # flushed, as the undo store must before the file changes. That flush of the
 # whole original to a disk is what no tool on the command line pays.
+# The other volume is, where this shell may mount one, a disk image of its own
+# whose blocks were all written once before the runs: this machine's disk is
+# thin-provisioned, and the first write to a block it never held costs ten
+# times a rewrite, a toss-up that falls on whichever tool ext4 hands fresh
+# blocks and swamps every figure. A user's own disk has no such first-write
+# toll. Without a mount the disk under build/ is taken as it is.
+# The disk has a second toll: after a second or two with nothing written, the
+# first ~200 MB written cost as much again. The program run from outside always
+# comes to its run after Wine's closing question held the screen for two
+# seconds, so every tool's run on the other volume starts from the disk as
+# idle: the in-process run and the floor wait three seconds first, else the
+# one run right after another tool's writes is twice as fast for the same work.
 # Tools alternate run by run; medians are printed with their ratios to sd -s,
 # then Varnex's to the floor with the same protocol.
 # Usage: bench/single.sh [RUNS]   (default 3)
@@ -31,14 +43,35 @@ varnex_bench_corpus
 corpus=$VARNEX_CORPUS
 files=/dev/shm/varnex-single
 same=/dev/shm/varnex-single-program
-other=$VARNEX_ROOT/build/single-program
+volume=$VARNEX_ROOT/build/single-volume
+other=$volume/program
+image=$VARNEX_ROOT/build/single-volume.img
+# A gigabyte's image, filled through its file system and emptied again, so
+# every block the runs write to the disk under it has been written before.
+mount_other_volume() {
+  mkdir -p "$volume"
+  if truncate -s 1G "$image" && mkfs.ext4 -q -F -E nodiscard "$image" && mount -o loop "$image" "$volume" 2>/dev/null; then
+    dd if=/dev/urandom of="$volume/fill" bs=4M conv=fsync status=none 2>/dev/null || true
+    rm -f "$volume/fill" && sync
+  else
+    rm -f "$image"
+    echo "(no disk image mounted: the other volume is the disk under build/)" >&2
+  fi
+}
+unmount_other_volume() {
+  rm -rf "$other"
+  if mountpoint -q "$volume"; then umount "$volume"; fi
+  rm -rf "$volume" "$image"
+}
 varnex_bench_session
 source "$VARNEX_ROOT/bench/outside.sh"
-trap 'cleanup; varnex_stop_session; rm -rf "$files" "$same" "$other"' EXIT
+trap 'cleanup; varnex_stop_session; rm -rf "$files" "$same"; unmount_other_volume' EXIT
+mount_other_volume
 
 windows="$VARNEX_ROOT/build/windows"
 list=$files/list.list
 declare -A times peaks
+idle_disk() { [[ $1 != *-other ]] || sleep 3; }
 measure() {  # tool file: adds the run's seconds
   local tool=$1 name=$2 target=$files/$2 program=$same line
   [[ $tool == *-other ]] && program=$other
@@ -50,6 +83,7 @@ measure() {  # tool file: adds the run's seconds
       times[$tool,$name]+="$(dialog_run "$list" "$find" "$replace" 2>/dev/null) " ;;
     in-process|in-process-other)
       rm -rf "$same" "$other" && mkdir -p "$same" "$other"
+      idle_disk "$tool"
       line=$(wine "$windows/bench/batch_bench.exe" --program "Z:${program//\//\\}" "Z:${target//\//\\}" \
         "$find" "$replace" 2>/dev/null | tr -d '\r')
       times[$tool,$name]+="${line%% seconds*} "
@@ -58,6 +92,7 @@ measure() {  # tool file: adds the run's seconds
       rm -rf "$other" && mkdir -p "$other"
       local keep=()
       [ "$tool" = bare-other ] && keep=(--keep copy "Z:${other//\//\\}")
+      idle_disk "$tool"
       line=$(wine "$windows/bench/bare_walk.exe" --rename "${keep[@]}" "Z:${target//\//\\}" "$find" "$replace" \
         2>/dev/null | tr -d '\r')
       times[$tool,$name]+="${line%% seconds*} " ;;
