@@ -56,6 +56,14 @@ using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
+// A device context made by CreateCompatibleDC (one from GetDC goes back with ReleaseDC instead).
+struct MemoryDcTraits {
+  using Type = HDC;
+  static Type Empty() { return nullptr; }
+  static void Close(Type dc) { DeleteDC(dc); }
+};
+using MemoryDcHandle = UniqueHandle<MemoryDcTraits>;
+
 struct ImageListTraits {
   using Type = HIMAGELIST;
   static Type Empty() { return nullptr; }

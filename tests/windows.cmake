@@ -3,7 +3,8 @@
 # carry the program's resources (pictures, icon, manifest) as the program does.
 set(varnex_resources ${PROJECT_SOURCE_DIR}/resources/varnex.rc)
 set_source_files_properties(${varnex_resources} PROPERTIES OBJECT_DEPENDS "${varnex_rc_inputs}")
-add_library(test_support STATIC support/dialog_driver.cpp support/keyboard.cpp support/layout_check.cpp support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
+add_library(test_support STATIC support/canvas.cpp support/dialog_driver.cpp support/keyboard.cpp support/layout_check.cpp
+                         support/main_window.cpp support/pointer.cpp support/temp_folder.cpp)
 # oleacc: the accessibility interface reads the controls' names as screen readers do.
 target_link_libraries(test_support PUBLIC varnex_app GTest::gtest oleacc oleaut32)
 # Their own entry point parks the real pointer before every test.

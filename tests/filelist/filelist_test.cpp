@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "framework/unicode.h"
+#include "tests/support/canvas.h"
 #include "tests/support/main_window.h"
 #include "tests/support/names.h"
 
@@ -258,17 +259,12 @@ TEST_F(FileListCommands, HintShowsTheCurrentEntryNotTheOneUnderThePointer) {
 }
 
 TEST(FileListRow, DrawsHighlightOnlyForSelectedRows) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  const BitmapHandle bitmap(CreateCompatibleBitmap(screen, 100, 13));
-  ReleaseDC(nullptr, screen);
-  const SelectedObject selected(dc, bitmap.Get());
+  const testing::Canvas canvas(100, 13);
   const RECT row{0, 0, 100, 13};
-  DrawFileListRow(dc, row, true, false, "x");
-  EXPECT_EQ(GetPixel(dc, 90, 6), GetSysColor(COLOR_HIGHLIGHT));
-  DrawFileListRow(dc, row, false, false, "x");
-  EXPECT_EQ(GetPixel(dc, 90, 6), GetSysColor(COLOR_WINDOW));
-  DeleteDC(dc);
+  DrawFileListRow(canvas.Dc(), row, true, false, "x");
+  EXPECT_EQ(canvas.Pixel(90, 6), GetSysColor(COLOR_HIGHLIGHT));
+  DrawFileListRow(canvas.Dc(), row, false, false, "x");
+  EXPECT_EQ(canvas.Pixel(90, 6), GetSysColor(COLOR_WINDOW));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/windowtext.h"
+#include "tests/support/canvas.h"
 #include "tests/support/keyboard.h"
 #include "tests/support/main_window.h"
 
@@ -16,6 +17,7 @@ namespace varnex {
 namespace {
 
 using testing::Held;
+using testing::PaintingOf;
 using OptionsPanel = testing::MainWindowTest;
 
 constexpr char kShowOptions[] = "Show Advanced &Options >>>>>";
@@ -26,27 +28,6 @@ HWND BoxWithCaption(HWND panel, const char* caption) {
 }
 
 HWND HelpLink(HWND panel) { return FindWindowExA(panel, nullptr, "STATIC", "Help"); }
-
-// How a control paints itself, pixel by pixel, asked to paint into a memory
-// picture of its size.
-std::vector<COLORREF> PaintingOf(HWND control) {
-  RECT client;
-  GetClientRect(control, &client);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ previous = SelectObject(dc, picture);
-  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < client.bottom; ++y) {
-    for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
-  }
-  SelectObject(dc, previous);
-  DeleteObject(picture);
-  DeleteDC(dc);
-  return pixels;
-}
 
 TEST_F(OptionsPanel, IsABorderlessPanelWithThreeClearBoxes) {
   Start();

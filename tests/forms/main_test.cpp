@@ -13,6 +13,7 @@
 #include "framework/windowtext.h"
 #include "run/localclock.h"
 #include "tests/support/batch_run.h"
+#include "tests/support/canvas.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/keyboard.h"
 #include "tests/support/layout_check.h"
@@ -431,28 +432,10 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
 
 TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocusAndOpenOnlyOnTheirOwnKeys) {
   HWND plus = form.Control(TMF::kSpeedButton1);
-  const auto picture = [plus] {
-    RECT client;
-    GetClientRect(plus, &client);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    const BitmapHandle bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-    ReleaseDC(nullptr, screen);
-    std::vector<COLORREF> pixels;
-    {
-      const SelectedObject selected(dc, bitmap.Get());
-      SendMessageW(plus, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-      for (int y = 0; y < client.bottom; ++y) {
-        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
-      }
-    }
-    DeleteDC(dc);
-    return pixels;
-  };
-  const std::vector<COLORREF> resting = picture();
+  const std::vector<COLORREF> resting = testing::PaintingOf(plus);
   Press(VK_TAB);
   ASSERT_EQ(GetFocus(), plus);
-  EXPECT_NE(picture(), resting);
+  EXPECT_NE(testing::PaintingOf(plus), resting);
   // Enter that went down elsewhere (on a dialog it closed) and comes up here
   // opens no menu.
   {
@@ -462,7 +445,7 @@ TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocusAndOpenOnlyOnTheirOwnKeys)
     EXPECT_FALSE(watch.Seen().shown);
   }
   Press(VK_TAB);
-  EXPECT_EQ(picture(), resting);
+  EXPECT_EQ(testing::PaintingOf(plus), resting);
 }
 
 TEST_F(MainWindow, PendingMessagesAreLetThroughAtMostEvery10Milliseconds) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/windowtext.h"
+#include "tests/support/canvas.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/layout_check.h"
@@ -143,13 +144,9 @@ TEST_F(ResultsDialog, ArrowIsStretchedOverTheWholePanel) {
   HWND image = form->Control(TRF::kImage1);
   RECT all;
   GetClientRect(image, &all);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP canvas = CreateCompatibleBitmap(screen, all.right, all.bottom);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, canvas);
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-  DRAWITEMSTRUCT item{ODT_STATIC, TRF::kImage1, 0, ODA_DRAWENTIRE, 0, image, dc, all, 0};
+  const testing::Canvas canvas(all.right, all.bottom);
+  FillRect(canvas.Dc(), &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  DRAWITEMSTRUCT item{ODT_STATIC, TRF::kImage1, 0, ODA_DRAWENTIRE, 0, image, canvas.Dc(), all, 0};
   SendMessageA(form->Handle(), WM_DRAWITEM, TRF::kImage1, reinterpret_cast<LPARAM>(&item));
 
   // 23 x 17 grown to 65 x 51: white corners, blue body, the black tip near the right.
@@ -162,11 +159,8 @@ TEST_F(ResultsDialog, ArrowIsStretchedOverTheWholePanel) {
   EXPECT_EQ(all.right, 65);
   EXPECT_EQ(all.bottom, 51);
   for (const auto& pixel : pixels) {
-    EXPECT_EQ(GetPixel(dc, pixel.x, pixel.y), pixel.colour) << pixel.x << "," << pixel.y;
+    EXPECT_EQ(canvas.Pixel(pixel.x, pixel.y), pixel.colour) << pixel.x << "," << pixel.y;
   }
-  SelectObject(dc, old);
-  DeleteObject(canvas);
-  DeleteDC(dc);
 }
 
 TEST_F(ResultsDialog, EveryShowLogFileStartsAnotherEditorAndTheDialogStays) {

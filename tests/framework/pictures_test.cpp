@@ -5,6 +5,7 @@
 #include "engine/error.h"
 #include "framework/dpi.h"
 #include "resources/resource.h"
+#include "tests/support/canvas.h"
 
 namespace varnex {
 namespace {
@@ -23,8 +24,6 @@ TEST(Pictures, EachIsDrawnAtTheSizeOfItsScale) {
       {IDB_CANCEL_CROSS, 16, 16},
   };
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
   for (const auto& picture : pictures) {
     for (UINT dpi : kDpis) {
       const BitmapHandle bitmap = LoadPicture(instance, picture.id, dpi);
@@ -39,19 +38,14 @@ TEST(Pictures, EachIsDrawnAtTheSizeOfItsScale) {
       EXPECT_EQ(width, size.bmWidth);
       EXPECT_EQ(ImageList_GetImageCount(list.Get()), 1);
       // Drawn on white, the ground of a button picture is white.
-      BitmapHandle canvas(CreateCompatibleBitmap(screen, width, height));
-      HGDIOBJ old = SelectObject(memory, canvas.Get());
-      PatBlt(memory, 0, 0, width, height, WHITENESS);
-      ImageList_Draw(list.Get(), 0, memory, 0, 0, ILD_TRANSPARENT);
-      const COLORREF corner = GetPixel(memory, 0, height - 1);
-      SelectObject(memory, old);
+      const testing::Canvas canvas(width, height);
+      PatBlt(canvas.Dc(), 0, 0, width, height, WHITENESS);
+      ImageList_Draw(list.Get(), 0, canvas.Dc(), 0, 0, ILD_TRANSPARENT);
       if (picture.id != IDB_RESULTS_ARROW) {
-        EXPECT_EQ(corner, RGB(255, 255, 255)) << picture.id << " at " << dpi;
+        EXPECT_EQ(canvas.Pixel(0, height - 1), RGB(255, 255, 255)) << picture.id << " at " << dpi;
       }
     }
   }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   EXPECT_THROW(LoadPicture(instance, 999, 96), Error);
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "tests/support/canvas.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/temp_folder.h"
 
@@ -418,15 +419,11 @@ constexpr UINT kDpis[] = {96, 120, 144, 192};
 // Whether the glyph has `ground` in its bottom-left corner and something else
 // at the point (x, y) of its 100% drawing.
 void ExpectDrawnOn(HBITMAP glyph, int height, COLORREF ground, int x, int y, UINT dpi, const std::string& name) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, glyph);
-  EXPECT_EQ(GetPixel(memory, 0, height - 1), GetNearestColor(memory, ground)) << name << " at " << dpi;
-  EXPECT_NE(GetPixel(memory, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi)), GetNearestColor(memory, ground))
+  const testing::Canvas canvas(glyph);
+  const COLORREF shownGround = GetNearestColor(canvas.Dc(), ground);
+  EXPECT_EQ(canvas.Pixel(0, height - 1), shownGround) << name << " at " << dpi;
+  EXPECT_NE(canvas.Pixel(ScaleToDpi(x, dpi), ScaleToDpi(y, dpi)), shownGround)
       << name << " at " << dpi << ": the picture is there";
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 TEST(PickerGlyphs, EveryBitmapIsDrawnAtItsScaleOnATransparentGround) {
@@ -456,18 +453,9 @@ TEST(PickerGlyphs, EveryBitmapIsDrawnAtItsScaleOnATransparentGround) {
 }
 
 // How many of the glyph's pixels show `ground`.
-int GroundPixels(HBITMAP glyph, int size, COLORREF ground) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, glyph);
-  int count = 0;
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) count += GetPixel(memory, x, y) == GetNearestColor(memory, ground);
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return count;
+int GroundPixels(HBITMAP glyph, COLORREF ground) {
+  const testing::Canvas canvas(glyph);
+  return static_cast<int>(std::ranges::count(canvas.Pixels(), GetNearestColor(canvas.Dc(), ground)));
 }
 
 TEST(PickerGlyphs, ShellIconsAreTakenAtTheSizeOfEachScaleOnTheControlsColourAndTheHighlight) {
@@ -487,7 +475,7 @@ TEST(PickerGlyphs, ShellIconsAreTakenAtTheSizeOfEachScaleOnTheControlsColourAndT
       // The icon covers part of the square and the ground shows around it.
       for (auto [glyph, colour] : {std::pair{pair.normal.Get(), ground},
                                    std::pair{pair.selected.Get(), GetSysColor(COLOR_HIGHLIGHT)}}) {
-        const int shown = GroundPixels(glyph, size, colour);
+        const int shown = GroundPixels(glyph, colour);
         EXPECT_GT(shown, size) << dpi;
         EXPECT_LT(shown, size * size - size * size / 4) << dpi;
       }

@@ -4,12 +4,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "engine/encoding.h"
 #include "engine/textlines.h"
 #include "framework/unicode.h"
 #include "tests/support/batch_run.h"
+#include "tests/support/canvas.h"
 #include "tests/support/names.h"
 #include "tests/support/session_run.h"
 
@@ -300,20 +302,13 @@ TEST_F(BatchRun, TheProgressLabelShowsItsFiguresAtEveryStep) {
     ++watch.steps;
     RECT client;
     GetClientRect(label, &client);
+    // What the label shows on the screen now.
+    const testing::Canvas shown(client.right, client.bottom);
     HDC dc = GetDC(label);
-    HDC memory = CreateCompatibleDC(dc);
-    const BitmapHandle bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    bool ink = false;
-    {
-      const SelectedObject selected(memory, bitmap.Get());
-      BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-      for (int y = 0; y < client.bottom && !ink; ++y) {
-        for (int x = 0; x < client.right && !ink; ++x) ink = GetPixel(memory, x, y) != GetSysColor(COLOR_BTNFACE);
-      }
-    }
-    DeleteDC(memory);
+    BitBlt(shown.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     ReleaseDC(label, dc);
-    if (!ink) ++watch.blank;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    if (std::ranges::all_of(shown.Pixels(), [face](COLORREF pixel) { return pixel == face; })) ++watch.blank;
     return result;
   };
   // The label asks its window for its colours on the surface it draws on.

@@ -4,6 +4,7 @@
 
 #include <oleacc.h>
 
+#include "framework/handle.h"
 #include "framework/unicode.h"
 
 namespace varnex::testing {
@@ -88,11 +89,10 @@ bool PumpUntil(Application& app, const std::function<bool()>& done) {
 }
 
 LabelLook LookOf(HWND window, HWND label) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  SetTextColor(dc, RGB(1, 2, 3));
-  SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
-  const COLORREF colour = GetTextColor(dc);
-  DeleteDC(dc);
+  const MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  SetTextColor(dc.Get(), RGB(1, 2, 3));
+  SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(label));
+  const COLORREF colour = GetTextColor(dc.Get());
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof font, &font);
   return {colour, font.lfUnderline != 0};
