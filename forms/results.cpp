@@ -110,14 +110,11 @@ void TRF::Button2Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 void TRF::Image1Paint(const DRAWITEMSTRUCT& item) const {
   BITMAP picture;
   GetObjectW(arrow_.Get(), sizeof picture, &picture);
-  HDC source = CreateCompatibleDC(item.hDC);
-  {
-    const SelectedObject selected(source, arrow_.Get());
-    SetStretchBltMode(item.hDC, COLORONCOLOR);
-    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
-               item.rcItem.bottom - item.rcItem.top, source, 0, 0, picture.bmWidth, picture.bmHeight, SRCCOPY);
-  }
-  DeleteDC(source);
+  const MemoryDcHandle source(CreateCompatibleDC(item.hDC));
+  const SelectedObject selected(source.Get(), arrow_.Get());
+  SetStretchBltMode(item.hDC, COLORONCOLOR);
+  StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+             item.rcItem.bottom - item.rcItem.top, source.Get(), 0, 0, picture.bmWidth, picture.bmHeight, SRCCOPY);
 }
 
 LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -157,14 +157,9 @@ void SetSpeedButtonPicture(HWND button, HBITMAP picture) {
   GetObjectW(picture, sizeof size, &size);
   COLORREF transparent;
   {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    {
-      const SelectedObject selected(memory, picture);
-      transparent = GetPixel(memory, 0, size.bmHeight - 1);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const MemoryDcHandle memory(CreateCompatibleDC(nullptr));
+    const SelectedObject selected(memory.Get(), picture);
+    transparent = GetPixel(memory.Get(), 0, size.bmHeight - 1);
   }
   if (state->picture != nullptr) ImageList_Destroy(state->picture);
   state->picture = ImageList_Create(size.bmWidth, size.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0);

@@ -11,14 +11,11 @@ namespace {
 void DrawWhole(HWND label, HDC dc) {
   RECT client;
   GetClientRect(label, &client);
-  HDC memory = CreateCompatibleDC(dc);
   const BitmapHandle bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  {
-    const SelectedObject selected(memory, bitmap.Get());
-    DefSubclassProc(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  }
-  DeleteDC(memory);
+  const MemoryDcHandle memory(CreateCompatibleDC(dc));
+  const SelectedObject selected(memory.Get(), bitmap.Get());
+  DefSubclassProc(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK SteadyLabel(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {

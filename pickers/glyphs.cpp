@@ -208,13 +208,10 @@ void DrawPickerItem(HDC dc, const RECT& item, bool selected, const GlyphPair* gl
                     std::string_view text) {
   FillRect(dc, &item, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   if (glyph != nullptr && *glyph) {
-    HDC memory = CreateCompatibleDC(dc);
-    {
-      const SelectedObject picture(memory, (selected ? glyph->selected : glyph->normal).Get());
-      const int top = (item.top + item.bottom - glyph->height) / 2;
-      BitBlt(dc, glyphLeft, top, glyph->width, glyph->height, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
+    const MemoryDcHandle memory(CreateCompatibleDC(dc));
+    const SelectedObject picture(memory.Get(), (selected ? glyph->selected : glyph->normal).Get());
+    const int top = (item.top + item.bottom - glyph->height) / 2;
+    BitBlt(dc, glyphLeft, top, glyph->width, glyph->height, memory.Get(), 0, 0, SRCCOPY);
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
