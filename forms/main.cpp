@@ -359,10 +359,8 @@ void TMF::Deleteall1Click() {
 
 void TMF::ListBox1DblClick() {
   const int current = fileList_.Current();
-  if (current < 0) return;
-  const std::string entry = fileList_.Entry(current);
   // The placeholder names no file: the editor would offer to make one.
-  if (entry != kNoFilesAdded) app_.OpenInNotepad(entry, SW_SHOWNORMAL);
+  if (current >= 0 && fileList_.HoldsRealFiles()) app_.OpenInNotepad(fileList_.Entry(current), SW_SHOWNORMAL);
 }
 
 void TMF::ListBox1MouseMove() {

@@ -42,7 +42,7 @@ FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalk
   convert();
   // A file of ASCII alone is as much UTF-8 as ANSI: it takes the texts its
   // code page cannot hold as UTF-8, and stays as it was where they do not match.
-  if (!(texts.findFits && texts.replaceFits) && texts.encoding == TextEncoding::kAnsi && IsAscii(file.bytes)) {
+  if (!(texts.findFits && texts.replaceFits) && file.ascii) {
     texts.encoding = TextEncoding::kUtf8;
     convert();
   }

@@ -59,7 +59,8 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
     CannotOpen(path);
   }
   // Bytes of ASCII alone carry no mark of another encoding.
-  target.encoding = survey.Ascii() ? TextEncoding::kAnsi : DetectEncoding(target.bytes);
+  target.ascii = survey.Ascii();
+  target.encoding = target.ascii ? TextEncoding::kAnsi : DetectEncoding(target.bytes);
   const bool utf16 = target.encoding == TextEncoding::kUtf16Le || target.encoding == TextEncoding::kUtf16Be;
   if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) CannotOpen(path);
   target.inLineShape = survey.InLineShape();

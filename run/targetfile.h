@@ -15,6 +15,8 @@ struct TargetFile {
   std::string bytes;
   FileStamp stamp;
   TextEncoding encoding = TextEncoding::kAnsi;
+  // No byte above 127, told while the bytes were read.
+  bool ascii = false;
   // The bytes are already what the line model makes of them (every line
   // ended by CR LF, no NUL), told while they were read.
   bool inLineShape = false;
