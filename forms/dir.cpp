@@ -6,6 +6,7 @@
 #include "engine/namedlist.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
+#include "framework/enablecontrol.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
 #include "framework/windowtext.h"
@@ -134,7 +135,7 @@ void TDF::BitBtn1Click() {
   HWND second = Control(kBitBtn2);
   SetText(second, kStop);
   SendMessageW(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
-  EnableWindow(Control(kBitBtn1), FALSE);
+  EnableControl(Control(kBitBtn1), false);
   // Whatever ends the scan, an error included, the list then shows all it got
   // and the dialog closes.
   struct AfterTheScan {

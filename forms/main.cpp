@@ -17,6 +17,7 @@
 #include "forms/hopt.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
+#include "framework/enablecontrol.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
 #include "framework/popupmenu.h"
@@ -221,8 +222,8 @@ void TMF::FormShow() {
 
 void TMF::FollowListState() {
   const bool realFiles = fileList_.HoldsRealFiles();
-  EnableWindow(Control(kButton), realFiles);
-  EnableWindow(Control(kSpeedButton2), realFiles);
+  EnableControl(Control(kButton), realFiles);
+  EnableControl(Control(kSpeedButton2), realFiles);
 }
 
 bool TMF::Confirm(const char* question) {

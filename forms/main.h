@@ -138,6 +138,8 @@ class TMF : public Window<TMF> {
   std::string FindText() const;
   // The options panel's choices, as a run takes them.
   RunOptions Options() const;
+  // Says so, and false, where the find text is blank.
+  bool FindTextGiven();
   // Says so, and false, where the texts cannot make a run.
   bool TextsMakeARun();
   std::string ReplaceText() const;

@@ -16,6 +16,7 @@ constexpr char kCaption[] = "Results...";
 constexpr char kFinished[] = "Find and replace successfully finished.";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
 constexpr SIZE kClientSize = {289, 124};
+constexpr SIZE kClientSizeWithFailures = {289, 216};  // the failures' list under the buttons
 constexpr int kCountMargin = 18;  // from a number's right edge to the client area's
 constexpr COLORREF kCountColour = RGB(0, 0, 255);
 
@@ -31,6 +32,9 @@ constexpr ControlLayout kLayout[] = {
     {TRF::kLabel4, "STATIC", "", kLabel, 0, 0, 57, 0, 0, FontKind::kWindow},
     {TRF::kButton2, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 188, 86, 85, 25, FontKind::kWindow},
     {TRF::kButton1, "BUTTON", "&Show LOG file", BS_PUSHBUTTON | WS_TABSTOP, 0, 93, 86, 85, 25, FontKind::kWindow},
+    {TRF::kMemo1, "EDIT", "",
+     ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE, 14, 120, 261, 84, FontKind::kWindow},
 };
 
 // A run that could not do some of its files does not call itself a success.
@@ -68,18 +72,25 @@ void PlaceCount(HWND dialog, HWND label, int margin) {
 
 TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
 
-void TRF::Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
-               const std::string& logPath) {
+void TRF::Show(Application& application, const RunCounts& counts, const std::string& logPath) {
+  std::vector<std::string> failures;
+  for (const FileFailure& failure : counts.failures) failures.push_back(WithReason(failure.error, " "));
   TRF form(application);
-  form.Create(filesSearched, filesReplaced, filesFailed, logPath);
+  form.Create(counts.searched, counts.written, counts.failed, logPath, failures);
   form.ShowModal();
 }
 
-void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath) {
+void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath,
+                 const std::vector<std::string>& failures) {
   logPath_ = std::move(logPath);
+  listsFailures_ = !failures.empty();
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   AdoptControls(CreateControls(Handle(), kLayout));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
+  std::string lines;
+  for (const std::string& failure : failures) lines.append(lines.empty() ? "" : "\r\n").append(failure);
+  SetText(Control(kMemo1), lines);
+  ShowWindow(Control(kMemo1), listsFailures_ ? SW_SHOWNA : SW_HIDE);
   SetText(Control(kLabel3), std::to_string(filesSearched));
   SetText(Control(kLabel4), std::to_string(filesReplaced));
   LayOutAt(WindowDpi(Handle()));
@@ -92,7 +103,7 @@ std::span<const ControlLayout> TRF::LayoutTable() { return kLayout; }
 void TRF::LayOut(UINT dpi) {
   Fonts fonts(dpi);
   PlaceControls(Handle(), kLayout, fonts);
-  SetClientSize(Handle(), kClientSize, dpi);
+  SetClientSize(Handle(), listsFailures_ ? kClientSizeWithFailures : kClientSize, dpi);
   for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
   for (int count : {kLabel3, kLabel4}) PlaceCount(Handle(), Control(count), ScaleToDpi(kCountMargin, dpi));
   fonts_ = std::move(fonts);
@@ -101,7 +112,12 @@ void TRF::LayOut(UINT dpi) {
 
 void TRF::FormShow() { beep_(0); }
 
-void TRF::Button1Click() { app_.OpenInNotepad(logPath_, SW_SHOW); }
+// The keyboard goes back to OK: a second Enter closes the dialog rather than
+// opening the log again.
+void TRF::Button1Click() {
+  app_.OpenInNotepad(logPath_, SW_SHOW);
+  SetFocus(Control(kButton2));
+}
 
 // The same way out as the close box.
 void TRF::Button2Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -137,7 +153,7 @@ LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Button1Click();
         return 0;
       }
-      if (LOWORD(wParam) == kButton2) {
+      if (LOWORD(wParam) == kButton2 || LOWORD(wParam) == IDCANCEL) {  // OK, or Esc
         Button2Click();
         return 0;
       }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,6 +19,16 @@ std::string PathIdentity(const std::string& path) {
   std::wstring full = Wide(FullPathName(path));
   CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
   return Utf8(full);
+}
+
+Error FailureOfFile(const std::string& path, const std::exception& failure) {
+  const Error standard = Error::Format(kCannotOpenFile, path);
+  if (const auto* error = dynamic_cast<const Error*>(&failure)) {
+    if (std::string_view(error->what()) == standard.what()) return *error;
+    return standard.Because(FailureReason::kOther, error->what());
+  }
+  if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) return standard.Because(FailureReason::kOutOfMemory);
+  return standard;
 }
 
 namespace {
@@ -109,11 +120,10 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
           if (outcome.changed) ++counts.written;
           had.Add(index, outcome.writtenIndex);
         }
-      } catch (const Refused& refusal) {
-        host.ReportFailure(refusal);
-        ++counts.failed;
-      } catch (const std::exception&) {
-        host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));
+      } catch (const std::exception& failure) {
+        FileFailure failed{files[index], FailureOfFile(files[index], failure)};
+        host.ReportFailure(failed.error);
+        counts.failures.push_back(std::move(failed));
         ++counts.failed;
       }
       if (!repeated) ++counts.searched;

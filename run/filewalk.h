@@ -46,17 +46,24 @@ class FileWalkHost {
   // events between two files).
   virtual bool StopRequested() = 0;
   // A file could not be done and was left as it was; the failure's text
-  // names it and says why.
+  // names it, and its reason line says why.
   virtual void ReportFailure(const Error& failure) = 0;
 
  protected:
   ~FileWalkHost() = default;
 };
 
+// A file that could not be done: "Cannot open file <path>" and its reason.
+struct FileFailure {
+  std::string path;
+  Error error;
+};
+
 struct RunCounts {
   int searched = 0;  // files looked at, each once however often it is listed
   int written = 0;   // files changed and written (by a preview: that would be)
   int failed = 0;    // files reported as not done, left as they were
+  std::vector<FileFailure> failures;  // those files, in list order
 };
 
 // A file's full path, letter case aside, as Windows compares paths: the same
@@ -64,12 +71,10 @@ struct RunCounts {
 // short name, another drive letter, a link.)
 std::string PathIdentity(const std::string& path);
 
-// A failure that is the file's own answer, reported as it is rather than as
-// a file that could not be opened.
-class Refused : public Error {
- public:
-  using Error::Error;
-};
+// The failure that stopped the file at `path`, as the user is told it:
+// "Cannot open file <path>" with the reason the error carries. An error about
+// something else (the log that could not be saved) becomes the reason itself.
+Error FailureOfFile(const std::string& path, const std::exception& failure);
 
 // What was done to one file: whether it changed, and the number of the new
 // file on its volume where one was written (0 where none was).

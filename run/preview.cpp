@@ -43,7 +43,8 @@ std::string WithLineEnds(std::string text) {
   return lines;
 }
 
-FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
+FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer,
+                              FileSystem& fileSystem) {
   const FileTexts texts = TextsForFile(path, file, host, replacer);
   if (!texts.findFits) return {};
   // The text the run searches, line ends and all.
@@ -56,6 +57,8 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
   });
   if (!found.changesText) return {};
   texts.RefuseUnlessReplaceFits(path);
+  // A file the run could not write would fail, not change.
+  CheckRewritable(path, fileSystem);
 
   PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, texts.find.size(), texts.replace, kRoom,
                                          texts.encoding != TextEncoding::kAnsi);
@@ -71,7 +74,7 @@ RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSy
   Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
-                     return PreviewTargetFile(path, std::move(file), host, replacer);
+                     return PreviewTargetFile(path, std::move(file), host, replacer, fileSystem);
                    }});
 }
 

@@ -7,11 +7,19 @@
 #include "framework/handle.h"
 #include "framework/safereplace.h"
 #include "framework/wholefile.h"
+#include "run/failurereason.h"
 
 namespace varnex {
 namespace {
 
-[[noreturn]] void CannotOpen(const std::string& path) { throw Error::Format(kCannotOpenFile, path); }
+// Raised with the reason the failed call left in GetLastError: read it before
+// anything else is called.
+[[noreturn]] void CannotOpen(const std::string& path, FileSystem& files) {
+  throw CannotOpenFile(path, GetLastError(), files);
+}
+[[noreturn]] void CannotOpen(const std::string& path, FailureReason reason) {
+  throw Error::Format(kCannotOpenFile, path).Because(reason);
+}
 
 bool Unchanged(FileSystem& files, HANDLE file, const FileStamp& read) {
   FileStamp now;
@@ -46,7 +54,7 @@ TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
 bool ReadTargetFileIf(const std::string& path, const std::function<bool(const FileStamp&)>& wanted, TargetFile& target,
                       FileSystem& files) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
-  if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path);
+  if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path, files);
   if (!wanted(target.stamp)) return false;
   // Room for the line ends the line model may add (an LF file's CRs): the
   // text then grows where it lies. Memory reserved and never written costs
@@ -56,13 +64,15 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
   // for its encoding, its NULs and its line ends.
   ByteSurvey survey;
   if (!ReadWholeFile(files, file.Get(), target.bytes, [&survey](std::string_view piece) { survey.Add(piece); })) {
-    CannotOpen(path);
+    CannotOpen(path, files);
   }
   // Bytes of ASCII alone carry no mark of another encoding.
   target.ascii = survey.Ascii();
   target.encoding = target.ascii ? TextEncoding::kAnsi : DetectEncoding(target.bytes);
   const bool utf16 = target.encoding == TextEncoding::kUtf16Le || target.encoding == TextEncoding::kUtf16Be;
-  if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) CannotOpen(path);
+  if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) {
+    CannotOpen(path, FailureReason::kBinaryData);
+  }
   target.inLineShape = survey.InLineShape();
   return true;
 }
@@ -70,7 +80,25 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
 void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem& files) {
   // Held with other writers locked out until the copy is made.
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
+  if (!file) CannotOpen(path, files);
+  if (!Unchanged(files, file.Get(), read)) CannotOpen(path, FailureReason::kChangedMeanwhile);
+  if (!files.Copy(path, path + ".bak")) {
+    throw Error::Format(kCannotOpenFile, path)
+        .Because(FailureReason::kOther, "The backup copy " + path + ".bak could not be made");
+  }
+}
+
+// The rewrite's own open, let go at once (an open for writing changes nothing
+// by itself). Wine lets the owner open a read-only file for writing: its
+// attribute is looked at too.
+void CheckRewritable(const std::string& path, FileSystem& files) {
+  const FileHandle target =
+      files.Open(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+  if (!target) CannotOpen(path, files);
+  FILE_BASIC_INFO info;
+  if (files.BasicInfo(target.Get(), info) && (info.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
+    CannotOpen(path, FailureReason::kReadOnly);
+  }
 }
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
@@ -81,10 +109,11 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   // may be letting go of it under another name at this moment: one more try.
   FileHandle target = OpenWaiting(files, path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 1);
-  if (!target || !Unchanged(files, target.Get(), read)) CannotOpen(path);
+  if (!target) CannotOpen(path, files);
+  if (!Unchanged(files, target.Get(), read)) CannotOpen(path, FailureReason::kChangedMeanwhile);
   std::string temporary;
   FileHandle file = CreateFileBeside(files, path, temporary);
-  if (!file) CannotOpen(path);
+  if (!file) CannotOpen(path, files);
   // Where ReplaceFileW keeps no more than the attributes and creation time,
   // one rename does its work: several times cheaper, and never a moment
   // without the file.
@@ -102,14 +131,16 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   if (!rename) file.Reset();
   // Another program may have saved the file while the new text was written.
   if (!written || !Unchanged(files, target.Get(), read)) {
+    const Error failure = written ? Error::Format(kCannotOpenFile, path).Because(FailureReason::kChangedMeanwhile)
+                                  : CannotOpenFile(path, GetLastError(), files);
     file.Reset();
     RemoveOurFile(files, temporary);
-    CannotOpen(path);
+    throw failure;
   }
   target.Reset();
   const Placed placed =
       rename ? RenameInPlace(files, path, temporary, made) : PutInPlace(files, path, temporary, made);
-  if (placed != Placed::kReplacement) CannotOpen(path);
+  if (placed != Placed::kReplacement) CannotOpen(path, files);
   return made;
 }
 

@@ -139,7 +139,7 @@ TEST_F(MainWindowRun, TextsAndNamesInAnyScriptStayWhole) {
   const std::string missing = folder / "\u041E\u0442\u0447\u0451\u0442 \u65E5\u672C\u8A9E smile\U0001F600.txt";
   List({missing});
   EXPECT_TRUE(Run().shown);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + "."});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + ".\nThe file or its folder does not exist."});
 }
 
 TEST_F(MainWindow, TimerKeepsThePanelGluedAndOnTheScreen) {
@@ -273,6 +273,14 @@ TEST_F(MainWindowKeys, TabGoesThroughTheControlsInTheirOrderThePictureButtonsInc
   }
   Press(VK_TAB, kShift);
   EXPECT_EQ(GetFocus(), form.Control(TMF::kButton));
+  // Delete All from the minus button disables it: the focus moves on to the
+  // next control, and Tab goes on from there.
+  SetFocus(form.Control(TMF::kSpeedButton2));
+  services.messageBoxes.answers.push_back(IDYES);
+  form.Deleteall1Click();
+  EXPECT_EQ(GetFocus(), form.Control(TMF::kButton4));
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), form.Control(TMF::kEdit2));
 }
 
 // Esc in a memo is the window's Esc, which stops a run: the multi-line box

@@ -18,16 +18,32 @@ struct ShownBox {
   std::string caption;
   std::string text;
   UINT flags;
+  std::string check;  // the check box's caption; empty for a plain box
 };
 
 struct FakeMessageBoxes final : MessageBoxes {
   std::vector<ShownBox> shown;
   std::deque<int> answers;  // IDOK once these run out
+  std::deque<bool> checks;  // how boxes with a check box leave it; as it was once these run out
   // Called with each box as it is shown; may throw, as a failing system call would.
   std::function<void(const ShownBox&)> onShow;
 
   int Show(const std::string& caption, const std::string& text, UINT flags) override {
-    shown.push_back({caption, text, flags});
+    shown.push_back({caption, text, flags, {}});
+    return Answer();
+  }
+  int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
+                    bool& checked) override {
+    shown.push_back({caption, text, flags, check});
+    if (!checks.empty()) {
+      checked = checks.front();
+      checks.pop_front();
+    }
+    return Answer();
+  }
+
+ private:
+  int Answer() {
     if (onShow) onShow(shown.back());
     if (answers.empty()) return IDOK;
     const int answer = answers.front();
