@@ -26,11 +26,11 @@ constexpr char kNotListed[] = "These folders could not be listed, so their files
 constexpr ControlLayout kLayout[] = {
     {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "Drive", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
     {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 34, 265, 185, FontKind::kWindow},
-    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 56, 15, FontKind::kWindow},
+    {TDF::kLabel1, "STATIC", "File &mask:", 0, 0, 8, 225, 56, 15, FontKind::kWindow},
     {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 222, 205, 21, FontKind::kWindow},
-    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 150, 17,
+    {TDF::kCheckBox1, "BUTTON", "Include &sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 150, 17,
      FontKind::kWindow},
-    {TDF::kBitBtn1, "BUTTON", "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 264, 75, 25, FontKind::kWindow},
+    {TDF::kBitBtn1, "BUTTON", "&Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 264, 75, 25, FontKind::kWindow},
     {TDF::kBitBtn2, "BUTTON", kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, 200, 264, 75, 25, FontKind::kWindow},
 };
 constexpr std::size_t kPickers = 2;

@@ -23,8 +23,14 @@ using OptionsPanel = testing::MainWindowTest;
 constexpr char kShowOptions[] = "Show Advanced &Options >>>>>";
 constexpr char kHideOptions[] = "<<<<< Hide Advanced &Options";
 
+// By its caption as shown, the access key's mark left out.
 HWND BoxWithCaption(HWND panel, const char* caption) {
-  return FindWindowExA(panel, nullptr, "BUTTON", caption);
+  for (HWND box = GetWindow(panel, GW_CHILD); box != nullptr; box = GetWindow(box, GW_HWNDNEXT)) {
+    std::string shown = WindowText(box);
+    std::erase(shown, '&');
+    if (shown == caption) return box;
+  }
+  return nullptr;
 }
 
 HWND HelpLink(HWND panel) { return FindWindowExA(panel, nullptr, "STATIC", "Help"); }
@@ -96,6 +102,14 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
   Press(VK_SPACE);
   EXPECT_TRUE(panel.Checked(TAF::Option::kBackUp));
   EXPECT_EQ(form.Settings().Read("Options", "BU"), "True");
+  // Each box's access key is the panel's own; the main window's shortcuts
+  // work from the panel as well (Ctrl+Z: there is no run to undo).
+  Press('D', Held::kAlt);
+  EXPECT_TRUE(panel.Checked(TAF::Option::kDynamicVariables));
+  EXPECT_TRUE(PanelShown());
+  Press('Z', Held::kControl);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "There is no run to undo.");
 }
 
 // A click, Enter or Space on the link opens the page through the shell, once
