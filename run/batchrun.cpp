@@ -51,9 +51,15 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && file.inLineShape;
+  // A file whose lines all end with CR LF has nothing to keep.
+  const bool keepLineEnds = run.host.Options().keepLineEnds && !file.inLineShape;
   std::string result;
   bool changed = false;
-  if (searchedAsRead && holdOriginal) {
+  if (keepLineEnds) {
+    const std::string text =
+        holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
+    changed = run.replacer.ReplaceStrKeepingLineEnds(text, texts.ForMatching(), result);
+  } else if (searchedAsRead && holdOriginal) {
     changed = run.replacer.ReplaceStrInto(file.bytes, texts.ForMatching(), result);
   } else {
     // The file as lines joined with CR LF, so a find text spanning lines
@@ -71,14 +77,15 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.
-  if (texts.BringLineBreaks()) result = NormalizeLineEndsOwned(std::move(result));
+  if (!keepLineEnds && texts.BringLineBreaks()) result = NormalizeLineEndsOwned(std::move(result));
   const std::string written = GiveFileText(std::move(result), encoding);
   if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp, run.files);
   if (run.undo != nullptr) {
     holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
   ahead.Writing(file.stamp.index);
-  const FileStamp made = RewriteTargetFile(path, file.stamp, written, run.files);
+  const FileStamp made =
+      RewriteTargetFile(path, file.stamp, written, run.files, run.host.Options().keepModifiedDate);
   if (run.undo != nullptr) run.undo->Written(path);
   return {true, made.index};
 }

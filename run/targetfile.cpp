@@ -35,6 +35,15 @@ bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
   return files.SetBasicInfo(replacement, carried);
 }
 
+// The original's last-write time (FILE_BASIC_INFO's LastWriteTime, the
+// other times left as they are), set once every byte is written: a later
+// write would move it again.
+bool KeepLastWrite(FileSystem& files, HANDLE replacement, const FileStamp& read) {
+  FILE_BASIC_INFO kept{};
+  kept.LastWriteTime.QuadPart = static_cast<LONGLONG>(read.lastWrite);
+  return files.SetBasicInfo(replacement, kept);
+}
+
 }  // namespace
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
@@ -73,7 +82,8 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
   if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
 }
 
-FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
+                            bool keepLastWrite) {
   // A file that another program holds, or that is read-only, is refused before
   // anything is written: Wine's ReplaceFileW leaves a file of its own
   // behind when it fails late. Held without sharing deletion, the file cannot
@@ -94,7 +104,8 @@ FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std:
   // from whatever else the path may name afterwards.
   FileStamp made;
   const bool written = WriteWholeBuffer(files, file.Get(), bytes) &&
-                       (!rename || CarryOver(files, target.Get(), file.Get())) && files.Flush(file.Get()) &&
+                       (!rename || CarryOver(files, target.Get(), file.Get())) &&
+                       (!keepLastWrite || KeepLastWrite(files, file.Get(), read)) && files.Flush(file.Get()) &&
                        files.Stamp(file.Get(), made);
   // ReplaceFileW takes the new file only with no handle open on it; a rename
   // takes it held, and held, no other copy of the program takes it for a

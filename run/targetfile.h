@@ -41,8 +41,9 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 // attributes. The path ends holding the original or the whole new text, and
 // an error is raised unless it is the new text. (Where neither file can be
 // moved back into place, both stay beside it: they are then the only copies.)
-// Gives the stamp of the new file, which the path names from then on.
+// Gives the stamp of the new file, which the path names from then on. With
+// `keepLastWrite` the new file takes the original's last-write time.
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                            FileSystem& files = SystemFileSystem());
+                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false);
 
 }  // namespace varnex
