@@ -19,6 +19,7 @@ namespace varnex {
 namespace {
 
 using testing::BatchRun;
+using testing::Call;
 using testing::ReadFileBytes;
 using testing::Results;
 using testing::SessionRun;
@@ -627,6 +628,41 @@ TEST_F(SessionRun, BigFilesAreJudgedByAllTheirPieces) {
     Texts("abc", "\xC3\xA9");
     EXPECT_EQ(Run().written, c.expected.empty() ? 0 : 1);
     EXPECT_TRUE(ReadFileBytes(path) == (c.expected.empty() ? c.bytes : c.expected));
+  }
+}
+
+// The flushes a run asks for: with files only written out, one full flush per
+// batch (the journal's, which empties the drive's cache for the whole
+// batch); without, each new file's own besides the originals' and the
+// journal's per batch.
+TEST_F(SessionRun, ABatchOfChangedFilesCostsOneFullFlush) {
+  const struct {
+    bool writesOut;
+    int changed;
+    std::size_t batchFiles;
+    int fullFlushes;
+    int writeOuts;
+  } cases[] = {
+      {true, 7, 3, 3, 7 + 3},   // each new file and the pack per batch
+      {false, 7, 3, 7 + 3 * 2, 0},
+      {true, 7, BatchLimits().files, 1, 7 + 1},
+      {false, 1, BatchLimits().files, 1 + 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.changed) + " files in batches of " + std::to_string(c.batchFiles) +
+                 (c.writesOut ? ", written out" : ""));
+    std::vector<std::string> paths{File("unchanged.txt", "y")};
+    for (int file = 0; file < c.changed; ++file) paths.push_back(File(std::to_string(file) + ".txt", "x"));
+    List(paths);
+    Texts("x", "z");
+    disk.writesOut = c.writesOut;
+    batch.files = c.batchFiles;
+    const int flushes = disk.Calls(Call::kFlush), writeOuts = disk.Calls(Call::kWriteOut);
+    EXPECT_EQ(Run().written, c.changed);
+    // A run after another retires that one's store, emptying its journal first.
+    const int retiring = &c == cases ? 0 : 1;
+    EXPECT_EQ(disk.Calls(Call::kFlush) - flushes, c.fullFlushes + retiring);
+    if (c.writesOut) EXPECT_EQ(disk.Calls(Call::kWriteOut) - writeOuts, c.writeOuts);
   }
 }
 
