@@ -99,11 +99,15 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
       if (folders.insert(ExtractFileDir(identities[index])).second && walk.enterFolder) {
         walk.enterFolder(std::string(ExtractFileDir(FullPathName(files[index]))));
       }
-      bool repeated = false;
+      bool searched = true;  // a file that failed was searched for all the user knows
       try {
         TargetFile file = ahead.Take(index);
-        repeated = had.Repeats(index, file.stamp.index);
-        if (!repeated) {
+        if (had.Repeats(index, file.stamp.index)) {
+          searched = false;
+        } else if (file.binary) {
+          searched = false;
+          ++counts.binary;
+        } else {
           had.Add(index, file.stamp.index);
           const FileOutcome outcome = walk.process(files[index], std::move(file), ahead);
           if (outcome.changed) ++counts.written;
@@ -116,7 +120,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
         host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));
         ++counts.failed;
       }
-      if (!repeated) ++counts.searched;
+      if (searched) ++counts.searched;
     }
     host.FileDone(static_cast<int>(index) + 1);
   }
