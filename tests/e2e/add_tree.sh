@@ -39,7 +39,7 @@ told=$(wine "$texts" 'Varnex' | tr -d '\r')
 grep -q '2 binary files and 3 excluded folders were left out\.' <<<"$told" || fail "the message was: $told"
 xdotool key Return
 wait_window_gone '^Add Directory\.\.\.$'
-grep -q '^Exclude=\.git;node_modules\\\r$' "$work/settings.ini" || fail "settings: $(tr -d '\r' <"$work/settings.ini")"
+tr -d '\r' <"$work/settings.ini" | grep -qx 'Exclude=\.git;node_modules\\' || fail "settings: $(tr -d '\r' <"$work/settings.ini")"
 
 click_for_menu "$main" 60 60 3  # the list's context menu
 xdotool key s  # "Save filename list as..."
