@@ -132,7 +132,7 @@ void TMF::ButtonClick() {
     PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath());
+  TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath(), counts.binary);
   fileList_.MakeCurrent(0);
 }
 
