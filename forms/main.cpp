@@ -15,7 +15,6 @@
 #include "forms/dir.h"
 #include "forms/docking.h"
 #include "forms/hopt.h"
-#include "forms/settingkeys.h"
 #include "framework/dpi.h"
 #include "framework/enablecontrol.h"
 #include "framework/layout.h"
@@ -220,18 +219,8 @@ void TMF::AttachOptionsPanel(TAF& panel) {
 }
 
 void TMF::FormShow() {
-  // A stored option that cannot be written back is reported, and the showing
-  // goes on with the next one and the placeholder.
-  for (TAF::Option option : {TAF::Option::kCaseSensitive, TAF::Option::kBackUp, TAF::Option::kDynamicVariables}) {
-    try {
-      if (panel_ != nullptr && settings_.Read(settingkeys::kSection, TAF::KeyOf(option)) == "True") {
-        panel_->SetChecked(option, true);
-      }
-    } catch (const std::exception& failure) {
-      app_.ShowException(failure);
-    }
-  }
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  if (panel_ != nullptr) panel_->LoadStoredOptions();
+  fileList_.ShowPlaceholderIfEmpty();
   FollowListState();
 }
 
@@ -262,9 +251,7 @@ void TMF::Files1Click() {
   if (!app_.FileDialog().Open(request)) return;
 
   const std::vector<std::string> picked = PickedFiles(DialogAnswer(names));
-  if (!fileList_.HoldsRealFiles()) fileList_.Clear();
-  for (const std::string& path : picked) fileList_.Append(path);
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  for (const std::string& path : picked) fileList_.Add(path);
   fileList_.MakeCurrent(0);
   FollowListState();
 }
@@ -293,12 +280,10 @@ void TMF::Loadfilelist1Click() {
   const std::vector<std::string> entries = LoadFilenameList(Utf8(name.c_str()));
 
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
-  fileList_.Clear();
-  for (const std::string& entry : entries) fileList_.Append(entry);
+  fileList_.SetEntries(entries);
   fileList_.MakeCurrent(0);
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(fileList_.Handle(), nullptr, TRUE);
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
   FollowListState();
 }
 
@@ -307,9 +292,7 @@ void TMF::Savefilelistas1Click() {
   OPENFILENAMEW request = ListFileRequest(name);
   request.lpstrDefExt = L"list";
   if (!app_.FileDialog().Save(request)) return;
-  std::vector<std::string> entries;
-  for (int index = 0; index < fileList_.Count(); ++index) entries.push_back(fileList_.Entry(index));
-  SaveFilenameList(Utf8(name.c_str()), entries);
+  SaveFilenameList(Utf8(name.c_str()), fileList_.Entries());
 }
 
 void TMF::Directory1Click() {
@@ -328,9 +311,8 @@ void TMF::WMDropFiles(HDROP drop) {
     wide.resize(DragQueryFileW(drop, index, wide.data(), static_cast<UINT>(wide.size())));
     const std::string path = Utf8(wide);
     try {
-      if (!fileList_.HoldsRealFiles()) fileList_.Clear();
       openDialogFileName_ = path;
-      fileList_.Append(path);
+      fileList_.Add(path);
       fileList_.MakeCurrent(fileList_.Count() - 1);
       FollowListState();
     } catch (const std::exception&) {
@@ -345,7 +327,6 @@ void TMF::Deleteselected1Click() {
   if (fileList_.Current() == -1) return;
   fileList_.RemoveSelected();
   fileList_.MakeCurrent(0);
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
   FollowListState();
 }
 
@@ -367,8 +348,7 @@ void TMF::ListBox1KeyPress(char16_t key) {
 void TMF::Deleteall1Click() {
   if (running_) return;
   if (!Confirm("Do you want to delete all item(s) from the file list?")) return;
-  fileList_.Clear();
-  fileList_.Append(kNoFilesAdded);
+  fileList_.RemoveAll();
   fileList_.MakeCurrent(0);
   FollowListState();
 }

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <utility>
 
+#include "engine/leftout.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
 #include "framework/enablecontrol.h"
@@ -22,6 +23,8 @@ constexpr char kReadingCaption[] = "Preview Replace All - reading...";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 constexpr char kStop[] = "&Stop";
 constexpr char kClose[] = "Close";
+// After the name of a file whose lone CR or LF line ends the run would make CR LF.
+constexpr char kLineEndsChange[] = " (line ends become CR LF)";
 
 // In pixels at 96 DPI: the size it opens at first and the least it shrinks to,
 // the margins and the bottom row's controls.
@@ -97,7 +100,8 @@ class TPF::Host final : public PreviewHost {
   }
   void WouldChange(PreviewRow row) override {
     occurrences_ += row.occurrences;
-    form_.rows_.push_back({{row.path, std::to_string(row.occurrences), std::to_string(row.line),
+    form_.rows_.push_back({{row.lineEndsChange ? row.path + kLineEndsChange : row.path,
+                            std::to_string(row.occurrences), std::to_string(row.line),
                             std::move(row.before), std::move(row.after)},
                            row.path});
   }
@@ -223,6 +227,7 @@ void TPF::ShowSummary(const RunCounts& counts, std::size_t occurrences, int done
   std::string summary = std::to_string(counts.written) + " of " + Counted(listed, "file", "files") +
                         " would change, " + Counted(occurrences, "occurrence", "occurrences") + " in all, " +
                         Counted(counts.failed, "file", "files") + " would fail.";
+  if (counts.binary > 0) summary += " " + SkippedText(counts.binary);
   if (done < static_cast<int>(listed)) {
     summary = "Stopped after " + std::to_string(done) + " of " + std::to_string(listed) + " files. " + summary;
   }

@@ -24,8 +24,21 @@ class TRF : public Window<TRF> {
   using Beeper = std::function<void(UINT type)>;
 
   // Panel1 is all picture: Image1 fills it, so one control stands for both.
+  // kSkipped tells the binary files the run passed over, in a row of its own
+  // under the counts that is there only when there are any.
   // Memo1 lists the files that could not be processed, each with its reason.
-  enum ControlId { kImage1 = 101, kLabel5, kLabel1, kLabel3, kLabel2, kLabel4, kButton1, kMemo1, kButton2 = IDOK };
+  enum ControlId {
+    kImage1 = 101,
+    kLabel5,
+    kLabel1,
+    kLabel3,
+    kLabel2,
+    kLabel4,
+    kButton1,
+    kSkipped,
+    kMemo1,
+    kButton2 = IDOK
+  };
 
   explicit TRF(Application& application, Beeper beep = [](UINT type) { MessageBeep(type); });
 
@@ -35,7 +48,7 @@ class TRF : public Window<TRF> {
   // Creates the dialog with its two numbers, not yet visible; with files that
   // failed, it says how many instead of calling the run a success, and lists
   // `failures` (a line each) under the buttons, scrollable and copyable.
-  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath,
+  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped = 0,
               const std::vector<std::string>& failures = {});
   // The dialog's controls in 96-DPI pixels; labels of width 0 take their text's.
   static std::span<const ControlLayout> LayoutTable();
@@ -57,6 +70,7 @@ class TRF : public Window<TRF> {
   Fonts fonts_;
   BitmapHandle arrow_;
   std::string logPath_;
+  HWND skipped_ = nullptr;
   bool listsFailures_ = false;
 };
 

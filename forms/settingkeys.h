@@ -5,15 +5,17 @@
 
 namespace varnex::settingkeys {
 
+// The options panel's boxes, each under the key its row of the options table
+// names (run/runoptions.h).
 inline constexpr char kSection[] = "Options";
-// The options panel's boxes.
-inline constexpr char kCaseSensitive[] = "CS";
-inline constexpr char kBackUp[] = "BU";
-inline constexpr char kDynamicVariables[] = "DV";
 // The Add Directory dialog's choices.
 inline constexpr char kDirectory[] = "Directory";
 inline constexpr char kFileMask[] = "FileMask";
 inline constexpr char kSubDirectories[] = "SubDirectories";
+// Written only once the user sets them, so that a file without them lists
+// as it always did.
+inline constexpr char kExclude[] = "Exclude";
+inline constexpr char kSkipBinaryFiles[] = "SkipBinaryFiles";
 
 // The preview's size and column widths, in pixels at 96 DPI, in a section of
 // their own.

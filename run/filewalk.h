@@ -12,16 +12,10 @@
 #include "engine/error.h"
 #include "framework/filesystem.h"
 #include "run/readahead.h"
+#include "run/runoptions.h"
 #include "run/targetfile.h"
 
 namespace varnex {
-
-// The options panel's three boxes.
-struct RunOptions {
-  bool caseSensitive = false;
-  bool backUp = false;
-  bool dynamicVariables = false;
-};
 
 // What a walk reads from the main window as it goes, and tells it. The texts
 // are read for every file and the options where they are used (the case
@@ -63,7 +57,8 @@ struct RunCounts {
   int searched = 0;  // files looked at, each once however often it is listed
   int written = 0;   // files changed and written (by a preview: that would be)
   int failed = 0;    // files reported as not done, left as they were
-  std::vector<FileFailure> failures;  // those files, in list order
+  int binary = 0;    // binary files passed over without a word, not searched
+  std::vector<FileFailure> failures;  // the files that failed, in list order
 };
 
 // A file's full path, letter case aside, as Windows compares paths: the same
@@ -86,14 +81,20 @@ struct FileOutcome {
 // What a walk does: `process` with each file as read, given the walk's reading
 // ahead to tell before it writes (see ReadAhead); raises an error on any
 // failure. `enterFolder`, where there is one, before the first file of each
-// folder, with the folder's full path.
+// folder, with the folder's full path. `settle`, where there is one, after
+// every file and once more at the end (`last`, however the walk ended): where
+// `process` leaves files to be finished later, it finishes those whose time
+// has come (all of them when last), reports those it cannot, and gives their
+// number.
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
   std::function<void(const std::string& folder)> enterFolder = nullptr;
+  std::function<int(bool last, ReadAhead& ahead)> settle = nullptr;
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A
-// file listed again is passed over: the same full path, letter case aside, or
+// binary file is counted and passed over, unreported. A file listed again is
+// passed over: the same full path, letter case aside, or
 // another name of a file that an earlier entry names too (told by its volume
 // and number once it is read), including the new file an earlier entry was
 // written as. Doing it twice would replace in the replacement.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/lineends.h"
 #include "engine/previewline.h"
 #include "engine/textlines.h"
 #include "framework/unicode.h"
@@ -47,8 +48,10 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
                               FileSystem& fileSystem) {
   const FileTexts texts = TextsForFile(path, file, host, replacer);
   if (!texts.findFits) return {};
+  std::string decoded = TakeFileText(std::move(file.bytes), texts.encoding);
+  const bool lineEndsChange = !host.Options().keepLineEnds && HoldsLoneLineBreak(decoded);
   // The text the run searches, line ends and all.
-  const std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), texts.encoding));
+  const std::string text = NormalizeLineEndsOwned(std::move(decoded));
   std::vector<std::size_t> shownOccurrences;
   const Occurrences found = replacer.FindStr(text, texts.ForMatching(), [&](MatchSpan span) {
     if (shownOccurrences.empty() || span.offset < shownOccurrences.front() + span.length + kRoom) {
@@ -64,7 +67,7 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
                                          texts.encoding != TextEncoding::kAnsi);
   if (texts.BringLineBreaks()) line.after = WithLineEnds(std::move(line.after));
   host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
-                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter)});
+                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter), lineEndsChange});
   return {.changed = true};
 }
 

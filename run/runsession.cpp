@@ -55,7 +55,7 @@ std::vector<std::string> RunSession::UndoFolders(const std::string& programDirec
   return folders;
 }
 
-RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& host) {
+RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& host, BatchLimits limits) {
   // Told once: from then on the run goes on without keeping originals.
   UndoRecording undo(undoStore_, [runTime = CurrentTimeStamp()] { return runTime; },
                      [&host](const std::string& message) { host.ReportUndoUnavailable(message); });
@@ -66,7 +66,7 @@ RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& h
   if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
     logOpen.emplace(logFile_);
   }
-  RunCounts counts = RunBatch(files, files_, activityLog_, host, &undo);
+  RunCounts counts = RunBatch(files, files_, activityLog_, host, &undo, limits);
   // Every file that could not be done has a line after the run's own, so the
   // log never leaves a file standing as replaced that was then not written.
   // Each was reported already: a log that cannot take them says no more.

@@ -29,7 +29,7 @@ class ResultsDialog : public ::testing::Test {
   std::unique_ptr<TRF> Make(int searched, int replaced, bool shown = false, int failed = 0,
                             const std::vector<std::string>& failures = {}) {
     auto form = std::make_unique<TRF>(app, [this](UINT type) { beeps.push_back(type); });
-    form->Create(searched, replaced, failed, kLogPath, failures);
+    form->Create(searched, replaced, failed, kLogPath, 0, failures);
     if (shown) ShowWindow(form->Handle(), SW_SHOW);
     return form;
   }
@@ -214,7 +214,7 @@ TEST_F(ResultsDialog, ShowWaitsUntilTheDialogHasClosed) {
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
   const Error readOnly = Error::Format(kCannotOpenFile, "C:\\a.txt").Because(FailureReason::kReadOnly);
-  TRF::Show(app, RunCounts{5, 4, 1, {{"C:\\a.txt", readOnly}}}, kLogPath);
+  TRF::Show(app, RunCounts{5, 4, 1, 0, {{"C:\\a.txt", readOnly}}}, kLogPath);
   EXPECT_EQ(numbers, "1 file could not be processed. 5 4 Cannot open file C:\\a.txt. The file is read-only.");
   EXPECT_EQ(FindWindowA(nullptr, "Results..."), nullptr);
 }

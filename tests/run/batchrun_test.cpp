@@ -19,6 +19,7 @@ namespace varnex {
 namespace {
 
 using testing::BatchRun;
+using testing::Call;
 using testing::ReadFileBytes;
 using testing::Results;
 using testing::SessionRun;
@@ -214,6 +215,34 @@ TEST_F(SessionRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
   EXPECT_EQ(ReadFileBytes(gone), "\r\n\r\n\r\n\r\n");
 }
 
+// "Keep line ends" and "Keep modified date" as a user turns them on: LF, mixed
+// and CR LF files changed with a two-line replace text keep every other line
+// end and their last-write time, and Undo Last Run gives the bytes back.
+TEST_F(SessionRun, KeepsLineEndsAndTheModifiedDateWhenAsked) {
+  const std::pair<std::string, std::string> files[] = {{"one\ntwo cat\n", "one\ntwo big\ndog\n"},
+                                                       {"a cat\r\nb\nc\r", "a big\r\ndog\r\nb\nc\r"},
+                                                       {"cat\r\n", "big\r\ndog\r\n"}};
+  const FILETIME old{0x12345678, 0x01D10000};
+  std::vector<std::string> paths;
+  for (const auto& [before, after] : files) {
+    paths.push_back(File("kept" + std::to_string(paths.size()) + ".txt", before));
+    const FileHandle file(CreateFileA(paths.back().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &old));
+  }
+  List(paths);
+  Texts("cat", "big\r\ndog");
+  options.keepLineEnds = options.keepModifiedDate = true;
+  EXPECT_EQ(Run().written, 3);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(ReadFileBytes(paths[i]), files[i].second) << i;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(paths[i].c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &old), 0) << i;
+  }
+  ASSERT_TRUE(Undo());
+  for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(ReadFileBytes(paths[i]), files[i].first) << i;
+}
+
 // The log is kept open while a run appends to it, but not when it is among
 // the files: then it is read in its turn as any other, and its own line is
 // logged before its write is refused (the line changed it).
@@ -268,16 +297,16 @@ TEST_F(SessionRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
 
   const RunCounts results = Run();
   writer.Reset();
-  EXPECT_EQ(results.searched, 5);
+  EXPECT_EQ(results.searched, 4);
   EXPECT_EQ(results.written, 0);
-  EXPECT_EQ(results.failed, 5);
+  EXPECT_EQ(results.failed, 4);
+  EXPECT_EQ(results.binary, 1);  // passed over without a word
   EXPECT_EQ(ReadFileBytes(binary), std::string("abc\0abc", 7));
   EXPECT_EQ(ReadFileBytes(noBackup), "abc");
   EXPECT_EQ(ReadFileBytes(readOnly), "abc");
   EXPECT_EQ(ReadFileBytes(held), "abc");
   EXPECT_EQ(ReadFileBytes(writing), "abc");
   const std::vector<std::string> failures = {
-      "Cannot open file " + binary + ". The file holds binary data, not text.",
       "Cannot open file " + noBackup + ". The backup copy " + noBackup + ".bak could not be made.",
       "Cannot open file " + readOnly + ". The file is read-only.",
       "Cannot open file " + held + ". Another program holds the file open.",
@@ -587,18 +616,26 @@ TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
   }
 }
 
-TEST_F(SessionRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
-  const std::string wide = File("wide.txt", std::string("\xFF\xFEx\0y\0", 6));
-  const std::string nulUnit = File("zero-unit.txt", std::string("\xFF\xFEx\0\0\0", 6));
-  const std::string nulByte = File("zero-byte.txt", std::string("\xEF\xBB\xBFx\0", 5));
-  List({wide, nulUnit, nulByte});
+// Binary files (a NUL early or late) are passed over without a word and counted
+// apart; a UTF-16 file without its mark is no binary file, but still unread.
+TEST_F(SessionRun, BinaryFilesAreSkippedAndCountedApart) {
+  using namespace std::string_literals;
+  const std::string wide = File("wide.txt", "\xFF\xFEx\0y\0"s);
+  const std::string bare = File("bare.txt", "x\0y\0"s);
+  const std::string empty = File("empty.txt", "");
+  const std::string binaryBytes[] = {"\xFF\xFEx\0\0\0"s, "\xEF\xBB\xBFx\0"s, "\0\0\1\0"s, std::string(70000, 'x') + "\0"s};
+  std::vector<std::string> files{wide, bare, empty};
+  for (const std::string& bytes : binaryBytes) files.push_back(File("binary" + std::to_string(files.size()), bytes));
+  List(files);
   Texts("x", "z");
-  EXPECT_EQ(Run().written, 1);
-  EXPECT_EQ(ReadFileBytes(wide), std::string("\xFF\xFEz\0y\0\r\0\n\0", 10));
-  EXPECT_EQ(ReadFileBytes(nulUnit), std::string("\xFF\xFEx\0\0\0", 6));
-  const std::string binary = ".\nThe file holds binary data, not text.";
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + nulUnit + binary,
-                                                  "Cannot open file " + nulByte + binary}));
+  const RunCounts counts = Run();
+  EXPECT_EQ(counts.written, 1);
+  EXPECT_EQ(counts.binary, 4);
+  EXPECT_EQ(counts.searched, 3);
+  EXPECT_EQ(counts.failed, 1);
+  EXPECT_EQ(ReadFileBytes(wide), "\xFF\xFEz\0y\0\r\0\n\0"s);
+  for (std::size_t index = 0; index < std::size(binaryBytes); ++index) EXPECT_EQ(ReadFileBytes(files[3 + index]), binaryBytes[index]);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + bare + ".\nThe file holds binary data, not text."});
 }
 
 // A file over a megabyte is read, and told apart, a piece at a time: what
@@ -639,6 +676,41 @@ TEST_F(SessionRun, BigFilesAreJudgedByAllTheirPieces) {
     Texts("abc", "\xC3\xA9");
     EXPECT_EQ(Run().written, c.expected.empty() ? 0 : 1);
     EXPECT_TRUE(ReadFileBytes(path) == (c.expected.empty() ? c.bytes : c.expected));
+  }
+}
+
+// The flushes a run asks for: with files only written out, one full flush per
+// batch (the journal's, which empties the drive's cache for the whole
+// batch); without, each new file's own besides the originals' and the
+// journal's per batch.
+TEST_F(SessionRun, ABatchOfChangedFilesCostsOneFullFlush) {
+  const struct {
+    bool writesOut;
+    int changed;
+    std::size_t batchFiles;
+    int fullFlushes;
+    int writeOuts;
+  } cases[] = {
+      {true, 7, 3, 3, 7 + 3},   // each new file and the pack per batch
+      {false, 7, 3, 7 + 3 * 2, 0},
+      {true, 7, BatchLimits().files, 1, 7 + 1},
+      {false, 1, BatchLimits().files, 1 + 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.changed) + " files in batches of " + std::to_string(c.batchFiles) +
+                 (c.writesOut ? ", written out" : ""));
+    std::vector<std::string> paths{File("unchanged.txt", "y")};
+    for (int file = 0; file < c.changed; ++file) paths.push_back(File(std::to_string(file) + ".txt", "x"));
+    List(paths);
+    Texts("x", "z");
+    disk.writesOut = c.writesOut;
+    batch.files = c.batchFiles;
+    const int flushes = disk.Calls(Call::kFlush), writeOuts = disk.Calls(Call::kWriteOut);
+    EXPECT_EQ(Run().written, c.changed);
+    // A run after another retires that one's store, emptying its journal first.
+    const int retiring = &c == cases ? 0 : 1;
+    EXPECT_EQ(disk.Calls(Call::kFlush) - flushes, c.fullFlushes + retiring);
+    if (c.writesOut) EXPECT_EQ(disk.Calls(Call::kWriteOut) - writeOuts, c.writeOuts);
   }
 }
 
