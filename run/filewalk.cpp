@@ -90,9 +90,11 @@ class FilesHad {
 };
 
 // Files counted as written that could not be finished after all.
-void Unfinished(int files, RunCounts& counts) {
+void Unfinished(std::vector<FileFailure> failures, RunCounts& counts) {
+  const int files = static_cast<int>(failures.size());
   counts.written -= files;
   counts.failed += files;
+  for (FileFailure& failure : failures) counts.failures.push_back(std::move(failure));
 }
 
 }  // namespace
@@ -149,6 +151,11 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
     host.FileDone(static_cast<int>(index) + 1);
   }
   if (walk.settle) Unfinished(walk.settle(true, ahead), counts);
+  // In list order, however late a batch found each out.
+  std::unordered_map<std::string_view, std::size_t> order;
+  for (std::size_t index = files.size(); index-- > 0 && !counts.failures.empty();) order[files[index]] = index;
+  std::stable_sort(counts.failures.begin(), counts.failures.end(),
+                   [&order](const FileFailure& a, const FileFailure& b) { return order[a.path] < order[b.path]; });
   return counts;
 }
 

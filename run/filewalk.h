@@ -84,12 +84,11 @@ struct FileOutcome {
 // folder, with the folder's full path. `settle`, where there is one, after
 // every file and once more at the end (`last`, however the walk ended): where
 // `process` leaves files to be finished later, it finishes those whose time
-// has come (all of them when last), reports those it cannot, and gives their
-// number.
+// has come (all of them when last), reports those it cannot, and gives them.
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
   std::function<void(const std::string& folder)> enterFolder = nullptr;
-  std::function<int(bool last, ReadAhead& ahead)> settle = nullptr;
+  std::function<std::vector<FileFailure>(bool last, ReadAhead& ahead)> settle = nullptr;
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A

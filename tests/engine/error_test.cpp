@@ -28,23 +28,5 @@ TEST(Error, ReportTextEndsWithAFullStopAfterLettersAndDigits) {
   for (const Case& c : cases) EXPECT_EQ(WithFullStop(c.message), c.shown);
 }
 
-// The reason goes on its own line in a box and after a blank in a log line;
-// a reason in the system's own words ends with a full stop as any other.
-TEST(Error, AFailureWithItsReasonReadsAsOneOrTwoSentences) {
-  const Error failure = Error::Format(kCannotOpenFile, "C:\\a.txt");
-  const struct {
-    Error error;
-    const char* between;
-    const char* shown;
-  } cases[] = {
-      {failure, "\n", "Cannot open file C:\\a.txt."},
-      {failure.Because(FailureReason::kReadOnly), "\n", "Cannot open file C:\\a.txt.\nThe file is read-only."},
-      {failure.Because(FailureReason::kOther, "The device is not ready"), " ",
-       "Cannot open file C:\\a.txt. The device is not ready."},
-  };
-  for (const auto& c : cases) EXPECT_EQ(WithReason(c.error, c.between), c.shown);
-  EXPECT_EQ(failure.Because(FailureReason::kBinaryData).Reason(), FailureReason::kBinaryData);
-}
-
 }  // namespace
 }  // namespace varnex

@@ -273,14 +273,6 @@ TEST_F(MainWindowKeys, TabGoesThroughTheControlsInTheirOrderThePictureButtonsInc
   }
   Press(VK_TAB, kShift);
   EXPECT_EQ(GetFocus(), form.Control(TMF::kButton));
-  // Delete All from the minus button disables it: the focus moves on to the
-  // next control, and Tab goes on from there.
-  SetFocus(form.Control(TMF::kSpeedButton2));
-  services.messageBoxes.answers.push_back(IDYES);
-  form.Deleteall1Click();
-  EXPECT_EQ(GetFocus(), form.Control(TMF::kButton4));
-  Press(VK_TAB);
-  EXPECT_EQ(GetFocus(), form.Control(TMF::kEdit2));
 }
 
 // Esc in a memo is the window's Esc, which stops a run: the multi-line box
@@ -388,9 +380,6 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
                                            "Pre&view Replace All...\tCtrl+Shift+P", "&Undo Last Run..."};
   const std::vector<std::string> deleteItems{"Delete &Selected...\tDel", "Delete &All..."};
   const std::vector<std::string> helpItems{"&Version History", "&About..."};
-  const std::vector<std::string> fileItems{"Add &File(s)...\tCtrl+O", "Add &Directory...\tCtrl+D", "",
-                                           "&Load filename list...",   "&Save filename list as...\tCtrl+S", "",
-                                           "E&xit\tAlt+F4"};
   const std::vector<std::string> runItems{"&Preview Replace All...\tCtrl+Shift+P", "&Replace All Now",
                                           "&Undo Last Run...\tCtrl+Z", "", "&Stop\tEsc"};
   const struct {
@@ -415,10 +404,6 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
        asked("Do you want to delete the selected item(s) from the file list?")},
       {"minus", TMF::kSpeedButton2, VK_RETURN, &deleteItems, 'A',
        asked("Do you want to delete all item(s) from the file list?")},
-      {"File", 0, 'F', &fileItems, 'F', addFiles},
-      {"File", 0, 'F', &fileItems, 'D', shown("Add Directory..."), "Add Directory..."},
-      {"File", 0, 'F', &fileItems, 'L', loadList},
-      {"File", 0, 'F', &fileItems, 'S', saveList},
       {"Run", 0, 'R', &runItems, 'P', asked("Find text can't be blank!")},
       {"Run", 0, 'R', &runItems, 'R', asked("Find text can't be blank!")},  // told before the question
       {"Run", 0, 'R', &runItems, 'U', nothing},                             // grey: no run to undo
@@ -455,44 +440,30 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
 // memo, which is the memo's own undo. Shift+F10 opens the focused control's
 // menu where it has one, and otherwise nothing.
 TEST_F(MainWindowKeys, ShortcutsAndShiftF10WorkWhereTheFocusIs) {
-  const auto& dialogs = services.fileDialogs.requests;
-  const auto& boxes = services.messageBoxes.shown;
-  std::string dialogShown;
-  const testing::WhenShown closer("Add Directory...", [&dialogShown](HWND dialog) {
-    dialogShown = "Add Directory...";
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
-  });
   const struct {
-    const char* what;
     int focus;
     WPARAM key;
     Held held;
-    std::function<bool()> happened;
-    bool menu = false;
+    const char* told;  // the box the key brought up; nothing for none
+    bool menu;
   } cases[] = {
-      {"Ctrl+O", TMF::kButton4, 'O', testing::Held::kControl, [&] { return dialogs.size() == 1 && !dialogs[0].lpstrDefExt; }},
-      {"Ctrl+D", TMF::kEdit2, 'D', testing::Held::kControl, [&] { return dialogShown == "Add Directory..."; }},
-      {"Ctrl+S", TMF::kListBox1, 'S', testing::Held::kControl, [&] { return dialogs.size() == 1 && dialogs[0].lpstrDefExt; }},
-      {"Ctrl+Shift+P", TMF::kEdit3, 'P', testing::Held::kControlShift,
-       [&] { return boxes.size() == 1 && boxes[0].text == "Find text can't be blank!"; }},
-      {"Ctrl+Z", TMF::kButton, 'Z', testing::Held::kControl,
-       [&] { return boxes.size() == 1 && boxes[0].text == "There is no run to undo."; }},
-      {"Ctrl+Z in a memo", TMF::kEdit2, 'Z', testing::Held::kControl, [&] { return boxes.empty(); }},
-      {"Shift+F10 in a memo", TMF::kEdit2, VK_F10, kShift, [&] { return boxes.empty() && dialogs.empty(); }, true},
-      {"Shift+F10 on a button", TMF::kButton4, VK_F10, kShift, [&] { return boxes.empty() && dialogs.empty(); }},
+      {TMF::kEdit3, 'P', Held::kControlShift, "Find text can't be blank!", false},
+      {TMF::kButton, 'Z', Held::kControl, "There is no run to undo.", false},
+      {TMF::kEdit2, 'Z', Held::kControl, nullptr, false},  // the memo's own undo
+      {TMF::kEdit2, VK_F10, kShift, nullptr, true},         // the memo's edit menu
+      {TMF::kButton4, VK_F10, kShift, nullptr, false},      // nothing, not the menu bar
   };
   for (const auto& test : cases) {
-    SCOPED_TRACE(test.what);
-    services.fileDialogs.requests.clear();
+    SCOPED_TRACE(::testing::Message() << test.focus << " " << test.key);
     services.messageBoxes.shown.clear();
-    dialogShown.clear();
     const testing::WhenMenuShown watch(VK_ESCAPE);
     SetFocus(form.Control(test.focus));
     Press(test.key, test.held);
     app.ProcessPendingMessages();
-    EXPECT_TRUE(test.happened());
+    const auto& shown = services.messageBoxes.shown;
+    EXPECT_EQ(shown.empty() ? std::string() : shown[0].text, test.told != nullptr ? test.told : "");
     EXPECT_EQ(watch.Seen().shown, test.menu);
-    EXPECT_EQ(GetFocus(), form.Control(test.focus));  // and not the menu bar
+    EXPECT_EQ(GetFocus(), form.Control(test.focus));
   }
 }
 

@@ -81,10 +81,8 @@ TEST_F(PreviewWindow, ListsWhatTheRunWouldChangeAndOpensTheFilesItNames) {
   HWND list = form->Control(TPF::kListView1);
   const char* headings[] = {"File", "Occurrences", "Line", "Before", "After"};
   for (int column = 0; column < TPF::kColumns; ++column) {
-    EXPECT_GE(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0),
-              SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(headings[column])) +
-                  6 * GetSystemMetrics(SM_CXEDGE))
-        << headings[column];
+    const LRESULT text = SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(headings[column]));
+    EXPECT_GE(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), text + 6 * GetSystemMetrics(SM_CXEDGE)) << column;
   }
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
   EXPECT_EQ(WindowText(form->Control(TPF::kButton2)), "Close");

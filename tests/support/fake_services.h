@@ -18,7 +18,7 @@ struct ShownBox {
   std::string caption;
   std::string text;
   UINT flags;
-  std::string check;  // the check box's caption; empty for a plain box
+  std::string check = {};  // the check box's caption; empty for a plain box
 };
 
 struct FakeMessageBoxes final : MessageBoxes {
@@ -29,25 +29,18 @@ struct FakeMessageBoxes final : MessageBoxes {
   std::function<void(const ShownBox&)> onShow;
 
   int Show(const std::string& caption, const std::string& text, UINT flags) override {
-    shown.push_back({caption, text, flags, {}});
-    return Answer();
-  }
-  int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
-                    bool& checked) override {
-    shown.push_back({caption, text, flags, check});
-    if (!checks.empty()) {
-      checked = checks.front();
-      checks.pop_front();
-    }
-    return Answer();
-  }
-
- private:
-  int Answer() {
+    shown.push_back({caption, text, flags});
     if (onShow) onShow(shown.back());
     if (answers.empty()) return IDOK;
     const int answer = answers.front();
     answers.pop_front();
+    return answer;
+  }
+  int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
+                    bool& checked) override {
+    if (!checks.empty()) checked = checks.front(), checks.pop_front();
+    const int answer = Show(caption, text, flags);
+    shown.back().check = check;
     return answer;
   }
 };
