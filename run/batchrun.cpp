@@ -54,13 +54,13 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   std::string result;
   bool changed = false;
   if (searchedAsRead && holdOriginal) {
-    changed = run.replacer.ReplaceStrInto(file.bytes, texts.find, texts.replace, result);
+    changed = run.replacer.ReplaceStrInto(file.bytes, texts.ForMatching(), result);
   } else {
     // The file as lines joined with CR LF, so a find text spanning lines
     // matches whatever line ends the file has.
     std::string text = holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
     if (!searchedAsRead) text = NormalizeLineEndsOwned(std::move(text));
-    changed = run.replacer.ReplaceStrOwned(std::move(text), texts.find, texts.replace, result);
+    changed = run.replacer.ReplaceStrOwned(std::move(text), texts.ForMatching(), result);
   }
   if (!changed) return {};
   texts.RefuseUnlessReplaceFits(path);
@@ -87,7 +87,8 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
 
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
                    BatchRunHost& host, UndoRecording* undo) {
-  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
+  Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
+                    [&host] { host.ProcessPendingEvents(); });
   const RunParts run{fileSystem, replacer, log, host, undo};
   return WalkFiles(files, fileSystem, host,
                    {.process = [&run](const std::string& path, TargetFile file,

@@ -49,9 +49,9 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
   // The text the run searches, line ends and all.
   const std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), texts.encoding));
   std::vector<std::size_t> shownOccurrences;
-  const Occurrences found = replacer.FindStr(text, texts.find, texts.replace, [&](std::size_t at) {
-    if (shownOccurrences.empty() || at < shownOccurrences.front() + texts.find.size() + kRoom) {
-      shownOccurrences.push_back(at);
+  const Occurrences found = replacer.FindStr(text, texts.ForMatching(), [&](MatchSpan span) {
+    if (shownOccurrences.empty() || span.offset < shownOccurrences.front() + span.length + kRoom) {
+      shownOccurrences.push_back(span.offset);
     }
   });
   if (!found.changesText) return {};
@@ -68,7 +68,8 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
 }  // namespace
 
 RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSystem, PreviewHost& host) {
-  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
+  Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
+                    [&host] { host.ProcessPendingEvents(); });
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
                      return PreviewTargetFile(path, std::move(file), host, replacer);

@@ -69,7 +69,7 @@ class Previewing : public SessionRun {
   // The texts the file at `path` gets, its dynamic variables expanded.
   std::pair<std::string, std::string> TextsFor(const std::string& path) {
     if (!options.dynamicVariables) return {findText, replaceText};
-    Replacer replacer([this] { return options.caseSensitive; }, [] {});
+    Replacer replacer(MakeLiteralMatcher(), [this] { return options.caseSensitive; }, [] {});
     return {replacer.ExpandVariables(findText, path), replacer.ExpandVariables(replaceText, path)};
   }
 
