@@ -49,7 +49,7 @@ class LiteralMatcher final : public Matcher {
                    const std::function<void(MatchSpan)>& found) override {
     const std::size_t length = texts.find.size();
     return FindOccurrences(text, texts.find, texts.replace, context,
-                           [&found, length](std::size_t at) { found({at, length}); });
+                           [&found, length, &texts](std::size_t at) { found({at, length, texts.replace}); });
   }
 };
 

@@ -12,6 +12,7 @@ namespace varnex {
 namespace {
 
 constexpr std::string_view kInvalidPattern = "The find text is not a valid regular expression: %s";
+constexpr std::string_view kNotValidForFile = "Cannot search file %s: ";
 constexpr std::string_view kLineEnd = "(?:\r\n|\r|\n)";
 
 using ByteRegex = boost::basic_regex<char, PatternTraits<char>>;
@@ -121,17 +122,20 @@ class RegexMatcher final : public Matcher {
     return ReplaceInto(source, texts, context, result);
   }
 
+  std::string Quote(std::string_view value, MatchText into) const override {
+    return into == MatchText::kFind ? QuotePatternText(value) : QuoteReplaceText(value);
+  }
+
   Occurrences Find(std::string_view text, const MatchTexts& texts, ReplaceContext& context,
                    const std::function<void(MatchSpan)>& found) override {
     Occurrences occurrences;
     std::string replacement;
     Walk(text, texts, context, [&](MatchSpan span, const auto& group) {
       ++occurrences.count;
-      if (!occurrences.changesText) {
-        replacement.clear();
-        compiled_.replacement.AppendTo(replacement, group);
-        occurrences.changesText = replacement != text.substr(span.offset, span.length);
-      }
+      replacement.clear();
+      compiled_.replacement.AppendTo(replacement, group);
+      occurrences.changesText = occurrences.changesText || replacement != text.substr(span.offset, span.length);
+      span.replacement = replacement;
       found(span);
     });
     return occurrences;
@@ -144,13 +148,19 @@ class RegexMatcher final : public Matcher {
       return;
     }
     compiled_.find.clear();  // until compiled whole
-    if (texts.unicode) {
-      const std::u32string find = CodePoints(texts.find);
-      compiled_.points = Compile<CodePointRegex>(find, caseSensitive);
-      compiled_.replacement = TemplateFor(compiled_.points, texts.replace, true);
-    } else {
-      compiled_.bytes = Compile<ByteRegex>(texts.find, caseSensitive);
-      compiled_.replacement = TemplateFor(compiled_.bytes, texts.replace, false);
+    // Checked as typed before the run, the texts may still fail for one file:
+    // with its dynamic variables, or in its code page.
+    try {
+      if (texts.unicode) {
+        const std::u32string find = CodePoints(texts.find);
+        compiled_.points = Compile<CodePointRegex>(find, caseSensitive);
+        compiled_.replacement = TemplateFor(compiled_.points, texts.replace, true);
+      } else {
+        compiled_.bytes = Compile<ByteRegex>(texts.find, caseSensitive);
+        compiled_.replacement = TemplateFor(compiled_.bytes, texts.replace, false);
+      }
+    } catch (const Error& error) {
+      throw SearchRefused(std::string(kNotValidForFile) + error.what());
     }
     compiled_.find = texts.find;
     compiled_.replace = texts.replace;
@@ -183,20 +193,43 @@ class RegexMatcher final : public Matcher {
     }
   }
 
+  // The next match from `from`. Where the pattern cannot match the empty
+  // text, a match starts only at a character its start map allows: those are
+  // looked for over the bytes themselves and the pattern tried where one
+  // stands, which spares the walk between them every step's count (Boost's
+  // own walk there goes through the cursor).
+  template <class Regex, class Cursor>
+  static bool NextMatch(const Regex& regex, Cursor from, Cursor end, Cursor begin, boost::match_results<Cursor>& match,
+                        boost::regex_constants::match_flag_type flags) {
+    if (regex.can_be_null()) return boost::regex_search(from, end, match, regex, flags, begin);
+    const unsigned char* const map = regex.get_map();
+    const auto mask = static_cast<unsigned char>(boost::BOOST_REGEX_DETAIL_NS::mask_any);
+    const char* const last = end.Position();
+    for (const char* at = from.Position();;) {
+      while (at != last && !Cursor::MayStart(map, mask, *at)) ++at;
+      if (at == last) return false;
+      from = from.At(at);
+      if (boost::regex_search(from, end, match, regex, flags | boost::regex_constants::match_continuous, begin)) {
+        return true;
+      }
+      at = (++from).Position();
+    }
+  }
+
   template <class Regex, class Cursor, class OnMatch>
   void Search(const Regex& regex, Cursor begin, Cursor end, ReplaceContext& context, OnMatch& onMatch) {
     const char* const base = begin.Position();
     const auto plain = boost::regex_constants::match_default | boost::regex_constants::match_not_dot_newline;
     auto flags = plain;
     boost::match_results<Cursor> match;
-    for (Cursor from = begin; boost::regex_search(from, end, match, regex, flags, begin);) {
+    for (Cursor from = begin; NextMatch(regex, from, end, begin, match, flags);) {
       const auto group = [&match](int i) {
         if (i > static_cast<int>(match.size()) - 1 || !match[i].matched) return std::string_view();
         return std::string_view(match[i].first.Position(), match[i].second.Position() - match[i].first.Position());
       };
       const char* const first = match[0].first.Position();
       const char* const last = match[0].second.Position();
-      onMatch(MatchSpan{static_cast<std::size_t>(first - base), static_cast<std::size_t>(last - first)}, group);
+      onMatch(MatchSpan{static_cast<std::size_t>(first - base), static_cast<std::size_t>(last - first), {}}, group);
       context.ProcessPendingEvents();
       from = match[0].second;
       flags = first == last ? plain | boost::regex_constants::match_not_initial_null : plain;

@@ -10,15 +10,15 @@
 #include <functional>
 #include <iterator>
 
-#include "engine/error.h"
+#include "engine/matcher.h"
 
 namespace varnex {
 
 // A search that spends far more steps than the ground it covers (catastrophic
 // backtracking): the text is left as it was.
-class RunawaySearch : public Error {
+class RunawaySearch : public SearchRefused {
  public:
-  using Error::Error;
+  using SearchRefused::SearchRefused;
 };
 
 // The steps of one search. Progress is the furthest byte the search has
@@ -53,10 +53,30 @@ class SearchBudget {
   std::int64_t countdown_ = kStepsPerCheck;
 };
 
+// The steps after, given by the steps before (Boost uses both).
+template <class Cursor>
+struct PostfixSteps {
+  Cursor operator++(int) {
+    Cursor before = Self();
+    ++Self();
+    return before;
+  }
+  Cursor operator--(int) {
+    Cursor before = Self();
+    --Self();
+    return before;
+  }
+
+ private:
+  Cursor& Self() { return static_cast<Cursor&>(*this); }
+};
+
 // Bytes, one character each.
-class ByteCursor {
+class ByteCursor : public PostfixSteps<ByteCursor> {
  public:
   using iterator_category = std::random_access_iterator_tag;
+  using PostfixSteps::operator++;
+  using PostfixSteps::operator--;
   using value_type = char;
   using difference_type = std::ptrdiff_t;
   using pointer = const char*;
@@ -66,6 +86,11 @@ class ByteCursor {
   ByteCursor(const char* at, SearchBudget* budget) : at_(at), budget_(budget) {}
 
   const char* Position() const { return at_; }
+  ByteCursor At(const char* at) const { return ByteCursor(at, budget_); }
+  // Whether a byte may start a match, by the pattern's start map.
+  static bool MayStart(const unsigned char* map, unsigned char mask, char c) {
+    return (map[static_cast<unsigned char>(c)] & mask) != 0;
+  }
 
   reference operator*() const { return *at_; }
   reference operator[](difference_type n) const { return at_[n]; }
@@ -74,20 +99,10 @@ class ByteCursor {
     budget_->Step(at_);
     return *this;
   }
-  ByteCursor operator++(int) {
-    ByteCursor before = *this;
-    ++*this;
-    return before;
-  }
   ByteCursor& operator--() {
     --at_;
     budget_->Step(at_);
     return *this;
-  }
-  ByteCursor operator--(int) {
-    ByteCursor before = *this;
-    --*this;
-    return before;
   }
   ByteCursor& operator+=(difference_type n) {
     at_ += n;
@@ -143,9 +158,11 @@ inline CodePoint DecodeUtf8(const unsigned char* at, const unsigned char* end) {
 
 // Code points decoded as the search walks; a step back finds the sequence
 // that ends where it stands, as a walk forward from the text's start would.
-class Utf8Cursor {
+class Utf8Cursor : public PostfixSteps<Utf8Cursor> {
  public:
   using iterator_category = std::bidirectional_iterator_tag;
+  using PostfixSteps::operator++;
+  using PostfixSteps::operator--;
   using value_type = char32_t;
   using difference_type = std::ptrdiff_t;
   using pointer = const char32_t*;
@@ -156,17 +173,18 @@ class Utf8Cursor {
       : at_(Bytes(at)), begin_(Bytes(begin)), end_(Bytes(end)), budget_(budget) {}
 
   const char* Position() const { return reinterpret_cast<const char*>(at_); }
+  Utf8Cursor At(const char* at) const { return Utf8Cursor(at, Position() - (at_ - begin_), Position() + (end_ - at_), budget_); }
+  // Whether a byte may start a match: an ASCII one by the pattern's start
+  // map, any other as the start of a character beyond it.
+  static bool MayStart(const unsigned char* map, unsigned char mask, char c) {
+    return static_cast<unsigned char>(c) >= 0x80 || (map[static_cast<unsigned char>(c)] & mask) != 0;
+  }
 
   char32_t operator*() const { return DecodeUtf8(at_, end_).value; }
   Utf8Cursor& operator++() {
     at_ += DecodeUtf8(at_, end_).length;
     budget_->Step(Position());
     return *this;
-  }
-  Utf8Cursor operator++(int) {
-    Utf8Cursor before = *this;
-    ++*this;
-    return before;
   }
   Utf8Cursor& operator--() {
     int back = 1;
@@ -179,11 +197,6 @@ class Utf8Cursor {
     at_ -= back;
     budget_->Step(Position());
     return *this;
-  }
-  Utf8Cursor operator--(int) {
-    Utf8Cursor before = *this;
-    --*this;
-    return before;
   }
   friend bool operator==(const Utf8Cursor& a, const Utf8Cursor& b) { return a.at_ == b.at_; }
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "engine/matcher.h"
 #include "engine/paths.h"
 #include "framework/unicode.h"
 
@@ -111,6 +112,9 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
         }
       } catch (const Refused& refusal) {
         host.ReportFailure(refusal);
+        ++counts.failed;
+      } catch (const SearchRefused& refusal) {
+        host.ReportFailure(Error::Format(refusal.what(), files[index]));
         ++counts.failed;
       } catch (const std::exception&) {
         host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));

@@ -21,6 +21,7 @@ struct RunOptions {
   bool caseSensitive = false;
   bool backUp = false;
   bool dynamicVariables = false;
+  bool regularExpression = false;
 };
 
 // What a walk reads from the main window as it goes, and tells it. The texts
