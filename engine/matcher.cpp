@@ -47,9 +47,8 @@ class LiteralMatcher final : public Matcher {
 
   Occurrences Find(std::string_view text, const MatchTexts& texts, ReplaceContext& context,
                    const std::function<void(MatchSpan)>& found) override {
-    const std::size_t length = texts.find.size();
     return FindOccurrences(text, texts.find, texts.replace, context,
-                           [&found, length, &texts](std::size_t at) { found({at, length, texts.replace}); });
+                           [&found, &texts](std::size_t at) { found({at, texts.find.size(), texts.replace}); });
   }
 };
 

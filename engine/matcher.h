@@ -33,8 +33,8 @@ struct MatchTexts {
 // The two texts a run is given.
 enum class MatchText { kFind, kReplace };
 
-// One occurrence: where it starts in the text, how many bytes it takes and
-// what it becomes (valid while the occurrence is handed over).
+// One occurrence: where it starts in the text, how many bytes it takes, and
+// what replaces it (valid while the occurrence is handed over).
 struct MatchSpan {
   std::size_t offset = 0;
   std::size_t length = 0;

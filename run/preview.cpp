@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/lineends.h"
 #include "engine/previewline.h"
 #include "engine/textlines.h"
 #include "framework/unicode.h"
@@ -46,8 +47,10 @@ std::string WithLineEnds(std::string text) {
 FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
   const FileTexts texts = TextsForFile(path, file, host, replacer);
   if (!texts.findFits) return {};
+  std::string decoded = TakeFileText(std::move(file.bytes), texts.encoding);
+  const bool lineEndsChange = !host.Options().keepLineEnds && HoldsLoneLineBreak(decoded);
   // The text the run searches, line ends and all.
-  const std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), texts.encoding));
+  const std::string text = NormalizeLineEndsOwned(std::move(decoded));
   std::vector<ShownOccurrence> shownOccurrences;
   const Occurrences found = replacer.FindStr(text, texts.ForMatching(), [&](MatchSpan span) {
     if (shownOccurrences.empty() ||
@@ -61,7 +64,7 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
   PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, kRoom, texts.encoding != TextEncoding::kAnsi);
   if (texts.BringLineBreaks()) line.after = WithLineEnds(std::move(line.after));
   host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
-                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter)});
+                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter), lineEndsChange});
   return {.changed = true};
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/dynvars.h"
+#include "engine/lineends.h"
 #include "engine/replace.h"
 
 namespace varnex {
@@ -47,6 +48,11 @@ bool Replacer::ReplaceStrInto(std::string_view text, const MatchTexts& texts, st
 bool Replacer::ReplaceStrOwned(std::string&& text, const MatchTexts& texts, std::string& result) {
   Context context(*this);
   return matcher_->ReplaceOwned(std::move(text), texts, context, result);
+}
+
+bool Replacer::ReplaceStrKeepingLineEnds(std::string_view text, const MatchTexts& texts, std::string& result) {
+  Context context(*this);
+  return ReplaceKeepingLineEnds(text, *matcher_, texts, context, result);
 }
 
 Occurrences Replacer::FindStr(std::string_view text, const MatchTexts& texts,

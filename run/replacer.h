@@ -28,6 +28,9 @@ class Replacer {
   // The same for a text the caller gives up, which comes back in `result`,
   // replaced where it lies, unless the replacement makes it grow.
   bool ReplaceStrOwned(std::string&& text, const MatchTexts& texts, std::string& result);
+  // The same for a file's text with its own line ends, which it keeps (see
+  // engine/lineends.h).
+  bool ReplaceStrKeepingLineEnds(std::string_view text, const MatchTexts& texts, std::string& result);
   // Where ReplaceStrInto would replace, nothing replaced: each occurrence is
   // given to `found`.
   Occurrences FindStr(std::string_view text, const MatchTexts& texts, const std::function<void(MatchSpan)>& found);

@@ -23,9 +23,9 @@ UndoRecording::~UndoRecording() {
   pack_.Reset();
   if (!held_) return;
   if (wrote_) {
-    store_.Adopt(std::move(*held_));
+    store_.KeepAsLastRun(std::move(*held_));
   } else {
-    store_.Retire(std::move(*held_));
+    store_.RemoveStore(std::move(*held_));
   }
 }
 
@@ -41,7 +41,7 @@ void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read,
 
 void UndoRecording::Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
                            const std::function<bool()>& pack) {
-  kept_ = false;
+  unwritten_.erase(path);
   if (failed_ || (!held_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
@@ -58,14 +58,27 @@ void UndoRecording::Record(const std::string& path, std::uint64_t length, std::s
     if (!pack()) return Fail();
     packed_ += length;
   }
-  // Both on the disk before the file they protect changes: a power cut after
-  // its rewrite still finds its original.
-  if (!WriteWholeBuffer(files, held_->journal.Get(), JournalEntry(entry)) ||
-      (!entry.linked && !files.Flush(pack_.Get())) || !files.Flush(held_->journal.Get())) {
-    return Fail();
-  }
+  // Both reach the disk with FlushKept, before the file they protect changes:
+  // a power cut after its rewrite still finds its original.
+  if (!AppendJournalLine(files, *held_, JournalEntry(entry))) return Fail();
   ++entries_;
-  kept_ = true;
+  unwritten_[path] = entries_;
+}
+
+std::optional<ULONGLONG> UndoRecording::FlushKept() {
+  if (failed_ || !held_) return std::nullopt;
+  FileSystem& files = store_.Files();
+  const bool packFlushed =
+      packed_ == flushedPack_ || files.WriteOut(pack_.Get()) || files.Flush(pack_.Get());
+  if (!packFlushed || !files.Flush(held_->journal.Get())) {
+    Fail();
+    return std::nullopt;
+  }
+  flushedPack_ = packed_;
+  // Not knowing the volume only costs the run's new files a flush of their own.
+  FileIdentity volume;
+  if (!files.Identity(held_->journal.Get(), volume)) return std::nullopt;
+  return volume.volume;
 }
 
 // Copies the original, still at `path`, to the end of the pack. A file changed
@@ -93,15 +106,17 @@ bool UndoRecording::PackFromFile(const std::string& path, const FileStamp& read)
 }
 
 void UndoRecording::Written(const std::string& path) {
-  if (!kept_) return;
-  kept_ = false;
+  const auto unwritten = unwritten_.find(path);
+  if (unwritten == unwritten_.end()) return;
+  const int entry = unwritten->second;
+  unwritten_.erase(unwritten);
   if (!wrote_) {
     wrote_ = true;
-    store_.HandOver(held_->folder);
+    store_.RetireEarlierStores(held_->folder);
   }
   FileStamp left;
   if (!store_.Files().PathStamp(path, left) ||
-      !WriteWholeBuffer(store_.Files(), held_->journal.Get(), JournalWritten(entries_, left.lastWrite))) {
+      !AppendJournalLine(store_.Files(), *held_, JournalWritten(entry, left.lastWrite))) {
     Fail();
   }
 }
@@ -116,7 +131,7 @@ bool UndoRecording::Start() {
     // The start line reaches the disk with the first entry's: until then
     // the store protects nothing, and a flush of its own would cost the
     // store's disk one more wait per run.
-    if (pack_ && WriteWholeBuffer(files, held_->journal.Get(), JournalStart(runTime_()))) return true;
+    if (pack_ && AppendJournalLine(files, *held_, JournalStart(runTime_()))) return true;
   }
   Fail();
   return false;
@@ -126,12 +141,12 @@ bool UndoRecording::Start() {
 // saw no file written gives way to the one before at once.
 void UndoRecording::Fail() {
   failed_ = true;
-  kept_ = false;
+  unwritten_.clear();
   pack_.Reset();
   std::string where;
   if (held_) {
     where = held_->folder;
-    if (!wrote_) store_.Retire(std::move(*std::exchange(held_, std::nullopt)));
+    if (!wrote_) store_.RemoveStore(std::move(*std::exchange(held_, std::nullopt)));
   } else {
     for (const std::string& root : store_.Roots()) where += (where.empty() ? "" : " or ") + root;
   }
