@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cstring>
+#include <cwctype>
 #include <stdexcept>
 #include <utility>
 
@@ -106,11 +108,12 @@ void TAF::FormClose() {
   if (owner_.done) owner_.done();
 }
 
-// The boxes and the link have no access keys, so every one pressed here is the
-// main window's; so is F10, its menu bar. The main window takes the keyboard
-// before it answers the key, as if it had been pressed there.
+// An access key of the panel's own boxes is answered here; every other one
+// pressed here is the main window's, and so is F10, its menu bar. The main
+// window takes the keyboard before it answers the key, as if it had been
+// pressed there.
 bool TAF::PassToOwner(const MSG& key) {
-  const bool accessKey = key.message == WM_SYSCHAR;
+  const bool accessKey = key.message == WM_SYSCHAR && !IsOwnAccessKey(static_cast<wchar_t>(key.wParam));
   const bool menuKey = key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
   if (!accessKey && !menuKey) return false;
   HWND owner = GetWindow(Handle(), GW_OWNER);
@@ -123,6 +126,14 @@ bool TAF::PassToOwner(const MSG& key) {
     IsDialogMessageW(owner, &passed);
   }
   return true;
+}
+
+bool TAF::IsOwnAccessKey(wchar_t key) {
+  for (const OptionRow& row : kOptionRows) {
+    const char* mark = std::strchr(row.caption, '&');
+    if (mark != nullptr && std::towlower(static_cast<wchar_t>(mark[1])) == std::towlower(key)) return true;
+  }
+  return false;
 }
 
 void TAF::OnCommand(int id, int code) {

@@ -67,6 +67,7 @@ class TAF : public Window<TAF> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   bool PassToOwner(const MSG& key);
+  static bool IsOwnAccessKey(wchar_t key);
   void LayOut(UINT dpi);
 
   const SettingsStore& settings_;

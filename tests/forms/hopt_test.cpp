@@ -53,7 +53,8 @@ TEST_F(OptionsPanel, EveryChangeOfABoxIsStoredAtOnce) {
                                                        {"Back up changed files", "BU"},
                                                        {"Use dynamic variables", "DV"},
                                                        {"Keep line ends", "KeepLineEnds"},
-                                                       {"Keep modified date", "KeepModifiedDate"}};
+                                                       {"Keep modified date", "KeepModifiedDate"},
+                                                       {"Regular e&xpression", "RegularExpression"}};
   ASSERT_EQ(std::size(boxes), kOptionRows.size());
   for (std::size_t i = 0; i < std::size(boxes); ++i) {
     const auto& [caption, key] = boxes[i];
@@ -92,7 +93,8 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
                         BoxWithCaption(panel.Handle(), "Back up changed files"),
                         BoxWithCaption(panel.Handle(), "Use dynamic variables"),
                         BoxWithCaption(panel.Handle(), "Keep line ends"),
-                        BoxWithCaption(panel.Handle(), "Keep modified date"), HelpLink(panel.Handle()),
+                        BoxWithCaption(panel.Handle(), "Keep modified date"),
+                        BoxWithCaption(panel.Handle(), "Regular e&xpression"), HelpLink(panel.Handle()),
                         BoxWithCaption(panel.Handle(), "Case sensitive")};
   EXPECT_EQ(GetActiveWindow(), panel.Handle());
   EXPECT_EQ(GetFocus(), round[0]);
@@ -101,13 +103,17 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
     Press(VK_TAB);
     EXPECT_EQ(GetFocus(), round[i]) << i;
     // The link alone looks different with the focus, and again without it.
-    EXPECT_EQ(PaintingOf(HelpLink(panel.Handle())) != before, i == 5 || i == 6) << i;
+    EXPECT_EQ(PaintingOf(HelpLink(panel.Handle())) != before, i == 6 || i == 7) << i;
   }
-  // Space ticks the box with the focus, and the tick is stored.
+  // Space ticks the box with the focus, and the tick is stored; the panel's
+  // own access key ticks its box.
   Press(VK_TAB);
   Press(VK_SPACE);
   EXPECT_TRUE(panel.Checked(&RunOptions::backUp));
   EXPECT_EQ(form.Settings().Read("Options", "BU"), "True");
+  Press('X', Held::kAlt);
+  EXPECT_TRUE(panel.Checked(&RunOptions::regularExpression));
+  EXPECT_EQ(GetActiveWindow(), panel.Handle());
 }
 
 // A click, Enter or Space on the link opens the page through the shell, once
