@@ -10,9 +10,17 @@
 #include <string>
 #include <string_view>
 
+#include "engine/error.h"
 #include "engine/replace.h"
 
 namespace varnex {
+
+// A text this way of matching cannot search; the file is left as it was. Its
+// message has %s where the file's path goes.
+class SearchRefused : public Error {
+ public:
+  using Error::Error;
+};
 
 // The texts one file is searched with, in that file's 8-bit form: the bytes of
 // its ANSI code page, or UTF-8 for UTF-8 and UTF-16 files.
@@ -21,6 +29,9 @@ struct MatchTexts {
   std::string_view replace;
   bool unicode = false;  // the text and both texts are UTF-8
 };
+
+// The two texts a run is given.
+enum class MatchText { kFind, kReplace };
 
 // One occurrence: where it starts in the text, how many bytes it takes, and
 // what replaces it (valid while the occurrence is handed over).
@@ -46,6 +57,12 @@ class Matcher {
   // given to `found` in order.
   virtual Occurrences Find(std::string_view text, const MatchTexts& texts, ReplaceContext& context,
                            const std::function<void(MatchSpan)>& found) = 0;
+  // A dynamic variable's value as written into one of the texts, so that it
+  // stands for itself there: as it is, unless the texts have a syntax.
+  virtual std::string Quote(std::string_view value, MatchText into) const {
+    static_cast<void>(into);
+    return std::string(value);
+  }
 };
 
 // Today's way: the find text as it stands, its ASCII capitals folded unless

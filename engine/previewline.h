@@ -7,7 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "engine/matcher.h"
+
 namespace varnex {
+
+// An occurrence as a preview keeps it: the span and what it becomes.
+struct ShownOccurrence {
+  std::size_t offset = 0;
+  std::size_t length = 0;
+  std::string replacement;
+};
 
 struct PreviewLine {
   std::size_t number = 0;  // of the line the first occurrence starts on, from 1
@@ -17,11 +26,11 @@ struct PreviewLine {
   bool cutAfter = false;   // and to the right
 };
 
-// `text` is a file's text with CR LF line ends, `occurrences` the offsets of
-// the occurrences in order, from the first, as far as they may reach into the
-// line shown. At most `room` bytes of the line are kept on either side of the
-// first occurrence; a UTF-8 text is cut between characters.
-PreviewLine FirstOccurrenceLine(std::string_view text, std::span<const std::size_t> occurrences, std::size_t findLength,
-                                std::string_view replaceText, std::size_t room, bool utf8);
+// `text` is a file's text with CR LF line ends, `occurrences` the occurrences
+// in order, from the first, as far as they may reach into the line shown. At
+// most `room` bytes of the line are kept on either side of the first
+// occurrence; a UTF-8 text is cut between characters.
+PreviewLine FirstOccurrenceLine(std::string_view text, std::span<const ShownOccurrence> occurrences, std::size_t room,
+                                bool utf8);
 
 }  // namespace varnex

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/error.h"
+#include "engine/regexmatcher.h"
 #include "forms/hopt.h"
 #include "forms/main.h"
 #include "forms/results.h"
@@ -120,6 +121,15 @@ bool TMF::TextsMakeARun() {
   if (FindText() == ReplaceText()) {
     app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
     return false;
+  }
+  // A pattern is refused before any file is read, the run's and the preview's alike.
+  if (Options().regularExpression) {
+    try {
+      CheckRegularExpression(FindText(), ReplaceText());
+    } catch (const Error& refusal) {
+      app_.MessageBox().Show("Error", WithFullStop(refusal.what()), MB_OK | MB_ICONERROR);
+      return false;
+    }
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #include "run/filetext.h"
 
+#include "engine/regexmatcher.h"
 #include "framework/unicode.h"
 
 namespace varnex {
@@ -19,21 +20,24 @@ bool ToFileText(std::string_view text, TextEncoding encoding, std::string& fileT
 
 MatchTexts FileTexts::ForMatching() const { return {find, replace, encoding != TextEncoding::kAnsi}; }
 
-bool FileTexts::BringLineBreaks() const { return HoldsLineBreak(find) || HoldsLineBreak(replace); }
+bool FileTexts::BringLineBreaks() const { return pattern || HoldsLineBreak(find) || HoldsLineBreak(replace); }
 
 void FileTexts::RefuseUnlessReplaceFits(const std::string& path) const {
   if (!replaceFits) throw Error::Format(kCannotOpenFile, path).Because(FailureReason::kReplaceNotInCodePage);
 }
 
-std::unique_ptr<Matcher> MatcherFor(const RunOptions&) { return MakeLiteralMatcher(); }
+std::unique_ptr<Matcher> MatcherFor(const RunOptions& options) {
+  return options.regularExpression ? MakeRegexMatcher() : MakeLiteralMatcher();
+}
 
 FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer) {
   FileTexts texts;
   texts.typedFind = host.FindText();
   texts.typedReplace = host.ReplaceText();
+  texts.pattern = host.Options().regularExpression;
   if (host.Options().dynamicVariables) {
-    texts.typedFind = replacer.ExpandVariables(texts.typedFind, path);
-    texts.typedReplace = replacer.ExpandVariables(texts.typedReplace, path);
+    texts.typedFind = replacer.ExpandVariables(texts.typedFind, path, MatchText::kFind);
+    texts.typedReplace = replacer.ExpandVariables(texts.typedReplace, path, MatchText::kReplace);
   }
   const auto convert = [&texts] {
     texts.findFits = ToFileText(texts.typedFind, texts.encoding, texts.find);

@@ -30,11 +30,13 @@ struct FileTexts {
   TextEncoding encoding = TextEncoding::kAnsi;  // the file's, unless an ASCII file takes the texts as UTF-8
   bool findFits = true;      // an ANSI file whose code page lacks a character of the find text holds no occurrence
   bool replaceFits = true;
+  bool pattern = false;      // the find text is a regular expression
 
   // The file's texts as its matcher takes them.
   MatchTexts ForMatching() const;
   // Whether a CR or LF comes with the texts, which then become line ends of
-  // the file's own kind.
+  // the file's own kind; a pattern may match line ends, and its replacement
+  // bring them in as \n or \r.
   bool BringLineBreaks() const;
   // Refuses the file at `path`, which would change, where the replace text
   // does not fit it: it is left as it was rather than given stand-ins.

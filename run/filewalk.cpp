@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "engine/matcher.h"
 #include "engine/paths.h"
 #include "framework/unicode.h"
 
@@ -22,6 +23,8 @@ std::string PathIdentity(const std::string& path) {
 }
 
 Error FailureOfFile(const std::string& path, const std::exception& failure) {
+  // A text the matcher cannot search says so in its own words.
+  if (const auto* refused = dynamic_cast<const SearchRefused*>(&failure)) return Error::Format(refused->what(), path);
   const Error standard = Error::Format(kCannotOpenFile, path);
   if (const auto* error = dynamic_cast<const Error*>(&failure)) {
     if (std::string_view(error->what()) == standard.what()) return *error;

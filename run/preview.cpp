@@ -52,10 +52,11 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
   const bool lineEndsChange = !host.Options().keepLineEnds && HoldsLoneLineBreak(decoded);
   // The text the run searches, line ends and all.
   const std::string text = NormalizeLineEndsOwned(std::move(decoded));
-  std::vector<std::size_t> shownOccurrences;
+  std::vector<ShownOccurrence> shownOccurrences;
   const Occurrences found = replacer.FindStr(text, texts.ForMatching(), [&](MatchSpan span) {
-    if (shownOccurrences.empty() || span.offset < shownOccurrences.front() + span.length + kRoom) {
-      shownOccurrences.push_back(span.offset);
+    if (shownOccurrences.empty() ||
+        span.offset < shownOccurrences.front().offset + shownOccurrences.front().length + kRoom) {
+      shownOccurrences.push_back({span.offset, span.length, std::string(span.replacement)});
     }
   });
   if (!found.changesText) return {};
@@ -63,8 +64,7 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
   // A file the run could not write would fail, not change.
   CheckRewritable(path, fileSystem);
 
-  PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, texts.find.size(), texts.replace, kRoom,
-                                         texts.encoding != TextEncoding::kAnsi);
+  PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, kRoom, texts.encoding != TextEncoding::kAnsi);
   if (texts.BringLineBreaks()) line.after = WithLineEnds(std::move(line.after));
   host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
                     Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter), lineEndsChange});

@@ -61,10 +61,10 @@ Occurrences Replacer::FindStr(std::string_view text, const MatchTexts& texts,
   return matcher_->Find(text, texts, context, found);
 }
 
-std::string Replacer::ExpandVariables(std::string_view text, std::string_view path) {
+std::string Replacer::ExpandVariables(std::string_view text, std::string_view path, MatchText into) {
   return ExpandDynamicVariables(std::string(text), path,
-                                [this](std::string_view current, std::string_view name, std::string_view value) {
-                                  return ReplaceStr(current, name, value);
+                                [this, into](std::string_view current, std::string_view name, std::string_view value) {
+                                  return ReplaceStr(current, name, matcher_->Quote(value, into));
                                 });
 }
 

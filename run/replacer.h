@@ -34,9 +34,10 @@ class Replacer {
   // Where ReplaceStrInto would replace, nothing replaced: each occurrence is
   // given to `found`.
   Occurrences FindStr(std::string_view text, const MatchTexts& texts, const std::function<void(MatchSpan)>& found);
-  // The dynamic variables of `text` expanded for the file at `path`, each
-  // through ReplaceStr.
-  std::string ExpandVariables(std::string_view text, std::string_view path);
+  // The dynamic variables of `text`, the find or the replace text, expanded
+  // for the file at `path`, each name found through ReplaceStr and its value
+  // quoted by the matcher.
+  std::string ExpandVariables(std::string_view text, std::string_view path, MatchText into);
 
  private:
   class Context;

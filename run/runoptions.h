@@ -17,6 +17,8 @@ struct RunOptions {
   bool keepLineEnds = false;
   // A changed file keeps its last-write time.
   bool keepModifiedDate = false;
+  // The find text is a regular expression (engine/regexmatcher.h).
+  bool regularExpression = false;
 };
 
 struct OptionRow {
@@ -35,6 +37,7 @@ inline constexpr std::array kOptionRows = {
     OptionRow{103, "Use &dynamic variables", "DV", false, &RunOptions::dynamicVariables},
     OptionRow{104, "Keep &line ends", "KeepLineEnds", false, &RunOptions::keepLineEnds},
     OptionRow{105, "Keep &modified date", "KeepModifiedDate", false, &RunOptions::keepModifiedDate},
+    OptionRow{106, "Regular e&xpression", "RegularExpression", false, &RunOptions::regularExpression},
 };
 
 }  // namespace varnex

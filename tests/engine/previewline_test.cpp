@@ -8,12 +8,12 @@
 namespace varnex {
 namespace {
 
-std::vector<std::size_t> OffsetsOf(const std::string& text, const std::string& find) {
-  std::vector<std::size_t> offsets;
+std::vector<ShownOccurrence> OccurrencesOf(const std::string& text, const std::string& find) {
+  std::vector<ShownOccurrence> occurrences;
   for (std::size_t at = text.find(find); at != std::string::npos; at = text.find(find, at + find.size())) {
-    offsets.push_back(at);
+    occurrences.push_back({at, find.size(), "dog"});
   }
-  return offsets;
+  return occurrences;
 }
 
 TEST(FirstOccurrenceLine, ShowsTheLineOfTheFirstOccurrenceBeforeAndAfterCutAroundIt) {
@@ -42,8 +42,7 @@ TEST(FirstOccurrenceLine, ShowsTheLineOfTheFirstOccurrenceBeforeAndAfterCutAroun
        "\xC3\xA9" "cat" "\xC3\xA9", "\xC3\xA9" "dog" "\xC3\xA9", true, true},
   };
   for (const auto& c : cases) {
-    const std::vector<std::size_t> offsets = OffsetsOf(c.text, c.find);
-    const PreviewLine line = FirstOccurrenceLine(c.text, offsets, c.find.size(), "dog", c.room, true);
+    const PreviewLine line = FirstOccurrenceLine(c.text, OccurrencesOf(c.text, c.find), c.room, true);
     EXPECT_EQ(line.number, c.number) << c.name;
     EXPECT_EQ(line.before, c.before) << c.name;
     EXPECT_EQ(line.after, c.after) << c.name;

@@ -53,7 +53,8 @@ TEST_F(OptionsPanel, EveryChangeOfABoxIsStoredAtOnce) {
                                                        {"&Back up changed files", "BU"},
                                                        {"Use &dynamic variables", "DV"},
                                                        {"Keep &line ends", "KeepLineEnds"},
-                                                       {"Keep &modified date", "KeepModifiedDate"}};
+                                                       {"Keep &modified date", "KeepModifiedDate"},
+                                                       {"Regular e&xpression", "RegularExpression"}};
   ASSERT_EQ(std::size(boxes), kOptionRows.size());
   for (std::size_t i = 0; i < std::size(boxes); ++i) {
     const auto& [caption, key] = boxes[i];
@@ -92,7 +93,8 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
                         BoxWithCaption(panel.Handle(), "&Back up changed files"),
                         BoxWithCaption(panel.Handle(), "Use &dynamic variables"),
                         BoxWithCaption(panel.Handle(), "Keep &line ends"),
-                        BoxWithCaption(panel.Handle(), "Keep &modified date"), HelpLink(panel.Handle()),
+                        BoxWithCaption(panel.Handle(), "Keep &modified date"),
+                        BoxWithCaption(panel.Handle(), "Regular e&xpression"), HelpLink(panel.Handle()),
                         BoxWithCaption(panel.Handle(), "&Case sensitive")};
   EXPECT_EQ(GetActiveWindow(), panel.Handle());
   EXPECT_EQ(GetFocus(), round[0]);
@@ -101,9 +103,10 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
     Press(VK_TAB);
     EXPECT_EQ(GetFocus(), round[i]) << i;
     // The link alone looks different with the focus, and again without it.
-    EXPECT_EQ(PaintingOf(HelpLink(panel.Handle())) != before, i == 5 || i == 6) << i;
+    EXPECT_EQ(PaintingOf(HelpLink(panel.Handle())) != before, i == 6 || i == 7) << i;
   }
-  // Space ticks the box with the focus, and the tick is stored.
+  // Space ticks the box with the focus, and the tick is stored; the panel's
+  // own access key ticks its box.
   Press(VK_TAB);
   Press(VK_SPACE);
   EXPECT_TRUE(panel.Checked(&RunOptions::backUp));
@@ -112,6 +115,8 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
   // work from the panel as well (Ctrl+Z: there is no run to undo).
   Press('D', Held::kAlt);
   EXPECT_TRUE(panel.Checked(&RunOptions::dynamicVariables));
+  Press('X', Held::kAlt);
+  EXPECT_TRUE(panel.Checked(&RunOptions::regularExpression));
   EXPECT_TRUE(PanelShown());
   Press('Z', Held::kControl);
   ASSERT_EQ(services.messageBoxes.shown.size(), 1u);

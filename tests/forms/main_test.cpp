@@ -175,7 +175,7 @@ TEST_F(MainWindow, IsLaidOutAtEachDpiWithThreeLinesInEachMemoAndThePanelGlued) {
     }
     ASSERT_EQ(form.Dpi(), dpi);
     testing::ExpectLaidOutAt(form.Handle(), TMF::LayoutTable(), {273, 353}, dpi);
-    testing::ExpectLaidOutAt(panel.Handle(), TAF::LayoutTable(), {181, 130}, dpi);
+    testing::ExpectLaidOutAt(panel.Handle(), TAF::LayoutTable(), {181, 154}, dpi);
     EXPECT_EQ(SendMessageA(form.Files().Handle(), LB_GETITEMHEIGHT, 0, 0), ScaleToDpi(13, dpi));
 
     for (int memo : {TMF::kEdit2, TMF::kEdit3}) {

@@ -604,6 +604,38 @@ TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
   }
 }
 
+// A pattern over files of every encoding, with a file's name put in through
+// a dynamic variable and a file its search runs away on: each file as the
+// pattern makes it, the runaway one left as it was and named, the run taken
+// back whole by its undo.
+TEST_F(SessionRun, RegularExpressionsReplaceInEveryEncodingAndAreUndone) {
+  using enum TextEncoding;
+  options = {.dynamicVariables = true, .regularExpression = true};
+  const std::string original = "Fait le 2024-05-17\nCAF\xC3\x89 caf\xC3\xA9 2023-12-01\r\n";
+  std::vector<std::string> files;
+  for (TextEncoding encoding : {kAnsi, kUtf8, kUtf16Le}) {
+    files.push_back(File("d" + std::to_string(files.size()) + ".txt", InEncoding(original, encoding)));
+  }
+  files.push_back(File("a+b.txt", "see a+b.txt, aab.txt"));
+  files.push_back(File("runaway.txt", std::string(40, 'a') + "b"));
+  std::vector<std::string> before;
+  for (const std::string& file : files) before.push_back(ReadFileBytes(file));
+  List(files);
+  Texts(R"((\d{4})-(\d{2})-(\d{2})|$filename|^(a|aa)+$|\w)" "\xC3\x89" R"(\b)", "$3.$2.$1");
+  EXPECT_EQ(Run().written, 4);
+  // Only A-Z fold in an ANSI file, and its accented letters are no \w.
+  EXPECT_EQ(ReadFileBytes(files[0]),
+            InEncoding("Fait le 17.05.2024\r\nCAF\xC3\x89 caf\xC3\xA9 01.12.2023\r\n", kAnsi));
+  for (int i : {1, 2}) {
+    EXPECT_EQ(ReadFileBytes(files[i]), InEncoding("Fait le 17.05.2024\r\nCA.. ca.. 01.12.2023\r\n", i == 1 ? kUtf8 : kUtf16Le));
+  }
+  EXPECT_EQ(ReadFileBytes(files[3]), "see .., aab.txt\r\n");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot replace in file " + files[4] +
+                                                 ": the regular expression backtracks without end on this file."});
+  ASSERT_TRUE(Undo());
+  for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadFileBytes(files[i]), before[i]) << files[i];
+}
+
 // Binary files (a NUL early or late) are passed over without a word and counted
 // apart; a UTF-16 file without its mark is no binary file, but still unread.
 TEST_F(SessionRun, BinaryFilesAreSkippedAndCountedApart) {

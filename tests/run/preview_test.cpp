@@ -70,7 +70,8 @@ class Previewing : public SessionRun {
   std::pair<std::string, std::string> TextsFor(const std::string& path) {
     if (!options.dynamicVariables) return {findText, replaceText};
     Replacer replacer(MakeLiteralMatcher(), [this] { return options.caseSensitive; }, [] {});
-    return {replacer.ExpandVariables(findText, path), replacer.ExpandVariables(replaceText, path)};
+    return {replacer.ExpandVariables(findText, path, MatchText::kFind),
+            replacer.ExpandVariables(replaceText, path, MatchText::kReplace)};
   }
 
   std::vector<PreviewRow> rows;
@@ -214,6 +215,22 @@ TEST_F(Previewing, NamesEveryFileTheRunChangesWithItsCountAndFirstLine) {
   }
   EXPECT_GT(changed, 24u * 8 / 3);  // many files change, many do not
   EXPECT_LT(changed, 24u * 8 * 2 / 3);
+}
+
+// A pattern's preview shows what each occurrence becomes, and the run writes it.
+TEST_F(Previewing, ShowsWhatAPatternMakesOfTheLineAsTheRunWritesIt) {
+  options.regularExpression = true;
+  const std::string file = File("dates.txt", "x\non 2024-05-17 and 2023-01-02 z\n");
+  List({file});
+  Texts(R"((\d{4})-(\d{2})-(\d{2}))", "$3.$2.$1");
+  EXPECT_EQ(Preview().written, 1);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].occurrences, 2u);
+  EXPECT_EQ(rows[0].line, 2u);
+  EXPECT_EQ(rows[0].before, "on 2024-05-17 and 2023-01-02 z");
+  EXPECT_EQ(rows[0].after, "on 17.05.2024 and 02.01.2023 z");
+  EXPECT_EQ(Run().written, 1);
+  EXPECT_EQ(ReadFileBytes(file), "x\r\non 17.05.2024 and 02.01.2023 z\r\n");
 }
 
 // A preview after a run: no file, backup, log line or undo store changes, and

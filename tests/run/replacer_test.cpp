@@ -45,9 +45,9 @@ TEST(Replacer, TellsWhetherAWholeFileTextChanged) {
 TEST(Replacer, ExpandsVariablesWithTheCaseOption) {
   bool caseSensitive = false;
   Replacer replacer(MakeLiteralMatcher(), [&] { return caseSensitive; }, [] {});
-  EXPECT_EQ(replacer.ExpandVariables("$FILE in $filedir", "C:\\docs\\report.txt"), "report in C:\\docs");
+  EXPECT_EQ(replacer.ExpandVariables("$FILE in $filedir", "C:\\docs\\report.txt", MatchText::kFind), "report in C:\\docs");
   caseSensitive = true;
-  EXPECT_EQ(replacer.ExpandVariables("$FILE in $filedir", "C:\\docs\\report.txt"), "$FILE in C:\\docs");
+  EXPECT_EQ(replacer.ExpandVariables("$FILE in $filedir", "C:\\docs\\report.txt", MatchText::kFind), "$FILE in C:\\docs");
 }
 
 }  // namespace
