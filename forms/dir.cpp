@@ -227,8 +227,8 @@ void TDF::FileSearch1FileFind(const std::string& fullpath, const TSearchRec& inf
   // current entry, which appending after it leaves as it is. Asking the list
   // again for each file cost more than the listing of the file.
   const bool first = !added_;
-  if (first && !files_.HoldsRealFiles()) files_.Clear();
-  files_.Append(fullpath + std::string(info.Name()));
+  const std::string path = fullpath + std::string(info.Name());
+  first ? files_.Add(path) : files_.Append(path);
   if (!first) return;
   added_ = true;
   filesChanged_();

@@ -125,9 +125,7 @@ void TMF::ButtonClick() {
   RunCounts counts;
   {
     const ListLock lock(*this);
-    std::vector<std::string> files;
-    for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
-    counts = session_.Run(files, host);
+    counts = session_.Run(fileList_.Files(), host);
     host.Show();
   }
   if (closeAfterRun_) {
@@ -140,9 +138,7 @@ void TMF::ButtonClick() {
 
 void TMF::PreviewReplaceAll1Click() {
   if (running_ || !fileList_.HoldsRealFiles() || !TextsMakeARun()) return;
-  std::vector<std::string> files;
-  for (int index = 0; index < fileList_.Count(); ++index) files.push_back(fileList_.Entry(index));
-  if (TPF::Show(app_, settings_, session_, {std::move(files), FindText(), ReplaceText(), Options()})) ButtonClick();
+  if (TPF::Show(app_, settings_, session_, {fileList_.Files(), FindText(), ReplaceText(), Options()})) ButtonClick();
 }
 
 void TMF::StopRun() {
