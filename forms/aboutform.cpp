@@ -38,7 +38,7 @@ constexpr ControlLayout kLayout[] = {
     {TAbout::kLabel5, "STATIC", kWebText, kLink, 0, 108, 64, 110, 15, FontKind::kWindow},
     {TAbout::kLabel6, "STATIC", "E-mail:", kLabel, 0, 55, 80, 40, 15, FontKind::kWindow},
     {TAbout::kLabel7, "STATIC", TAbout::kMailAddress, kLink, 0, 108, 80, 118, 15, FontKind::kWindow},
-    {TAbout::kLabel8, "STATIC", "See license.txt for distribution", kLabel, 0, 55, 104, 170, 15, FontKind::kWindow},
+    {TAbout::kLabel8, "STATIC", "See license.txt for distribution", kLink, 0, 55, 104, 170, 15, FontKind::kWindow},
     {TAbout::kBitBtn1, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 55, 128, 106, 25, FontKind::kWindow},
 };
 
@@ -94,6 +94,7 @@ void TAbout::Create() {
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
   MakeKeyboardLink(Control(kLabel5));
   MakeKeyboardLink(Control(kLabel7));
+  MakeKeyboardLink(Control(kLabel8));
   // First in the tab order, so the box opens on OK and Enter closes it; Tab
   // goes on to the links.
   SetWindowPos(Control(kBitBtn1), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -144,6 +145,9 @@ void TAbout::Label7MouseMove() { SetLooks(LooksAfter(looks_, MouseMove::kMailLin
 
 void TAbout::Label5Click() { OpenLink(kWebPage); }
 void TAbout::Label7Click() { OpenLink(std::string("mailto:") + kMailAddress); }
+
+// The licence ships beside the program.
+void TAbout::Label8Click() { app_.OpenInNotepad(ProgramDirectory() + "\\license.txt", SW_SHOWNORMAL); }
 
 void TAbout::BitBtn1Click() {
   if (IsModal())
@@ -214,7 +218,10 @@ void TAbout::OnCommand(int id, int code) {
       return Label5Click();
     case kLabel7:
       return Label7Click();
+    case kLabel8:
+      return Label8Click();
     case kBitBtn1:
+    case IDCANCEL:  // Esc
       return BitBtn1Click();
     default:
       return;
@@ -235,7 +242,8 @@ LRESULT TAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETCURSOR: {
       const HWND under = reinterpret_cast<HWND>(wParam);
-      if (LOWORD(lParam) == HTCLIENT && (under == Control(kLabel5) || under == Control(kLabel7))) {
+      if (LOWORD(lParam) == HTCLIENT &&
+          (under == Control(kLabel5) || under == Control(kLabel7) || under == Control(kLabel8))) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
       }
@@ -247,6 +255,7 @@ LRESULT TAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const HDC dc = reinterpret_cast<HDC>(wParam);
       if (label == Control(kLabel5)) SetTextColor(dc, looks_.webLit ? kLitLink : kRestingLink);
       if (label == Control(kLabel7)) SetTextColor(dc, looks_.mailLit ? kLitLink : kRestingLink);
+      if (label == Control(kLabel8)) SetTextColor(dc, kRestingLink);
       return brush;
     }
     default:

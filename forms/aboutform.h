@@ -1,7 +1,7 @@
 #pragma once
-// TAbout, the About box: the program's icon, name and version, its maker, and
-// two links (web page and support e-mail) that light up under the pointer and
-// that Tab reaches.
+// TAbout, the About box: the program's icon, name and version, its maker, two
+// links (web page and support e-mail) that light up under the pointer, and
+// the licence's line, which opens it; Tab reaches all three.
 
 #include <windows.h>
 
@@ -70,6 +70,8 @@ class TAbout : public Window<TAbout> {
   void Label7MouseMove();
   void Label5Click();
   void Label7Click();
+  // "See license.txt for distribution" opens the licence in the text editor.
+  void Label8Click();
   void BitBtn1Click();
 
  private:

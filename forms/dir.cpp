@@ -9,6 +9,7 @@
 #include "engine/namedlist.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
+#include "framework/enablecontrol.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
 #include "framework/unicode.h"
@@ -34,15 +35,15 @@ constexpr ControlLayout kLayout[] = {
     {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 60, 265, 165, FontKind::kWindow},
     {TDF::kFolderLabel, "STATIC", "Fol&der:", 0, 0, 8, 37, 56, 15, FontKind::kWindow},
     {TDF::kFolderBox, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 34, 205, 21, FontKind::kWindow},
-    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 231, 56, 15, FontKind::kWindow},
+    {TDF::kLabel1, "STATIC", "File &mask:", 0, 0, 8, 231, 56, 15, FontKind::kWindow},
     {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 228, 205, 21, FontKind::kWindow},
     {TDF::kExcludeLabel, "STATIC", "E&xclude:", 0, 0, 8, 255, 56, 15, FontKind::kWindow},
     {TDF::kExcludeBox, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 252, 205, 21, FontKind::kWindow},
-    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 277, 150, 17,
+    {TDF::kCheckBox1, "BUTTON", "Include &sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 277, 150, 17,
      FontKind::kWindow},
     {TDF::kSkipBinary, "BUTTON", "Skip &binary files", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 296, 150, 17,
      FontKind::kWindow},
-    {TDF::kBitBtn1, "BUTTON", "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 318, 75, 25, FontKind::kWindow},
+    {TDF::kBitBtn1, "BUTTON", "&Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 318, 75, 25, FontKind::kWindow},
     {TDF::kBitBtn2, "BUTTON", kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, 200, 318, 75, 25, FontKind::kWindow},
 };
 constexpr std::size_t kPickers = 2;
@@ -170,7 +171,7 @@ void TDF::BitBtn1Click() {
   HWND second = Control(kBitBtn2);
   SetText(second, kStop);
   SendMessageW(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
-  EnableWindow(Control(kBitBtn1), FALSE);
+  EnableControl(Control(kBitBtn1), false);
   // Whatever ends the scan, an error included, the list then shows all it got
   // and the dialog closes, unless the scan found nothing to add.
   struct AfterTheScan {

@@ -9,6 +9,7 @@
 #include "forms/settingkeys.h"
 #include "framework/keylink.h"
 #include "framework/layout.h"
+#include "framework/windowtext.h"
 
 namespace varnex {
 namespace {
@@ -106,14 +107,15 @@ void TAF::FormClose() {
   if (owner_.done) owner_.done();
 }
 
-// The boxes and the link have no access keys, so every one pressed here is the
-// main window's; so is F10, its menu bar. The main window takes the keyboard
-// before it answers the key, as if it had been pressed there.
+// An access key that is none of the boxes' is the main window's; so is F10,
+// its menu bar. The main window takes the keyboard before it answers the key,
+// as if it had been pressed there. Its shortcuts (Ctrl+Shift+P...) and
+// Shift+F10 it answers where the keyboard is.
 bool TAF::PassToOwner(const MSG& key) {
-  const bool accessKey = key.message == WM_SYSCHAR;
-  const bool menuKey = key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
-  if (!accessKey && !menuKey) return false;
   HWND owner = GetWindow(Handle(), GW_OWNER);
+  const bool accessKey = key.message == WM_SYSCHAR && !TakesAccessKey(Handle(), static_cast<wchar_t>(key.wParam));
+  const bool menuKey = key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
+  if (!accessKey && !menuKey) return SendMessageW(owner, kKeyPreview, 0, reinterpret_cast<LPARAM>(&key)) != 0;
   SetActiveWindow(owner);
   if (menuKey) {
     SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 0);

@@ -16,6 +16,7 @@
 #include "forms/docking.h"
 #include "forms/hopt.h"
 #include "framework/dpi.h"
+#include "framework/enablecontrol.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
 #include "framework/popupmenu.h"
@@ -57,9 +58,9 @@ constexpr ControlLayout kLayout[] = {
     {kSpeedButton1, kSpeedButtonClass, TMF::kAddHint, WS_TABSTOP, 0, 8, 140, 25, 22, FontKind::kWindow},
     {kSpeedButton2, kSpeedButtonClass, TMF::kRemoveHint, WS_TABSTOP, 0, 40, 140, 25, 22, FontKind::kWindow},
     {kButton4, "BUTTON", kShowOptions, BS_PUSHBUTTON | WS_TABSTOP, 0, 8, 170, 256, 18, FontKind::kWindow},
-    {kLabel3, "STATIC", "Find:", 0, 0, 8, 194, 60, 15, FontKind::kWindow},
+    {kLabel3, "STATIC", "F&ind:", 0, 0, 8, 194, 60, 15, FontKind::kWindow},
     {kEdit2, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 192, 192, 60, FontKind::kMemo},
-    {kLabel4, "STATIC", "Replace to:", 0, 0, 8, 258, 60, 15, FontKind::kWindow},
+    {kLabel4, "STATIC", "Re&place to:", 0, 0, 8, 258, 60, 15, FontKind::kWindow},
     {kEdit3, "EDIT", "", kMemo, WS_EX_CLIENTEDGE, 72, 256, 192, 60, FontKind::kMemo},
     {kButton, "BUTTON", TMF::kRunCaption, BS_PUSHBUTTON | WS_TABSTOP, 0, 72, 320, 111, 25, FontKind::kBold},
     {kProgressBar1, PROGRESS_CLASSA, "Progress", 0, 0, 72, 143, 110, 16, FontKind::kWindow},
@@ -76,6 +77,20 @@ using MenuPart = std::span<const MenuItem>;
 constexpr MenuItem kAddItems[] = {{kFiles1, "Add &File(s)..."}, {kDirectory1, "Add &Directory..."}};
 // PopupMenu3, the minus button's.
 constexpr MenuItem kDeleteItems[] = {{kDeleteselected1, "Delete &Selected...\tDel"}, {kDeleteall1, "Delete &All..."}};
+// MainMenu1: every command, by what it works on; the shortcuts work wherever
+// the window has the keyboard (see ShortcutKey).
+constexpr MenuItem kFileItems[] = {{kFiles1, "Add &File(s)...\tCtrl+O"},
+                                   {kDirectory1, "Add &Directory...\tCtrl+D"},
+                                   {0, nullptr},
+                                   {kLoadfilelist1, "&Load filename list..."},
+                                   {kSavefilelistas1, "&Save filename list as...\tCtrl+S"},
+                                   {0, nullptr},
+                                   {kExit1, "E&xit\tAlt+F4"}};
+constexpr MenuItem kRunItems[] = {{kPreviewReplaceAll1, "&Preview Replace All...\tCtrl+Shift+P"},
+                                  {kReplaceAllNow1, "&Replace All Now"},
+                                  {kUndoLastRun1, "&Undo Last Run...\tCtrl+Z"},
+                                  {0, nullptr},
+                                  {kStop1, "&Stop\tEsc"}};
 // PopupMenu1, the list's, after the plus button's items.
 constexpr MenuItem kListItems[] = {{kLoadfilelist1, "&Load filename list..."},
                                    {kSavefilelistas1, "&Save filename list as..."},
@@ -100,9 +115,10 @@ HMENU MakePopup(std::initializer_list<MenuPart> parts) {
   return menu;
 }
 
-// MainMenu1: a single "Help" menu.
 HMENU MakeMainMenu() {
   HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({kFileItems})), L"&File");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({kRunItems})), L"&Run");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(MakePopup({kHelpItems})), L"&Help");
   return bar;
 }
@@ -210,8 +226,8 @@ void TMF::FormShow() {
 
 void TMF::FollowListState() {
   const bool realFiles = fileList_.HoldsRealFiles();
-  EnableWindow(Control(kButton), realFiles);
-  EnableWindow(Control(kSpeedButton2), realFiles);
+  EnableControl(Control(kButton), realFiles);
+  EnableControl(Control(kSpeedButton2), realFiles);
 }
 
 bool TMF::Confirm(const char* question) {
@@ -360,9 +376,6 @@ void TMF::ListBox1MouseMove() {
 }
 
 void TMF::ListBox1ContextPopup(LPARAM where) {
-  EnableMenuItem(listMenu_.Get(), kUndoLastRun1, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(listMenu_.Get(), kPreviewReplaceAll1,
-                 MF_BYCOMMAND | (fileList_.HoldsRealFiles() && !running_ ? MF_ENABLED : MF_GRAYED));
   if (where != -1) {
     return OpenPopupMenu(listMenu_.Get(), Handle(), {GET_X_LPARAM(where), GET_Y_LPARAM(where)}, MenuOpener::kMouse);
   }
@@ -377,18 +390,60 @@ void TMF::ListBox1ContextPopup(LPARAM where) {
   OpenPopupMenu(listMenu_.Get(), Handle(), at, MenuOpener::kKeyboard);
 }
 
-// Ctrl+Shift+P previews a run wherever the window's focus is. Esc in a memo
-// is Esc as anywhere else in the window: a multi-line box would take it for
-// itself and close its parent, the program.
+// The same items are grey in the menu bar and in the list's menu.
+void TMF::FollowCommandState(HMENU menu) {
+  const bool idle = !running_, files = fileList_.HoldsRealFiles();
+  const std::pair<int, bool> states[] = {
+      {kFiles1, idle},           {kDirectory1, idle},         {kLoadfilelist1, idle},
+      {kUndoLastRun1, CanUndo()}, {kPreviewReplaceAll1, files && idle}, {kReplaceAllNow1, files && idle},
+      {kStop1, running_}};
+  for (auto [id, enabled] : states) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+// The menu bar's shortcuts work wherever the window's focus is, the options
+// panel included (it passes them on); Ctrl+Z is the memos' own undo while one
+// has the focus. Esc in a memo is Esc as anywhere else in the window: a
+// multi-line box would take it for itself and close its parent, the program.
+// Shift+F10 and the menu key open the focused control's menu and nothing
+// else: left to the system, Shift+F10 would open the menu bar as F10 does.
 bool TMF::ShortcutKey(const MSG& key) {
+  const bool memo = GetFocus() == Control(kEdit2) || GetFocus() == Control(kEdit3);
+  if ((key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) ||
+      (key.message == WM_KEYDOWN && key.wParam == VK_APPS)) {
+    OpenFocusedMenu();
+    return true;
+  }
   if (key.message != WM_KEYDOWN) return false;
-  if (key.wParam == VK_ESCAPE && (key.hwnd == Control(kEdit2) || key.hwnd == Control(kEdit3))) {
+  if (key.wParam == VK_ESCAPE && memo) {
     OnCommand(IDCANCEL);
     return true;
   }
-  if (key.wParam != 'P' || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0) return false;
-  PreviewReplaceAll1Click();
-  return true;
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const struct {
+    WPARAM key;
+    bool shift;
+    int command;
+  } shortcuts[] = {{'O', false, kFiles1},          {'D', false, kDirectory1},
+                   {'S', false, kSavefilelistas1}, {'P', true, kPreviewReplaceAll1},
+                   {'Z', false, kUndoLastRun1}};
+  for (const auto& shortcut : shortcuts) {
+    if (key.wParam != shortcut.key || shift != shortcut.shift || (shortcut.key == 'Z' && memo)) continue;
+    OnCommand(shortcut.command);
+    return true;
+  }
+  return false;
+}
+
+void TMF::OpenFocusedMenu() {
+  HWND focus = GetFocus();
+  if (focus == fileList_.Handle()) return ListBox1ContextPopup(-1);
+  if (focus != Control(kEdit2) && focus != Control(kEdit3)) return;
+  // The memo's own edit menu, at its caret.
+  POINT caret{};
+  GetCaretPos(&caret);
+  ClientToScreen(focus, &caret);
+  SendMessageW(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), MAKELPARAM(caret.x, caret.y));
 }
 
 void TMF::Button4Click() {
@@ -448,6 +503,14 @@ void TMF::OnCommand(int id) {
       return Savefilelistas1Click();
     case kUndoLastRun1:
       return UndoLastRun1Click();
+    case kReplaceAllNow1:
+      if (!running_) ButtonClick();
+      return;
+    case kStop1:
+      return StopRun();
+    case kExit1:
+      PostMessageW(Handle(), WM_CLOSE, 0, 0);
+      return;
     case kPreviewReplaceAll1:
       return PreviewReplaceAll1Click();
     case kButton:
@@ -516,6 +579,9 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kKeyPreview:
       return ShortcutKey(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
+    case WM_INITMENUPOPUP:
+      FollowCommandState(reinterpret_cast<HMENU>(wParam));
+      return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == fileList_.Handle()) {
         ListBox1ContextPopup(lParam);

@@ -1,6 +1,7 @@
 #pragma once
 // TMF, the main window: the file list, the find and replace boxes, the button
-// that starts a run, the button that shows the options panel and the Help menu.
+// that starts a run, the button that shows the options panel and a menu bar
+// with every command.
 // It keeps the settings store and the run session, which it asks to run and to
 // undo.
 
@@ -55,6 +56,9 @@ class TMF : public Window<TMF> {
     kSavefilelistas1,
     kUndoLastRun1,
     kPreviewReplaceAll1,
+    kExit1,
+    kReplaceAllNow1,
+    kStop1,
   };
 
   // "Replace All Now" while no run goes, "STOP" during a run.
@@ -123,6 +127,10 @@ class TMF : public Window<TMF> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
   bool ShortcutKey(const MSG& key);
+  // Shift+F10 and the menu key: the focused control's own menu, where it has one.
+  void OpenFocusedMenu();
+  // Greys the items of `menu` that would do nothing now.
+  void FollowCommandState(HMENU menu);
   void FormCreate();
   void FormClose();
   void CreateParts();
@@ -138,6 +146,8 @@ class TMF : public Window<TMF> {
   std::string FindText() const;
   // The options panel's choices, as a run takes them.
   RunOptions Options() const;
+  // Says so, and false, where the find text is blank.
+  bool FindTextGiven();
   // Says so, and false, where the texts cannot make a run.
   bool TextsMakeARun();
   std::string ReplaceText() const;

@@ -17,14 +17,17 @@
 #include "forms/results.h"
 #include "forms/mainprogress.h"
 #include "forms/preview.h"
+#include "framework/enablecontrol.h"
 #include "framework/windowtext.h"
 
 namespace varnex {
 namespace {
 
 constexpr char kConfirmRun[] =
-    "Please click Yes, if you are really sure all files you want to compress are plain text files "
+    "Please click Yes, if you are really sure all files you want to change are plain text files "
     "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.";
+
+constexpr char kSameForEveryFile[] = "&Do the same for every file of this run";
 
 // Moving the list's current entry scrolls the list, which costs Wine several
 // milliseconds: it follows at a slower rate than the bar.
@@ -82,8 +85,12 @@ class TMF::RunHost final : public BatchRunHost {
   void ShowCurrent(int index) override { progress_.Current(index); }
   void FileDone(int done) override { progress_.Done(done); }
   bool StopRequested() override { return form_.StopRequested(); }
+  // The reason on a second line; once the user has asked for the same for
+  // every file, the rest of the run's failures wait for the results.
   void ReportFailure(const Error& failure) override {
-    form_.app_.MessageBox().Show(form_.app_.Title(), WithFullStop(failure.what()), MB_OK);
+    if (sameForEveryFile_) return;
+    form_.app_.MessageBox().ShowWithCheck(form_.app_.Title(), WithReason(failure, "\n"), MB_OK, kSameForEveryFile,
+                                          sameForEveryFile_);
   }
   void ReportUndoUnavailable(const std::string& message) override {
     form_.app_.MessageBox().Show(form_.app_.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
@@ -94,6 +101,7 @@ class TMF::RunHost final : public BatchRunHost {
  private:
   TMF& form_;
   Progress progress_;
+  bool sameForEveryFile_ = false;
 };
 
 RunOptions TMF::Options() const {
@@ -101,11 +109,14 @@ RunOptions TMF::Options() const {
   return panel_->Options();
 }
 
+bool TMF::FindTextGiven() {
+  if (!FindText().empty()) return true;
+  app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
+  return false;
+}
+
 bool TMF::TextsMakeARun() {
-  if (FindText().empty()) {
-    app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
-    return false;
-  }
+  if (!FindTextGiven()) return false;
   if (FindText() == ReplaceText()) {
     app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
     return false;
@@ -115,6 +126,8 @@ bool TMF::TextsMakeARun() {
 
 void TMF::ButtonClick() {
   if (running_) return StopRun();
+  // A blank find text is told before the question: the answer would be wasted.
+  if (!FindTextGiven()) return;
   if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   const Application::BusyCursor busy(app_);
   const int count = fileList_.Count();
@@ -132,7 +145,7 @@ void TMF::ButtonClick() {
     PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath(), counts.binary);
+  TRF::Show(app_, counts, LogPath());
   fileList_.MakeCurrent(0);
 }
 
@@ -152,14 +165,14 @@ TMF::ListLock::ListLock(TMF& form) : form_(form) {
   form_.running_ = true;
   form_.stopRequested_ = false;
   DragAcceptFiles(form_.Handle(), FALSE);
-  for (int id : {kListBox1, kSpeedButton1, kSpeedButton2}) EnableWindow(form_.Control(id), FALSE);
+  for (int id : {kListBox1, kSpeedButton1, kSpeedButton2}) EnableControl(form_.Control(id), false);
   SetText(form_.Control(kButton), kStopCaption);
 }
 
 TMF::ListLock::~ListLock() {
   form_.running_ = false;
   DragAcceptFiles(form_.Handle(), TRUE);
-  for (int id : {kListBox1, kSpeedButton1}) EnableWindow(form_.Control(id), TRUE);
+  for (int id : {kListBox1, kSpeedButton1}) EnableControl(form_.Control(id), true);
   SetText(form_.Control(kButton), kRunCaption);
   form_.FollowListState();
 }

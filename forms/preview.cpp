@@ -9,6 +9,7 @@
 #include "engine/leftout.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
+#include "framework/enablecontrol.h"
 #include "framework/layout.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
@@ -47,6 +48,12 @@ constexpr ControlLayout kLayout[] = {
     {TPF::kButton1, "BUTTON", "Replace All &Now", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, 0, FontKind::kBold},
     {TPF::kButton2, "BUTTON", kClose, BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, 0, FontKind::kWindow},
 };
+
+// In the occurrences column of a file the run could not do.
+constexpr char kWouldFail[] = "would fail";
+// Room a column leaves around its heading, in pixels at 96 DPI: the header's
+// margins on either side.
+constexpr int kHeadingRoom = 16;
 
 // Between two showings of the progress: the list's rows come as they are found.
 constexpr ULONGLONG kShowInterval = 100;  // milliseconds
@@ -88,7 +95,8 @@ class TPF::Host final : public PreviewHost {
   }
   bool StopRequested() override { return form_.stop_; }
   void ReportFailure(const Error& failure) override {
-    failures_.emplace_back(form_.request_.files[current_], failure.what());
+    const std::string reason = failure.ReasonLine();
+    failures_.emplace_back(form_.request_.files[current_], reason.empty() ? failure.what() : reason);
   }
   void WouldChange(PreviewRow row) override {
     occurrences_ += row.occurrences;
@@ -98,10 +106,12 @@ class TPF::Host final : public PreviewHost {
                            row.path});
   }
 
-  // The files that could not be read, each a row after the others, with the
+  // The files the run would fail on, each a row after the others, with the
   // reason where the lines would be.
   void AddFailureRows() {
-    for (auto& [path, reason] : failures_) form_.rows_.push_back({{path, "", "", std::move(reason), ""}, ""});
+    for (auto& [path, reason] : failures_) {
+      form_.rows_.push_back({{path, kWouldFail, "", std::move(reason), ""}, ""});
+    }
   }
   std::size_t Occurrences() const { return occurrences_; }
   int Done() const { return done_; }
@@ -158,7 +168,11 @@ void TPF::LayOut(UINT dpi) {
     const int width = laidOutDpi_ == 0
                           ? ScaleToDpi(StoredPixels(settings_, kPreviewColumns[column], kHeadings[column].second), dpi)
                           : MulDiv(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)), dpi, laidOutDpi_);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, width);
+    // Never narrower than its heading, at whatever scale.
+    const std::wstring heading = Wide(kHeadings[column].first);
+    const int headingWidth =
+        static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading.c_str())));
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max(width, headingWidth + ScaleToDpi(kHeadingRoom, dpi)));
   }
   if (laidOutDpi_ == 0) {
     SetClientSize(Handle(),
@@ -212,7 +226,7 @@ void TPF::ShowSummary(const RunCounts& counts, std::size_t occurrences, int done
   const std::size_t listed = request_.files.size();
   std::string summary = std::to_string(counts.written) + " of " + Counted(listed, "file", "files") +
                         " would change, " + Counted(occurrences, "occurrence", "occurrences") + " in all, " +
-                        Counted(counts.failed, "file", "files") + " could not be read.";
+                        Counted(counts.failed, "file", "files") + " would fail.";
   if (counts.binary > 0) summary += " " + SkippedText(counts.binary);
   if (done < static_cast<int>(listed)) {
     summary = "Stopped after " + std::to_string(done) + " of " + std::to_string(listed) + " files. " + summary;
@@ -223,7 +237,7 @@ void TPF::ShowSummary(const RunCounts& counts, std::size_t occurrences, int done
 void TPF::FormShow() {
   reading_ = true;
   SetText(Control(kButton2), kStop);
-  EnableWindow(Control(kButton1), FALSE);
+  EnableControl(Control(kButton1), false);
   Host host(*this);
   RunCounts counts;
   {
@@ -234,7 +248,7 @@ void TPF::FormShow() {
         form.reading_ = false;
         SetText(form.Handle(), kCaption);
         SetText(form.Control(kButton2), kClose);
-        EnableWindow(form.Control(kButton1), TRUE);
+        EnableControl(form.Control(kButton1), true);
         ShowWindow(form.Control(kProgressBar1), SW_HIDE);
       }
     } afterReading{*this};
@@ -244,6 +258,10 @@ void TPF::FormShow() {
   ShowRows();
   ShowSummary(counts, host.Occurrences(), host.Done());
   FocusControl(Control(kListView1));
+  // The first row takes the focus and shows it, so the arrows start there.
+  LVITEMW first{};
+  first.stateMask = first.state = LVIS_FOCUSED | LVIS_SELECTED;
+  if (!rows_.empty()) SendMessageW(Control(kListView1), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
   if (closeAfterReading_) SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 

@@ -19,6 +19,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGM
 constexpr SIZE kClientSize = {289, 124};
 constexpr int kCountMargin = 18;  // from a number's right edge to the client area's
 constexpr int kSkippedRow = 20;   // the height the row of skipped files adds, at 96 DPI
+constexpr int kFailuresRoom = 92;  // and the list of files not processed, under the buttons
 constexpr COLORREF kCountColour = RGB(0, 0, 255);
 
 // Labels take the size of their text once it is known (width and height 0
@@ -33,6 +34,9 @@ constexpr ControlLayout kLayout[] = {
     {TRF::kLabel4, "STATIC", "", kLabel, 0, 0, 57, 0, 0, FontKind::kWindow},
     {TRF::kButton2, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 188, 86, 85, 25, FontKind::kWindow},
     {TRF::kButton1, "BUTTON", "&Show LOG file", BS_PUSHBUTTON | WS_TABSTOP, 0, 93, 86, 85, 25, FontKind::kWindow},
+    {TRF::kMemo1, "EDIT", "",
+     ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE, 14, 120, 261, 84, FontKind::kWindow},
 };
 
 // A run that could not do some of its files does not call itself a success.
@@ -70,15 +74,18 @@ void PlaceCount(HWND dialog, HWND label, int margin) {
 
 TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
 
-void TRF::Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
-               const std::string& logPath, int binarySkipped) {
+void TRF::Show(Application& application, const RunCounts& counts, const std::string& logPath) {
+  std::vector<std::string> failures;
+  for (const FileFailure& failure : counts.failures) failures.push_back(WithReason(failure.error, " "));
   TRF form(application);
-  form.Create(filesSearched, filesReplaced, filesFailed, logPath, binarySkipped);
+  form.Create(counts.searched, counts.written, counts.failed, logPath, counts.binary, failures);
   form.ShowModal();
 }
 
-void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped) {
+void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped,
+                 const std::vector<std::string>& failures) {
   logPath_ = std::move(logPath);
+  listsFailures_ = !failures.empty();
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
   std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), kLayout);
   if (binarySkipped > 0) {
@@ -89,6 +96,10 @@ void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::str
   }
   AdoptControls(std::move(controls));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
+  std::string lines;
+  for (const std::string& failure : failures) lines.append(lines.empty() ? "" : "\r\n").append(failure);
+  SetText(Control(kMemo1), lines);
+  ShowWindow(Control(kMemo1), listsFailures_ ? SW_SHOWNA : SW_HIDE);
   SetText(Control(kLabel3), std::to_string(filesSearched));
   SetText(Control(kLabel4), std::to_string(filesReplaced));
   LayOutAt(WindowDpi(Handle()));
@@ -101,18 +112,21 @@ std::span<const ControlLayout> TRF::LayoutTable() { return kLayout; }
 void TRF::LayOut(UINT dpi) {
   Fonts fonts(dpi);
   PlaceControls(Handle(), kLayout, fonts);
-  SetClientSize(Handle(), {kClientSize.cx, kClientSize.cy + (skipped_ != nullptr ? kSkippedRow : 0)}, dpi);
+  SetClientSize(Handle(),
+                {kClientSize.cx, kClientSize.cy + (skipped_ != nullptr ? kSkippedRow : 0) +
+                                     (listsFailures_ ? kFailuresRoom : 0)},
+                dpi);
   if (skipped_ != nullptr) {
-    // The row goes under the counts, and the buttons make room.
+    // The row goes under the counts, and the buttons and the list make room.
     const int room = ScaleToDpi(kSkippedRow, dpi);
     SetWindowPos(skipped_, nullptr, ScaleToDpi(93, dpi), ScaleToDpi(78, dpi), 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(skipped_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::kWindow)), FALSE);
     FitToText(skipped_);
-    for (int button : {kButton1, kButton2}) {
+    for (int control : {kButton1, kButton2, kMemo1}) {
       RECT place;
-      GetWindowRect(Control(button), &place);
+      GetWindowRect(Control(control), &place);
       MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
-      SetWindowPos(Control(button), nullptr, place.left, place.top + room, 0, 0,
+      SetWindowPos(Control(control), nullptr, place.left, place.top + room, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
@@ -124,7 +138,12 @@ void TRF::LayOut(UINT dpi) {
 
 void TRF::FormShow() { beep_(0); }
 
-void TRF::Button1Click() { app_.OpenInNotepad(logPath_, SW_SHOW); }
+// The keyboard goes back to OK: a second Enter closes the dialog rather than
+// opening the log again.
+void TRF::Button1Click() {
+  app_.OpenInNotepad(logPath_, SW_SHOW);
+  SetFocus(Control(kButton2));
+}
 
 // The same way out as the close box.
 void TRF::Button2Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -160,7 +179,7 @@ LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Button1Click();
         return 0;
       }
-      if (LOWORD(wParam) == kButton2) {
+      if (LOWORD(wParam) == kButton2 || LOWORD(wParam) == IDCANCEL) {  // OK, or Esc
         Button2Click();
         return 0;
       }

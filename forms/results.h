@@ -8,11 +8,13 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "framework/fonts.h"
 #include "framework/handle.h"
 #include "framework/layout.h"
 #include "framework/window.h"
+#include "run/filewalk.h"
 
 namespace varnex {
 
@@ -24,17 +26,30 @@ class TRF : public Window<TRF> {
   // Panel1 is all picture: Image1 fills it, so one control stands for both.
   // kSkipped tells the binary files the run passed over, in a row of its own
   // under the counts that is there only when there are any.
-  enum ControlId { kImage1 = 101, kLabel5, kLabel1, kLabel3, kLabel2, kLabel4, kButton1, kSkipped, kButton2 = IDOK };
+  // Memo1 lists the files that could not be processed, each with its reason.
+  enum ControlId {
+    kImage1 = 101,
+    kLabel5,
+    kLabel1,
+    kLabel3,
+    kLabel2,
+    kLabel4,
+    kButton1,
+    kSkipped,
+    kMemo1,
+    kButton2 = IDOK
+  };
 
   explicit TRF(Application& application, Beeper beep = [](UINT type) { MessageBeep(type); });
 
   // Shows a fresh dialog for one run and returns when it has closed.
-  static void Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
-                   const std::string& logPath, int binarySkipped = 0);
+  static void Show(Application& application, const RunCounts& counts, const std::string& logPath);
 
   // Creates the dialog with its two numbers, not yet visible; with files that
-  // failed, it says how many instead of calling the run a success.
-  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped = 0);
+  // failed, it says how many instead of calling the run a success, and lists
+  // `failures` (a line each) under the buttons, scrollable and copyable.
+  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped = 0,
+              const std::vector<std::string>& failures = {});
   // The dialog's controls in 96-DPI pixels; labels of width 0 take their text's.
   static std::span<const ControlLayout> LayoutTable();
 
@@ -56,6 +71,7 @@ class TRF : public Window<TRF> {
   BitmapHandle arrow_;
   std::string logPath_;
   HWND skipped_ = nullptr;
+  bool listsFailures_ = false;
 };
 
 }  // namespace varnex

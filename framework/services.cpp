@@ -1,5 +1,6 @@
 #include "framework/services.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "framework/application.h"
@@ -20,6 +21,50 @@ struct SystemMessageBoxes final : MessageBoxes {
     HWND owner = GetActiveWindow();
     const ModalScope others(owner);
     return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
+  }
+  int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
+                    bool& checked) override {
+    HWND owner = GetActiveWindow();
+    const ModalScope others(owner);
+    const std::wstring wideCaption = Wide(caption), wideText = Wide(text), wideCheck = Wide(check);
+    TASKDIALOGCONFIG box{};
+    box.cbSize = sizeof box;
+    box.hwndParent = owner;
+    box.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | (checked ? TDF_VERIFICATION_FLAG_CHECKED : 0);
+    box.dwCommonButtons = TaskDialogButtons(flags);
+    box.pszWindowTitle = wideCaption.c_str();
+    box.pszMainIcon = TaskDialogIcon(flags);
+    box.pszContent = wideText.c_str();
+    box.pszVerificationText = wideCheck.c_str();
+    int pressed = 0;
+    BOOL ticked = checked ? TRUE : FALSE;
+    if (FAILED(TaskDialogIndirect(&box, &pressed, nullptr, &ticked))) return 0;
+    checked = ticked != FALSE;
+    return pressed;
+  }
+
+ private:
+  static TASKDIALOG_COMMON_BUTTON_FLAGS TaskDialogButtons(UINT flags) {
+    switch (flags & MB_TYPEMASK) {
+      case MB_OKCANCEL:
+        return TDCBF_OK_BUTTON | TDCBF_CANCEL_BUTTON;
+      case MB_YESNO:
+        return TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
+      default:
+        return TDCBF_OK_BUTTON;
+    }
+  }
+  static PCWSTR TaskDialogIcon(UINT flags) {
+    switch (flags & MB_ICONMASK) {
+      case MB_ICONERROR:
+        return TD_ERROR_ICON;
+      case MB_ICONWARNING:
+        return TD_WARNING_ICON;
+      case MB_ICONINFORMATION:
+        return TD_INFORMATION_ICON;
+      default:
+        return nullptr;
+    }
   }
 };
 

@@ -18,6 +18,11 @@ class MessageBoxes {
   // the button pressed (IDYES is 6). Every window of the program is disabled
   // while the box is up; the one that was active is active again after it.
   virtual int Show(const std::string& caption, const std::string& text, UINT flags) = 0;
+  // The same box with a check box under the text captioned `check` (a task
+  // dialog's verification box), which `checked` starts as and comes back as
+  // the user left it.
+  virtual int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
+                            bool& checked) = 0;
 
  protected:
   ~MessageBoxes() = default;

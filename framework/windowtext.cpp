@@ -32,6 +32,22 @@ int FindListBoxPrefix(HWND list, std::string_view prefix) {
   return found == LB_ERR ? -1 : static_cast<int>(found);
 }
 
+bool TakesAccessKey(HWND window, wchar_t key) {
+  const auto upper = [](wchar_t character) {
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<wchar_t*>(character))));
+  };
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child) || !IsWindowEnabled(child)) continue;
+    const std::wstring caption = Wide(WindowText(child));
+    for (std::size_t at = 0; at + 1 < caption.size(); ++at) {
+      if (caption[at] != L'&') continue;
+      if (caption[at + 1] != L'&' && upper(caption[at + 1]) == upper(key)) return true;
+      ++at;  // "&&" is an ampersand shown, and "&x" has had its look
+    }
+  }
+  return false;
+}
+
 void DrawTextLine(HDC dc, std::string_view text, RECT& area, UINT flags) {
   const std::wstring wide = Wide(text);
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, flags | DT_SINGLELINE);

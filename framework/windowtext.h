@@ -22,6 +22,10 @@ LRESULT AddListBoxText(HWND list, std::string_view text);
 // The first entry that begins with `prefix`, letter case aside, or -1.
 int FindListBoxPrefix(HWND list, std::string_view prefix);
 
+// Whether a visible, enabled control of `window` has `key` as its access key
+// (the character after a single "&" in its caption), letter case aside.
+bool TakesAccessKey(HWND window, wchar_t key);
+
 // The text drawn in one line within `area`, as DrawText's flags say.
 void DrawTextLine(HDC dc, std::string_view text, RECT& area, UINT flags);
 

@@ -32,6 +32,8 @@ void ActivityLog::RecordReplacement(std::string_view findText, std::string_view 
   Add(ReplacementLine(timeStamp_(), findText, path, replaceText));
 }
 
+void ActivityLog::RecordFailure(std::string_view failure) { Add(FailureLine(timeStamp_(), failure)); }
+
 void ActivityLog::RecordRestore(std::string_view path, std::string_view runTime) {
   Add(RestoredLine(timeStamp_(), path, runTime));
 }

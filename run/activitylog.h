@@ -35,6 +35,8 @@ class ActivityLog {
   void Open();
   // Adds the line for a changed file and saves.
   void RecordReplacement(std::string_view findText, std::string_view path, std::string_view replaceText);
+  // Adds the line for a file that a run could not do and saves.
+  void RecordFailure(std::string_view failure);
   // Adds the line for a file that Undo Last Run restored and saves.
   void RecordRestore(std::string_view path, std::string_view runTime);
   // Adds the close line and saves.

@@ -69,23 +69,24 @@ class Batch {
   }
 
   // Puts the batch's files in place once its time has come (or `last`); gives
-  // the number of those that could not be, each reported.
-  int Settle(bool last, ReadAhead& ahead) {
-    if (waiting_.empty() || !(last || Due())) return 0;
+  // those that could not be, each reported.
+  std::vector<FileFailure> Settle(bool last, ReadAhead& ahead) {
+    if (waiting_.empty() || !(last || Due())) return {};
     const std::unordered_set<ULONGLONG> flushed = FlushVolumes();
-    int failed = 0;
+    std::vector<FileFailure> failed;
     for (NewTargetFile& waiting : waiting_) {
       try {
         if (waiting.writtenOut && !flushed.contains(waiting.volume)) {
           DiscardTargetFile(waiting, run_.files);
-          throw Error::Format(kCannotOpenFile, waiting.path);
+          throw Error::Format(kCannotOpenFile, waiting.path)
+              .Because(FailureReason::kOther, "Its new text could not be flushed to the disk");
         }
         ahead.Writing(waiting.read.index);
         PutTargetFileInPlace(waiting, run_.files);
         if (run_.undo != nullptr) run_.undo->Written(waiting.path);
-      } catch (const std::exception&) {
-        run_.host.ReportFailure(Error::Format(kCannotOpenFile, waiting.path));
-        ++failed;
+      } catch (const std::exception& failure) {
+        failed.push_back({waiting.path, FailureOfFile(waiting.path, failure)});
+        run_.host.ReportFailure(failed.back().error);
       }
     }
     waiting_.clear();

@@ -5,9 +5,6 @@
 namespace varnex {
 namespace {
 
-constexpr std::string_view kReplaceTextNotInCodePage =
-    "Cannot replace in file %s: the replace text has characters that the file's ANSI code page cannot hold";
-
 bool HoldsLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -25,7 +22,7 @@ MatchTexts FileTexts::ForMatching() const { return {find, replace, encoding != T
 bool FileTexts::BringLineBreaks() const { return HoldsLineBreak(find) || HoldsLineBreak(replace); }
 
 void FileTexts::RefuseUnlessReplaceFits(const std::string& path) const {
-  if (!replaceFits) throw Refused(Error::Format(kReplaceTextNotInCodePage, path).what());
+  if (!replaceFits) throw Error::Format(kCannotOpenFile, path).Because(FailureReason::kReplaceNotInCodePage);
 }
 
 std::unique_ptr<Matcher> MatcherFor(const RunOptions&) { return MakeLiteralMatcher(); }

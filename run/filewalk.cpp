@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,6 +19,16 @@ std::string PathIdentity(const std::string& path) {
   std::wstring full = Wide(FullPathName(path));
   CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
   return Utf8(full);
+}
+
+Error FailureOfFile(const std::string& path, const std::exception& failure) {
+  const Error standard = Error::Format(kCannotOpenFile, path);
+  if (const auto* error = dynamic_cast<const Error*>(&failure)) {
+    if (std::string_view(error->what()) == standard.what()) return *error;
+    return standard.Because(FailureReason::kOther, error->what());
+  }
+  if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) return standard.Because(FailureReason::kOutOfMemory);
+  return standard;
 }
 
 namespace {
@@ -79,9 +90,11 @@ class FilesHad {
 };
 
 // Files counted as written that could not be finished after all.
-void Unfinished(int files, RunCounts& counts) {
+void Unfinished(std::vector<FileFailure> failures, RunCounts& counts) {
+  const int files = static_cast<int>(failures.size());
   counts.written -= files;
   counts.failed += files;
+  for (FileFailure& failure : failures) counts.failures.push_back(std::move(failure));
 }
 
 }  // namespace
@@ -126,11 +139,10 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
           if (outcome.changed) ++counts.written;
           had.Add(index, outcome.writtenIndex);
         }
-      } catch (const Refused& refusal) {
-        host.ReportFailure(refusal);
-        ++counts.failed;
-      } catch (const std::exception&) {
-        host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));
+      } catch (const std::exception& failure) {
+        FileFailure failed{files[index], FailureOfFile(files[index], failure)};
+        host.ReportFailure(failed.error);
+        counts.failures.push_back(std::move(failed));
         ++counts.failed;
       }
       if (!repeated && !binary) ++counts.searched;
@@ -139,6 +151,11 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
     host.FileDone(static_cast<int>(index) + 1);
   }
   if (walk.settle) Unfinished(walk.settle(true, ahead), counts);
+  // In list order, however late a batch found each out.
+  std::unordered_map<std::string_view, std::size_t> order;
+  for (std::size_t index = files.size(); index-- > 0 && !counts.failures.empty();) order[files[index]] = index;
+  std::stable_sort(counts.failures.begin(), counts.failures.end(),
+                   [&order](const FileFailure& a, const FileFailure& b) { return order[a.path] < order[b.path]; });
   return counts;
 }
 

@@ -40,11 +40,17 @@ class FileWalkHost {
   // events between two files).
   virtual bool StopRequested() = 0;
   // A file could not be done and was left as it was; the failure's text
-  // names it and says why.
+  // names it, and its reason line says why.
   virtual void ReportFailure(const Error& failure) = 0;
 
  protected:
   ~FileWalkHost() = default;
+};
+
+// A file that could not be done: "Cannot open file <path>" and its reason.
+struct FileFailure {
+  std::string path;
+  Error error;
 };
 
 struct RunCounts {
@@ -52,6 +58,7 @@ struct RunCounts {
   int written = 0;   // files changed and written (by a preview: that would be)
   int failed = 0;    // files reported as not done, left as they were
   int binary = 0;    // binary files passed over without a word, not searched
+  std::vector<FileFailure> failures;  // the files that failed, in list order
 };
 
 // A file's full path, letter case aside, as Windows compares paths: the same
@@ -59,12 +66,10 @@ struct RunCounts {
 // short name, another drive letter, a link.)
 std::string PathIdentity(const std::string& path);
 
-// A failure that is the file's own answer, reported as it is rather than as
-// a file that could not be opened.
-class Refused : public Error {
- public:
-  using Error::Error;
-};
+// The failure that stopped the file at `path`, as the user is told it:
+// "Cannot open file <path>" with the reason the error carries. An error about
+// something else (the log that could not be saved) becomes the reason itself.
+Error FailureOfFile(const std::string& path, const std::exception& failure);
 
 // What was done to one file: whether it changed, and the number of the new
 // file on its volume where one was written (0 where none was).
@@ -79,12 +84,11 @@ struct FileOutcome {
 // folder, with the folder's full path. `settle`, where there is one, after
 // every file and once more at the end (`last`, however the walk ended): where
 // `process` leaves files to be finished later, it finishes those whose time
-// has come (all of them when last), reports those it cannot, and gives their
-// number.
+// has come (all of them when last), reports those it cannot, and gives them.
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
   std::function<void(const std::string& folder)> enterFolder = nullptr;
-  std::function<int(bool last, ReadAhead& ahead)> settle = nullptr;
+  std::function<std::vector<FileFailure>(bool last, ReadAhead& ahead)> settle = nullptr;
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A

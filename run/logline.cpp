@@ -91,6 +91,12 @@ std::string ReplacementLine(std::string_view timeStamp, std::string_view findTex
   return line;
 }
 
+std::string FailureLine(std::string_view timeStamp, std::string_view failure) {
+  std::string line(timeStamp);
+  line.append(" - ").append(failure);
+  return line;
+}
+
 std::string RestoredLine(std::string_view timeStamp, std::string_view path, std::string_view runTime) {
   std::string line(timeStamp);
   line.append(" - ").append(path).append(" restored as it was before the run of ").append(runTime);

@@ -40,6 +40,9 @@ std::string StartedLine(std::string_view timeStamp);
 std::string ClosedLine(std::string_view timeStamp);
 std::string ReplacementLine(std::string_view timeStamp, std::string_view findText, std::string_view path,
                             std::string_view replaceText);
+// A file that a run could not do, after the run's other lines: `failure` is
+// what the user was told, on one line.
+std::string FailureLine(std::string_view timeStamp, std::string_view failure);
 // A file that Undo Last Run gave back the text it had before the run of `runTime`.
 std::string RestoredLine(std::string_view timeStamp, std::string_view path, std::string_view runTime);
 

@@ -44,7 +44,8 @@ std::string WithLineEnds(std::string text) {
   return lines;
 }
 
-FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
+FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer,
+                              FileSystem& fileSystem) {
   const FileTexts texts = TextsForFile(path, file, host, replacer);
   if (!texts.findFits) return {};
   std::string decoded = TakeFileText(std::move(file.bytes), texts.encoding);
@@ -59,6 +60,8 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
   });
   if (!found.changesText) return {};
   texts.RefuseUnlessReplaceFits(path);
+  // A file the run could not write would fail, not change.
+  CheckRewritable(path, fileSystem);
 
   PreviewLine line = FirstOccurrenceLine(text, shownOccurrences, texts.find.size(), texts.replace, kRoom,
                                          texts.encoding != TextEncoding::kAnsi);
@@ -75,7 +78,7 @@ RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSy
                     [&host] { host.ProcessPendingEvents(); });
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
-                     return PreviewTargetFile(path, std::move(file), host, replacer);
+                     return PreviewTargetFile(path, std::move(file), host, replacer, fileSystem);
                    }});
 }
 

@@ -27,14 +27,14 @@ struct OptionRow {
   bool RunOptions::*field;
 };
 
-// In the panel's order, top to bottom. The boxes have no access keys: every
-// key pressed in the panel is the main window's.
+// In the panel's order, top to bottom. The boxes' access keys are the panel's
+// own; every other key pressed in the panel is the main window's.
 inline constexpr std::array kOptionRows = {
-    OptionRow{101, "Case sensitive", "CS", false, &RunOptions::caseSensitive},
-    OptionRow{102, "Back up changed files", "BU", false, &RunOptions::backUp},
-    OptionRow{103, "Use dynamic variables", "DV", false, &RunOptions::dynamicVariables},
-    OptionRow{104, "Keep line ends", "KeepLineEnds", false, &RunOptions::keepLineEnds},
-    OptionRow{105, "Keep modified date", "KeepModifiedDate", false, &RunOptions::keepModifiedDate},
+    OptionRow{101, "&Case sensitive", "CS", false, &RunOptions::caseSensitive},
+    OptionRow{102, "&Back up changed files", "BU", false, &RunOptions::backUp},
+    OptionRow{103, "Use &dynamic variables", "DV", false, &RunOptions::dynamicVariables},
+    OptionRow{104, "Keep &line ends", "KeepLineEnds", false, &RunOptions::keepLineEnds},
+    OptionRow{105, "Keep &modified date", "KeepModifiedDate", false, &RunOptions::keepModifiedDate},
 };
 
 }  // namespace varnex

@@ -66,7 +66,15 @@ RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& h
   if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
     logOpen.emplace(logFile_);
   }
-  return RunBatch(files, files_, activityLog_, host, &undo, limits);
+  RunCounts counts = RunBatch(files, files_, activityLog_, host, &undo, limits);
+  // Every file that could not be done has a line after the run's own, so the
+  // log never leaves a file standing as replaced that was then not written.
+  // Each was reported already: a log that cannot take them says no more.
+  try {
+    for (const FileFailure& failure : counts.failures) activityLog_.RecordFailure(WithReason(failure.error, " "));
+  } catch (const std::exception&) {
+  }
+  return counts;
 }
 
 RunSession::Undone RunSession::Undo(UndoStore::Choice& choice, UndoHost& host) {

@@ -30,7 +30,8 @@ class RunSession {
 
   // Every file of `files` in turn, each original kept for Undo Last Run. The
   // log is held open for the run unless the list holds the log itself, which
-  // the run reads in its turn.
+  // the run reads in its turn. The files that could not be done are logged
+  // after the run's other lines.
   RunCounts Run(const std::vector<std::string>& files, BatchRunHost& host, BatchLimits limits = BatchLimits());
   // What Run would do to the files, with nothing written (see PreviewBatch).
   RunCounts Preview(const std::vector<std::string>& files, PreviewHost& host) {

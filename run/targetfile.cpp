@@ -8,11 +8,19 @@
 #include "framework/handle.h"
 #include "framework/safereplace.h"
 #include "framework/wholefile.h"
+#include "run/failurereason.h"
 
 namespace varnex {
 namespace {
 
-[[noreturn]] void CannotOpen(const std::string& path) { throw Error::Format(kCannotOpenFile, path); }
+// Raised with the reason the failed call left in GetLastError: read it before
+// anything else is called.
+[[noreturn]] void CannotOpen(const std::string& path, FileSystem& files) {
+  throw CannotOpenFile(path, GetLastError(), files);
+}
+[[noreturn]] void CannotOpen(const std::string& path, FailureReason reason) {
+  throw Error::Format(kCannotOpenFile, path).Because(reason);
+}
 
 bool Unchanged(FileSystem& files, HANDLE file, const FileStamp& read) {
   FileStamp now;
@@ -56,7 +64,7 @@ TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
 bool ReadTargetFileIf(const std::string& path, const std::function<bool(const FileStamp&)>& wanted, TargetFile& target,
                       FileSystem& files) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
-  if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path);
+  if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path, files);
   if (!wanted(target.stamp)) return false;
   // Room for the line ends the line model may add (an LF file's CRs): the
   // text then grows where it lies. Memory reserved and never written costs
@@ -66,7 +74,7 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
   // for its encoding, its NULs and its line ends.
   ByteSurvey survey;
   if (!ReadWholeFile(files, file.Get(), target.bytes, [&survey](std::string_view piece) { survey.Add(piece); })) {
-    CannotOpen(path);
+    CannotOpen(path, files);
   }
   // Bytes of ASCII alone carry no mark of another encoding.
   target.ascii = survey.Ascii();
@@ -74,7 +82,9 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
   const bool utf16 = target.encoding == TextEncoding::kUtf16Le || target.encoding == TextEncoding::kUtf16Be;
   target.binary = survey.HoldsNul() && LooksBinary(target.bytes);
   if (target.binary) return true;
-  if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) CannotOpen(path);
+  if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) {
+    CannotOpen(path, FailureReason::kBinaryData);
+  }
   target.inLineShape = survey.InLineShape();
   return true;
 }
@@ -82,7 +92,12 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
 void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem& files) {
   // Held with other writers locked out until the copy is made.
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
+  if (!file) CannotOpen(path, files);
+  if (!Unchanged(files, file.Get(), read)) CannotOpen(path, FailureReason::kChangedMeanwhile);
+  if (!files.Copy(path, path + ".bak")) {
+    throw Error::Format(kCannotOpenFile, path)
+        .Because(FailureReason::kOther, "The backup copy " + path + ".bak could not be made");
+  }
 }
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
@@ -97,7 +112,7 @@ NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& re
   written.path = path;
   written.read = read;
   written.file = CreateFileBeside(files, path, written.temporary);
-  if (!written.file) CannotOpen(path);
+  if (!written.file) CannotOpen(path, files);
   // On the disk before it takes the original's place: after a power cut the
   // path must not name a file whose bytes never got there. Written out only,
   // it gets there with the next flush on its volume. Its stamp tells it from
@@ -111,8 +126,9 @@ NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& re
   }
   stored = stored && (written.writtenOut || files.Flush(written.file.Get()));
   if (!stored || !files.Stamp(written.file.Get(), written.made)) {
+    const Error failure = CannotOpenFile(path, GetLastError(), files);
     DiscardTargetFile(written, files);
-    CannotOpen(path);
+    throw failure;
   }
   return written;
 }
@@ -132,11 +148,13 @@ FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
   // attributes set before the rename whenever it keeps the rename.)
   const bool rename = !files.ReplaceKeepsMore();
   // Another program may have saved the file since it was read.
-  if (!target || !Unchanged(files, target.Get(), written.read) ||
-      (rename && !CarryOver(files, target.Get(), written.file.Get()))) {
+  const bool changed = target && !Unchanged(files, target.Get(), written.read);
+  if (!target || changed || (rename && !CarryOver(files, target.Get(), written.file.Get()))) {
+    const Error failure = changed ? Error::Format(kCannotOpenFile, path).Because(FailureReason::kChangedMeanwhile)
+                                  : CannotOpenFile(path, GetLastError(), files);
     target.Reset();
     DiscardTargetFile(written, files);
-    CannotOpen(path);
+    throw failure;
   }
   // ReplaceFileW takes the new file only with no handle open on it; a rename
   // takes it held, and held, no other copy of the program takes it for a
@@ -146,8 +164,21 @@ FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
   const Placed placed = rename ? RenameInPlace(files, path, written.temporary, written.made)
                                : PutInPlace(files, path, written.temporary, written.made);
   written.file.Reset();
-  if (placed != Placed::kReplacement) CannotOpen(path);
+  if (placed != Placed::kReplacement) CannotOpen(path, files);
   return written.made;
+}
+
+// The rewrite's own open, let go at once (an open for writing changes nothing
+// by itself). Wine lets the owner open a read-only file for writing: its
+// attribute is looked at too.
+void CheckRewritable(const std::string& path, FileSystem& files) {
+  const FileHandle target =
+      files.Open(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+  if (!target) CannotOpen(path, files);
+  FILE_BASIC_INFO info;
+  if (files.BasicInfo(target.Get(), info) && (info.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
+    CannotOpen(path, FailureReason::kReadOnly);
+  }
 }
 
 void DiscardTargetFile(NewTargetFile& written, FileSystem& files) {

@@ -38,6 +38,11 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
 // unless it has changed since it was read.
 void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem& files = SystemFileSystem());
 
+// Raises the error RewriteTargetFile would meet at its start, with nothing
+// written: a read-only file, one another program holds, one the user may not
+// write.
+void CheckRewritable(const std::string& path, FileSystem& files = SystemFileSystem());
+
 // Replaces the file's content with `bytes`, unless it has changed since it was
 // read, without ever leaving it half written: the bytes go to a new file in
 // the same folder, on the disk before it takes the original's place and

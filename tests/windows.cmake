@@ -52,6 +52,10 @@ if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
   endforeach()
+  # Another program holding a file open.
+  add_executable(hold_file e2e/hold_file.cpp)
+  add_test(NAME failure_reasons COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/failure_reasons.sh $<TARGET_FILE:varnex>
+                                        $<TARGET_FILE:window_texts> $<TARGET_FILE:hold_file>)
   # The program at 150%, in a prefix of its own.
   add_test(NAME start_and_close_150 COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/at_scale.sh 144
                                             ${CMAKE_CURRENT_SOURCE_DIR}/e2e/start_and_close.sh $<TARGET_FILE:varnex>

@@ -27,7 +27,7 @@ for _ in $(seq 300); do
   [[ $summary == *"would change"* ]] && break
   sleep 0.1
 done
-[ "$summary" = "2 of 3 files would change, 3 occurrences in all, 0 files could not be read." ] ||
+[ "$summary" = "2 of 3 files would change, 3 occurrences in all, 0 files would fail." ] ||
   fail "the preview says: $summary"
 diff -r "$work/before" "$work/files" >/dev/null || fail "the preview changed files"
 [ ! -e "$work/undo" ] || fail "the preview made an undo store"

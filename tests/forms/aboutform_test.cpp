@@ -162,6 +162,7 @@ TEST_F(AboutBox, OnlyTheLinksShowTheHandAndAHint) {
   } cases[] = {
       {TAbout::kLabel5, true, "http://www.varnex.test/"},
       {TAbout::kLabel7, true, "Mailto support@varnex.test"},
+      {TAbout::kLabel8, true, ""},  // the licence: a link without an address to show
       {TAbout::kLabel4, false, ""},
       {TAbout::kBitBtn1, false, ""},
   };
@@ -187,14 +188,17 @@ TEST_F(AboutBox, OnlyTheLinksShowTheHandAndAHint) {
 
 TEST_F(AboutBox, LinkClicksOpenThroughTheShellHiddenAndTheBoxStays) {
   const auto box = Make();
-  for (int link : {TAbout::kLabel5, TAbout::kLabel7}) {
+  for (int link : {TAbout::kLabel5, TAbout::kLabel7, TAbout::kLabel8}) {
     SendMessageA(box->Control(link), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(box->Control(link), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   }
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
   EXPECT_EQ(services.programs.started,
-            (std::vector<std::string>{"http://www.varnex.test/", "mailto:support@varnex.test"}));
-  EXPECT_EQ(services.programs.showCommands, (std::vector<UINT>{SW_HIDE, SW_HIDE}));
-  EXPECT_EQ(services.programs.parents, (std::vector<HWND>{GetDesktopWindow(), GetDesktopWindow()}));
+            (std::vector<std::string>{"http://www.varnex.test/", "mailto:support@varnex.test",
+                                      std::string(windows) + "\\NOTEPAD.EXE " + ProgramDirectory() + "\\license.txt"}));
+  EXPECT_EQ(services.programs.showCommands, (std::vector<UINT>{SW_HIDE, SW_HIDE, SW_SHOWNORMAL}));
+  EXPECT_EQ(services.programs.parents, (std::vector<HWND>{GetDesktopWindow(), GetDesktopWindow(), nullptr}));
   EXPECT_TRUE(IsWindow(box->Handle()));
   EXPECT_TRUE(services.messageBoxes.shown.empty());
 }
@@ -204,7 +208,7 @@ TEST_F(AboutBox, LinkClicksOpenThroughTheShellHiddenAndTheBoxStays) {
 TEST_F(AboutBox, TabReachesTheLinksWhichOpenWithEnterOrSpace) {
   std::vector<int> round;
   const WhenShown driver("About Varnex", [&](HWND form) {
-    for (int step = 0; step < 3; ++step) {
+    for (int step = 0; step < 4; ++step) {
       round.push_back(GetDlgCtrlID(GetFocus()));
       Press(app, VK_TAB);
     }
@@ -217,7 +221,8 @@ TEST_F(AboutBox, TabReachesTheLinksWhichOpenWithEnterOrSpace) {
     PostMessageA(form, WM_CLOSE, 0, 0);
   });
   TAbout::Show(app);
-  EXPECT_EQ(round, (std::vector<int>{TAbout::kBitBtn1, TAbout::kLabel5, TAbout::kLabel7, TAbout::kBitBtn1}));
+  EXPECT_EQ(round, (std::vector<int>{TAbout::kBitBtn1, TAbout::kLabel5, TAbout::kLabel7, TAbout::kLabel8,
+                                     TAbout::kBitBtn1}));
   EXPECT_EQ(services.programs.started,
             (std::vector<std::string>{"http://www.varnex.test/", "mailto:support@varnex.test"}));
 }

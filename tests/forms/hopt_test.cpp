@@ -38,7 +38,7 @@ TEST_F(OptionsPanel, IsABorderlessPanelWithThreeClearBoxes) {
   EXPECT_EQ(frame.bottom - frame.top, client.bottom);
   EXPECT_EQ(WindowText(panel.Handle()), " ");
   EXPECT_EQ(GetWindow(panel.Handle(), GW_OWNER), form.Handle());
-  for (const char* caption : {"Case sensitive", "Back up changed files", "Use dynamic variables"}) {
+  for (const char* caption : {"&Case sensitive", "&Back up changed files", "Use &dynamic variables"}) {
     HWND box = BoxWithCaption(panel.Handle(), caption);
     ASSERT_NE(box, nullptr) << caption;
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -49,11 +49,11 @@ TEST_F(OptionsPanel, IsABorderlessPanelWithThreeClearBoxes) {
 // told, row by row; the keys of earlier versions stay as they were.
 TEST_F(OptionsPanel, EveryChangeOfABoxIsStoredAtOnce) {
   Start();
-  const std::pair<const char*, const char*> boxes[] = {{"Case sensitive", "CS"},
-                                                       {"Back up changed files", "BU"},
-                                                       {"Use dynamic variables", "DV"},
-                                                       {"Keep line ends", "KeepLineEnds"},
-                                                       {"Keep modified date", "KeepModifiedDate"}};
+  const std::pair<const char*, const char*> boxes[] = {{"&Case sensitive", "CS"},
+                                                       {"&Back up changed files", "BU"},
+                                                       {"Use &dynamic variables", "DV"},
+                                                       {"Keep &line ends", "KeepLineEnds"},
+                                                       {"Keep &modified date", "KeepModifiedDate"}};
   ASSERT_EQ(std::size(boxes), kOptionRows.size());
   for (std::size_t i = 0; i < std::size(boxes); ++i) {
     const auto& [caption, key] = boxes[i];
@@ -66,7 +66,7 @@ TEST_F(OptionsPanel, EveryChangeOfABoxIsStoredAtOnce) {
     EXPECT_EQ(form.Settings().Read("Options", key), "False") << key;
     EXPECT_FALSE(panel.Options().*kOptionRows[i].field) << key;
   }
-  SendMessageA(BoxWithCaption(panel.Handle(), "Case sensitive"), BM_CLICK, 0, 0);
+  SendMessageA(BoxWithCaption(panel.Handle(), "&Case sensitive"), BM_CLICK, 0, 0);
   EXPECT_TRUE(panel.CaseSensitive());
 }
 
@@ -88,12 +88,12 @@ class OptionsPanelKeys : public OptionsPanel {
 TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
   Press('O', Held::kAlt);
   ASSERT_TRUE(PanelShown());
-  const HWND round[] = {BoxWithCaption(panel.Handle(), "Case sensitive"),
-                        BoxWithCaption(panel.Handle(), "Back up changed files"),
-                        BoxWithCaption(panel.Handle(), "Use dynamic variables"),
-                        BoxWithCaption(panel.Handle(), "Keep line ends"),
-                        BoxWithCaption(panel.Handle(), "Keep modified date"), HelpLink(panel.Handle()),
-                        BoxWithCaption(panel.Handle(), "Case sensitive")};
+  const HWND round[] = {BoxWithCaption(panel.Handle(), "&Case sensitive"),
+                        BoxWithCaption(panel.Handle(), "&Back up changed files"),
+                        BoxWithCaption(panel.Handle(), "Use &dynamic variables"),
+                        BoxWithCaption(panel.Handle(), "Keep &line ends"),
+                        BoxWithCaption(panel.Handle(), "Keep &modified date"), HelpLink(panel.Handle()),
+                        BoxWithCaption(panel.Handle(), "&Case sensitive")};
   EXPECT_EQ(GetActiveWindow(), panel.Handle());
   EXPECT_EQ(GetFocus(), round[0]);
   for (std::size_t i = 1; i < std::size(round); ++i) {
@@ -108,6 +108,14 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
   Press(VK_SPACE);
   EXPECT_TRUE(panel.Checked(&RunOptions::backUp));
   EXPECT_EQ(form.Settings().Read("Options", "BU"), "True");
+  // Each box's access key is the panel's own; the main window's shortcuts
+  // work from the panel as well (Ctrl+Z: there is no run to undo).
+  Press('D', Held::kAlt);
+  EXPECT_TRUE(panel.Checked(&RunOptions::dynamicVariables));
+  EXPECT_TRUE(PanelShown());
+  Press('Z', Held::kControl);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "There is no run to undo.");
 }
 
 // A click, Enter or Space on the link opens the page through the shell, once

@@ -139,7 +139,7 @@ TEST_F(MainWindowRun, TextsAndNamesInAnyScriptStayWhole) {
   const std::string missing = folder / "\u041E\u0442\u0447\u0451\u0442 \u65E5\u672C\u8A9E smile\U0001F600.txt";
   List({missing});
   EXPECT_TRUE(Run().shown);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + "."});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + missing + ".\nThe file or its folder does not exist."});
 }
 
 TEST_F(MainWindow, TimerKeepsThePanelGluedAndOnTheScreen) {
@@ -380,6 +380,8 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
                                            "Pre&view Replace All...\tCtrl+Shift+P", "&Undo Last Run..."};
   const std::vector<std::string> deleteItems{"Delete &Selected...\tDel", "Delete &All..."};
   const std::vector<std::string> helpItems{"&Version History", "&About..."};
+  const std::vector<std::string> runItems{"&Preview Replace All...\tCtrl+Shift+P", "&Replace All Now",
+                                          "&Undo Last Run...\tCtrl+Z", "", "&Stop\tEsc"};
   const struct {
     const char* menu;
     int opener;  // the control with the focus; 0: Alt+H on the menu bar
@@ -402,6 +404,10 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
        asked("Do you want to delete the selected item(s) from the file list?")},
       {"minus", TMF::kSpeedButton2, VK_RETURN, &deleteItems, 'A',
        asked("Do you want to delete all item(s) from the file list?")},
+      {"Run", 0, 'R', &runItems, 'P', asked("Find text can't be blank!")},
+      {"Run", 0, 'R', &runItems, 'R', asked("Find text can't be blank!")},  // told before the question
+      {"Run", 0, 'R', &runItems, 'U', nothing},                             // grey: no run to undo
+      {"Run", 0, 'R', &runItems, 'S', nothing},                             // grey: no run going
       {"Help", 0, 'H', &helpItems, 'V', versions},
       {"Help", 0, 'H', &helpItems, 'A', shown("About Varnex"), "About Varnex"},
   };
@@ -428,6 +434,37 @@ TEST_F(MainWindowKeys, EveryMenuItemIsPickedByItsAccessKey) {
   }
   // Nothing was taken off the list: the questions were not answered "Yes".
   EXPECT_EQ(Entries().size(), 3u);
+}
+
+// The menu bar's shortcuts work wherever the focus is, but for Ctrl+Z in a
+// memo, which is the memo's own undo. Shift+F10 opens the focused control's
+// menu where it has one, and otherwise nothing.
+TEST_F(MainWindowKeys, ShortcutsAndShiftF10WorkWhereTheFocusIs) {
+  const struct {
+    int focus;
+    WPARAM key;
+    Held held;
+    const char* told;  // the box the key brought up; nothing for none
+    bool menu;
+  } cases[] = {
+      {TMF::kEdit3, 'P', Held::kControlShift, "Find text can't be blank!", false},
+      {TMF::kButton, 'Z', Held::kControl, "There is no run to undo.", false},
+      {TMF::kEdit2, 'Z', Held::kControl, nullptr, false},  // the memo's own undo
+      {TMF::kEdit2, VK_F10, kShift, nullptr, true},         // the memo's edit menu
+      {TMF::kButton4, VK_F10, kShift, nullptr, false},      // nothing, not the menu bar
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(::testing::Message() << test.focus << " " << test.key);
+    services.messageBoxes.shown.clear();
+    const testing::WhenMenuShown watch(VK_ESCAPE);
+    SetFocus(form.Control(test.focus));
+    Press(test.key, test.held);
+    app.ProcessPendingMessages();
+    const auto& shown = services.messageBoxes.shown;
+    EXPECT_EQ(shown.empty() ? std::string() : shown[0].text, test.told != nullptr ? test.told : "");
+    EXPECT_EQ(watch.Seen().shown, test.menu);
+    EXPECT_EQ(GetFocus(), form.Control(test.focus));
+  }
 }
 
 TEST_F(MainWindowKeys, ThePictureButtonsShowTheirFocusAndOpenOnlyOnTheirOwnKeys) {

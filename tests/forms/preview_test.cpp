@@ -67,7 +67,7 @@ TEST_F(PreviewWindow, ListsWhatTheRunWouldChangeAndOpensTheFilesItNames) {
   const std::vector<std::vector<std::string>> expected = {
       {first, "2", "2", "two cat, three cat", "two dog, three dog"},
       {over, "1", "1", "cat", "dog"},
-      {missing, "", "", "Cannot open file " + missing, ""},
+      {missing, "would fail", "", "The file or its folder does not exist.", ""},
   };
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < TPF::kColumns; ++column) {
@@ -75,7 +75,16 @@ TEST_F(PreviewWindow, ListsWhatTheRunWouldChangeAndOpensTheFilesItNames) {
     }
   }
   EXPECT_EQ(WindowText(form->Control(TPF::kLabel1)),
-            "2 of 4 files would change, 3 occurrences in all, 1 file could not be read.");
+            "2 of 4 files would change, 3 occurrences in all, 1 file would fail.");
+  // Every heading fits its column, with the header's margins (three edges a
+  // side); the first row has the focus and shows it.
+  HWND list = form->Control(TPF::kListView1);
+  const char* headings[] = {"File", "Occurrences", "Line", "Before", "After"};
+  for (int column = 0; column < TPF::kColumns; ++column) {
+    const LRESULT text = SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(headings[column]));
+    EXPECT_GE(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), text + 6 * GetSystemMetrics(SM_CXEDGE)) << column;
+  }
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
   EXPECT_EQ(WindowText(form->Control(TPF::kButton2)), "Close");
   EXPECT_TRUE(IsWindowEnabled(form->Control(TPF::kButton1)));
 
@@ -96,7 +105,7 @@ TEST_F(PreviewWindow, StopEndsTheReadingAfterTheFileInHand) {
   form->FormShow();
   EXPECT_EQ(Rows(*form), 1);
   EXPECT_EQ(WindowText(form->Control(TPF::kLabel1)),
-            "Stopped after 1 of 3 files. 1 of 3 files would change, 1 occurrence in all, 0 files could not be read.");
+            "Stopped after 1 of 3 files. 1 of 3 files would change, 1 occurrence in all, 0 files would fail.");
   EXPECT_FALSE(form->Reading());
 }
 

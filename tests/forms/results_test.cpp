@@ -26,9 +26,10 @@ class ResultsDialog : public ::testing::Test {
   // A dialog that counts its beeps. It is shown only where a test needs it:
   // without a window manager, Wine takes two seconds to take a captioned
   // window off the screen.
-  std::unique_ptr<TRF> Make(int searched, int replaced, bool shown = false, int failed = 0) {
+  std::unique_ptr<TRF> Make(int searched, int replaced, bool shown = false, int failed = 0,
+                            const std::vector<std::string>& failures = {}) {
     auto form = std::make_unique<TRF>(app, [this](UINT type) { beeps.push_back(type); });
-    form->Create(searched, replaced, failed, kLogPath);
+    form->Create(searched, replaced, failed, kLogPath, 0, failures);
     if (shown) ShowWindow(form->Handle(), SW_SHOW);
     return form;
   }
@@ -68,12 +69,15 @@ TEST_F(ResultsDialog, CentredFixedDialogWhoseOkComesFirstAndBeepsOnceShown) {
   EXPECT_EQ(GetNextDlgTabItem(form->Handle(), showLog, FALSE), ok);
 }
 
+// With files that failed, their list under the buttons, after them in the tab order.
 TEST_F(ResultsDialog, IsLaidOutAtEachDpiWithTheNumbersAtTheRightEdge) {
-  const auto form = Make(1234567, 7654321, false, 2);
+  const auto form = Make(1234567, 7654321, false, 2, {"Cannot open file a. Why.", "Cannot open file b. Why."});
+  EXPECT_EQ(WindowText(form->Control(TRF::kMemo1)), "Cannot open file a. Why.\r\nCannot open file b. Why.");
+  EXPECT_EQ(GetNextDlgTabItem(form->Handle(), form->Control(TRF::kButton1), FALSE), form->Control(TRF::kMemo1));
   for (UINT dpi : {96u, 120u, 144u, 192u, 96u}) {
     if (dpi != form->Dpi()) testing::SendDpiChange(form->Handle(), form->Dpi(), dpi);
     ASSERT_EQ(form->Dpi(), dpi);
-    testing::ExpectLaidOutAt(form->Handle(), TRF::LayoutTable(), {289, 124}, dpi);
+    testing::ExpectLaidOutAt(form->Handle(), TRF::LayoutTable(), {289, 216}, dpi);
     RECT client;
     GetClientRect(form->Handle(), &client);
     for (int count : {TRF::kLabel3, TRF::kLabel4}) {
@@ -184,6 +188,10 @@ TEST_F(ResultsDialog, OkEnterAndTheCloseBoxEachCloseIt) {
   } ways[] = {
       {"OK", false, [](HWND form) { PostMessageA(GetDlgItem(form, TRF::kButton2), BM_CLICK, 0, 0); }},
       {"Enter", true, [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); }},
+      // The keyboard is back on OK: Enter does not open the log a second time.
+      {"Enter after Show LOG file", true, [](HWND form) {
+         SendMessageA(GetDlgItem(form, TRF::kButton1), BM_CLICK, 0, 0), PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+       }},
       {"close box", false, [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
   for (const auto& way : ways) {
@@ -192,18 +200,19 @@ TEST_F(ResultsDialog, OkEnterAndTheCloseBoxEachCloseIt) {
     way.close(form->Handle());
     EXPECT_TRUE(PumpUntil(app, [&] { return form->Handle() == nullptr; }));
   }
-  EXPECT_TRUE(services.programs.started.empty());
+  EXPECT_EQ(services.programs.started.size(), 1u);
 }
 
 TEST_F(ResultsDialog, ShowWaitsUntilTheDialogHasClosed) {
   std::string numbers;
   const WhenShown enter("Results...", [&](HWND form) {
     numbers = WindowText(GetDlgItem(form, TRF::kLabel5)) + " " + WindowText(GetDlgItem(form, TRF::kLabel3)) + " " +
-              WindowText(GetDlgItem(form, TRF::kLabel4));
+              WindowText(GetDlgItem(form, TRF::kLabel4)) + " " + WindowText(GetDlgItem(form, TRF::kMemo1));
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
-  TRF::Show(app, 5, 4, 1, kLogPath);
-  EXPECT_EQ(numbers, "1 file could not be processed. 5 4");
+  const Error readOnly = Error::Format(kCannotOpenFile, "C:\\a.txt").Because(FailureReason::kReadOnly);
+  TRF::Show(app, RunCounts{5, 4, 1, 0, {{"C:\\a.txt", readOnly}}}, kLogPath);
+  EXPECT_EQ(numbers, "1 file could not be processed. 5 4 Cannot open file C:\\a.txt. The file is read-only.");
   EXPECT_EQ(FindWindowA(nullptr, "Results..."), nullptr);
 }
 

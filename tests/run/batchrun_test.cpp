@@ -25,6 +25,7 @@ using testing::Results;
 using testing::SessionRun;
 using testing::WriteFileBytes;
 
+// A blank find text is told before the question, texts that are the same after it.
 TEST_F(BatchRun, AsksFirstAndChecksTheTextsAfterwards) {
   const std::string path = File("a.txt", "abc\r\n");
   List({path});
@@ -35,22 +36,26 @@ TEST_F(BatchRun, AsksFirstAndChecksTheTextsAfterwards) {
   EXPECT_EQ(question.caption, "Confirmation");
   EXPECT_EQ(question.flags, 36u);
   EXPECT_EQ(question.text,
-            "Please click Yes, if you are really sure all files you want to compress are plain text files "
+            "Please click Yes, if you are really sure all files you want to change are plain text files "
             "(example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.");
   EXPECT_EQ(ReadFileBytes(path), "abc\r\n");
 
-  const std::pair<std::pair<const char*, const char*>, const char*> refusals[] = {
-      {{"", "x"}, "Find text can't be blank!"},
-      {{"abc", "abc"}, "Find and replace texts can't be the same!"},
+  const struct {
+    const char *find, *replace, *message;
+    std::size_t boxes;  // the question, then the refusal
+  } refusals[] = {
+      {"", "x", "Find text can't be blank!", 1},
+      {"abc", "abc", "Find and replace texts can't be the same!", 2},
   };
-  for (const auto& [texts, message] : refusals) {
+  for (const auto& refusal : refusals) {
     services.messageBoxes.shown.clear();
-    Texts(texts.first, texts.second);
+    services.messageBoxes.answers.clear();
+    Texts(refusal.find, refusal.replace);
     EXPECT_FALSE(Run().shown);
-    ASSERT_EQ(services.messageBoxes.shown.size(), 2u);
-    EXPECT_EQ(services.messageBoxes.shown[1].caption, "Error");
-    EXPECT_EQ(services.messageBoxes.shown[1].text, message);
-    EXPECT_EQ(services.messageBoxes.shown[1].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    ASSERT_EQ(services.messageBoxes.shown.size(), refusal.boxes);
+    EXPECT_EQ(services.messageBoxes.shown.back().caption, "Error");
+    EXPECT_EQ(services.messageBoxes.shown.back().text, refusal.message);
+    EXPECT_EQ(services.messageBoxes.shown.back().flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
   }
   Texts("abc", "ABC");  // case counts: accepted
   EXPECT_EQ(Run().finished, "Find and replace successfully finished.");
@@ -85,15 +90,18 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_EQ(ReadFileBytes(untouched), "nothing here\n");
   after = Written(untouched);
   EXPECT_EQ(CompareFileTime(&before, &after), 0);
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + missing + ".",
-                                                  "Cannot open file " + folder.Path() + "."}));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + missing + ".\nThe file or its folder does not exist.",
+                                                  "Cannot open file " + folder.Path() + ".\nIt is a folder, not a file."}));
   EXPECT_EQ(services.messageBoxes.shown[1].caption, "Varnex");
   EXPECT_EQ(services.messageBoxes.shown[1].flags, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(services.messageBoxes.shown[1].check, "&Do the same for every file of this run");
   EXPECT_EQ(form.Files().Current(), 0);
 
-  // The entry holds the find text's line ends as they are: three lines.
+  // The entry holds the find text's line ends as they are: three lines; the
+  // two failures follow the run's lines.
   const std::vector<std::string> log = LogLines();
-  ASSERT_EQ(log.size(), 4u);
+  ASSERT_EQ(log.size(), 6u);
+  EXPECT_TRUE(log[4].ends_with(" - Cannot open file " + missing + ". The file or its folder does not exist.")) << log[4];
   EXPECT_TRUE(log[1].ends_with(" - two")) << log[1];
   EXPECT_EQ(log[2], "last");
   EXPECT_EQ(log[3], " found in " + changed + " and replaced to 2");
@@ -235,11 +243,14 @@ TEST_F(SessionRun, TheLogListedAmongTheFilesIsReadInItsTurn) {
   EXPECT_EQ(results.searched, 2);
   EXPECT_EQ(results.written, 1);
   EXPECT_EQ(ReadFileBytes(a), "x\r\n");
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + log + "."});
+  const std::string failed = "Cannot open file " + log + ".", why = "Another program changed the file while it was being replaced.";
+  EXPECT_EQ(Messages(), std::vector<std::string>{failed + "\n" + why});
+  // Its line says it was replaced, and the next that it then failed.
   const std::vector<std::string> lines = LogLines();
-  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines.size(), 4u);
   EXPECT_TRUE(lines[1].ends_with(" - abc found in " + a + " and replaced to x")) << lines[1];
   EXPECT_TRUE(lines[2].ends_with(" - abc found in " + log + " and replaced to x")) << lines[2];
+  EXPECT_TRUE(lines[3].ends_with(" - " + failed + " " + why)) << lines[3];
 }
 
 TEST_F(SessionRun, BackUpsHoldTheBytesBeforeTheRun) {
@@ -282,7 +293,16 @@ TEST_F(SessionRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
   EXPECT_EQ(ReadFileBytes(readOnly), "abc");
   EXPECT_EQ(ReadFileBytes(held), "abc");
   EXPECT_EQ(ReadFileBytes(writing), "abc");
-  EXPECT_EQ(Messages().size(), 4u);
+  const std::vector<std::string> failures = {
+      "Cannot open file " + noBackup + ". The backup copy " + noBackup + ".bak could not be made.",
+      "Cannot open file " + readOnly + ". The file is read-only.",
+      "Cannot open file " + held + ". Another program holds the file open.",
+      "Cannot open file " + writing + ". Another program holds the file open.",
+  };
+  std::vector<std::string> told;  // as each was found out: the batch's files at its end
+  for (std::string message : Messages()) told.push_back(message.replace(message.find('\n'), 1, " "));
+  std::sort(told.begin(), told.end());
+  EXPECT_EQ(told, (std::vector<std::string>{failures[2], failures[0], failures[1], failures[3]}));
   // No file of the run's own is left behind, and no backup of the binary file
   // or of the one being written.
   EXPECT_EQ(FolderContents(),
@@ -291,8 +311,11 @@ TEST_F(SessionRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
                                       "writing.txt"}));
   // Lines are logged for the files that had a change, as the replacing goes
   // before the writing; the binary file and the one being written never got
-  // that far.
-  EXPECT_EQ(LogLines().size(), 4u);
+  // that far. Every failure follows the run's lines, so no file stands there
+  // as replaced that was not.
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 4u + failures.size());
+  for (std::size_t i = 0; i < failures.size(); ++i) EXPECT_TRUE(log[4 + i].ends_with(" - " + failures[i])) << log[4 + i];
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -419,8 +442,9 @@ TEST_F(BatchRun, StopByButtonEscOrAltSEndsTheRunAfterTheFileInHand) {
     EXPECT_EQ(ReadFileBytes(third), "a\nb");
     EXPECT_EQ(ReadFileBytes(fourth), "aaa");
     const std::vector<std::string> log = LogLines();
-    ASSERT_EQ(log.size(), 1u);
+    ASSERT_EQ(log.size(), 2u);
     EXPECT_TRUE(log[0].ends_with(" - a found in " + first + " and replaced to b"));
+    EXPECT_TRUE(log[1].ends_with(" - Cannot open file " + missing + ". The file or its folder does not exist."));
     EXPECT_EQ(form.Files().Current(), 0);
     EXPECT_TRUE(RunEnabled());
   }
@@ -565,16 +589,17 @@ TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
     }
     EXPECT_TRUE(IsValidUtf8(ReadFileBytes(files[1])));
     if (c.ansiRefused) {
-      EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot replace in file " + files[0] +
-                                                     ": the replace text has characters that the file's ANSI code "
+      EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + files[0] +
+                                                     ".\nThe replace text has characters that the file's ANSI code "
                                                      "page cannot hold."});
     } else {
       EXPECT_TRUE(Messages().empty());
     }
     // The log keeps the texts as typed.
     if (changing != 0) {
-      EXPECT_TRUE(LogLines().back().ends_with(" found in " + files.back() + " and replaced to " + c.replace))
-          << LogLines().back();
+      const std::vector<std::string> log = LogLines();
+      EXPECT_TRUE(log[log.size() - (c.ansiRefused ? 2 : 1)].ends_with(" found in " + files.back() +
+                                                                        " and replaced to " + c.replace));
     }
   }
 }
@@ -598,7 +623,7 @@ TEST_F(SessionRun, BinaryFilesAreSkippedAndCountedApart) {
   EXPECT_EQ(counts.failed, 1);
   EXPECT_EQ(ReadFileBytes(wide), "\xFF\xFEz\0y\0\r\0\n\0"s);
   for (std::size_t index = 0; index < std::size(binaryBytes); ++index) EXPECT_EQ(ReadFileBytes(files[3 + index]), binaryBytes[index]);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + bare + "."});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + bare + ".\nThe file holds binary data, not text."});
 }
 
 // A file over a megabyte is read, and told apart, a piece at a time: what
@@ -692,7 +717,8 @@ TEST_F(SessionRun, AFileSavedElsewhereDuringTheRunKeepsThatSave) {
   EXPECT_EQ(results.written, 1);
   EXPECT_EQ(ReadFileBytes(edited), "saved in an editor\r\n");
   EXPECT_EQ(ReadFileBytes(other), "x\r\n");
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited + "."});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + edited +
+                                                 ".\nAnother program changed the file while it was being replaced."});
   EXPECT_EQ(FolderContents(),
             (std::vector<std::string>{"edited.txt", "other.txt", "other.txt.bak", "undo", "varnex.log"}));
 }

@@ -32,7 +32,7 @@ class Previewing : public SessionRun {
     void ShowCurrent(int) override {}
     void FileDone(int) override {}
     bool StopRequested() override { return false; }
-    void ReportFailure(const Error& failure) override { test_.failures.push_back(failure.what()); }
+    void ReportFailure(const Error& failure) override { test_.failures.push_back(WithReason(failure, " ")); }
     void WouldChange(PreviewRow row) override { test_.rows.push_back(std::move(row)); }
     Previewing& test_;
   };
@@ -225,16 +225,22 @@ TEST_F(Previewing, WritesNothingAndLeavesTheLastRunsUndoAsItWas) {
   options.backUp = true;
   ASSERT_EQ(Run().written, 1);
 
-  List({first, second, folder / "missing.txt"});
+  // A file the run could not write would fail: it is no row of its own.
+  const std::string readOnly = File("read-only.txt", "cat\r\n");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  List({first, second, folder / "missing.txt", readOnly});
   const std::map<std::string, std::string> before = Snapshot();
   const RunCounts counts = Preview();
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(counts.written, 1);
-  EXPECT_EQ(counts.failed, 1);
+  EXPECT_EQ(counts.failed, 2);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].path, second);
   EXPECT_EQ(rows[0].occurrences, 2u);
-  EXPECT_EQ(failures, std::vector<std::string>{"Cannot open file " + folder / "missing.txt"});
+  EXPECT_EQ(failures, (std::vector<std::string>{
+                          "Cannot open file " + folder / "missing.txt" + ". The file or its folder does not exist.",
+                          "Cannot open file " + readOnly + ". The file is read-only."}));
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 
   ASSERT_TRUE(Undo());
   EXPECT_EQ(ReadFileBytes(first), "one cat\r\n");

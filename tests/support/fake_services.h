@@ -18,11 +18,13 @@ struct ShownBox {
   std::string caption;
   std::string text;
   UINT flags;
+  std::string check = {};  // the check box's caption; empty for a plain box
 };
 
 struct FakeMessageBoxes final : MessageBoxes {
   std::vector<ShownBox> shown;
   std::deque<int> answers;  // IDOK once these run out
+  std::deque<bool> checks;  // how boxes with a check box leave it; as it was once these run out
   // Called with each box as it is shown; may throw, as a failing system call would.
   std::function<void(const ShownBox&)> onShow;
 
@@ -32,6 +34,13 @@ struct FakeMessageBoxes final : MessageBoxes {
     if (answers.empty()) return IDOK;
     const int answer = answers.front();
     answers.pop_front();
+    return answer;
+  }
+  int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
+                    bool& checked) override {
+    if (!checks.empty()) checked = checks.front(), checks.pop_front();
+    const int answer = Show(caption, text, flags);
+    shown.back().check = check;
     return answer;
   }
 };

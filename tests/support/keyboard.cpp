@@ -5,9 +5,10 @@ namespace varnex::testing {
 void Press(Application& app, WPARAM key, Held held) {
   BYTE state[256];
   GetKeyboardState(state);
-  const BYTE before[2] = {state[VK_SHIFT], state[VK_MENU]};
-  state[VK_SHIFT] = held == Held::kShift ? 0x80 : 0;
+  const BYTE before[3] = {state[VK_SHIFT], state[VK_MENU], state[VK_CONTROL]};
+  state[VK_SHIFT] = held == Held::kShift || held == Held::kControlShift ? 0x80 : 0;
   state[VK_MENU] = held == Held::kAlt ? 0x80 : 0;
+  state[VK_CONTROL] = held == Held::kControl || held == Held::kControlShift ? 0x80 : 0;
   SetKeyboardState(state);
   // Alt makes every key a system key; F10 is one of its own.
   const bool system = held == Held::kAlt || key == VK_F10;
@@ -21,6 +22,7 @@ void Press(Application& app, WPARAM key, Held held) {
   app.ProcessPendingMessages();
   state[VK_SHIFT] = before[0];
   state[VK_MENU] = before[1];
+  state[VK_CONTROL] = before[2];
   SetKeyboardState(state);
 }
 

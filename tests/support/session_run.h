@@ -86,8 +86,9 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   void ShowCurrent(int) override {}
   void FileDone(int) override {}
   bool StopRequested() override { return stop; }
+  // The message, and the reason on a line of its own, as the failure box shows them.
   void ReportFailure(const Error& failure) override {
-    messages.push_back(WithFullStop(failure.what()));
+    messages.push_back(WithReason(failure, "\n"));
     if (onFailure) onFailure();
   }
   void ReportUndoUnavailable(const std::string& message) override { messages.push_back(message); }
