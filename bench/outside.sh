@@ -22,7 +22,8 @@ outside_program() {
 
 # dialog_scan FOLDER [SETTING...]: the Add Directory dialog set to FOLDER, mask
 # *.* with subfolders (and each SETTING, such as Exclude=.git); seconds from
-# Return on "Add" to the dialog gone, the list then filled. The program starts
+# Return on "Add" to the list filled: the dialog gone, or its message of what
+# it left out on the screen. The program starts
 # with an empty list each time.
 dialog_scan() {
   local dialog start end
@@ -37,8 +38,13 @@ dialog_scan() {
   xdotool mousemove --window "$dialog" 200 238 click 1  # the mask box: the keys go to the dialog
   start=$(now)
   xdotool key Return
-  until_gone '^Add Directory\.\.\.$'
+  # The list is filled when the dialog goes, or when it tells what it left
+  # out (excluded folders, binary files) in a box of its own.
+  while xdotool search --onlyvisible --name '^Add Directory\.\.\.$' >/dev/null &&
+    ! xdotool search --onlyvisible --name '^Varnex$' >/dev/null; do sleep 0.02; done
   end=$(now)
+  if xdotool search --onlyvisible --name '^Varnex$' >/dev/null; then xdotool key Return; fi
+  wait_window_gone '^Add Directory\.\.\.$'
   close_program
   elapsed "$start" "$end"
 }

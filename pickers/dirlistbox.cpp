@@ -149,13 +149,15 @@ void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   } else {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
   }
-  // A dotted line a pixel wide all but vanishes on a large screen: as many
-  // lines as the scale has pixels to one.
+  // A solid frame inside the row, as many pixels wide as the scale has to one:
+  // a dotted focus rectangle all but vanishes on a large screen, and Wine's
+  // list box draws one of its own over the row, which the same XOR would undo.
   if (item.itemState & ODS_FOCUS) {
+    const BrushHandle ink(CreateSolidBrush(GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)));
     RECT focus = item.rcItem;
     for (int line = 0; line < std::max(1, MulDiv(1, static_cast<int>(dpi_), kBaseDpi)); ++line) {
-      DrawFocusRect(item.hDC, &focus);
       InflateRect(&focus, -1, -1);
+      FrameRect(item.hDC, &focus, ink.Get());
     }
   }
 }
