@@ -94,6 +94,9 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                                       ReadAhead& ahead) { return ProcessTargetFile(path, std::move(file), ahead, run); },
                     .enterFolder = [&fileSystem](const std::string& folder) {
                       RemoveLeftoverTemporaries(fileSystem, folder);
+                    },
+                    .refuse = [undo](const std::string& path) {
+                      if (undo != nullptr) undo->RefuseStoreFile(path);
                     }});
 }
 

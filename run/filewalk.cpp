@@ -101,6 +101,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
       }
       bool repeated = false;
       try {
+        if (walk.refuse) walk.refuse(files[index]);
         TargetFile file = ahead.Take(index);
         repeated = had.Repeats(index, file.stamp.index);
         if (!repeated) {

@@ -85,6 +85,9 @@ struct FileOutcome {
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
   std::function<void(const std::string& folder)> enterFolder = nullptr;
+  // Where there is one, before a file is taken: raises Refused for a file
+  // the walk is not to touch.
+  std::function<void(const std::string& path)> refuse = nullptr;
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A
