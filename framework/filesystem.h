@@ -39,7 +39,15 @@ class FileSystem {
   virtual FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) = 0;
   virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) = 0;
   virtual bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& written) = 0;
+  // FlushFileBuffers: the file's data and metadata on the disk itself, the
+  // drive's write cache emptied too (on NTFS that costs milliseconds).
   virtual bool Flush(HANDLE file) = 0;
+  // NtFlushBuffersFileEx with FLUSH_FLAGS_NO_SYNC: the file's data and
+  // metadata handed to the drive without emptying its write cache, so that a
+  // later Flush of any file on the same volume takes them to the disk with
+  // its own. False with ERROR_CALL_NOT_IMPLEMENTED where the system has no
+  // such call (Windows 7, Wine 8), or with the file system's refusal.
+  virtual bool WriteOut(HANDLE file) = 0;
   virtual bool Size(HANDLE file, LARGE_INTEGER& size) = 0;
   // GetFileSizeEx, GetFileTime and the file's index.
   virtual bool Stamp(HANDLE file, FileStamp& stamp) = 0;

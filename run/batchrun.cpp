@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <unordered_set>
+
 #include "engine/textlines.h"
 #include "framework/safereplace.h"
 #include "run/filetext.h"
@@ -25,25 +28,109 @@ struct RunParts {
 // Once a file's text has changed the run writes (its log line, its backup,
 // the file): however far it gets, the files read ahead before are looked at
 // again.
-class Writes {
+class ReadAheadRecheck {
  public:
-  explicit Writes(ReadAhead& ahead) : ahead_(ahead) {}
-  ~Writes() { ahead_.RunWrote(); }
-  Writes(const Writes&) = delete;
-  Writes& operator=(const Writes&) = delete;
+  explicit ReadAheadRecheck(ReadAhead& ahead) : ahead_(ahead) {}
+  ~ReadAheadRecheck() { ahead_.RunWrote(); }
+  ReadAheadRecheck(const ReadAheadRecheck&) = delete;
+  ReadAheadRecheck& operator=(const ReadAheadRecheck&) = delete;
 
  private:
   ReadAhead& ahead_;
 };
 
-// Processes the file at `path`: changed and written, with the new file's
-// number, or left as it was. Raises an error on any failure: the file is then
-// left as it was. Where the undo store needs the bytes as read, they stay in
-// hand until the file is written: a file that is its own text, line ends and
-// all, is searched as it is, the result taking new memory, and another one is
-// converted into a copy. Otherwise the bytes become the text where they lie.
-// The text is then replaced where it lies unless the replacement grows it.
-FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhead& ahead, const RunParts& run) {
+// The changed files of a run go to the disk a batch at a time: each new file
+// and each kept original written out to the drive without emptying its write
+// cache, then one flush of the undo journal for them all (on NTFS every
+// FlushFileBuffers empties the drive's cache, which costs milliseconds), and
+// only then does each file of the batch take its original's place. A new
+// file on another volume than the journal gets the flush of its volume from
+// one of its own. Where nothing can be only written out (before Windows 8,
+// under Wine), each new file is flushed as it is written, and the originals
+// and the journal once per batch. A power cut at any moment leaves every file
+// as it was or as the run meant it, with its original in the store.
+class Batch {
+ public:
+  Batch(const RunParts& run, BatchLimits limits) : run_(run), limits_(limits) {}
+  // A run ended by an error leaves none of its new files behind.
+  ~Batch() {
+    for (NewTargetFile& waiting : waiting_) {
+      if (waiting.file) DiscardTargetFile(waiting, run_.files);
+    }
+  }
+  Batch(const Batch&) = delete;
+  Batch& operator=(const Batch&) = delete;
+
+  // A new file written beside its original, and the bytes that cost.
+  void Add(NewTargetFile written, std::uint64_t bytes) {
+    if (waiting_.empty()) started_ = GetTickCount64();
+    waiting_.push_back(std::move(written));
+    bytes_ += bytes;
+  }
+
+  // Puts the batch's files in place once its time has come (or `last`); gives
+  // the number of those that could not be, each reported.
+  int Settle(bool last, ReadAhead& ahead) {
+    if (waiting_.empty() || !(last || Due())) return 0;
+    const std::unordered_set<ULONGLONG> flushed = FlushVolumes();
+    int failed = 0;
+    for (NewTargetFile& waiting : waiting_) {
+      try {
+        if (waiting.writtenOut && !flushed.contains(waiting.volume)) {
+          DiscardTargetFile(waiting, run_.files);
+          throw Error::Format(kCannotOpenFile, waiting.path);
+        }
+        ahead.Writing(waiting.read.index);
+        PutTargetFileInPlace(waiting, run_.files);
+        if (run_.undo != nullptr) run_.undo->Written(waiting.path);
+      } catch (const std::exception&) {
+        run_.host.ReportFailure(Error::Format(kCannotOpenFile, waiting.path));
+        ++failed;
+      }
+    }
+    waiting_.clear();
+    bytes_ = 0;
+    ahead.RunWrote();
+    return failed;
+  }
+
+ private:
+  bool Due() const {
+    return waiting_.size() >= limits_.files || bytes_ >= limits_.bytes ||
+           GetTickCount64() - started_ >= limits_.milliseconds;
+  }
+
+  // The volumes whose drive caches were emptied since the batch's files were
+  // written out: the journal's, and one flush of a new file on each other.
+  std::unordered_set<ULONGLONG> FlushVolumes() {
+    std::unordered_set<ULONGLONG> flushed, failed;
+    if (run_.undo != nullptr) {
+      if (const std::optional<ULONGLONG> journal = run_.undo->FlushKept()) flushed.insert(*journal);
+    }
+    for (NewTargetFile& waiting : waiting_) {
+      if (!waiting.writtenOut || flushed.contains(waiting.volume) || failed.contains(waiting.volume)) continue;
+      (run_.files.Flush(waiting.file.Get()) ? flushed : failed).insert(waiting.volume);
+    }
+    return flushed;
+  }
+
+  const RunParts& run_;
+  const BatchLimits limits_;
+  std::vector<NewTargetFile> waiting_;
+  std::uint64_t bytes_ = 0;
+  ULONGLONG started_ = 0;  // when the batch's first file was written
+};
+
+// Processes the file at `path`: changed and written beside it into `batch`,
+// with the new file's number, or left as it was. Raises an error on any
+// failure: the file is then left as it was. Where the undo store needs the
+// bytes as read, they stay in hand until the file is written: a file that is
+// its own text, line ends and all, is searched as it is, the result taking
+// new memory, and another one is converted into a copy. Otherwise the bytes
+// become the text where they lie. The text is then replaced where it lies
+// unless the replacement grows it.
+FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhead& ahead, const RunParts& run,
+                              Batch& batch) {
   const FileTexts texts = TextsForFile(path, file, run.host, run.replacer);
   // An ANSI file cannot hold a find text its code page has no form for.
   if (!texts.findFits) return {};
@@ -51,53 +138,63 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && file.inLineShape;
+  // A file whose lines all end with CR LF has nothing to keep.
+  const bool keepLineEnds = run.host.Options().keepLineEnds && !file.inLineShape;
   std::string result;
   bool changed = false;
-  if (searchedAsRead && holdOriginal) {
-    changed = run.replacer.ReplaceStrInto(file.bytes, texts.find, texts.replace, result);
+  if (keepLineEnds) {
+    const std::string text =
+        holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
+    changed = run.replacer.ReplaceStrKeepingLineEnds(text, texts.ForMatching(), result);
+  } else if (searchedAsRead && holdOriginal) {
+    changed = run.replacer.ReplaceStrInto(file.bytes, texts.ForMatching(), result);
   } else {
     // The file as lines joined with CR LF, so a find text spanning lines
     // matches whatever line ends the file has.
     std::string text = holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
     if (!searchedAsRead) text = NormalizeLineEndsOwned(std::move(text));
-    changed = run.replacer.ReplaceStrOwned(std::move(text), texts.find, texts.replace, result);
+    changed = run.replacer.ReplaceStrOwned(std::move(text), texts.ForMatching(), result);
   }
   if (!changed) return {};
   texts.RefuseUnlessReplaceFits(path);
 
-  const Writes writes(ahead);
+  const ReadAheadRecheck recheck(ahead);
   // Logged as the texts were typed, before anything is written.
   run.log.RecordReplacement(texts.typedFind, path, texts.typedReplace);
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.
-  if (texts.BringLineBreaks()) result = NormalizeLineEndsOwned(std::move(result));
+  if (!keepLineEnds && texts.BringLineBreaks()) result = NormalizeLineEndsOwned(std::move(result));
   const std::string written = GiveFileText(std::move(result), encoding);
   if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp, run.files);
   if (run.undo != nullptr) {
     holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
-  ahead.Writing(file.stamp.index);
-  const FileStamp made = RewriteTargetFile(path, file.stamp, written, run.files);
-  if (run.undo != nullptr) run.undo->Written(path);
-  return {true, made.index};
+  NewTargetFile beside =
+      WriteBesideTargetFile(path, file.stamp, written, true, run.files, run.host.Options().keepModifiedDate);
+  const ULONGLONG index = beside.made.index;
+  batch.Add(std::move(beside), written.size() + (holdOriginal ? file.bytes.size() : 0));
+  return {true, index};
 }
 
 }  // namespace
 
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
-                   BatchRunHost& host, UndoRecording* undo) {
-  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
+                   BatchRunHost& host, UndoRecording* undo, BatchLimits limits) {
+  Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
+                    [&host] { host.ProcessPendingEvents(); });
   const RunParts run{fileSystem, replacer, log, host, undo};
+  Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
-                   {.process = [&run](const std::string& path, TargetFile file,
-                                      ReadAhead& ahead) { return ProcessTargetFile(path, std::move(file), ahead, run); },
+                   {.process = [&](const std::string& path, TargetFile file,
+                                   ReadAhead& ahead) { return ProcessTargetFile(path, std::move(file), ahead, run, batch); },
                     .enterFolder = [&fileSystem](const std::string& folder) {
                       RemoveLeftoverTemporaries(fileSystem, folder);
                     },
                     .refuse = [undo](const std::string& path) {
                       if (undo != nullptr) undo->RefuseStoreFile(path);
-                    }});
+                    },
+                    .settle = [&batch](bool last, ReadAhead& ahead) { return batch.Settle(last, ahead); }});
 }
 
 }  // namespace varnex

@@ -4,6 +4,7 @@
 // cannot be done is reported and left as it was, and the run goes on with the
 // next.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,25 @@ class BatchRunHost : public FileWalkHost {
   ~BatchRunHost() = default;
 };
 
+// How many changed files a run writes before one flush takes them all to the
+// disk and they go in place, whichever limit comes first; the last batch goes
+// at the end of the run, however it ends. A bigger batch saves flushes; a
+// smaller one puts files in place sooner (a power cut loses no more than a
+// batch's work: those files are as they were) and holds fewer new files open.
+struct BatchLimits {
+  std::size_t files = 128;
+  std::uint64_t bytes = 32 << 20;
+  ULONGLONG milliseconds = 1000;
+};
+
 // Runs the files in their order, every file call through `fileSystem`, each
 // file once (see WalkFiles). With `undo`, the original of every file changed
 // is kept for Undo Last Run. Every file changed has its line in `log`. The
 // first file of each folder clears the folder of new files that an
 // interrupted run left there. An ANSI file that would have to take a replace
-// text its code page cannot hold is reported and left as it was.
+// text its code page cannot hold is reported and left as it was. Changed
+// files go in place a batch at a time (see BatchLimits).
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
-                   BatchRunHost& host, UndoRecording* undo = nullptr);
+                   BatchRunHost& host, UndoRecording* undo = nullptr, BatchLimits limits = BatchLimits());
 
 }  // namespace varnex

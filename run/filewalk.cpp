@@ -78,6 +78,12 @@ class FilesHad {
   std::unordered_multimap<ULONGLONG, std::size_t> entries_;
 };
 
+// Files counted as written that could not be finished after all.
+void Unfinished(int files, RunCounts& counts) {
+  counts.written -= files;
+  counts.failed += files;
+}
+
 }  // namespace
 
 RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSystem, FileWalkHost& host,
@@ -104,6 +110,14 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
         if (walk.refuse) walk.refuse(files[index]);
         TargetFile file = ahead.Take(index);
         repeated = had.Repeats(index, file.stamp.index);
+        // A file still to be finished may be this one by another name that
+        // finishing it parts from it (a hard link, which a rename leaves on
+        // the original): it is finished first, and this one read again.
+        if (repeated && walk.settle) {
+          Unfinished(walk.settle(true, ahead), counts);
+          file = ReadTargetFile(files[index], fileSystem);
+          repeated = had.Repeats(index, file.stamp.index);
+        }
         if (!repeated) {
           had.Add(index, file.stamp.index);
           const FileOutcome outcome = walk.process(files[index], std::move(file), ahead);
@@ -119,8 +133,10 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
       }
       if (!repeated) ++counts.searched;
     }
+    if (walk.settle) Unfinished(walk.settle(false, ahead), counts);
     host.FileDone(static_cast<int>(index) + 1);
   }
+  if (walk.settle) Unfinished(walk.settle(true, ahead), counts);
   return counts;
 }
 

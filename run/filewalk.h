@@ -12,16 +12,10 @@
 #include "engine/error.h"
 #include "framework/filesystem.h"
 #include "run/readahead.h"
+#include "run/runoptions.h"
 #include "run/targetfile.h"
 
 namespace varnex {
-
-// The options panel's three boxes.
-struct RunOptions {
-  bool caseSensitive = false;
-  bool backUp = false;
-  bool dynamicVariables = false;
-};
 
 // What a walk reads from the main window as it goes, and tells it. The texts
 // are read for every file and the options where they are used (the case
@@ -81,13 +75,18 @@ struct FileOutcome {
 // What a walk does: `process` with each file as read, given the walk's reading
 // ahead to tell before it writes (see ReadAhead); raises an error on any
 // failure. `enterFolder`, where there is one, before the first file of each
-// folder, with the folder's full path.
+// folder, with the folder's full path. `settle`, where there is one, after
+// every file and once more at the end (`last`, however the walk ended): where
+// `process` leaves files to be finished later, it finishes those whose time
+// has come (all of them when last), reports those it cannot, and gives their
+// number.
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
   std::function<void(const std::string& folder)> enterFolder = nullptr;
   // Where there is one, before a file is taken: raises Refused for a file
   // the walk is not to touch.
   std::function<void(const std::string& path)> refuse = nullptr;
+  std::function<int(bool last, ReadAhead& ahead)> settle = nullptr;
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A

@@ -70,7 +70,7 @@ bool ReadAhead::Admit(const FileStamp& stamp) {
   return true;
 }
 
-void ReadAhead::LetGo(Slot& slot) {
+void ReadAhead::DropPassedOver(Slot& slot) {
   if (slot.state == State::kRead) {
     bytesAhead_ -= slot.file.bytes.size();
     slot.file = TargetFile();
@@ -80,7 +80,7 @@ void ReadAhead::LetGo(Slot& slot) {
 
 TargetFile ReadAhead::Take(std::size_t index) {
   std::unique_lock lock(mutex_);
-  for (; taken_ < index; ++taken_) LetGo(slots_[taken_]);
+  for (; taken_ < index; ++taken_) DropPassedOver(slots_[taken_]);
   Slot& slot = slots_[index];
   // Not started: read here rather than wait for the thread to come to it.
   if (slot.state == State::kAhead) slot.state = State::kNotRead;

@@ -47,7 +47,7 @@ class ReadAhead {
   ReadAhead& operator=(const ReadAhead&) = delete;
 
   // Entry `index` of the list, as ReadTargetFile would read it now, and with
-  // its errors. Indexes only grow; entries passed over are let go.
+  // its errors. Indexes only grow; entries passed over are dropped.
   TargetFile Take(std::size_t index);
   // The run has written files (a changed file, its backup, the log): files
   // read before now are looked at again before they are handed out.
@@ -67,7 +67,8 @@ class ReadAhead {
 
   void Work();
   bool Admit(const FileStamp& stamp);
-  void LetGo(Slot& slot);
+  // A slot the run has gone past: its file, read or not, is dropped.
+  void DropPassedOver(Slot& slot);
   bool StillAsRead(const std::string& path, const FileStamp& read);
 
   const std::vector<std::string>& paths_;

@@ -55,7 +55,7 @@ std::vector<std::string> RunSession::UndoFolders(const std::string& programDirec
   return folders;
 }
 
-RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& host) {
+RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& host, BatchLimits limits) {
   // Told once: from then on the run goes on without keeping originals.
   UndoRecording undo(undoStore_, [runTime = CurrentTimeStamp()] { return runTime; },
                      [&host](const std::string& message) { host.ReportUndoUnavailable(message); });
@@ -66,7 +66,7 @@ RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& h
   if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
     logOpen.emplace(logFile_);
   }
-  return RunBatch(files, files_, activityLog_, host, &undo);
+  return RunBatch(files, files_, activityLog_, host, &undo, limits);
 }
 
 RunSession::Undone RunSession::Undo(UndoStore::Choice& choice, UndoHost& host) {

@@ -31,7 +31,7 @@ class RunSession {
   // Every file of `files` in turn, each original kept for Undo Last Run. The
   // log is held open for the run unless the list holds the log itself, which
   // the run reads in its turn.
-  RunCounts Run(const std::vector<std::string>& files, BatchRunHost& host);
+  RunCounts Run(const std::vector<std::string>& files, BatchRunHost& host, BatchLimits limits = BatchLimits());
   // What Run would do to the files, with nothing written (see PreviewBatch).
   RunCounts Preview(const std::vector<std::string>& files, PreviewHost& host) {
     return PreviewBatch(files, files_, host);

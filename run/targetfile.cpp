@@ -35,6 +35,15 @@ bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
   return files.SetBasicInfo(replacement, carried);
 }
 
+// The original's last-write time (FILE_BASIC_INFO's LastWriteTime, the
+// other times left as they are), set once every byte is written: a later
+// write would move it again.
+bool KeepLastWrite(FileSystem& files, HANDLE replacement, const FileStamp& read) {
+  FILE_BASIC_INFO kept{};
+  kept.LastWriteTime.QuadPart = static_cast<LONGLONG>(read.lastWrite);
+  return files.SetBasicInfo(replacement, kept);
+}
+
 }  // namespace
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
@@ -73,44 +82,74 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
   if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
 }
 
-FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
-  // A file that another program holds, or that is read-only, is refused before
-  // anything is written: Wine's ReplaceFileW leaves a file of its own
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
+                            bool keepLastWrite) {
+  NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files, keepLastWrite);
+  return PutTargetFileInPlace(written, files);
+}
+
+NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
+                                    bool writeOut, FileSystem& files, bool keepLastWrite) {
+  NewTargetFile written;
+  written.path = path;
+  written.read = read;
+  written.file = CreateFileBeside(files, path, written.temporary);
+  if (!written.file) CannotOpen(path);
+  // On the disk before it takes the original's place: after a power cut the
+  // path must not name a file whose bytes never got there. Written out only,
+  // it gets there with the next flush on its volume. Its stamp tells it from
+  // whatever else the path may name afterwards.
+  bool stored = WriteWholeBuffer(files, written.file.Get(), bytes) &&
+                (!keepLastWrite || KeepLastWrite(files, written.file.Get(), read));
+  if (stored && writeOut) {
+    FileIdentity volume;
+    written.writtenOut = files.WriteOut(written.file.Get()) && files.Identity(written.file.Get(), volume);
+    written.volume = volume.volume;
+  }
+  stored = stored && (written.writtenOut || files.Flush(written.file.Get()));
+  if (!stored || !files.Stamp(written.file.Get(), written.made)) {
+    DiscardTargetFile(written, files);
+    CannotOpen(path);
+  }
+  return written;
+}
+
+FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
+  const std::string& path = written.path;
+  // A file that another program holds, or that is read-only, is refused
+  // before it is replaced: Wine's ReplaceFileW leaves a file of its own
   // behind when it fails late. Held without sharing deletion, the file cannot
-  // be swapped for another one under the stamp checks. The run's read-ahead
+  // be swapped for another one under the stamp check. The run's read-ahead
   // may be letting go of it under another name at this moment: one more try.
   FileHandle target = OpenWaiting(files, path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 1);
-  if (!target || !Unchanged(files, target.Get(), read)) CannotOpen(path);
-  std::string temporary;
-  FileHandle file = CreateFileBeside(files, path, temporary);
-  if (!file) CannotOpen(path);
   // Where ReplaceFileW keeps no more than the attributes and creation time,
   // one rename does its work: several times cheaper, and never a moment
-  // without the file.
+  // without the file. (A file system that journals its names keeps the
+  // attributes set before the rename whenever it keeps the rename.)
   const bool rename = !files.ReplaceKeepsMore();
-  // On the disk before it takes the original's place: after a power cut the
-  // path must not name a file whose bytes never got there. Its stamp tells it
-  // from whatever else the path may name afterwards.
-  FileStamp made;
-  const bool written = WriteWholeBuffer(files, file.Get(), bytes) &&
-                       (!rename || CarryOver(files, target.Get(), file.Get())) && files.Flush(file.Get()) &&
-                       files.Stamp(file.Get(), made);
+  // Another program may have saved the file since it was read.
+  if (!target || !Unchanged(files, target.Get(), written.read) ||
+      (rename && !CarryOver(files, target.Get(), written.file.Get()))) {
+    target.Reset();
+    DiscardTargetFile(written, files);
+    CannotOpen(path);
+  }
   // ReplaceFileW takes the new file only with no handle open on it; a rename
   // takes it held, and held, no other copy of the program takes it for a
   // leftover of an interrupted run.
-  if (!rename) file.Reset();
-  // Another program may have saved the file while the new text was written.
-  if (!written || !Unchanged(files, target.Get(), read)) {
-    file.Reset();
-    RemoveOurFile(files, temporary);
-    CannotOpen(path);
-  }
+  if (!rename) written.file.Reset();
   target.Reset();
-  const Placed placed =
-      rename ? RenameInPlace(files, path, temporary, made) : PutInPlace(files, path, temporary, made);
+  const Placed placed = rename ? RenameInPlace(files, path, written.temporary, written.made)
+                               : PutInPlace(files, path, written.temporary, written.made);
+  written.file.Reset();
   if (placed != Placed::kReplacement) CannotOpen(path);
-  return made;
+  return written.made;
+}
+
+void DiscardTargetFile(NewTargetFile& written, FileSystem& files) {
+  written.file.Reset();
+  RemoveOurFile(files, written.temporary);
 }
 
 }  // namespace varnex

@@ -8,6 +8,7 @@
 
 #include "engine/encoding.h"
 #include "framework/filesystem.h"
+#include "framework/handle.h"
 
 namespace varnex {
 
@@ -41,8 +42,40 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 // attributes. The path ends holding the original or the whole new text, and
 // an error is raised unless it is the new text. (Where neither file can be
 // moved back into place, both stay beside it: they are then the only copies.)
-// Gives the stamp of the new file, which the path names from then on.
+// Gives the stamp of the new file, which the path names from then on. With
+// `keepLastWrite` the new file takes the original's last-write time.
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                            FileSystem& files = SystemFileSystem());
+                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false);
+
+// RewriteTargetFile in two halves, so that many files can be written and
+// reach the disk with one flush before any of them takes its original's
+// place. A new file written beside the file it is to replace, held open (no
+// other copy of the program can take it for a leftover) until it goes in
+// place or is removed.
+struct NewTargetFile {
+  std::string path;       // the file it is to replace
+  FileStamp read;         // that file as it was read
+  std::string temporary;  // the new file's own name
+  FileHandle file;
+  FileStamp made;
+  // Only written out (FileSystem::WriteOut): on the disk once a later Flush
+  // on its volume has emptied the drive's cache, not before.
+  bool writtenOut = false;
+  ULONGLONG volume = 0;  // its volume's serial number, known where written out
+};
+
+// The first half: `bytes` in a new file beside `path`, flushed to the disk,
+// or with `writeOut` only written out to the drive where the system can do
+// that. Raises an error where it cannot be written, leaving nothing behind.
+// With `keepLastWrite` the new file takes the original's last-write time.
+NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
+                                    bool writeOut, FileSystem& files = SystemFileSystem(),
+                                    bool keepLastWrite = false);
+// The second half, once the new file is on the disk: it takes the place and
+// attributes of the file at `path` unless that has changed since it was read,
+// as RewriteTargetFile's end.
+FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files = SystemFileSystem());
+// A new file that is not to go in place after all: removed.
+void DiscardTargetFile(NewTargetFile& written, FileSystem& files = SystemFileSystem());
 
 }  // namespace varnex

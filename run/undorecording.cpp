@@ -55,7 +55,7 @@ void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read,
 
 void UndoRecording::Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
                            const Original& keep) {
-  kept_ = false;
+  unwritten_.erase(path);
   if (failed_ || (!held_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
@@ -72,14 +72,27 @@ void UndoRecording::Record(const std::string& path, std::uint64_t length, std::s
   if (!entry.linked) entry.offset = packed_;
   if (!keep(entry.linked, entry.originalHash)) return Fail();
   if (!entry.linked) packed_ += length;
-  // Both on the disk before the file they protect changes: a power cut after
-  // its rewrite still finds its original.
-  if (!AppendJournalLine(files, *held_, JournalEntry(entry)) ||
-      (!entry.linked && !files.Flush(pack_.Get())) || !files.Flush(held_->journal.Get())) {
-    return Fail();
-  }
+  // Both reach the disk with FlushKept, before the file they protect changes:
+  // a power cut after its rewrite still finds its original.
+  if (!AppendJournalLine(files, *held_, JournalEntry(entry))) return Fail();
   ++entries_;
-  kept_ = true;
+  unwritten_[path] = entries_;
+}
+
+std::optional<ULONGLONG> UndoRecording::FlushKept() {
+  if (failed_ || !held_) return std::nullopt;
+  FileSystem& files = store_.Files();
+  const bool packFlushed =
+      packed_ == flushedPack_ || files.WriteOut(pack_.Get()) || files.Flush(pack_.Get());
+  if (!packFlushed || !files.Flush(held_->journal.Get())) {
+    Fail();
+    return std::nullopt;
+  }
+  flushedPack_ = packed_;
+  // Not knowing the volume only costs the run's new files a flush of their own.
+  FileIdentity volume;
+  if (!files.Identity(held_->journal.Get(), volume)) return std::nullopt;
+  return volume.volume;
 }
 
 // Reads the original, still at `path`, for its hash, and copies it to the end
@@ -110,15 +123,17 @@ bool UndoRecording::CopyFromFile(const std::string& path, const FileStamp& read,
 }
 
 void UndoRecording::Written(const std::string& path) {
-  if (!kept_) return;
-  kept_ = false;
+  const auto unwritten = unwritten_.find(path);
+  if (unwritten == unwritten_.end()) return;
+  const int entry = unwritten->second;
+  unwritten_.erase(unwritten);
   if (!wrote_) {
     wrote_ = true;
     store_.RetireEarlierStores(held_->folder);
   }
   FileStamp left;
   if (!store_.Files().PathStamp(path, left) ||
-      !AppendJournalLine(store_.Files(), *held_, JournalWritten(entries_, left.lastWrite))) {
+      !AppendJournalLine(store_.Files(), *held_, JournalWritten(entry, left.lastWrite))) {
     Fail();
   }
 }
@@ -151,7 +166,7 @@ bool UndoRecording::Start() {
 // saw no file written gives way to the one before at once.
 void UndoRecording::Fail() {
   failed_ = true;
-  kept_ = false;
+  unwritten_.clear();
   std::string where;
   if (held_) {
     where = held_->folder;

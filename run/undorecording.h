@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "framework/filesystem.h"
 #include "framework/handle.h"
@@ -30,7 +31,7 @@ class UndoRecording {
   UndoRecording& operator=(const UndoRecording&) = delete;
 
   // Before the file at `path` gets `newBytes` in place of `original`. The
-  // original and its journal line are on the disk when this returns.
+  // original and its journal line are on the disk once FlushKept returns.
   void Keep(const std::string& path, std::string_view original, std::string_view newBytes);
   // True where a file of `size` bytes is best kept from the file itself, so
   // the run need not hold its original bytes: a big file keeps them by a
@@ -40,7 +41,13 @@ class UndoRecording {
   // stamps it. Raises Error(kCannotOpenFile) where it no longer is: the file
   // is then not to be written.
   void KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes);
-  // After that file was written.
+  // Takes every original kept since the last call, and its journal line, to
+  // the disk: the pack written out without emptying the drive's cache (in
+  // full where the system cannot), then the journal flushed in full, which
+  // empties it. Gives the volume that flush covered, none where there is no
+  // store to flush (or it failed, and was reported).
+  std::optional<ULONGLONG> FlushKept();
+  // After that file was written (once what was kept of it was flushed).
   void Written(const std::string& path);
   // Raises Refused for a file inside an undo store: a run rewriting the
   // store's pack or journal would take back what it keeps.
@@ -62,8 +69,11 @@ class UndoRecording {
   std::optional<HeldStore> held_;
   FileHandle pack_;
   std::uint64_t packed_ = 0;
+  std::uint64_t flushedPack_ = 0;  // how much of the pack FlushKept has taken to the disk
   int entries_ = 0;
-  bool kept_ = false;  // the file in hand is in the journal
+  // The files in the journal that are still to be written, by their paths as
+  // the run names them, and their entries.
+  std::unordered_map<std::string, int> unwritten_;
   bool wrote_ = false;
   bool failed_ = false;
 };

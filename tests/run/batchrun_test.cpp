@@ -19,6 +19,7 @@ namespace varnex {
 namespace {
 
 using testing::BatchRun;
+using testing::Call;
 using testing::ReadFileBytes;
 using testing::Results;
 using testing::SessionRun;
@@ -191,6 +192,34 @@ TEST_F(SessionRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
   Texts("x", "\n");
   Run();
   EXPECT_EQ(ReadFileBytes(gone), "\r\n\r\n\r\n\r\n");
+}
+
+// "Keep line ends" and "Keep modified date" as a user turns them on: LF, mixed
+// and CR LF files changed with a two-line replace text keep every other line
+// end and their last-write time, and Undo Last Run gives the bytes back.
+TEST_F(SessionRun, KeepsLineEndsAndTheModifiedDateWhenAsked) {
+  const std::pair<std::string, std::string> files[] = {{"one\ntwo cat\n", "one\ntwo big\ndog\n"},
+                                                       {"a cat\r\nb\nc\r", "a big\r\ndog\r\nb\nc\r"},
+                                                       {"cat\r\n", "big\r\ndog\r\n"}};
+  const FILETIME old{0x12345678, 0x01D10000};
+  std::vector<std::string> paths;
+  for (const auto& [before, after] : files) {
+    paths.push_back(File("kept" + std::to_string(paths.size()) + ".txt", before));
+    const FileHandle file(CreateFileA(paths.back().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &old));
+  }
+  List(paths);
+  Texts("cat", "big\r\ndog");
+  options.keepLineEnds = options.keepModifiedDate = true;
+  EXPECT_EQ(Run().written, 3);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(ReadFileBytes(paths[i]), files[i].second) << i;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(paths[i].c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &old), 0) << i;
+  }
+  ASSERT_TRUE(Undo());
+  for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(ReadFileBytes(paths[i]), files[i].first) << i;
 }
 
 // The log is kept open while a run appends to it, but not when it is among
@@ -599,6 +628,41 @@ TEST_F(SessionRun, BigFilesAreJudgedByAllTheirPieces) {
     Texts("abc", "\xC3\xA9");
     EXPECT_EQ(Run().written, c.expected.empty() ? 0 : 1);
     EXPECT_TRUE(ReadFileBytes(path) == (c.expected.empty() ? c.bytes : c.expected));
+  }
+}
+
+// The flushes a run asks for: with files only written out, one full flush per
+// batch (the journal's, which empties the drive's cache for the whole
+// batch); without, each new file's own besides the originals' and the
+// journal's per batch.
+TEST_F(SessionRun, ABatchOfChangedFilesCostsOneFullFlush) {
+  const struct {
+    bool writesOut;
+    int changed;
+    std::size_t batchFiles;
+    int fullFlushes;
+    int writeOuts;
+  } cases[] = {
+      {true, 7, 3, 3, 7 + 3},   // each new file and the pack per batch
+      {false, 7, 3, 7 + 3 * 2, 0},
+      {true, 7, BatchLimits().files, 1, 7 + 1},
+      {false, 1, BatchLimits().files, 1 + 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.changed) + " files in batches of " + std::to_string(c.batchFiles) +
+                 (c.writesOut ? ", written out" : ""));
+    std::vector<std::string> paths{File("unchanged.txt", "y")};
+    for (int file = 0; file < c.changed; ++file) paths.push_back(File(std::to_string(file) + ".txt", "x"));
+    List(paths);
+    Texts("x", "z");
+    disk.writesOut = c.writesOut;
+    batch.files = c.batchFiles;
+    const int flushes = disk.Calls(Call::kFlush), writeOuts = disk.Calls(Call::kWriteOut);
+    EXPECT_EQ(Run().written, c.changed);
+    // A run after another retires that one's store, emptying its journal first.
+    const int retiring = &c == cases ? 0 : 1;
+    EXPECT_EQ(disk.Calls(Call::kFlush) - flushes, c.fullFlushes + retiring);
+    if (c.writesOut) EXPECT_EQ(disk.Calls(Call::kWriteOut) - writeOuts, c.writeOuts);
   }
 }
 

@@ -1,17 +1,21 @@
-// A run with its undo store cut short by a power cut at every step in turn:
-// whatever reached the disk, every file is as before the run or as the run
-// meant it, and Undo Last Run after the restart gives every changed file its
-// original back.
+// A run with its undo store cut short by a power cut at every step in turn,
+// over several batches (small files, a big file whose original is linked, a
+// file that fails, a stop): whatever reached the disk, every file is as
+// before the run or as the run meant it, and Undo Last Run after the restart
+// gives every changed file its original back. Both where files can be only
+// written out and where each must be flushed.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <thread>
 
-#include "run/targetfile.h"
-#include "run/undorecording.h"
-#include "run/undostore.h"
+#include "framework/safereplace.h"
+#include "framework/unicode.h"
+#include "run/runsession.h"
 #include "tests/support/forwarding_filesystem.h"
 #include "tests/support/temp_folder.h"
 
@@ -27,12 +31,16 @@ struct PowerCut {};
 
 // The real file system, with a power cut before its `cutAt`th call; from then
 // on every call fails without touching anything. Lost then, as on a disk with
-// a write cache: every byte written to a file since it was last flushed. Names
-// (new files, renames, links, removals, folders) reach the disk as they are
-// made, as a file system that journals its names makes them.
+// a write cache: every byte written to a file since it was last flushed, or
+// only written out, unless a later flush of any file emptied the drive's
+// cache (all the files are on one volume). Names (new files, renames, links,
+// removals, folders) reach the disk as they are made, as a file system that
+// journals its names makes them. Only the run's own calls are steps; the
+// read-ahead's reads on its thread change nothing, and fail once the power
+// is off.
 class CutFileSystem final : public testing::ForwardingFileSystem {
  public:
-  explicit CutFileSystem(int cutAt) : cutAt_(cutAt) {}
+  CutFileSystem(int cutAt, bool writesOut) : cutAt_(cutAt), writesOut_(writesOut) {}
 
   int Calls() const { return calls_; }
   bool Cut() const { return off_; }
@@ -50,6 +58,7 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
 
   FileHandle Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) override {
     if (!Step()) return FileHandle();
+    if (!OnRunThread()) return ForwardingFileSystem::Open(path, access, share, disposition, flags);
     const bool existed = ForwardingFileSystem::Attributes(path) != INVALID_FILE_ATTRIBUTES;
     std::shared_ptr<File> file = existed ? Named(path) : nullptr;
     FileHandle handle = ForwardingFileSystem::Open(path, access, share, disposition, flags);
@@ -90,10 +99,24 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
   }
   bool Flush(HANDLE handle) override {
     if (!Step() || !ForwardingFileSystem::Flush(handle)) return false;
+    for (const auto& file : files_) {
+      if (!file->writtenOut) continue;
+      file->durable = *std::exchange(file->writtenOut, std::nullopt);
+      file->dirty = file->durable != file->current;
+    }
     if (File* file = Of(handle)) {
       file->durable = file->current;
       file->dirty = false;
     }
+    return true;
+  }
+  bool WriteOut(HANDLE handle) override {
+    if (!Step()) return false;
+    if (!writesOut_) {
+      SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+      return false;
+    }
+    if (File* file = Of(handle)) file->writtenOut = file->current;
     return true;
   }
   bool Move(const std::string& from, const std::string& to, DWORD flags) override {
@@ -134,6 +157,8 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
     Unname(path);
     return true;
   }
+  // Nothing holds a file once the power is off: no waiting.
+  void Pause(DWORD) override {}
   // Every other call only counts as a step.
   bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
     return Step() && ForwardingFileSystem::Read(file, buffer, size, read);
@@ -170,15 +195,18 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
     std::string durable;  // what the disk holds of it
     std::string current;  // what the program sees
     bool dirty = false;   // written since it was flushed
+    std::optional<std::string> writtenOut;  // in the drive's cache
     std::set<std::string> names;
   };
 
+  bool OnRunThread() const { return std::this_thread::get_id() == runThread_; }
   // False once the power is off; the cut itself raises PowerCut.
   bool Step() {
     if (off_) {
       SetLastError(ERROR_NOT_READY);
       return false;
     }
+    if (!OnRunThread()) return true;
     if (++calls_ == cutAt_) {
       off_ = true;
       throw PowerCut();
@@ -212,44 +240,77 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
   }
 
   int cutAt_;
+  bool writesOut_;
+  std::thread::id runThread_ = std::this_thread::get_id();
   int calls_ = 0;
-  bool off_ = false;
+  std::atomic<bool> off_ = false;
   std::map<std::string, std::shared_ptr<File>> names_;
   std::map<HANDLE, std::shared_ptr<File>> handles_;
   std::set<std::shared_ptr<File>> files_;
 };
 
-// What the run is to do: each file, its bytes before and what the run gives it.
+// What the run is to do: each file, its bytes before and what the run gives
+// it. The read-only file is refused as it is to be replaced, its original
+// already in the store.
 struct Planned {
   std::string name;
   std::string before;
   std::string meant;
+  bool readOnly = false;
 };
 
 std::vector<Planned> Plan() {
   std::string big;
   for (int line = 0; big.size() < (1u << 20) + 10; ++line) big += "big line " + std::to_string(line) + "\r\n";
-  return {{"a.txt", "one\r\n", "new one\r\n"},
-          {"big.txt", big, "new " + big},
-          {"b.txt", "two\r\n", "new two\r\n"}};
+  return {{"a.txt", "old a\r\n", "new a\r\n"},
+          {"b.txt", "old b\r\n", "new b\r\n"},
+          {"big.txt", "old " + big, "new " + big},
+          {"c.txt", "old c\r\n", "old c\r\n", true},
+          {"d.txt", "old d\r\n", "new d\r\n"},
+          {"e.txt", "old e\r\n", "new e\r\n"}};
 }
 
-// The run of a copy of the program over the planned files, with its undo
-// store in `root`.
-void RunOver(const testing::TempFolder& folder, const std::string& root, FileSystem& files) {
-  UndoStore store({root}, files);
-  UndoRecording recording(store, [] { return std::string("the run"); }, [](const std::string&) {});
-  for (const Planned& planned : Plan()) {
-    const std::string path = folder / planned.name;
-    const TargetFile file = ReadTargetFile(path, files);
-    if (UndoRecording::TakesFromFile(file.stamp.size)) {
-      recording.KeepFromFile(path, file.stamp, planned.meant);
-    } else {
-      recording.Keep(path, file.bytes, planned.meant);
-    }
-    RewriteTargetFile(path, file.stamp, planned.meant, files);
-    recording.Written(path);
+// The run of a copy of the program, in batches of three files; with a stop
+// asked for after the fifth file (the second batch then goes in place
+// with the run's end, and the sixth file is never looked at).
+class PlannedRun final : public BatchRunHost {
+ public:
+  explicit PlannedRun(bool stop) : stop_(stop) {}
+
+  void Run(const testing::TempFolder& folder, const std::string& programFolder, FileSystem& files) {
+    RunSession session(programFolder, files);
+    std::vector<std::string> paths;
+    for (const Planned& planned : Plan()) paths.push_back(folder / planned.name);
+    session.Start();
+    session.Run(paths, *this, {.files = 3, .milliseconds = 1 << 30});
+    session.End();
   }
+
+  std::string FindText() override { return "old"; }
+  std::string ReplaceText() override { return "new"; }
+  RunOptions Options() override { return {}; }
+  bool CaseSensitive() override { return false; }
+  void ProcessPendingEvents() override {}
+  void ShowCurrent(int) override {}
+  void FileDone(int done) override { done_ = done; }
+  bool StopRequested() override { return stop_ && done_ == 5; }
+  void ReportFailure(const Error&) override {}
+  void ReportUndoUnavailable(const std::string&) override {}
+
+ private:
+  bool stop_;
+  int done_ = 0;
+};
+
+void PlaceFiles(const testing::TempFolder& folder) {
+  for (const Planned& planned : Plan()) {
+    WriteFileBytes(folder / planned.name, planned.before);
+    if (planned.readOnly) SetFileAttributesW(WidePath(folder / planned.name).c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+}
+
+void ClearReadOnly(const testing::TempFolder& folder) {
+  for (const Planned& planned : Plan()) SetFileAttributesW(WidePath(folder / planned.name).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 class NoHost final : public UndoHost {
@@ -260,45 +321,57 @@ class NoHost final : public UndoHost {
   bool StopRequested() override { return false; }
 };
 
-TEST(PowerCut, AtEveryStepOfARunEveryFileIsWholeAndTheUndoGivesItBack) {
-  int steps = 0;
-  {
-    testing::TempFolder folder;
-    for (const Planned& planned : Plan()) WriteFileBytes(folder / planned.name, planned.before);
-    CutFileSystem counting(0);
-    RunOver(folder, folder / "undo", counting);
-    steps = counting.Calls();
-  }
-  ASSERT_GT(steps, 20);
-  for (int cutAt = 1; cutAt <= steps; ++cutAt) {
-    SCOPED_TRACE("power cut at step " + std::to_string(cutAt));
-    testing::TempFolder folder, program;
-    const std::string root = program / "undo";
-    for (const Planned& planned : Plan()) WriteFileBytes(folder / planned.name, planned.before);
-    CutFileSystem cut(cutAt);
-    try {
-      RunOver(folder, root, cut);
-    } catch (const PowerCut&) {
+TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
+  for (const bool writesOut : {true, false})
+  for (const bool stop : {false, true}) {
+    const std::string variant = std::string(writesOut ? "written out" : "flushed one by one") + (stop ? ", stopped" : "");
+    int steps = 0;
+    {
+      testing::TempFolder folder, program;
+      PlaceFiles(folder);
+      CutFileSystem counting(0, writesOut);
+      PlannedRun(stop).Run(folder, program.Path(), counting);
+      steps = counting.Calls();
+      for (const Planned& planned : Plan()) {
+        const bool reached = !stop || planned.name != "e.txt";
+        EXPECT_EQ(ReadFileBytes(folder / planned.name), reached ? planned.meant : planned.before) << variant;
+      }
+      ClearReadOnly(folder);
     }
-    ASSERT_TRUE(cut.Cut());
-    cut.Restart();
+    ASSERT_GT(steps, 50);
+    for (int cutAt = 1; cutAt <= steps; ++cutAt) {
+      SCOPED_TRACE(variant + ": power cut at step " + std::to_string(cutAt));
+      testing::TempFolder folder, program;
+      PlaceFiles(folder);
+      CutFileSystem cut(cutAt, writesOut);
+      try {
+        PlannedRun(stop).Run(folder, program.Path(), cut);
+      } catch (const PowerCut&) {
+      }
+      ASSERT_TRUE(cut.Cut());
+      cut.Restart();
 
-    for (const Planned& planned : Plan()) {
-      const std::string now = ReadFileBytes(folder / planned.name);
-      EXPECT_TRUE(now == planned.before || now == planned.meant) << planned.name << " holds " << now.size() << " bytes";
+      for (const Planned& planned : Plan()) {
+        const std::string now = ReadFileBytes(folder / planned.name);
+        EXPECT_TRUE(now == planned.before || now == planned.meant) << planned.name << " holds " << now.size() << " bytes";
+      }
+      ClearReadOnly(folder);
+      UndoStore restarted({program / "undo"});
+      UndoStore::Choice choice = restarted.Choose();
+      if (choice.store) {
+        NoHost host;
+        const UndoStore::Outcome outcome = restarted.Restore(choice, host);
+        EXPECT_TRUE(outcome.kept.empty());
+      }
+      for (const Planned& planned : Plan()) {
+        EXPECT_TRUE(ReadFileBytes(folder / planned.name) == planned.before) << planned.name << " not given back";
+      }
+      // Nothing of the run's is left beside the files once the next run has
+      // looked at their folder.
+      RemoveLeftoverTemporaries(SystemFileSystem(), folder.Path());
+      EXPECT_EQ(testing::NamesIn(folder.Path()),
+                (std::vector<std::string>{"a.txt", "b.txt", "big.txt", "c.txt", "d.txt", "e.txt"}));
     }
-    UndoStore restarted({root});
-    UndoStore::Choice choice = restarted.Choose();
-    if (choice.store) {
-      NoHost host;
-      const UndoStore::Outcome outcome = restarted.Restore(choice, host);
-      EXPECT_TRUE(outcome.kept.empty());
-    }
-    for (const Planned& planned : Plan()) {
-      EXPECT_TRUE(ReadFileBytes(folder / planned.name) == planned.before) << planned.name << " not given back";
-    }
-    // Nothing of the run's is left beside the files, nor of its store.
-    EXPECT_EQ(testing::NamesIn(folder.Path()), (std::vector<std::string>{"a.txt", "b.txt", "big.txt"}));
   }
 }
 

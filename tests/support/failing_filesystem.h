@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@
 
 namespace varnex::testing {
 
-enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kSize, kStamp, kReplace, kMove, kCopy, kLink, kRemove,
+enum class Call { kAny, kOpen, kRead, kWrite, kFlush, kWriteOut, kSize, kStamp, kReplace, kMove, kCopy, kLink, kRemove,
                   kAttributes, kSetAttributes, kBasicInfo, kSetBasicInfo, kPathStamp, kIdentity, kFindNames, kReadAt,
                   kSetEnd, kMakeFolder, kRemoveFolder };
 
@@ -51,6 +52,11 @@ class FailingFileSystem final : public FileSystem {
   // Armed from now on, its calls counted from here.
   void Add(const Fault& fault) { faults_.push_back({fault}); }
   int Calls() const { return calls_; }
+  // The calls of one kind, failed or not.
+  int Calls(Call call) const {
+    const auto found = counts_.find(call);
+    return found == counts_.end() ? 0 : found->second;
+  }
   int Pauses() const { return pauses_; }
   bool Fired() const { return fired_; }
   // Called before each open, with the path and the access asked for.
@@ -58,6 +64,9 @@ class FailingFileSystem final : public FileSystem {
   // As on Windows, whatever the tests run on; the rename's protocol is tested
   // with this off.
   bool replaceKeepsMore = true;
+  // Whether a file can be only written out, as on Windows 8 and later (it
+  // then stays in Wine's file cache, where it is anyway); off, as under Wine.
+  bool writesOut = false;
   // Every time and attribute set asked for: some file systems keep no
   // creation time, whatever they are asked.
   std::vector<FILE_BASIC_INFO> basicInfoSet;
@@ -80,6 +89,11 @@ class FailingFileSystem final : public FileSystem {
     return Fail(*fault);
   }
   bool Flush(HANDLE file) override { return !Fails(Call::kFlush) && real_.Flush(file); }
+  bool WriteOut(HANDLE) override {
+    if (Fails(Call::kWriteOut)) return false;
+    if (!writesOut) SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return writesOut;
+  }
   bool Size(HANDLE file, LARGE_INTEGER& size) override { return !Fails(Call::kSize) && real_.Size(file, size); }
   bool Stamp(HANDLE file, FileStamp& stamp) override { return !Fails(Call::kStamp) && real_.Stamp(file, stamp); }
   bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {
@@ -175,6 +189,7 @@ class FailingFileSystem final : public FileSystem {
   // Counts the call and gives the fault that strikes it, if any.
   const Fault* Failing(Call call, Of file = Of::kAnyFile) {
     ++calls_;
+    ++counts_[call];
     const Fault* striking = nullptr;
     for (Armed& armed : faults_) {
       const Fault& fault = armed.fault;
@@ -205,6 +220,7 @@ class FailingFileSystem final : public FileSystem {
   FileSystem& real_ = SystemFileSystem();
   std::vector<Armed> faults_;
   int calls_ = 0;
+  std::map<Call, int> counts_;
   std::string replacement_, backup_;
   int pauses_ = 0;
   bool fired_ = false;

@@ -19,6 +19,7 @@ class ForwardingFileSystem : public FileSystem {
     return real_.Write(file, buffer, size, written);
   }
   bool Flush(HANDLE file) override { return real_.Flush(file); }
+  bool WriteOut(HANDLE file) override { return real_.WriteOut(file); }
   bool Size(HANDLE file, LARGE_INTEGER& size) override { return real_.Size(file, size); }
   bool Stamp(HANDLE file, FileStamp& stamp) override { return real_.Stamp(file, stamp); }
   bool Replace(const std::string& replaced, const std::string& replacement, const std::string& backup) override {

@@ -50,7 +50,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   }
   RunCounts Run() {
     messages.clear();
-    return session.Run(listed, *this);
+    return session.Run(listed, *this, batch);
   }
   // Undo Last Run once its question has been answered yes; nothing where
   // there is no run to undo.
@@ -101,6 +101,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   std::vector<std::string> listed;
   std::string findText, replaceText;
   RunOptions options;
+  BatchLimits batch;
   std::vector<std::string> messages;
 };
 
