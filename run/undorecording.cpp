@@ -59,7 +59,9 @@ void UndoRecording::Record(const std::string& path, std::uint64_t length, std::s
   if (failed_ || (!held_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
-  entry.path = FullPathName(path);
+  // As the run names it: in the "\\?\" form a name may end in a dot or a
+  // space, which GetFullPathNameW would strip.
+  entry.path = path.starts_with("\\\\?\\") ? path : FullPathName(path);
   entry.length = length;
   entry.size = newBytes.size();
   entry.hash = ContentHash(newBytes);

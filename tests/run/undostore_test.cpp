@@ -195,8 +195,9 @@ TEST_F(UndoKeeping, AnOriginalNotAsKeptIsNamedAndNeverGoesBack) {
 // the same root, as each copy makes its own.
 class SharedStore : public ::testing::Test {
  protected:
+  // `name` in the folder, or a full path.
   std::string File(const std::string& name, const std::string& bytes) {
-    const std::string path = folder / name;
+    const std::string path = name.starts_with("\\\\") ? name : folder / name;
     WriteFileBytes(path, bytes);
     before[path] = bytes;
     return path;
@@ -354,9 +355,11 @@ TEST_F(SharedStore, TheLastRunIsTheLastMadeAndNothingGoesBeforeTheAnswer) {
 // rest for later too.
 TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
   CreateDirectoryA((folder / "sub").c_str(), nullptr);
+  // Names that only the "\\?\" form reaches are kept as the run wrote them.
   const std::vector<std::string> paths{File("readonly.txt", "r\r\n"), File("held.txt", "h\r\n"),
                                        File("sub\\moved.txt", "m\r\n"), File("replaced.txt", "f\r\n"),
-                                       File("plain.txt", "p\r\n")};
+                                       File("plain.txt", "p\r\n"), File("\\\\?\\" + (folder / "a dot."), "d\r\n"),
+                                       File("\\\\?\\" + (folder / "a space "), "s\r\n")};
   Run(copyA, "A's time", paths, "new ");
   SetFileAttributesA(paths[0].c_str(), FILE_ATTRIBUTE_READONLY);
   HANDLE viewer = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -367,7 +370,7 @@ TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
   UndoStore::Choice choice = copyA.Choose();
   Host host;
   UndoStore::Outcome outcome = Undo(copyA, choice, host);
-  EXPECT_EQ(outcome.restored, std::vector<std::string>{paths[4]});
+  EXPECT_EQ(outcome.restored, (std::vector<std::string>{paths[4], paths[5], paths[6]}));
   EXPECT_TRUE(outcome.leftAlone.empty());
   EXPECT_EQ(outcome.kept, (std::vector<std::pair<std::string, NotRestored>>{
                               {paths[0], NotRestored::kReadOnly},
