@@ -65,7 +65,7 @@ xdotool key Return  # Yes
 # file before it changes); while it holds the bigger file's, the one new file
 # beside the files is the bigger file's, which takes some milliseconds to write.
 for _ in $(seq 6000); do
-  compgen -G "$work/undo/r*/0000${cut_at}.orig" >/dev/null && compgen -G "$work/files/*/~vnx*.tmp" >/dev/null && break
+  compgen -G "$work/undo/s*/0000${cut_at}.orig" >/dev/null && compgen -G "$work/files/*/~vnx*.tmp" >/dev/null && break
   sleep 0.005
 done
 kill_program

@@ -30,7 +30,7 @@ close_program --as-left
 [ "$replaced" = "$count" ] || fail "$replaced of $count files replaced"
 changed=$({ grep -L alpha "$work"/files/*.txt || true; } | wc -l)
 [ "$changed" = "$count" ] || fail "$changed of $count files changed"
-compgen -G "$work/undo/r*/journal.txt" >/dev/null || fail "no undo store beside the program"
+compgen -G "$work/undo/s*/journal.txt" >/dev/null || fail "no undo store beside the program"
 
 start_program
 undo_last_run "$texts" "$count"
