@@ -96,10 +96,6 @@ class FileSystem {
   // GetFileInformationByHandleEx with FILE_STANDARD_INFO: how many names
   // (hard links) the file has.
   virtual bool Links(HANDLE file, DWORD& links);
-  // LockFileEx, exclusive and waiting, and UnlockFileEx: `length` bytes from
-  // `offset`, which may lie past the file's end.
-  virtual bool LockRange(HANDLE file, ULONGLONG offset, ULONGLONG length);
-  virtual bool UnlockRange(HANDLE file, ULONGLONG offset, ULONGLONG length);
 
  protected:
   ~FileSystem() = default;

@@ -8,8 +8,6 @@
 namespace varnex {
 namespace {
 
-constexpr ULONGLONG kAppendLock = ULONGLONG{1} << 62;
-
 // Another copy of the program may hold the log for a moment while it loads or
 // rewrites it at start-up; a load or an append waits that long (about a
 // second) rather than fail.
@@ -81,13 +79,8 @@ void LogFile::Append(std::string_view text) {
     file = OpenForAppending();
   }
   if (utf8_) bytes = text;
-  // Every copy appends holding one byte far past any log's end: Wine's
-  // appends are not atomic between processes, and two at once lose lines.
-  const bool locked = file && files_.LockRange(file.Get(), kAppendLock, 1);
-  const bool written = locked && WriteWholeBuffer(files_, file.Get(), bytes);
-  if (locked) files_.UnlockRange(file.Get(), kAppendLock, 1);
   // A handle that failed is not kept: the next append opens the file afresh.
-  if (!written) throw Error::Format(kCannotCreateFile, path_);
+  if (!file || !WriteWholeBuffer(files_, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
   if (holdAppends_) appending_ = std::move(file);
 }
 
