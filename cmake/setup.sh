@@ -5,7 +5,7 @@ VARNEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VARNEX_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev libboost1.81-dev
                  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
                  wine wine64 fonts-wine xvfb x11-utils xdotool xclip imagemagick
-                 clang)  # clang-14 depends on libclang-rt-14-dev, which holds libFuzzer
+                 faketime clang)  # clang-14 depends on libclang-rt-14-dev, which holds libFuzzer
 
 varnex_install_missing() {
   local missing=() package

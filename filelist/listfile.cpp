@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/textlines.h"
 #include "framework/handle.h"
+#include "framework/safereplace.h"
 #include "framework/unicode.h"
 #include "framework/wholefile.h"
 
@@ -44,8 +45,22 @@ void SaveFilenameList(const std::string& path, const std::vector<std::string>& e
   const std::string text = JoinLines(entries);
   std::string bytes;
   if (!ToAnsi(text, bytes)) bytes = std::string(kUtf8Mark) + text;
-  const FileHandle file = files.Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-  if (!file || !WriteWholeBuffer(files, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path);
+  // Through a new file put in the old one's place: a save that fails (a
+  // full disk) leaves the list saved before whole.
+  std::string temporary;
+  FileHandle file = CreateFileBeside(files, path, temporary);
+  if (!file) throw Error::Format(kCannotCreateFile, path);
+  FileStamp made;
+  const bool written =
+      WriteWholeBuffer(files, file.Get(), bytes) && files.Flush(file.Get()) && files.Stamp(file.Get(), made);
+  file.Reset();
+  const bool placed =
+      written && (files.Attributes(path) == INVALID_FILE_ATTRIBUTES ? files.Move(temporary, path, MOVEFILE_WRITE_THROUGH)
+                                                                    : PutInPlace(files, path, temporary, made) == Placed::kReplacement);
+  if (!placed) {
+    RemoveOurFile(files, temporary);
+    throw Error::Format(kCannotCreateFile, path);
+  }
 }
 
 }  // namespace varnex

@@ -44,6 +44,7 @@ std::string_view KeptHeading(NotRestored why) {
 std::string Outcome(const UndoStore::Outcome& outcome) {
   std::string text = "Undo Last Run restored " + std::to_string(outcome.restored.size()) + " file(s).";
   text += Named("These files were changed or removed since that run and were left as they are:", outcome.leftAlone);
+  text += Named("The kept earlier text of these files is damaged. They were left as they are:", outcome.damaged);
   for (NotRestored why : {NotRestored::kReadOnly, NotRestored::kHeldOpen, NotRestored::kFolderMissing,
                           NotRestored::kFolderInPlace, NotRestored::kCannotWrite}) {
     std::vector<std::string> paths;
@@ -60,7 +61,7 @@ std::string Outcome(const UndoStore::Outcome& outcome) {
 }
 
 bool AllRestored(const UndoStore::Outcome& outcome) {
-  return outcome.leftAlone.empty() && outcome.kept.empty() && outcome.notReached == 0;
+  return outcome.leftAlone.empty() && outcome.damaged.empty() && outcome.kept.empty() && outcome.notReached == 0;
 }
 
 }  // namespace

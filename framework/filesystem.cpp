@@ -159,6 +159,13 @@ FileSystem& SystemFileSystem() {
   return calls;
 }
 
+bool FileSystem::Links(HANDLE file, DWORD& links) {
+  FILE_STANDARD_INFO info;
+  if (!GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info)) return false;
+  links = info.NumberOfLinks;
+  return true;
+}
+
 FileHandle LookAt(FileSystem& files, const std::string& path) {
   return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     OPEN_EXISTING, 0);

@@ -93,6 +93,9 @@ class FileSystem {
   // `pattern` (a path whose last part may hold * and ?), none where nothing
   // matches; false when the folder cannot be listed.
   virtual bool FindNames(const std::string& pattern, std::vector<std::string>& names) = 0;
+  // GetFileInformationByHandleEx with FILE_STANDARD_INFO: how many names
+  // (hard links) the file has.
+  virtual bool Links(HANDLE file, DWORD& links);
 
  protected:
   ~FileSystem() = default;

@@ -88,6 +88,14 @@ bool Holds(FileSystem& files, const std::string& path, const FileStamp& made) {
          (made.index != 0 || now.lastWrite == made.lastWrite);
 }
 
+// Whether `path` still names the file stamped `original`, where one is given.
+bool StillOriginal(FileSystem& files, const std::string& path, const FileStamp* original) {
+  if (original == nullptr) return true;
+  const FileHandle file = LookAt(files, path);
+  FileStamp now;
+  return file && files.Stamp(file.Get(), now) && now == *original;
+}
+
 // Where ReplaceFileW moves the original while the replacement takes its place:
 // a name made new, its empty file left for ReplaceFileW to replace, so that
 // nothing but our own reservation can be at that name (a name that was free a
@@ -180,7 +188,7 @@ FileHandle OpenWaiting(FileSystem& files, const std::string& path, DWORD access,
 }
 
 Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
-                     const FileStamp& made) {
+                     const FileStamp& made, const FileStamp* original) {
   for (int attempt = 0;; ++attempt) {
     if (files.Move(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Placed::kReplacement;
     const DWORD error = GetLastError();
@@ -188,6 +196,8 @@ Placed RenameInPlace(FileSystem& files, const std::string& path, const std::stri
     if (Holds(files, path, made)) return Placed::kReplacement;
     if (error != ERROR_SHARING_VIOLATION || attempt == kRetries) break;
     files.Pause(kRetryPause);
+    // Whoever held the file may have saved it meanwhile.
+    if (!StillOriginal(files, path, original)) break;
   }
   RemoveOurFile(files, replacement);
   return Placed::kOriginal;
@@ -217,7 +227,7 @@ void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder) {
 }
 
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
-                  FileHandle* hold) {
+                  FileHandle* hold, const FileStamp* original) {
   FileStamp reserved;
   const std::string backup = ReserveBackupBeside(files, path, reserved);
   for (int attempt = 0;; ++attempt) {
@@ -234,8 +244,9 @@ Placed PutInPlace(FileSystem& files, const std::string& path, const std::string&
       MovedAside(files, backup, reserved);  // nothing was moved: our reservation goes
       return MoveOver(files, path, replacement, made);
     }
+    // Whoever held the file may have saved it meanwhile.
     const bool asItWas = Present(files, path) && Present(files, replacement) &&
-                         (backup.empty() || Holds(files, backup, reserved));
+                         (backup.empty() || Holds(files, backup, reserved)) && StillOriginal(files, path, original);
     if (error != ERROR_SHARING_VIOLATION || attempt == kRetries || !asItWas) break;
     // The first refusal may have been our own hold's.
     if (attempt > 0) files.Pause(kRetryPause);

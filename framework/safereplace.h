@@ -42,14 +42,16 @@ enum class Placed { kReplacement, kOriginal, kNeither };
 // as it was. `hold`, where given, is our own open handle on the original that
 // keeps others off it to the last moment; it is closed as soon as it is in the
 // way. Under kNeither (neither file could be moved back into place) both are
-// left where they are, for they are then the only copies.
+// left where they are, for they are then the only copies. Where `original` is
+// given, a retry after a sharing violation goes ahead only while the path
+// still names the file so stamped: whoever held it may have saved it.
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,
-                  FileHandle* hold = nullptr);
+                  FileHandle* hold = nullptr, const FileStamp* original = nullptr);
 
 // The same by one rename over the original, where ReplaceFileW would keep
 // nothing more (see FileSystem::ReplaceKeepsMore): the path holds either file
 // at every moment, and on failure the replacement is removed.
 Placed RenameInPlace(FileSystem& files, const std::string& path, const std::string& replacement,
-                     const FileStamp& made);
+                     const FileStamp& made, const FileStamp* original = nullptr);
 
 }  // namespace varnex

@@ -192,6 +192,9 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                     .enterFolder = [&fileSystem](const std::string& folder) {
                       RemoveLeftoverTemporaries(fileSystem, folder);
                     },
+                    .refuse = [undo](const std::string& path) {
+                      if (undo != nullptr) undo->RefuseStoreFile(path);
+                    },
                     .settle = [&batch](bool last, ReadAhead& ahead) { return batch.Settle(last, ahead); }});
 }
 

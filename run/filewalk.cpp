@@ -25,6 +25,7 @@ std::string PathIdentity(const std::string& path) {
 Error FailureOfFile(const std::string& path, const std::exception& failure) {
   // A text the matcher cannot search says so in its own words.
   if (const auto* refused = dynamic_cast<const SearchRefused*>(&failure)) return Error::Format(refused->what(), path);
+  if (const auto* refused = dynamic_cast<const Refused*>(&failure)) return *refused;
   const Error standard = Error::Format(kCannotOpenFile, path);
   if (const auto* error = dynamic_cast<const Error*>(&failure)) {
     if (std::string_view(error->what()) == standard.what()) return *error;
@@ -123,6 +124,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
       }
       bool repeated = false, binary = false;
       try {
+        if (walk.refuse) walk.refuse(files[index]);
         TargetFile file = ahead.Take(index);
         repeated = had.Repeats(index, file.stamp.index);
         // A file still to be finished may be this one by another name that

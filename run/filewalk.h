@@ -71,6 +71,13 @@ std::string PathIdentity(const std::string& path);
 // something else (the log that could not be saved) becomes the reason itself.
 Error FailureOfFile(const std::string& path, const std::exception& failure);
 
+// A failure that is the file's own answer, reported as it is rather than as
+// a file that could not be opened.
+class Refused : public Error {
+ public:
+  using Error::Error;
+};
+
 // What was done to one file: whether it changed, and the number of the new
 // file on its volume where one was written (0 where none was).
 struct FileOutcome {
@@ -88,6 +95,9 @@ struct FileOutcome {
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
   std::function<void(const std::string& folder)> enterFolder = nullptr;
+  // Where there is one, before a file is taken: raises Refused for a file
+  // the walk is not to touch.
+  std::function<void(const std::string& path)> refuse = nullptr;
   std::function<std::vector<FileFailure>(bool last, ReadAhead& ahead)> settle = nullptr;
 };
 

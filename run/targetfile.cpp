@@ -161,8 +161,8 @@ FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
   // leftover of an interrupted run.
   if (!rename) written.file.Reset();
   target.Reset();
-  const Placed placed = rename ? RenameInPlace(files, path, written.temporary, written.made)
-                               : PutInPlace(files, path, written.temporary, written.made);
+  const Placed placed = rename ? RenameInPlace(files, path, written.temporary, written.made, &written.read)
+                               : PutInPlace(files, path, written.temporary, written.made, nullptr, &written.read);
   written.file.Reset();
   if (placed != Placed::kReplacement) CannotOpen(path, files);
   return written.made;

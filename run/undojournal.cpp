@@ -11,9 +11,12 @@ namespace varnex {
 namespace {
 
 constexpr std::string_view kMagic = "Varnex undo journal";
-// Journals of version 1 name files in the ANSI code page, of 2 in UTF-8.
-constexpr std::string_view kVersion = "2";
+// Journals of version 1 name files in the ANSI code page, of 2 and 3 in
+// UTF-8; those of 3 carry a strong hash of every original.
+constexpr std::string_view kVersion = "3";
+constexpr std::string_view kUnhashedVersion = "2";
 constexpr std::string_view kAnsiVersion = "1";
+constexpr std::size_t kStrongHashDigits = 64;
 constexpr char kEntryTag = 'F';
 constexpr char kWrittenTag = 'W';
 constexpr char kDoneTag = 'D';
@@ -114,7 +117,7 @@ std::string JournalStart(std::string_view runTime) { return Line({kMagic, kVersi
 std::string JournalEntry(const UndoEntry& entry) {
   return Line({std::string_view(&kEntryTag, 1), std::to_string(entry.number), entry.linked ? "L" : "P",
                std::to_string(entry.offset),
-               std::to_string(entry.length), std::to_string(entry.size), Hex(entry.hash), entry.path});
+               std::to_string(entry.length), entry.originalHash, std::to_string(entry.size), Hex(entry.hash), entry.path});
 }
 
 std::string JournalWritten(int number, std::uint64_t lastWrite) {
@@ -130,21 +133,31 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
   std::uint64_t packEnd = 0;
   std::set<std::uint64_t> done;
   bool first = true;
+  bool hashed = false;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find("\r\n");
     if (end == std::string_view::npos) break;  // cut short: its file was not touched
     const std::vector<std::string_view> fields = reader.Fields(bytes.substr(0, end));
     bytes.remove_prefix(end + 2);
     if (first) {
-      if (fields.size() != 3 || fields[0] != kMagic || (fields[1] != kVersion && fields[1] != kAnsiVersion))
+      if (fields.size() != 3 || fields[0] != kMagic ||
+          (fields[1] != kVersion && fields[1] != kUnhashedVersion && fields[1] != kAnsiVersion))
         reader.Damaged();
       journal.ansiNames = fields[1] == kAnsiVersion;
+      hashed = fields[1] == kVersion;
       journal.runTime = fields[2];
       first = false;
       continue;
     }
-    if (fields.size() == 8 && fields[0] == std::string_view(&kEntryTag, 1)) {
+    if (fields.size() == (hashed ? 9u : 8u) && fields[0] == std::string_view(&kEntryTag, 1)) {
       UndoEntry entry;
+      std::vector<std::string_view> rest(fields.begin() + 5, fields.end());
+      if (hashed) {
+        entry.originalHash = rest.front();
+        if (entry.originalHash.size() != kStrongHashDigits) reader.Damaged();
+        reader.Number(entry.originalHash.substr(0, 16), 16);
+        rest.erase(rest.begin());
+      }
       // Numbered in turn, and each one's bytes behind the last one's: no
       // entry can give a file another's bytes.
       if (reader.Number(fields[1]) != journal.entries.size() + 1) reader.Damaged();
@@ -155,10 +168,10 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
       entry.length = reader.Number(fields[4]);
       if (entry.offset != (entry.linked ? 0 : packEnd)) reader.Damaged();
       if (!entry.linked) packEnd += entry.length;
-      entry.size = reader.Number(fields[5]);
-      if (fields[6].size() != 16) reader.Damaged();
-      entry.hash = reader.Number(fields[6], 16);
-      entry.path = fields[7];
+      entry.size = reader.Number(rest[0]);
+      if (rest[1].size() != 16) reader.Damaged();
+      entry.hash = reader.Number(rest[1], 16);
+      entry.path = rest[2];
       if (!IsPlainFullPath(entry.path) || !paths.insert(Folded(entry.path)).second) reader.Damaged();
       journal.entries.push_back(std::move(entry));
     } else if (fields.size() == 3 && fields[0] == std::string_view(&kWrittenTag, 1)) {

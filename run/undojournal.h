@@ -33,6 +33,9 @@ struct UndoEntry {
   // Known once the file was written; a run that ended between the two lines
   // may or may not have written it.
   std::optional<std::uint64_t> lastWrite;
+  // The StrongHash of the earlier bytes, checked before they go back; empty
+  // in a journal of an earlier version, which kept none.
+  std::string originalHash;
 };
 
 struct UndoJournal {

@@ -2,7 +2,9 @@
 
 #include "engine/contenthash.h"
 #include "engine/error.h"
+#include "engine/stronghash.h"
 #include "framework/wholefile.h"
+#include "run/filewalk.h"
 #include "run/undofiles.h"
 
 namespace varnex {
@@ -14,50 +16,64 @@ namespace {
 // name.
 constexpr std::size_t kLinkedAtLeast = 1 << 20;
 
+// Whether the file at `path` goes by no other name than that.
+bool HasOneName(FileSystem& files, const std::string& path) {
+  const FileHandle file = LookAt(files, path);
+  DWORD links = 0;
+  return file && files.Links(file.Get(), links) && links == 1;
+}
+
 }  // namespace
 
 UndoRecording::UndoRecording(UndoStore& store, Clock runTime, Report report)
     : store_(store), runTime_(std::move(runTime)), report_(std::move(report)) {}
 
 UndoRecording::~UndoRecording() {
-  pack_.Reset();
   if (!held_) return;
   if (wrote_) {
+    held_->pack = std::move(pack_);
     store_.KeepAsLastRun(std::move(*held_));
   } else {
+    pack_.Reset();
     store_.RemoveStore(std::move(*held_));
   }
 }
 
 void UndoRecording::Keep(const std::string& path, std::string_view original, std::string_view newBytes) {
-  Record(path, original.size(), newBytes, [&] { return WriteWholeBuffer(store_.Files(), pack_.Get(), original); });
+  Record(path, original.size(), newBytes, [&](bool linked, std::string& hash) {
+    hash = StrongHashHex(original);
+    return linked || WriteWholeBuffer(store_.Files(), pack_.Get(), original);
+  });
 }
 
 bool UndoRecording::TakesFromFile(std::uint64_t size) { return size >= kLinkedAtLeast; }
 
 void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes) {
-  Record(path, read.size, newBytes, [&] { return PackFromFile(path, read); });
+  Record(path, read.size, newBytes,
+         [&](bool linked, std::string& hash) { return CopyFromFile(path, read, linked ? nullptr : pack_.Get(), hash); });
 }
 
 void UndoRecording::Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
-                           const std::function<bool()>& pack) {
+                           const Original& keep) {
   unwritten_.erase(path);
   if (failed_ || (!held_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
-  entry.path = FullPathName(path);
+  // As the run names it: in the "\\?\" form a name may end in a dot or a
+  // space, which GetFullPathNameW would strip.
+  entry.path = path.starts_with("\\\\?\\") ? path : FullPathName(path);
   entry.length = length;
   entry.size = newBytes.size();
   entry.hash = ContentHash(newBytes);
   FileSystem& files = store_.Files();
   // The bytes before the line that names them: a journal never points past
-  // what the store holds.
-  entry.linked = length >= kLinkedAtLeast && files.Link(entry.path, InStore(held_->folder, LinkedCopyName(entry.number)));
-  if (!entry.linked) {
-    entry.offset = packed_;
-    if (!pack()) return Fail();
-    packed_ += length;
-  }
+  // what the store holds. A file that has other names already is copied:
+  // linked, the store's copy would take in what is saved through them.
+  entry.linked = length >= kLinkedAtLeast && HasOneName(files, path) &&
+                 files.Link(entry.path, InStore(held_->folder, LinkedCopyName(entry.number)));
+  if (!entry.linked) entry.offset = packed_;
+  if (!keep(entry.linked, entry.originalHash)) return Fail();
+  if (!entry.linked) packed_ += length;
   // Both reach the disk with FlushKept, before the file they protect changes:
   // a power cut after its rewrite still finds its original.
   if (!AppendJournalLine(files, *held_, JournalEntry(entry))) return Fail();
@@ -81,14 +97,15 @@ std::optional<ULONGLONG> UndoRecording::FlushKept() {
   return volume.volume;
 }
 
-// Copies the original, still at `path`, to the end of the pack. A file changed
-// since it was read, or that cannot be read through, raises the error its
-// rewrite would.
-bool UndoRecording::PackFromFile(const std::string& path, const FileStamp& read) {
+// Reads the original, still at `path`, for its hash, and copies it to the end
+// of `pack` where given. A file changed since it was read, or that cannot be
+// read through, raises the error its rewrite would.
+bool UndoRecording::CopyFromFile(const std::string& path, const FileStamp& read, HANDLE pack, std::string& hash) {
   FileSystem& files = store_.Files();
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   FileStamp now;
   if (!file || !files.Stamp(file.Get(), now) || now != read) throw Error::Format(kCannotOpenFile, path);
+  StrongHash strong;
   std::string piece(std::min<std::uint64_t>(read.size, 1 << 22), '\0');
   for (std::uint64_t left = read.size; left > 0;) {
     DWORD got = 0;
@@ -96,12 +113,14 @@ bool UndoRecording::PackFromFile(const std::string& path, const FileStamp& read)
     if (!files.Read(file.Get(), piece.data(), want, got) || got == 0) {
       // The pieces copied so far belong to no entry: the next original
       // goes over them, as the journal wants the pack without gaps.
-      if (!files.SetEnd(pack_.Get(), packed_)) return false;
+      if (pack != nullptr && !files.SetEnd(pack, packed_)) return false;
       throw Error::Format(kCannotOpenFile, path);
     }
-    if (!WriteWholeBuffer(files, pack_.Get(), std::string_view(piece.data(), got))) return false;
+    strong.Add(std::string_view(piece.data(), got));
+    if (pack != nullptr && !WriteWholeBuffer(files, pack, std::string_view(piece.data(), got))) return false;
     left -= got;
   }
+  hash = strong.Hex();
   return true;
 }
 
@@ -121,12 +140,20 @@ void UndoRecording::Written(const std::string& path) {
   }
 }
 
+void UndoRecording::RefuseStoreFile(const std::string& path) const {
+  const std::string identity = PathIdentity(path);
+  for (const std::string& root : store_.Roots()) {
+    if (identity.starts_with(PathIdentity(root) + "\\")) throw Refused(Error::Format(kStoreFileRefused, path).what());
+  }
+}
+
 // This run's store is made in the first root that takes it.
 bool UndoRecording::Start() {
   FileSystem& files = store_.Files();
   held_ = store_.MakeStore();
   if (held_) {
-    pack_ = files.Open(InStore(held_->folder, kPackName), GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW,
+    // Held with writes and removal shared with no one until this copy ends.
+    pack_ = files.Open(InStore(held_->folder, kPackName), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL);
     // The start line reaches the disk with the first entry's: until then
     // the store protects nothing, and a flush of its own would cost the
@@ -142,10 +169,10 @@ bool UndoRecording::Start() {
 void UndoRecording::Fail() {
   failed_ = true;
   unwritten_.clear();
-  pack_.Reset();
   std::string where;
   if (held_) {
     where = held_->folder;
+    held_->pack = std::move(pack_);
     if (!wrote_) store_.RemoveStore(std::move(*std::exchange(held_, std::nullopt)));
   } else {
     for (const std::string& root : store_.Roots()) where += (where.empty() ? "" : " or ") + root;

@@ -49,13 +49,17 @@ class UndoRecording {
   std::optional<ULONGLONG> FlushKept();
   // After that file was written (once what was kept of it was flushed).
   void Written(const std::string& path);
+  // Raises Refused for a file inside an undo store: a run rewriting the
+  // store's pack or journal would take back what it keeps.
+  void RefuseStoreFile(const std::string& path) const;
 
  private:
-  // Records the file at `path`, whose original of `length` bytes `pack`
-  // appends to the pack file where it cannot keep a second name.
-  void Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
-              const std::function<bool()>& pack);
-  bool PackFromFile(const std::string& path, const FileStamp& read);
+  // Takes an original's hash and, unless it is `linked` into the store,
+  // appends it to the pack; false where the store cannot take it.
+  using Original = std::function<bool(bool linked, std::string& hash)>;
+  // Records the file at `path`, whose original of `length` bytes `keep` keeps.
+  void Record(const std::string& path, std::uint64_t length, std::string_view newBytes, const Original& keep);
+  bool CopyFromFile(const std::string& path, const FileStamp& read, HANDLE pack, std::string& hash);
   bool Start();
   void Fail();
 

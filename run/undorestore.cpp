@@ -8,6 +8,7 @@
 #include "engine/contenthash.h"
 #include "engine/error.h"
 #include "engine/paths.h"
+#include "engine/stronghash.h"
 #include "framework/safereplace.h"
 #include "framework/wholefile.h"
 #include "run/targetfile.h"
@@ -17,17 +18,23 @@
 namespace varnex {
 namespace {
 
-// `length` bytes of the pack from `offset`; false where the pack ends sooner.
-bool ReadPacked(FileSystem& files, HANDLE pack, std::uint64_t offset, std::uint64_t length, std::string& bytes) {
-  if (length > bytes.max_size()) return false;
+enum class Kept { kWhole, kUnreadable, kDamaged };
+
+// `length` bytes of the pack from `offset`. A stretch past the pack's end was
+// never written whole (or the journal lies): no memory is asked for it.
+Kept ReadPacked(FileSystem& files, HANDLE pack, std::uint64_t offset, std::uint64_t length, std::string& bytes) {
+  LARGE_INTEGER size;
+  if (!files.Size(pack, size)) return Kept::kUnreadable;
+  if (offset > static_cast<std::uint64_t>(size.QuadPart) || length > size.QuadPart - offset) return Kept::kDamaged;
   bytes.resize(static_cast<std::size_t>(length));
   for (std::size_t done = 0; done < bytes.size();) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
     DWORD read = 0;
-    if (!files.ReadAt(pack, offset + done, bytes.data() + done, piece, read) || read == 0) return false;
+    if (!files.ReadAt(pack, offset + done, bytes.data() + done, piece, read)) return Kept::kUnreadable;
+    if (read == 0) return Kept::kDamaged;
     done += read;
   }
-  return true;
+  return Kept::kWhole;
 }
 
 // The whole file and its stamp, read with other writers locked out.
@@ -36,13 +43,22 @@ bool ReadWithStamp(FileSystem& files, const std::string& path, std::string& byte
   return file && files.Stamp(file.Get(), stamp) && ReadWholeFile(files, file.Get(), bytes);
 }
 
-// The earlier bytes of `entry`; false where the store no longer holds them whole.
-bool ReadOriginal(FileSystem& files, const std::string& folder, HANDLE pack, const UndoEntry& entry,
+// The earlier bytes of `entry`, whole and as they were kept (their hash where
+// the journal has one); damaged where the store no longer holds them so.
+Kept ReadOriginal(FileSystem& files, const std::string& folder, HANDLE pack, const UndoEntry& entry,
                   std::string& original) {
-  if (!entry.linked) return ReadPacked(files, pack, entry.offset, entry.length, original);
-  FileStamp stamp;
-  return ReadWithStamp(files, InStore(folder, LinkedCopyName(entry.number)), original, stamp) &&
-         original.size() == entry.length;
+  if (!entry.linked) {
+    const Kept packed = ReadPacked(files, pack, entry.offset, entry.length, original);
+    if (packed != Kept::kWhole) return packed;
+  } else {
+    FileStamp stamp;
+    const std::string copy = InStore(folder, LinkedCopyName(entry.number));
+    if (!ReadWithStamp(files, copy, original, stamp)) {
+      return GetLastError() == ERROR_FILE_NOT_FOUND ? Kept::kDamaged : Kept::kUnreadable;
+    }
+    if (original.size() != entry.length) return Kept::kDamaged;
+  }
+  return entry.originalHash.empty() || StrongHashHex(original) == entry.originalHash ? Kept::kWhole : Kept::kDamaged;
 }
 
 // Whether the file at `entry.path` holds its earlier bytes already: an undo
@@ -52,8 +68,8 @@ bool HoldsOriginal(FileSystem& files, const std::string& folder, HANDLE pack, co
   std::string now;
   std::string original;
   return files.PathStamp(entry.path, stamp) && stamp.size == entry.length &&
-         ReadWithStamp(files, entry.path, now, stamp) && ReadOriginal(files, folder, pack, entry, original) &&
-         now == original;
+         ReadWithStamp(files, entry.path, now, stamp) &&
+         ReadOriginal(files, folder, pack, entry, original) == Kept::kWhole && now == original;
 }
 
 // Why the file at `path` cannot be reached or written now, `error` being what
@@ -105,8 +121,8 @@ Now LookAt(FileSystem& files, const UndoEntry& entry, FileStamp& stamp, DWORD& e
 UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   HeldStore& store = *choice.store;
   const std::string packPath = InStore(store.folder, kPackName);
-  FileHandle pack = files_.Open(packPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  if (!pack) throw Error::Format(kCannotOpenFile, packPath);
+  if (!store.pack) throw Error::Format(kCannotOpenFile, packPath);
+  const HANDLE pack = store.pack.Get();
   Outcome outcome;
   const std::vector<UndoEntry>& entries = choice.journal.entries;
   // The user said yes: one run deep, the runs before one that wrote a file go.
@@ -132,33 +148,40 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     DWORD error = ERROR_SUCCESS;
     const Now now = LookAt(files_, entry, stamp, error);
     bool done = now == Now::kOther;
+    bool rewritten = false;
     // Without the line that says it was written, the run ended before it
     // wrote this file: nothing to give back.
-    const bool givenBack = done && entry.lastWrite && HoldsOriginal(files_, store.folder, pack.Get(), entry);
+    const bool givenBack = done && entry.lastWrite && HoldsOriginal(files_, store.folder, pack, entry);
     if (done && entry.lastWrite && !givenBack) outcome.leftAlone.push_back(entry.path);
     if (now == Now::kOutOfReach) outcome.kept.emplace_back(entry.path, Why(files_, entry.path, error));
     if (now == Now::kAsLeft) {
-      std::string original;
+      // Whatever goes wrong with one file (memory for its original
+      // included) leaves it to another try and the undo goes on.
       try {
-        if (!ReadOriginal(files_, store.folder, pack.Get(), entry, original)) {
-          throw Error::Format(kCannotOpenFile, packPath);
+        std::string original;
+        const Kept kept = ReadOriginal(files_, store.folder, pack, entry, original);
+        if (kept == Kept::kDamaged) {
+          // No other try would find it whole: the file stays as the run left it.
+          outcome.damaged.push_back(entry.path);
+          done = true;
+        } else {
+          if (kept == Kept::kUnreadable) throw Error::Format(kCannotOpenFile, packPath);
+          RewriteTargetFile(entry.path, stamp, original, files_);
+          done = rewritten = true;
         }
-        RewriteTargetFile(entry.path, stamp, original, files_);
-        done = true;
-      } catch (const Error&) {
+      } catch (const std::exception&) {
         outcome.kept.emplace_back(entry.path, Why(files_, entry.path, WriteRefusal(files_, entry.path)));
       }
     }
     // A line that cannot be added leaves the file to another try, which
     // finds it given back.
     if (done) AppendJournalLine(files_, store, JournalDone(entry.number));
-    if (done && (now == Now::kAsLeft || givenBack)) {
+    if (rewritten || givenBack) {
       outcome.restored.push_back(entry.path);
       host.Restored(entry.path);
     }
     host.FileDone(static_cast<int>(index) + 1);
   }
-  pack.Reset();
   if (outcome.kept.empty() && outcome.notReached == 0) {
     RemoveStore(std::move(store));
     choice.store.reset();

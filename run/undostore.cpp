@@ -109,6 +109,8 @@ std::optional<HeldStore> UndoStore::Hold(const std::string& folder, std::string&
   const std::size_t lineEnd = bytes.rfind("\r\n");
   store.journalEnd = lineEnd == std::string::npos ? 0 : lineEnd + 2;
   if (!files_.SetEnd(store.journal.Get(), store.journalEnd)) return std::nullopt;
+  store.pack = files_.Open(InStore(folder, kPackName), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL);
   return store;
 }
 
@@ -185,6 +187,7 @@ void UndoStore::RemoveStore(HeldStore store) {
   // Nothing left to take back, whatever happens next.
   if (!files_.SetEnd(store.journal.Get(), 0)) return;
   files_.Flush(store.journal.Get());
+  store.pack.Reset();
   RemoveOriginals(files_, store.folder);
   store.journal.Reset();
   files_.Remove(InStore(store.folder, kJournalName));

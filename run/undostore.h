@@ -35,6 +35,9 @@ inline constexpr std::string_view kUndoUnavailable =
     "Varnex cannot keep the earlier text of the files this run changes (in %s). "
     "What it changes from now on cannot be undone with Undo Last Run";
 
+inline constexpr std::string_view kStoreFileRefused =
+    "%s belongs to the undo store of Varnex and was left as it is";
+
 // One run's store, held by this copy.
 struct HeldStore {
   std::string folder;
@@ -42,6 +45,9 @@ struct HeldStore {
   // Where the journal's last whole line ends: a line cut short (a full
   // disk) is cut back to here, so the next one starts on a line of its own.
   ULONGLONG journalEnd = 0;
+  // The pack of originals, open with writes and removal shared with no one:
+  // another copy's run cannot rewrite it.
+  FileHandle pack;
 };
 
 // Appends `line` to the held store's journal; false, with the journal as it
@@ -99,6 +105,9 @@ class UndoStore {
     std::vector<std::string> leftAlone;
     // Not restored now, their originals kept.
     std::vector<std::pair<std::string, NotRestored>> kept;
+    // Their kept earlier text is damaged (cut short, changed, or another
+    // file's): left as the run left them, and given up.
+    std::vector<std::string> damaged;
     int notReached = 0;  // entries an asked-for stop left in the store
   };
   // Gives every file that is still as the run left it its earlier bytes back,

@@ -179,6 +179,8 @@ TEST(FilenameListFiles, AnOpenReadOrWriteThatFailsFailsTheWholeList) {
       EXPECT_EQ(error.what(), c.message);
     }
     EXPECT_TRUE(files.Fired()) << c.message;
+    EXPECT_EQ(testing::ReadFileBytes(path), "C:\\a.txt\r\nC:\\b.txt\r\n") << c.message;
+    EXPECT_EQ(testing::NamesIn(folder.Path()), std::vector<std::string>{"in.list"}) << c.message;
   }
 }
 

@@ -366,10 +366,11 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
          return MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
        }},
   };
-  enum class When { kBeforeTheBackup, kBeforeTheRewrite, kWhileTheNewTextIsWritten };
+  enum class When { kBeforeTheBackup, kBeforeTheRewrite, kWhileTheNewTextIsWritten, kWhileTheRenameWaits };
   for (const bool replaceKeepsMore : {true, false})
   for (const auto& change : changes) {
-    for (const When when : {When::kBeforeTheBackup, When::kBeforeTheRewrite, When::kWhileTheNewTextIsWritten}) {
+    for (const When when : {When::kBeforeTheBackup, When::kBeforeTheRewrite, When::kWhileTheNewTextIsWritten,
+                            When::kWhileTheRenameWaits}) {
       SCOPED_TRACE(std::string(change.what) + " " + std::to_string(static_cast<int>(when)) +
                    (replaceKeepsMore ? "" : ", by a rename"));
       TempFolder folder;
@@ -383,6 +384,12 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
       if (when == When::kWhileTheNewTextIsWritten) {
         files.beforeOpen = [&](const std::string& opened, DWORD access) {
           if (access == GENERIC_WRITE && opened.ends_with(".tmp") && !changed) changed = change.change(path);
+        };
+      } else if (when == When::kWhileTheRenameWaits) {
+        // The program that held the file saves it as it lets go.
+        files.Add({replaceKeepsMore ? Call::kReplace : Call::kMove, 1, 1, ERROR_SHARING_VIOLATION});
+        files.beforeOpen = [&](const std::string&, DWORD) {
+          if (files.Fired() && !changed) changed = change.change(path);
         };
       } else {
         changed = change.change(path);

@@ -72,9 +72,14 @@ TEST_F(SessionUndo, GivesEveryFileOfARunItsBytesAndAttributesBackWithALogLineEac
   // A run keeps them too.
   EXPECT_EQ(GetFileAttributesA(files[1].c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
   for (const std::string& path : files) ExpectChanged(path);
-  // Only a run that changes something takes the last one's place.
-  Texts("not there", "x");
+  // Only a run that changes something takes the last one's place; no run
+  // changes a file of the store, though its texts are there.
+  const std::string store = folder / ("undo\\" + stores[0]);
+  List({store + "\\originals.dat", store + "\\journal.txt"});
   EXPECT_EQ(Run().written, 0);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            store + "\\originals.dat belongs to the undo store of Varnex and was left as it is.",
+                            store + "\\journal.txt belongs to the undo store of Varnex and was left as it is."}));
   const std::string runTime = NextUndo().runTime;
 
   const std::optional<UndoStore::Outcome> outcome = Undo();

@@ -6,6 +6,7 @@
 
 #include "engine/contenthash.h"
 #include "engine/error.h"
+#include "engine/stronghash.h"
 #include "tests/support/names.h"
 
 namespace varnex {
@@ -19,7 +20,15 @@ UndoEntry Entry(int number, std::string path, std::uint64_t size = 10, std::uint
   entry.length = 100;
   entry.size = size;
   entry.hash = hash;
+  entry.originalHash = StrongHashHex(entry.path);
   return entry;
+}
+
+// A line as earlier versions wrote it, its check after the fields.
+std::string Line(std::string line) {
+  char check[17];
+  std::snprintf(check, sizeof check, "%016llx", static_cast<unsigned long long>(ContentHash(line)));
+  return line + check + "\r\n";
 }
 
 // A journal as a run writes it: two files written, the second's original
@@ -90,14 +99,18 @@ TEST(UndoJournal, ALineCutShortIsPassedOver) {
 
 // A journal of a build that named files in the ANSI code page says so in its
 // first line; its names are taken as they are, to be read in that code page.
-TEST(UndoJournal, AJournalWithAnsiNamesIsToldApart) {
-  std::string start = "Varnex undo journal\t1\tt\t";
-  char check[17];
-  std::snprintf(check, sizeof check, "%016llx", static_cast<unsigned long long>(ContentHash(start)));
-  start += std::string(check) + "\r\n";
-  const UndoJournal journal = ReadJournal(start + JournalEntry(Entry(1, "C:\\caf\xE9.txt")), "j");
-  EXPECT_TRUE(journal.ansiNames);
-  EXPECT_EQ(journal.entries.at(0).path, "C:\\caf\xE9.txt");
+// Earlier versions' journals keep no hash of the originals; version 1's names
+// are in the ANSI code page, to be read in it.
+TEST(UndoJournal, EarlierVersionsJournalsAreRead) {
+  const std::string entry = Line("F\t1\tP\t0\t5\t3\t00000000000000aa\tC:\\caf\xE9.txt\t");
+  for (const char* version : {"1", "2"}) {
+    const UndoJournal journal = ReadJournal(Line("Varnex undo journal\t" + std::string(version) + "\tt\t") + entry, "j");
+    EXPECT_EQ(journal.ansiNames, version == std::string("1"));
+    EXPECT_EQ(journal.entries.at(0).path, "C:\\caf\xE9.txt");
+    EXPECT_EQ(journal.entries.at(0).length, 5u);
+    EXPECT_TRUE(journal.entries.at(0).originalHash.empty());
+  }
+  EXPECT_EQ(ReadJournal(RunJournal(), "j").entries.at(0).originalHash, StrongHashHex("C:\\docs\\a.txt"));
 }
 
 TEST(UndoJournal, AnyChangedByteIsRefused) {
@@ -137,6 +150,11 @@ TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
       start + first + "\r\n",                                             // an empty line
       start + first + JournalDone(2),                                     // done, never named
       start + first + JournalDone(1) + JournalDone(1),                    // done twice
+      start + [] {                                                        // no hash of the original
+        UndoEntry unhashed = Entry(1, "C:\\b.txt");
+        unhashed.originalHash.clear();
+        return JournalEntry(unhashed);
+      }(),
   };
   for (const std::string& journal : refused) ExpectRefused(journal);
 }
@@ -170,6 +188,26 @@ TEST(ContentHash, TellsEveryOneByteChangeAndLengthApart) {
   // Blocks swapped.
   const std::string a(32, 'a'), b(32, 'b');
   EXPECT_NE(ContentHash(a + b), ContentHash(b + a));
+}
+
+// BLAKE2b's published values, and the same result however the bytes arrive.
+TEST(StrongHash, GivesTheKnownValuesInAnyPieces) {
+  EXPECT_EQ(StrongHashHex(""), "0e5751c026e543b2e8ab2eb06099daa1d1e5df47778f7787faab45cdf12fe3a8");
+  StrongHash abc(64);
+  abc.Add("abc");
+  EXPECT_EQ(abc.Hex(),
+            "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d1"
+            "7d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923");
+  std::string text(1000, '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(i * 7);
+  for (std::size_t size : {0u, 127u, 128u, 129u, 256u, 1000u}) {
+    const std::string whole = StrongHashHex(text.substr(0, size));
+    for (std::size_t piece : {1u, 128u, 200u}) {
+      StrongHash pieces;
+      for (std::size_t at = 0; at < size; at += piece) pieces.Add(text.substr(at, std::min(piece, size - at)));
+      EXPECT_EQ(pieces.Hex(), whole) << size << " in pieces of " << piece;
+    }
+  }
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <map>
 #include <optional>
 
+#include "engine/contenthash.h"
 #include "engine/error.h"
+#include "engine/stronghash.h"
 #include "run/targetfile.h"
 #include "run/undorecording.h"
 #include "run/undostore.h"
@@ -158,12 +160,44 @@ TEST_F(UndoKeeping, AJournalLineCutShortLeavesTheRestReadable) {
   EXPECT_FALSE(store->Any());
 }
 
+// Originals are checked before they go back. The pack is held while its copy
+// runs; damaged later (a flipped bit, an end cut off), the files whose
+// originals it no longer holds whole are named and left as the run left them.
+TEST_F(UndoKeeping, AnOriginalNotAsKeptIsNamedAndNeverGoesBack) {
+  Start();
+  const std::vector<std::string> paths{File("flipped.txt", "one\r\n"), File("whole.txt", "two\r\n"),
+                                       File("cut.txt", "three\r\n")};
+  for (const std::string& path : paths) {
+    recording->Keep(path, before[path], "new");
+    RewriteTargetFile(path, ReadTargetFile(path).stamp, "new");
+    recording->Written(path);
+  }
+  recording.reset();
+  const std::string pack = StoreFolder() + "\\originals.dat";
+  EXPECT_EQ(CreateFileA(pack.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  store.emplace(std::vector<std::string>{undoFolder}, *files);  // the copy has ended
+  std::string bytes = ReadFileBytes(pack);
+  bytes[1] ^= 4;
+  WriteFileBytes(pack, bytes.substr(0, bytes.size() - 1));
+
+  const UndoStore::Outcome outcome = Restore();
+  EXPECT_EQ(outcome.restored, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(outcome.damaged, (std::vector<std::string>{paths[0], paths[2]}));
+  EXPECT_TRUE(outcome.kept.empty());
+  EXPECT_EQ(ReadFileBytes(paths[0]), "new");
+  EXPECT_EQ(ReadFileBytes(paths[2]), "new");
+  EXPECT_FALSE(store->Any());
+}
+
 // Two copies of the program started from one folder: each an undo store over
 // the same root, as each copy makes its own.
 class SharedStore : public ::testing::Test {
  protected:
+  // `name` in the folder, or a full path.
   std::string File(const std::string& name, const std::string& bytes) {
-    const std::string path = folder / name;
+    const std::string path = name.starts_with("\\\\") ? name : folder / name;
     WriteFileBytes(path, bytes);
     before[path] = bytes;
     return path;
@@ -321,9 +355,11 @@ TEST_F(SharedStore, TheLastRunIsTheLastMadeAndNothingGoesBeforeTheAnswer) {
 // rest for later too.
 TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
   CreateDirectoryA((folder / "sub").c_str(), nullptr);
+  // Names that only the "\\?\" form reaches are kept as the run wrote them.
   const std::vector<std::string> paths{File("readonly.txt", "r\r\n"), File("held.txt", "h\r\n"),
                                        File("sub\\moved.txt", "m\r\n"), File("replaced.txt", "f\r\n"),
-                                       File("plain.txt", "p\r\n")};
+                                       File("plain.txt", "p\r\n"), File("\\\\?\\" + (folder / "a dot."), "d\r\n"),
+                                       File("\\\\?\\" + (folder / "a space "), "s\r\n")};
   Run(copyA, "A's time", paths, "new ");
   SetFileAttributesA(paths[0].c_str(), FILE_ATTRIBUTE_READONLY);
   HANDLE viewer = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -334,7 +370,7 @@ TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
   UndoStore::Choice choice = copyA.Choose();
   Host host;
   UndoStore::Outcome outcome = Undo(copyA, choice, host);
-  EXPECT_EQ(outcome.restored, std::vector<std::string>{paths[4]});
+  EXPECT_EQ(outcome.restored, (std::vector<std::string>{paths[4], paths[5], paths[6]}));
   EXPECT_TRUE(outcome.leftAlone.empty());
   EXPECT_EQ(outcome.kept, (std::vector<std::pair<std::string, NotRestored>>{
                               {paths[0], NotRestored::kReadOnly},
@@ -379,7 +415,7 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
   std::string damaged = journal;
   damaged[damaged.find(paths[1]) + damaged.size() % 7] ^= 1;
   // Checks that hold, round a path that leads out of the folder run over.
-  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", false, 0, 1, 1, 2, {}});
+  const std::string misleading = JournalStart("now") + JournalEntry({1, folder / "..\\elsewhere.txt", false, 0, 1, 1, 2, {}, StrongHashHex("x")});
   for (const std::string& bytes : {damaged, misleading}) {
     WriteFileBytes(journalPath, bytes);
     try {
@@ -397,13 +433,45 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
   std::string cut = journal;
   cut.erase(cut.rfind("W\t"));
   const UndoEntry& third = ReadJournal(cut, "j").entries.at(2);
-  cut += JournalEntry({4, never, false, third.offset + third.length, 0, 0, 2, {}});
+  cut += JournalEntry({4, never, false, third.offset + third.length, 0, 0, 2, {}, StrongHashHex("")});
   WriteFileBytes(journalPath, cut);
   UndoStore::Choice choice = copyA.Choose();
   Host host;
   EXPECT_EQ(Undo(copyA, choice, host).restored, paths);
   ExpectAsBefore(paths);
   ExpectAsBefore({never});
+}
+
+// A journal whose lengths point far past the pack (2^62 bytes), or a big
+// file's original that shares its bytes with another name of the file: the
+// first is named as damaged with nothing asked of memory, the second was
+// copied into the store and comes back as it was.
+TEST_F(SharedStore, AnOriginalIsKeptAndCheckedWhateverTheJournalAndTheLinksSay) {
+  const std::string big = File("big.txt", Lines("big", 2 << 20));
+  const std::string crafted = File("crafted.txt", "left by the run\r\n");
+  ASSERT_TRUE(CreateHardLinkA((folder / "other name.txt").c_str(), big.c_str(), nullptr));
+  {
+    UndoStore ended{{root}};
+    Run(ended, "then", {big}, "new ");
+  }
+  const std::string store = root + "\\" + testing::NamesIn(root).at(0);
+  EXPECT_EQ(testing::NamesIn(store), (std::vector<std::string>{"journal.txt", "originals.dat"}));
+  WriteFileBytes(folder / "other name.txt", "saved through the other name\r\n");
+  const UndoEntry first = ReadJournal(ReadFileBytes(store + "\\journal.txt"), "j").entries.at(0);
+  WIN32_FILE_ATTRIBUTE_DATA left;
+  GetFileAttributesExA(crafted.c_str(), GetFileExInfoStandard, &left);
+  UndoEntry huge{2, crafted, false, first.length, std::uint64_t{1} << 62, before[crafted].size(),
+                 ContentHash(before[crafted]), {}, StrongHashHex("")};
+  const std::uint64_t lastWrite = (std::uint64_t{left.ftLastWriteTime.dwHighDateTime} << 32) | left.ftLastWriteTime.dwLowDateTime;
+  WriteFileBytes(store + "\\journal.txt",
+                 ReadFileBytes(store + "\\journal.txt") + JournalEntry(huge) + JournalWritten(2, lastWrite));
+
+  UndoStore::Choice choice = copyA.Choose();
+  Host host;
+  const UndoStore::Outcome outcome = Undo(copyA, choice, host);
+  EXPECT_EQ(outcome.damaged, std::vector<std::string>{crafted});
+  EXPECT_EQ(outcome.restored, std::vector<std::string>{big});
+  ExpectAsBefore({big, crafted});
 }
 
 // An undo that ended between giving a file back and saying so in the journal
