@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   Step logAppend{"log line"};
   int changed = 0;
   std::set<std::string> folders;
-  varnex::Replacer replacer([] { return false; }, [] {});
+  varnex::Replacer replacer(varnex::MakeLiteralMatcher(), [] { return false; }, [] {});
   const auto start = Clock::now();
   for (const std::string& path : files) {
     Timed(identity, [&] {
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     const bool replaced = Timed(replace, [&] {
       std::string find, replaceWith;
       return varnex::ToFileText(findText, encoding, find) && varnex::ToFileText(replaceText, encoding, replaceWith) &&
-             replacer.ReplaceStrOwned(std::move(text), find, replaceWith, result);
+             replacer.ReplaceStrOwned(std::move(text), {find, replaceWith}, result);
     });
     if (!replaced) continue;
     Timed(logAppend, [&] {

@@ -22,10 +22,12 @@ struct MatchTexts {
   bool unicode = false;  // the text and both texts are UTF-8
 };
 
-// One occurrence: where it starts in the text and how many bytes it takes.
+// One occurrence: where it starts in the text, how many bytes it takes, and
+// what replaces it (valid while the occurrence is handed over).
 struct MatchSpan {
   std::size_t offset = 0;
   std::size_t length = 0;
+  std::string_view replacement;
 };
 
 class Matcher {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+#include <stdexcept>
 #include <utility>
 
 #include "forms/settingkeys.h"
@@ -11,27 +13,31 @@
 namespace varnex {
 namespace {
 
-enum ControlId { kCheckBoxCS = 101, kCheckBoxBU, kCheckBoxDV, kLabel1 };
+constexpr int kLabel1 = 100;
 
-constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
-constexpr ControlLayout kLayout[] = {
-    {kCheckBoxCS, "BUTTON", "Case sensitive", kCheckBox, 0, 8, 8, 129, 17, FontKind::kWindow},
-    {kCheckBoxBU, "BUTTON", "Back up changed files", kCheckBox, 0, 8, 32, 129, 17, FontKind::kWindow},
-    {kCheckBoxDV, "BUTTON", "Use dynamic variables", kCheckBox, 0, 8, 57, 132, 17, FontKind::kWindow},
-    {kLabel1, "STATIC", "Help", SS_NOTIFY | WS_TABSTOP, 0, 144, 58, 29, 15, FontKind::kBoldLink},
-};
-constexpr SIZE kSize = {181, 81};
+// A box per option, each row 24.5 pixels below the one above; the Help link
+// beside the last.
+constexpr int BoxTop(std::size_t row) { return 8 + static_cast<int>(49 * row / 2); }
+constexpr std::size_t kBoxes = kOptionRows.size();
 
-int BoxOf(TAF::Option option) {
-  switch (option) {
-    case TAF::Option::kCaseSensitive:
-      return kCheckBoxCS;
-    case TAF::Option::kBackUp:
-      return kCheckBoxBU;
-    case TAF::Option::kDynamicVariables:
-      return kCheckBoxDV;
+constexpr std::array<ControlLayout, kBoxes + 1> MakeLayout() {
+  std::array<ControlLayout, kBoxes + 1> layout{};
+  for (std::size_t row = 0; row < kBoxes; ++row) {
+    layout[row] = {kOptionRows[row].id, "BUTTON", kOptionRows[row].caption, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8,
+                   BoxTop(row), 132, 17, FontKind::kWindow};
   }
-  return kCheckBoxCS;
+  layout[kBoxes] = {kLabel1, "STATIC", "Help", SS_NOTIFY | WS_TABSTOP, 0, 144, BoxTop(kBoxes - 1) + 1, 29, 15,
+                    FontKind::kBoldLink};
+  return layout;
+}
+constexpr std::array<ControlLayout, kBoxes + 1> kLayout = MakeLayout();
+constexpr SIZE kSize = {181, BoxTop(kBoxes - 1) + 24};
+
+const OptionRow& RowOf(bool RunOptions::*option) {
+  for (const OptionRow& row : kOptionRows) {
+    if (row.field == option) return row;
+  }
+  throw std::logic_error("an option without a row");
 }
 
 }  // namespace
@@ -63,36 +69,29 @@ void TAF::LayOut(UINT dpi) {
   fonts_ = std::move(fonts);
 }
 
-bool TAF::Checked(Option option) const {
-  return SendMessageW(Control(BoxOf(option)), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void TAF::SetChecked(Option option, bool checked) {
-  if (Checked(option) == checked) return;
-  SendMessageW(Control(BoxOf(option)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  OnCommand(BoxOf(option), BN_CLICKED);
-}
-
-const char* TAF::KeyOf(Option option) {
-  switch (option) {
-    case Option::kCaseSensitive:
-      return settingkeys::kCaseSensitive;
-    case Option::kBackUp:
-      return settingkeys::kBackUp;
-    case Option::kDynamicVariables:
-      return settingkeys::kDynamicVariables;
+void TAF::LoadStoredOptions() {
+  for (const OptionRow& row : kOptionRows) {
+    try {
+      const std::string stored = settings_.Read(settingkeys::kSection, row.key);
+      SetChecked(row.field, stored.empty() ? row.byDefault : stored == "True");
+    } catch (const std::exception& failure) {
+      app_.ShowException(failure);
+    }
   }
-  return settingkeys::kCaseSensitive;
 }
 
-void TAF::CheckBoxCSClick() {
-  caseSensitive_ = Checked(Option::kCaseSensitive);
-  StoreBox(Option::kCaseSensitive);
+void TAF::SetChecked(bool RunOptions::*option, bool checked) {
+  if (Checked(option) == checked) return;
+  const OptionRow& row = RowOf(option);
+  SendMessageW(Control(row.id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  CheckBoxClick(row);
 }
-void TAF::CheckBoxBUClick() { StoreBox(Option::kBackUp); }
-void TAF::CheckBoxDVClick() { StoreBox(Option::kDynamicVariables); }
 
-void TAF::StoreBox(Option option) { settings_.Write(settingkeys::kSection, KeyOf(option), BooleanText(Checked(option))); }
+void TAF::CheckBoxClick(const OptionRow& row) {
+  const bool checked = SendMessageW(Control(row.id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  options_.*row.field = checked;
+  settings_.Write(settingkeys::kSection, row.key, BooleanText(checked));
+}
 
 void TAF::Label1Click() {
   try {
@@ -130,15 +129,8 @@ void TAF::OnCommand(int id, int code) {
   if (id == kLabel1 && code == STN_CLICKED) return Label1Click();
   if (id == IDCANCEL) return FormClose();  // Esc
   if (code != BN_CLICKED) return;
-  switch (id) {
-    case kCheckBoxCS:
-      return CheckBoxCSClick();
-    case kCheckBoxBU:
-      return CheckBoxBUClick();
-    case kCheckBoxDV:
-      return CheckBoxDVClick();
-    default:
-      return;
+  for (const OptionRow& row : kOptionRows) {
+    if (row.id == id) return CheckBoxClick(row);
   }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // TAF, the advanced options panel: a borderless window glued to the main
-// window's right edge, holding the three replace options. Its boxes are the
-// options; every change of a box is written to the settings file at once.
+// window's right edge, holding a check box per row of the options table
+// (run/runoptions.h). Its boxes are the options; every change of a box is
+// written to the settings file at once.
 // To the keyboard it is part of the main window: Tab goes round its boxes and
 // its Help link, Esc and Alt+F4 hand the keyboard back, and the main window's
 // access keys and F10 work in it.
@@ -17,13 +18,12 @@
 #include "framework/layout.h"
 #include "framework/settings.h"
 #include "framework/window.h"
+#include "run/runoptions.h"
 
 namespace varnex {
 
 class TAF : public Window<TAF> {
  public:
-  enum class Option { kCaseSensitive, kBackUp, kDynamicVariables };
-
   // The boxes are stored in `settings`; the Help link opens `helpPage`.
   TAF(Application& application, const SettingsStore& settings, std::string helpPage);
   ~TAF();
@@ -41,20 +41,22 @@ class TAF : public Window<TAF> {
   // The panel's controls in 96-DPI pixels.
   static std::span<const ControlLayout> LayoutTable();
 
-  // The box's key in the settings file.
-  static const char* KeyOf(Option option);
+  // Ticks the boxes as settings.ini keeps them, each box's default where it
+  // keeps none. A stored option that cannot be written back is reported, and
+  // the reading goes on with the next one.
+  void LoadStoredOptions();
 
-  bool Checked(Option option) const;
-  // The Case sensitive box, as the replacement routine reads it before every
-  // search: kept in step with the box by its click behaviour, which runs at
-  // every change, so the read costs nothing.
-  bool CaseSensitive() const { return caseSensitive_; }
+  // The boxes as the options they stand for: kept in step with the boxes by
+  // their click behaviour, which runs at every change, so a read costs nothing
+  // (the replacement routine asks for the case option before every search).
+  const RunOptions& Options() const { return options_; }
+  bool Checked(bool RunOptions::*option) const { return options_.*option; }
+  bool CaseSensitive() const { return options_.caseSensitive; }
   // Sets a box as the program would; a change runs the box's click behaviour.
-  void SetChecked(Option option, bool checked);
+  void SetChecked(bool RunOptions::*option, bool checked);
 
-  void CheckBoxCSClick();
-  void CheckBoxBUClick();
-  void CheckBoxDVClick();
+  // Any box: its option followed and stored.
+  void CheckBoxClick(const OptionRow& row);
   void Label1Click();
   // Esc and Alt+F4.
   void FormClose();
@@ -66,13 +68,12 @@ class TAF : public Window<TAF> {
   void OnCommand(int id, int code);
   bool PassToOwner(const MSG& key);
   void LayOut(UINT dpi);
-  void StoreBox(Option option);
 
   const SettingsStore& settings_;
   std::string helpPage_;
   Owner owner_;
   Fonts fonts_;
-  bool caseSensitive_ = false;
+  RunOptions options_;
 };
 
 }  // namespace varnex

@@ -15,7 +15,6 @@
 #include "forms/dir.h"
 #include "forms/docking.h"
 #include "forms/hopt.h"
-#include "forms/settingkeys.h"
 #include "framework/dpi.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
@@ -204,17 +203,7 @@ void TMF::AttachOptionsPanel(TAF& panel) {
 }
 
 void TMF::FormShow() {
-  // A stored option that cannot be written back is reported, and the showing
-  // goes on with the next one and the placeholder.
-  for (TAF::Option option : {TAF::Option::kCaseSensitive, TAF::Option::kBackUp, TAF::Option::kDynamicVariables}) {
-    try {
-      if (panel_ != nullptr && settings_.Read(settingkeys::kSection, TAF::KeyOf(option)) == "True") {
-        panel_->SetChecked(option, true);
-      }
-    } catch (const std::exception& failure) {
-      app_.ShowException(failure);
-    }
-  }
+  if (panel_ != nullptr) panel_->LoadStoredOptions();
   if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
   FollowListState();
 }

@@ -98,8 +98,7 @@ class TMF::RunHost final : public BatchRunHost {
 
 RunOptions TMF::Options() const {
   if (panel_ == nullptr) return {};
-  return {panel_->CaseSensitive(), panel_->Checked(TAF::Option::kBackUp),
-          panel_->Checked(TAF::Option::kDynamicVariables)};
+  return panel_->Options();
 }
 
 bool TMF::TextsMakeARun() {

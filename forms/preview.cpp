@@ -21,6 +21,8 @@ constexpr char kReadingCaption[] = "Preview Replace All - reading...";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 constexpr char kStop[] = "&Stop";
 constexpr char kClose[] = "Close";
+// After the name of a file whose lone CR or LF line ends the run would make CR LF.
+constexpr char kLineEndsChange[] = " (line ends become CR LF)";
 
 // In pixels at 96 DPI: the size it opens at first and the least it shrinks to,
 // the margins and the bottom row's controls.
@@ -89,7 +91,8 @@ class TPF::Host final : public PreviewHost {
   }
   void WouldChange(PreviewRow row) override {
     occurrences_ += row.occurrences;
-    form_.rows_.push_back({{row.path, std::to_string(row.occurrences), std::to_string(row.line),
+    form_.rows_.push_back({{row.lineEndsChange ? row.path + kLineEndsChange : row.path,
+                            std::to_string(row.occurrences), std::to_string(row.line),
                             std::move(row.before), std::move(row.after)},
                            row.path});
   }

@@ -5,11 +5,9 @@
 
 namespace varnex::settingkeys {
 
+// The options panel's boxes, each under the key its row of the options table
+// names (run/runoptions.h).
 inline constexpr char kSection[] = "Options";
-// The options panel's boxes.
-inline constexpr char kCaseSensitive[] = "CS";
-inline constexpr char kBackUp[] = "BU";
-inline constexpr char kDynamicVariables[] = "DV";
 // The Add Directory dialog's choices.
 inline constexpr char kDirectory[] = "Directory";
 inline constexpr char kFileMask[] = "FileMask";

@@ -138,16 +138,22 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   const bool holdOriginal = run.undo != nullptr && !UndoRecording::TakesFromFile(file.stamp.size);
   const bool searchedAsRead =
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && file.inLineShape;
+  // A file whose lines all end with CR LF has nothing to keep.
+  const bool keepLineEnds = run.host.Options().keepLineEnds && !file.inLineShape;
   std::string result;
   bool changed = false;
-  if (searchedAsRead && holdOriginal) {
-    changed = run.replacer.ReplaceStrInto(file.bytes, texts.find, texts.replace, result);
+  if (keepLineEnds) {
+    const std::string text =
+        holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
+    changed = run.replacer.ReplaceStrKeepingLineEnds(text, texts.ForMatching(), result);
+  } else if (searchedAsRead && holdOriginal) {
+    changed = run.replacer.ReplaceStrInto(file.bytes, texts.ForMatching(), result);
   } else {
     // The file as lines joined with CR LF, so a find text spanning lines
     // matches whatever line ends the file has.
     std::string text = holdOriginal ? DecodeFileText(file.bytes, encoding) : TakeFileText(std::move(file.bytes), encoding);
     if (!searchedAsRead) text = NormalizeLineEndsOwned(std::move(text));
-    changed = run.replacer.ReplaceStrOwned(std::move(text), texts.find, texts.replace, result);
+    changed = run.replacer.ReplaceStrOwned(std::move(text), texts.ForMatching(), result);
   }
   if (!changed) return {};
   texts.RefuseUnlessReplaceFits(path);
@@ -158,13 +164,14 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.
-  if (texts.BringLineBreaks()) result = NormalizeLineEndsOwned(std::move(result));
+  if (!keepLineEnds && texts.BringLineBreaks()) result = NormalizeLineEndsOwned(std::move(result));
   const std::string written = GiveFileText(std::move(result), encoding);
   if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp, run.files);
   if (run.undo != nullptr) {
     holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
-  NewTargetFile beside = WriteBesideTargetFile(path, file.stamp, written, true, run.files);
+  NewTargetFile beside =
+      WriteBesideTargetFile(path, file.stamp, written, true, run.files, run.host.Options().keepModifiedDate);
   const ULONGLONG index = beside.made.index;
   batch.Add(std::move(beside), written.size() + (holdOriginal ? file.bytes.size() : 0));
   return {true, index};
@@ -174,7 +181,8 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
 
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
                    BatchRunHost& host, UndoRecording* undo, BatchLimits limits) {
-  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
+  Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
+                    [&host] { host.ProcessPendingEvents(); });
   const RunParts run{fileSystem, replacer, log, host, undo};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,

@@ -20,11 +20,15 @@ bool ToFileText(std::string_view text, TextEncoding encoding, std::string& fileT
   return true;
 }
 
+MatchTexts FileTexts::ForMatching() const { return {find, replace, encoding != TextEncoding::kAnsi}; }
+
 bool FileTexts::BringLineBreaks() const { return HoldsLineBreak(find) || HoldsLineBreak(replace); }
 
 void FileTexts::RefuseUnlessReplaceFits(const std::string& path) const {
   if (!replaceFits) throw Refused(Error::Format(kReplaceTextNotInCodePage, path).what());
 }
+
+std::unique_ptr<Matcher> MatcherFor(const RunOptions&) { return MakeLiteralMatcher(); }
 
 FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer) {
   FileTexts texts;

@@ -4,6 +4,7 @@
 // that file (see engine/encoding.h): UTF-8 and UTF-16 files take them as they
 // are, ANSI files in their code page.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,8 @@ struct FileTexts {
   bool findFits = true;      // an ANSI file whose code page lacks a character of the find text holds no occurrence
   bool replaceFits = true;
 
+  // The file's texts as its matcher takes them.
+  MatchTexts ForMatching() const;
   // Whether a CR or LF comes with the texts, which then become line ends of
   // the file's own kind.
   bool BringLineBreaks() const;
@@ -37,6 +40,9 @@ struct FileTexts {
   // does not fit it: it is left as it was rather than given stand-ins.
   void RefuseUnlessReplaceFits(const std::string& path) const;
 };
+
+// The way a run with these options finds the find text.
+std::unique_ptr<Matcher> MatcherFor(const RunOptions& options);
 
 // The texts of the window for the file at `path`, as read.
 FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer);

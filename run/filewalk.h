@@ -12,16 +12,10 @@
 #include "engine/error.h"
 #include "framework/filesystem.h"
 #include "run/readahead.h"
+#include "run/runoptions.h"
 #include "run/targetfile.h"
 
 namespace varnex {
-
-// The options panel's three boxes.
-struct RunOptions {
-  bool caseSensitive = false;
-  bool backUp = false;
-  bool dynamicVariables = false;
-};
 
 // What a walk reads from the main window as it goes, and tells it. The texts
 // are read for every file and the options where they are used (the case

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/lineends.h"
 #include "engine/previewline.h"
 #include "engine/textlines.h"
 #include "framework/unicode.h"
@@ -46,12 +47,14 @@ std::string WithLineEnds(std::string text) {
 FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer) {
   const FileTexts texts = TextsForFile(path, file, host, replacer);
   if (!texts.findFits) return {};
+  std::string decoded = TakeFileText(std::move(file.bytes), texts.encoding);
+  const bool lineEndsChange = !host.Options().keepLineEnds && HoldsLoneLineBreak(decoded);
   // The text the run searches, line ends and all.
-  const std::string text = NormalizeLineEndsOwned(TakeFileText(std::move(file.bytes), texts.encoding));
+  const std::string text = NormalizeLineEndsOwned(std::move(decoded));
   std::vector<std::size_t> shownOccurrences;
-  const Occurrences found = replacer.FindStr(text, texts.find, texts.replace, [&](std::size_t at) {
-    if (shownOccurrences.empty() || at < shownOccurrences.front() + texts.find.size() + kRoom) {
-      shownOccurrences.push_back(at);
+  const Occurrences found = replacer.FindStr(text, texts.ForMatching(), [&](MatchSpan span) {
+    if (shownOccurrences.empty() || span.offset < shownOccurrences.front() + span.length + kRoom) {
+      shownOccurrences.push_back(span.offset);
     }
   });
   if (!found.changesText) return {};
@@ -61,14 +64,15 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
                                          texts.encoding != TextEncoding::kAnsi);
   if (texts.BringLineBreaks()) line.after = WithLineEnds(std::move(line.after));
   host.WouldChange({path, found.count, line.number, Shown(line.before, texts.encoding, line.cutBefore, line.cutAfter),
-                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter)});
+                    Shown(line.after, texts.encoding, line.cutBefore, line.cutAfter), lineEndsChange});
   return {.changed = true};
 }
 
 }  // namespace
 
 RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSystem, PreviewHost& host) {
-  Replacer replacer([&host] { return host.CaseSensitive(); }, [&host] { host.ProcessPendingEvents(); });
+  Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
+                    [&host] { host.ProcessPendingEvents(); });
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
                      return PreviewTargetFile(path, std::move(file), host, replacer);

@@ -22,6 +22,9 @@ struct PreviewRow {
   // line break it spans shown as "¶".
   std::string before;
   std::string after;
+  // Without "Keep line ends", lines that end with a lone CR or LF are
+  // written with CR LF.
+  bool lineEndsChange = false;
 };
 
 class PreviewHost : public FileWalkHost {

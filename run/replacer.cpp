@@ -3,12 +3,16 @@
 #include <utility>
 
 #include "engine/dynvars.h"
+#include "engine/lineends.h"
 #include "engine/replace.h"
 
 namespace varnex {
 
-Replacer::Replacer(std::function<bool()> caseSensitive, std::function<void()> processPendingEvents)
-    : caseSensitive_(std::move(caseSensitive)), processPendingEvents_(std::move(processPendingEvents)) {}
+Replacer::Replacer(std::unique_ptr<Matcher> matcher, std::function<bool()> caseSensitive,
+                   std::function<void()> processPendingEvents)
+    : matcher_(std::move(matcher)),
+      caseSensitive_(std::move(caseSensitive)),
+      processPendingEvents_(std::move(processPendingEvents)) {}
 
 class Replacer::Context final : public ReplaceContext {
  public:
@@ -21,16 +25,14 @@ class Replacer::Context final : public ReplaceContext {
   void ProcessPendingEvents() override {
     if (replacements_++ % kReplacementsPerLook == 0) replacer_.processPendingEvents_();
   }
-  void TextChanged(std::string_view, std::string_view) override { changed_ = true; }
-
-  bool Changed() const { return changed_; }
+  // The matcher tells its caller whether a file's text changed.
+  void TextChanged(std::string_view, std::string_view) override {}
 
  private:
   static constexpr unsigned kReplacementsPerLook = 64;
 
   Replacer& replacer_;
   unsigned replacements_ = 0;
-  bool changed_ = false;
 };
 
 std::string Replacer::ReplaceStr(std::string_view text, std::string_view findText, std::string_view replaceText) {
@@ -38,23 +40,25 @@ std::string Replacer::ReplaceStr(std::string_view text, std::string_view findTex
   return ReplaceOccurrences(text, findText, replaceText, false, context);
 }
 
-bool Replacer::ReplaceStrInto(std::string_view text, std::string_view findText, std::string_view replaceText,
-                              std::string& result) {
+bool Replacer::ReplaceStrInto(std::string_view text, const MatchTexts& texts, std::string& result) {
   Context context(*this);
-  return ReplaceOccurrencesInto(text, findText, replaceText, true, context, result) && context.Changed();
+  return matcher_->ReplaceInto(text, texts, context, result);
 }
 
-bool Replacer::ReplaceStrOwned(std::string&& text, std::string_view findText, std::string_view replaceText,
-                               std::string& result) {
+bool Replacer::ReplaceStrOwned(std::string&& text, const MatchTexts& texts, std::string& result) {
   Context context(*this);
-  result = ReplaceOccurrencesOwned(std::move(text), findText, replaceText, true, context);
-  return context.Changed();
+  return matcher_->ReplaceOwned(std::move(text), texts, context, result);
 }
 
-Occurrences Replacer::FindStr(std::string_view text, std::string_view findText, std::string_view replaceText,
-                              const std::function<void(std::size_t)>& found) {
+bool Replacer::ReplaceStrKeepingLineEnds(std::string_view text, const MatchTexts& texts, std::string& result) {
   Context context(*this);
-  return FindOccurrences(text, findText, replaceText, context, found);
+  return ReplaceKeepingLineEnds(text, *matcher_, texts, context, result);
+}
+
+Occurrences Replacer::FindStr(std::string_view text, const MatchTexts& texts,
+                              const std::function<void(MatchSpan)>& found) {
+  Context context(*this);
+  return matcher_->Find(text, texts, context, found);
 }
 
 std::string Replacer::ExpandVariables(std::string_view text, std::string_view path) {

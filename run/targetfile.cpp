@@ -35,6 +35,15 @@ bool CarryOver(FileSystem& files, HANDLE original, HANDLE replacement) {
   return files.SetBasicInfo(replacement, carried);
 }
 
+// The original's last-write time (FILE_BASIC_INFO's LastWriteTime, the
+// other times left as they are), set once every byte is written: a later
+// write would move it again.
+bool KeepLastWrite(FileSystem& files, HANDLE replacement, const FileStamp& read) {
+  FILE_BASIC_INFO kept{};
+  kept.LastWriteTime.QuadPart = static_cast<LONGLONG>(read.lastWrite);
+  return files.SetBasicInfo(replacement, kept);
+}
+
 }  // namespace
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
@@ -73,13 +82,14 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
   if (!file || !Unchanged(files, file.Get(), read) || !files.Copy(path, path + ".bak")) CannotOpen(path);
 }
 
-FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files) {
-  NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files);
+FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
+                            bool keepLastWrite) {
+  NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files, keepLastWrite);
   return PutTargetFileInPlace(written, files);
 }
 
 NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                                    bool writeOut, FileSystem& files) {
+                                    bool writeOut, FileSystem& files, bool keepLastWrite) {
   NewTargetFile written;
   written.path = path;
   written.read = read;
@@ -89,7 +99,8 @@ NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& re
   // path must not name a file whose bytes never got there. Written out only,
   // it gets there with the next flush on its volume. Its stamp tells it from
   // whatever else the path may name afterwards.
-  bool stored = WriteWholeBuffer(files, written.file.Get(), bytes);
+  bool stored = WriteWholeBuffer(files, written.file.Get(), bytes) &&
+                (!keepLastWrite || KeepLastWrite(files, written.file.Get(), read));
   if (stored && writeOut) {
     FileIdentity volume;
     written.writtenOut = files.WriteOut(written.file.Get()) && files.Identity(written.file.Get(), volume);

@@ -42,9 +42,10 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 // attributes. The path ends holding the original or the whole new text, and
 // an error is raised unless it is the new text. (Where neither file can be
 // moved back into place, both stay beside it: they are then the only copies.)
-// Gives the stamp of the new file, which the path names from then on.
+// Gives the stamp of the new file, which the path names from then on. With
+// `keepLastWrite` the new file takes the original's last-write time.
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                            FileSystem& files = SystemFileSystem());
+                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false);
 
 // RewriteTargetFile in two halves, so that many files can be written and
 // reach the disk with one flush before any of them takes its original's
@@ -66,8 +67,10 @@ struct NewTargetFile {
 // The first half: `bytes` in a new file beside `path`, flushed to the disk,
 // or with `writeOut` only written out to the drive where the system can do
 // that. Raises an error where it cannot be written, leaving nothing behind.
+// With `keepLastWrite` the new file takes the original's last-write time.
 NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                                    bool writeOut, FileSystem& files = SystemFileSystem());
+                                    bool writeOut, FileSystem& files = SystemFileSystem(),
+                                    bool keepLastWrite = false);
 // The second half, once the new file is on the disk: it takes the place and
 // attributes of the file at `path` unless that has changed since it was read,
 // as RewriteTargetFile's end.

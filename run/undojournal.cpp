@@ -17,6 +17,7 @@ constexpr std::string_view kAnsiVersion = "1";
 constexpr char kEntryTag = 'F';
 constexpr char kWrittenTag = 'W';
 constexpr char kDoneTag = 'D';
+constexpr char kTags[] = "FWD";
 
 std::string Hex(std::uint64_t value) {
   char digits[17];
@@ -43,12 +44,16 @@ class Reader {
 
   [[noreturn]] void Damaged() const { throw Error::Format(kDamagedJournal, name_); }
 
-  // The fields of a line whose check holds.
+  // The fields of a line whose check holds. A line cut short (a full disk)
+  // and followed by one written after it make one line that holds the later
+  // line whole at its end: that line is taken, the cut one passed over.
   std::vector<std::string_view> Fields(std::string_view line) const {
-    const std::size_t lastTab = line.rfind('\t');
-    if (lastTab == std::string_view::npos || line.substr(lastTab + 1) != Hex(ContentHash(line.substr(0, lastTab + 1)))) {
-      Damaged();
+    for (std::size_t tag = line.size(); !Checked(line);) {
+      tag = tag < 2 ? std::string_view::npos : line.find_last_of(kTags, tag - 2);
+      if (tag == std::string_view::npos || tag == 0) Damaged();
+      if (line[tag + 1] == '\t' && Checked(line.substr(tag))) line.remove_prefix(tag);
     }
+    const std::size_t lastTab = line.rfind('\t');
     std::vector<std::string_view> fields;
     std::string_view rest = line.substr(0, lastTab);
     for (std::size_t tab; (tab = rest.find('\t')) != std::string_view::npos; rest.remove_prefix(tab + 1)) {
@@ -56,6 +61,11 @@ class Reader {
     }
     fields.push_back(rest);
     return fields;
+  }
+
+  static bool Checked(std::string_view line) {
+    const std::size_t lastTab = line.rfind('\t');
+    return lastTab != std::string_view::npos && line.substr(lastTab + 1) == Hex(ContentHash(line.substr(0, lastTab + 1)));
   }
 
   std::uint64_t Number(std::string_view text, int base = 10) const {

@@ -23,9 +23,9 @@ UndoRecording::~UndoRecording() {
   pack_.Reset();
   if (!held_) return;
   if (wrote_) {
-    store_.Adopt(std::move(*held_));
+    store_.KeepAsLastRun(std::move(*held_));
   } else {
-    store_.Retire(std::move(*held_));
+    store_.RemoveStore(std::move(*held_));
   }
 }
 
@@ -60,7 +60,7 @@ void UndoRecording::Record(const std::string& path, std::uint64_t length, std::s
   }
   // Both reach the disk with FlushKept, before the file they protect changes:
   // a power cut after its rewrite still finds its original.
-  if (!WriteWholeBuffer(files, held_->journal.Get(), JournalEntry(entry))) return Fail();
+  if (!AppendJournalLine(files, *held_, JournalEntry(entry))) return Fail();
   ++entries_;
   unwritten_[path] = entries_;
 }
@@ -112,11 +112,11 @@ void UndoRecording::Written(const std::string& path) {
   unwritten_.erase(unwritten);
   if (!wrote_) {
     wrote_ = true;
-    store_.HandOver(held_->folder);
+    store_.RetireEarlierStores(held_->folder);
   }
   FileStamp left;
   if (!store_.Files().PathStamp(path, left) ||
-      !WriteWholeBuffer(store_.Files(), held_->journal.Get(), JournalWritten(entry, left.lastWrite))) {
+      !AppendJournalLine(store_.Files(), *held_, JournalWritten(entry, left.lastWrite))) {
     Fail();
   }
 }
@@ -131,7 +131,7 @@ bool UndoRecording::Start() {
     // The start line reaches the disk with the first entry's: until then
     // the store protects nothing, and a flush of its own would cost the
     // store's disk one more wait per run.
-    if (pack_ && WriteWholeBuffer(files, held_->journal.Get(), JournalStart(runTime_()))) return true;
+    if (pack_ && AppendJournalLine(files, *held_, JournalStart(runTime_()))) return true;
   }
   Fail();
   return false;
@@ -146,7 +146,7 @@ void UndoRecording::Fail() {
   std::string where;
   if (held_) {
     where = held_->folder;
-    if (!wrote_) store_.Retire(std::move(*std::exchange(held_, std::nullopt)));
+    if (!wrote_) store_.RemoveStore(std::move(*std::exchange(held_, std::nullopt)));
   } else {
     for (const std::string& root : store_.Roots()) where += (where.empty() ? "" : " or ") + root;
   }

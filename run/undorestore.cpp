@@ -1,6 +1,7 @@
 // Undo Last Run's restore: every file still as the run left it gets its
 // original back, and the journal is told of each file the undo is done with.
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_set>
 
@@ -108,6 +109,10 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   if (!pack) throw Error::Format(kCannotOpenFile, packPath);
   Outcome outcome;
   const std::vector<UndoEntry>& entries = choice.journal.entries;
+  // The user said yes: one run deep, the runs before one that wrote a file go.
+  if (std::any_of(entries.begin(), entries.end(), [](const UndoEntry& entry) { return entry.lastWrite.has_value(); })) {
+    RetireEarlierStores(store.folder);
+  }
   // A run ended by force may have left its new file beside the one it was
   // writing, which has its entry: each folder of the run is cleared once.
   std::unordered_set<std::string_view> folders;
@@ -146,7 +151,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     }
     // A line that cannot be added leaves the file to another try, which
     // finds it given back.
-    if (done) WriteWholeBuffer(files_, store.journal.Get(), JournalDone(entry.number));
+    if (done) AppendJournalLine(files_, store, JournalDone(entry.number));
     if (done && (now == Now::kAsLeft || givenBack)) {
       outcome.restored.push_back(entry.path);
       host.Restored(entry.path);
@@ -155,7 +160,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   }
   pack.Reset();
   if (outcome.kept.empty() && outcome.notReached == 0) {
-    Retire(std::move(store));
+    RemoveStore(std::move(store));
     choice.store.reset();
   } else {
     LetGo(choice);

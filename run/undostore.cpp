@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 
 #include "engine/error.h"
@@ -13,21 +14,29 @@
 namespace varnex {
 namespace {
 
-// A store's folder: "r", the time it was made in 100 ns steps and the maker's
-// process, so names sort by age and two copies never pick the same one.
-constexpr char kStorePrefix = 'r';
+// A store's folder: "s", its sequence number and the maker's process, so
+// names sort by the order the stores were made in and two copies never pick
+// the same one. Earlier versions named them "r" and the time they were made;
+// those sort before every "s" store, as they are older than any.
+constexpr char kStorePrefix = 's';
+constexpr char kTimedStorePrefix = 'r';
 constexpr std::size_t kStoreNameLength = 1 + 16 + 1 + 8;
 
 bool IsStoreName(std::string_view name) {
-  return name.size() == kStoreNameLength && name[0] == kStorePrefix && name[17] == '-' &&
+  return name.size() == kStoreNameLength && (name[0] == kStorePrefix || name[0] == kTimedStorePrefix) &&
+         name[17] == '-' &&
          std::all_of(name.begin() + 1, name.end(), [](char c) { return c == '-' || std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-std::string NewStoreName() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
+std::uint64_t StoreSequence(std::string_view name) {
+  std::uint64_t sequence = 0;
+  if (name.size() == kStoreNameLength && name[0] == kStorePrefix) std::from_chars(name.data() + 1, name.data() + 17, sequence, 16);
+  return sequence;
+}
+
+std::string NewStoreName(std::uint64_t sequence) {
   char name[kStoreNameLength + 1];
-  std::snprintf(name, sizeof name, "%c%08lx%08lx-%08lx", kStorePrefix, now.dwHighDateTime, now.dwLowDateTime,
+  std::snprintf(name, sizeof name, "%c%016llx-%08lx", kStorePrefix, static_cast<unsigned long long>(sequence),
                 GetCurrentProcessId());
   return name;
 }
@@ -56,6 +65,20 @@ void RemoveStoreFolder(FileSystem& files, const std::string& folder) {
   if (IsStoreName(ExtractFileName(folder))) files.RemoveFolder(folder.substr(0, folder.find_last_of('\\')));
 }
 
+// The journal's entries with their names in UTF-8.
+UndoJournal ReadStoreJournal(std::string_view bytes, const std::string& path) {
+  UndoJournal read = ReadJournal(bytes, path);
+  if (read.ansiNames) {
+    for (UndoEntry& entry : read.entries) entry.path = FromAnsi(entry.path);
+  }
+  return read;
+}
+
+bool AnyWritten(const UndoJournal& journal) {
+  return std::any_of(journal.entries.begin(), journal.entries.end(),
+                     [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
+}
+
 }  // namespace
 
 UndoStore::UndoStore(std::vector<std::string> roots, FileSystem& files) : roots_(std::move(roots)), files_(files) {}
@@ -67,7 +90,7 @@ std::vector<UndoStore::Found> UndoStore::Stores() const {
     FileStamp journal;
     if (files_.PathStamp(InStore(root, kJournalName), journal)) stores.push_back({root, ""});
     std::vector<std::string> names;
-    files_.FindNames(InStore(root, std::string(1, kStorePrefix) + "*"), names);
+    files_.FindNames(InStore(root, "?*-*"), names);
     for (std::string& name : names) {
       if (IsStoreName(name)) stores.push_back({InStore(root, name), std::move(name)});
     }
@@ -78,36 +101,53 @@ std::vector<UndoStore::Found> UndoStore::Stores() const {
 
 bool UndoStore::Any() const { return !Stores().empty(); }
 
-std::optional<HeldStore> UndoStore::Hold(const std::string& folder) const {
+std::optional<HeldStore> UndoStore::Hold(const std::string& folder, std::string& bytes) const {
   HeldStore store{folder, OpenJournal(files_, folder, OPEN_EXISTING)};
-  LARGE_INTEGER size;
-  // Lines added go after those there.
-  if (!store.journal || !files_.Size(store.journal.Get(), size) ||
-      !files_.SetEnd(store.journal.Get(), static_cast<ULONGLONG>(size.QuadPart))) {
-    return std::nullopt;
-  }
+  if (!store.journal || !ReadWholeFile(files_, store.journal.Get(), bytes)) return std::nullopt;
+  // Lines added go after the last whole one: a line cut short by a full disk
+  // would otherwise swallow the next one's start.
+  const std::size_t lineEnd = bytes.rfind("\r\n");
+  store.journalEnd = lineEnd == std::string::npos ? 0 : lineEnd + 2;
+  if (!files_.SetEnd(store.journal.Get(), store.journalEnd)) return std::nullopt;
   return store;
 }
 
-std::optional<UndoJournal> UndoStore::Peek(const std::string& folder) const {
-  const std::string path = InStore(folder, kJournalName);
-  const FileHandle journal = files_.Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  std::string bytes;
-  if (!journal || !ReadWholeFile(files_, journal.Get(), bytes)) return std::nullopt;
-  UndoJournal read = ReadJournal(bytes, path);
-  if (read.ansiNames) {
-    for (UndoEntry& entry : read.entries) entry.path = FromAnsi(entry.path);
+bool UndoStore::ReadUnheld(const std::string& folder, std::string& bytes) const {
+  const FileHandle journal = files_.Open(InStore(folder, kJournalName), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL);
+  return journal && ReadWholeFile(files_, journal.Get(), bytes);
+}
+
+bool AppendJournalLine(FileSystem& files, HeldStore& store, std::string_view line) {
+  if (WriteWholeBuffer(files, store.journal.Get(), line)) {
+    store.journalEnd += line.size();
+    return true;
   }
-  return read;
+  files.SetEnd(store.journal.Get(), store.journalEnd);
+  return false;
+}
+
+std::optional<UndoJournal> UndoStore::Peek(const std::string& folder) const {
+  std::string bytes;
+  if (!ReadUnheld(folder, bytes)) return std::nullopt;
+  return ReadStoreJournal(bytes, InStore(folder, kJournalName));
 }
 
 UndoStore::Choice UndoStore::Choose() {
+  // Nothing is removed here: the user has not answered yet.
   Choice choice;
   const std::vector<Found> stores = Stores();
-  for (auto found = stores.rbegin(); found != stores.rend(); ++found) {
+  for (auto found = stores.rbegin(); found != stores.rend() && !choice.store; ++found) {
     const bool own = own_ && own_->folder == found->folder;
-    std::optional<HeldStore> held = own ? std::exchange(own_, std::nullopt) : Hold(found->folder);
+    std::string bytes;
+    // This copy's own journal ends on a whole line: its lines are cut back as
+    // they fail.
+    std::optional<HeldStore> held = own ? std::exchange(own_, std::nullopt) : Hold(found->folder, bytes);
+    if (own && !ReadUnheld(found->folder, bytes)) {
+      own_ = std::move(held);
+      held.reset();
+    }
     if (!held) {
       // Held by another copy, or a store that never got its journal.
       std::optional<UndoJournal> elsewhere;
@@ -115,39 +155,23 @@ UndoStore::Choice UndoStore::Choose() {
         elsewhere = Peek(found->folder);
       } catch (const Error&) {
       }
-      if (!elsewhere && files_.Attributes(InStore(found->folder, kJournalName)) == INVALID_FILE_ATTRIBUTES) {
-        RemoveOriginals(files_, found->folder);
-        RemoveStoreFolder(files_, found->folder);
-      }
-      const bool changed = elsewhere && std::any_of(elsewhere->entries.begin(), elsewhere->entries.end(),
-                                                    [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
-      if (!choice.store && !choice.laterRunElsewhere && changed) choice.laterRunElsewhere = elsewhere->runTime;
+      if (!choice.laterRunElsewhere && elsewhere && AnyWritten(*elsewhere)) choice.laterRunElsewhere = elsewhere->runTime;
       continue;
     }
-    if (choice.store) {
-      // Earlier than the run chosen, which changed a file: one run deep.
-      Retire(std::move(*held));
-      continue;
-    }
-    std::optional<UndoJournal> journal;
+    UndoJournal journal;
     try {
-      journal = Peek(found->folder);
+      journal = ReadStoreJournal(bytes, InStore(found->folder, kJournalName));
     } catch (const Error&) {
       if (own) own_ = std::move(held);
       throw;
     }
-    if (!journal || journal->entries.empty()) {
-      Retire(std::move(*held));
+    if (journal.entries.empty()) {
+      if (own) own_ = std::move(held);
       continue;
     }
-    const bool changed = std::any_of(journal->entries.begin(), journal->entries.end(),
-                                     [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
     choice.store = std::move(held);
-    choice.journal = std::move(*journal);
+    choice.journal = std::move(journal);
     choice.own = own;
-    // A run cut short before it said it wrote anything may have written
-    // nothing: the run before it stays until this one is taken back.
-    if (!changed) break;
   }
   return choice;
 }
@@ -157,7 +181,7 @@ void UndoStore::LetGo(Choice& choice) {
   choice.store.reset();
 }
 
-void UndoStore::Retire(HeldStore store) {
+void UndoStore::RemoveStore(HeldStore store) {
   // Nothing left to take back, whatever happens next.
   if (!files_.SetEnd(store.journal.Get(), 0)) return;
   files_.Flush(store.journal.Get());
@@ -167,13 +191,19 @@ void UndoStore::Retire(HeldStore store) {
   RemoveStoreFolder(files_, store.folder);
 }
 
-void UndoStore::HandOver(const std::string& taking) {
+void UndoStore::RetireEarlierStores(const std::string& taking) {
   const std::string takingName(ExtractFileName(taking));
   for (const Found& found : Stores()) {
     if (found.name >= takingName) continue;
     const bool own = own_ && own_->folder == found.folder;
-    std::optional<HeldStore> held = own ? std::exchange(own_, std::nullopt) : Hold(found.folder);
-    if (held) Retire(std::move(*held));
+    std::string bytes;
+    std::optional<HeldStore> held = own ? std::exchange(own_, std::nullopt) : Hold(found.folder, bytes);
+    if (held) {
+      RemoveStore(std::move(*held));
+    } else if (files_.Attributes(InStore(found.folder, kJournalName)) == INVALID_FILE_ATTRIBUTES) {
+      RemoveOriginals(files_, found.folder);
+      RemoveStoreFolder(files_, found.folder);
+    }
   }
 }
 
@@ -181,7 +211,9 @@ std::optional<HeldStore> UndoStore::MakeStore() {
   for (const std::string& root : roots_) {
     // Twice: another copy may take the empty root away between the two steps.
     for (int attempt = 0; attempt < 2; ++attempt) {
-      const std::string folder = InStore(root, NewStoreName());
+      std::uint64_t sequence = 0;
+      for (const Found& found : Stores()) sequence = std::max(sequence, StoreSequence(found.name));
+      const std::string folder = InStore(root, NewStoreName(sequence + 1));
       if (!MakeFolders(files_, folder)) continue;
       HeldStore store{folder, OpenJournal(files_, folder, CREATE_NEW)};
       if (store.journal) return store;
@@ -191,6 +223,6 @@ std::optional<HeldStore> UndoStore::MakeStore() {
   return std::nullopt;
 }
 
-void UndoStore::Adopt(HeldStore store) { own_ = std::move(store); }
+void UndoStore::KeepAsLastRun(HeldStore store) { own_ = std::move(store); }
 
 }  // namespace varnex

@@ -12,9 +12,12 @@
 // A store is held through its journal, open without sharing writes, by the
 // copy that made it for as long as that copy runs, and by whichever copy
 // undoes it for as long as the undo takes: no copy reads, changes or removes
-// a store another copy holds. One run deep: once a run has written its first
-// file, the earlier stores go, except those another copy still holds; they go
-// at a later look, once let go of.
+// a store another copy holds. Stores are ordered by a sequence number in
+// their folders' names, one more than the highest there when each is made,
+// never by the clock, which the user or another copy's time zone may set
+// back. One run deep: once a run has written its first file, the earlier
+// stores go, except those another copy still holds; they go once a later run
+// writes, or once the user has said yes to taking back a later one.
 
 #include <functional>
 #include <optional>
@@ -36,7 +39,14 @@ inline constexpr std::string_view kUndoUnavailable =
 struct HeldStore {
   std::string folder;
   FileHandle journal;  // open for reading and appending, writes shared with no one
+  // Where the journal's last whole line ends: a line cut short (a full
+  // disk) is cut back to here, so the next one starts on a line of its own.
+  ULONGLONG journalEnd = 0;
 };
+
+// Appends `line` to the held store's journal; false, with the journal as it
+// was before, where it cannot be written whole.
+bool AppendJournalLine(FileSystem& files, HeldStore& store, std::string_view line);
 
 // Why a file of the run could not be given its earlier bytes now; its
 // original stays in the store for another try.
@@ -79,7 +89,8 @@ class UndoStore {
   };
   // Raises Error(kDamagedJournal) for a journal in no shape to follow.
   Choice Choose();
-  // Lets the chosen store go without taking it back; this copy's own stays held.
+  // Nothing is removed before the user's answer: the chosen store is let go
+  // without being taken back (this copy's own stays held).
   void LetGo(Choice& choice);
 
   struct Outcome {
@@ -93,7 +104,8 @@ class UndoStore {
   // Gives every file that is still as the run left it its earlier bytes back,
   // through the same safe rewrite as a run, with each one's progress told to
   // `host`. Whatever is left to take back stays in the store; a store with
-  // nothing left goes.
+  // nothing left goes, and so do the earlier stores nobody holds, where the
+  // run wrote a file.
   Outcome Restore(Choice& choice, UndoHost& host);
 
   const std::vector<std::string>& Roots() const { return roots_; }
@@ -108,19 +120,25 @@ class UndoStore {
   };
   // Every store in the roots, the oldest first.
   std::vector<Found> Stores() const;
-  std::optional<HeldStore> Hold(const std::string& folder) const;
+  // The store in `folder`, held, its journal's bytes in `bytes`, a line cut
+  // short at its end cut off.
+  std::optional<HeldStore> Hold(const std::string& folder, std::string& bytes) const;
+  // The journal's bytes, read without holding it.
+  bool ReadUnheld(const std::string& folder, std::string& bytes) const;
   // What is left to take back of the store in `folder`, read without holding
   // it; nullopt where its journal cannot be read.
   std::optional<UndoJournal> Peek(const std::string& folder) const;
   // Removes a held store, its journal last: the journal is emptied first, so
   // a removal cut short leaves nothing to take back.
-  void Retire(HeldStore store);
-  // The store `taking` has written its first file: every earlier store goes
-  // that no other copy holds, this copy's own among them.
-  void HandOver(const std::string& taking);
+  void RemoveStore(HeldStore store);
+  // The run of the store `taking` has written a file: every earlier store
+  // goes that no other copy holds, this copy's own among them, and what is
+  // left of a store that never got its journal.
+  void RetireEarlierStores(const std::string& taking);
   // A new store, held; nullopt where no root takes one.
   std::optional<HeldStore> MakeStore();
-  void Adopt(HeldStore store);
+  // This copy's store of its last run, held until the next run takes over.
+  void KeepAsLastRun(HeldStore store);
 
   std::vector<std::string> roots_;
   FileSystem& files_;

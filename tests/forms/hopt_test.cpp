@@ -45,16 +45,26 @@ TEST_F(OptionsPanel, IsABorderlessPanelWithThreeClearBoxes) {
   }
 }
 
+// The options table drives the panel, the stored keys and what the run is
+// told, row by row; the keys of earlier versions stay as they were.
 TEST_F(OptionsPanel, EveryChangeOfABoxIsStoredAtOnce) {
   Start();
-  const std::pair<const char*, const char*> boxes[] = {
-      {"Case sensitive", "CS"}, {"Back up changed files", "BU"}, {"Use dynamic variables", "DV"}};
-  for (const auto& [caption, key] : boxes) {
+  const std::pair<const char*, const char*> boxes[] = {{"Case sensitive", "CS"},
+                                                       {"Back up changed files", "BU"},
+                                                       {"Use dynamic variables", "DV"},
+                                                       {"Keep line ends", "KeepLineEnds"},
+                                                       {"Keep modified date", "KeepModifiedDate"}};
+  ASSERT_EQ(std::size(boxes), kOptionRows.size());
+  for (std::size_t i = 0; i < std::size(boxes); ++i) {
+    const auto& [caption, key] = boxes[i];
     HWND box = BoxWithCaption(panel.Handle(), caption);
+    EXPECT_EQ(std::string(kOptionRows[i].key), key);
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(form.Settings().Read("Options", key), "True") << key;
+    EXPECT_TRUE(panel.Options().*kOptionRows[i].field) << key;
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(form.Settings().Read("Options", key), "False") << key;
+    EXPECT_FALSE(panel.Options().*kOptionRows[i].field) << key;
   }
   SendMessageA(BoxWithCaption(panel.Handle(), "Case sensitive"), BM_CLICK, 0, 0);
   EXPECT_TRUE(panel.CaseSensitive());
@@ -80,7 +90,9 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
   ASSERT_TRUE(PanelShown());
   const HWND round[] = {BoxWithCaption(panel.Handle(), "Case sensitive"),
                         BoxWithCaption(panel.Handle(), "Back up changed files"),
-                        BoxWithCaption(panel.Handle(), "Use dynamic variables"), HelpLink(panel.Handle()),
+                        BoxWithCaption(panel.Handle(), "Use dynamic variables"),
+                        BoxWithCaption(panel.Handle(), "Keep line ends"),
+                        BoxWithCaption(panel.Handle(), "Keep modified date"), HelpLink(panel.Handle()),
                         BoxWithCaption(panel.Handle(), "Case sensitive")};
   EXPECT_EQ(GetActiveWindow(), panel.Handle());
   EXPECT_EQ(GetFocus(), round[0]);
@@ -89,12 +101,12 @@ TEST_F(OptionsPanelKeys, TabGoesRoundTheBoxesAndTheHelpLinkWhichShowsItsFocus) {
     Press(VK_TAB);
     EXPECT_EQ(GetFocus(), round[i]) << i;
     // The link alone looks different with the focus, and again without it.
-    EXPECT_EQ(PaintingOf(HelpLink(panel.Handle())) != before, i == 3 || i == 4) << i;
+    EXPECT_EQ(PaintingOf(HelpLink(panel.Handle())) != before, i == 5 || i == 6) << i;
   }
   // Space ticks the box with the focus, and the tick is stored.
   Press(VK_TAB);
   Press(VK_SPACE);
-  EXPECT_TRUE(panel.Checked(TAF::Option::kBackUp));
+  EXPECT_TRUE(panel.Checked(&RunOptions::backUp));
   EXPECT_EQ(form.Settings().Read("Options", "BU"), "True");
 }
 

@@ -63,7 +63,7 @@ TEST_F(MainWindow, StartsCentredWithItsFixedFrameAndLogsStartAndClose) {
   EXPECT_FALSE(RunEnabled());
   EXPECT_FALSE(MinusEnabled());
   EXPECT_FALSE(IsWindowVisible(panel.Handle()));
-  EXPECT_FALSE(panel.Checked(TAF::Option::kCaseSensitive));
+  EXPECT_FALSE(panel.Checked(&RunOptions::caseSensitive));
   EXPECT_EQ(GetFileAttributesA((folder / "settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 
   form.Button4Click();
@@ -98,9 +98,9 @@ TEST_F(MainWindow, FirstShowingAppliesExactlyTrueOptionsAndWritesThemBack) {
   const std::string ini = folder / "settings.ini";
   WriteFileBytes(ini, "[OPTIONS]\r\ncs=True\r\nBU=true\r\nDv= \"True\" \r\n");
   Start();
-  EXPECT_TRUE(panel.Checked(TAF::Option::kCaseSensitive));
-  EXPECT_FALSE(panel.Checked(TAF::Option::kBackUp));
-  EXPECT_TRUE(panel.Checked(TAF::Option::kDynamicVariables));
+  EXPECT_TRUE(panel.Checked(&RunOptions::caseSensitive));
+  EXPECT_FALSE(panel.Checked(&RunOptions::backUp));
+  EXPECT_TRUE(panel.Checked(&RunOptions::dynamicVariables));
   EXPECT_TRUE(panel.CaseSensitive());
   EXPECT_EQ(form.Settings().Read("Options", "CS"), "True");
   EXPECT_EQ(form.Settings().Read("Options", "BU"), "true");
@@ -118,8 +118,8 @@ TEST_F(MainWindow, FirstShowingGoesOnWhenAWriteBackFails) {
   EXPECT_EQ(services.messageBoxes.shown[0].text, "Unable to write to " + ini + ".");
   EXPECT_EQ(services.messageBoxes.shown[0].caption, "Varnex");
   // The boxes keep the state they were given, and the placeholder came.
-  EXPECT_TRUE(panel.Checked(TAF::Option::kCaseSensitive));
-  EXPECT_TRUE(panel.Checked(TAF::Option::kBackUp));
+  EXPECT_TRUE(panel.Checked(&RunOptions::caseSensitive));
+  EXPECT_TRUE(panel.Checked(&RunOptions::backUp));
   EXPECT_EQ(Entries(), std::vector<std::string>{"No files added"});
 }
 
@@ -175,7 +175,7 @@ TEST_F(MainWindow, IsLaidOutAtEachDpiWithThreeLinesInEachMemoAndThePanelGlued) {
     }
     ASSERT_EQ(form.Dpi(), dpi);
     testing::ExpectLaidOutAt(form.Handle(), TMF::LayoutTable(), {273, 353}, dpi);
-    testing::ExpectLaidOutAt(panel.Handle(), TAF::LayoutTable(), {181, 81}, dpi);
+    testing::ExpectLaidOutAt(panel.Handle(), TAF::LayoutTable(), {181, 130}, dpi);
     EXPECT_EQ(SendMessageA(form.Files().Handle(), LB_GETITEMHEIGHT, 0, 0), ScaleToDpi(13, dpi));
 
     for (int memo : {TMF::kEdit2, TMF::kEdit3}) {

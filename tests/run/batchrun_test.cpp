@@ -194,6 +194,34 @@ TEST_F(SessionRun, LineBreaksTheReplaceTextBringsInBecomeLineEnds) {
   EXPECT_EQ(ReadFileBytes(gone), "\r\n\r\n\r\n\r\n");
 }
 
+// "Keep line ends" and "Keep modified date" as a user turns them on: LF, mixed
+// and CR LF files changed with a two-line replace text keep every other line
+// end and their last-write time, and Undo Last Run gives the bytes back.
+TEST_F(SessionRun, KeepsLineEndsAndTheModifiedDateWhenAsked) {
+  const std::pair<std::string, std::string> files[] = {{"one\ntwo cat\n", "one\ntwo big\ndog\n"},
+                                                       {"a cat\r\nb\nc\r", "a big\r\ndog\r\nb\nc\r"},
+                                                       {"cat\r\n", "big\r\ndog\r\n"}};
+  const FILETIME old{0x12345678, 0x01D10000};
+  std::vector<std::string> paths;
+  for (const auto& [before, after] : files) {
+    paths.push_back(File("kept" + std::to_string(paths.size()) + ".txt", before));
+    const FileHandle file(CreateFileA(paths.back().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &old));
+  }
+  List(paths);
+  Texts("cat", "big\r\ndog");
+  options.keepLineEnds = options.keepModifiedDate = true;
+  EXPECT_EQ(Run().written, 3);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(ReadFileBytes(paths[i]), files[i].second) << i;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(paths[i].c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &old), 0) << i;
+  }
+  ASSERT_TRUE(Undo());
+  for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(ReadFileBytes(paths[i]), files[i].first) << i;
+}
+
 // The log is kept open while a run appends to it, but not when it is among
 // the files: then it is read in its turn as any other, and its own line is
 // logged before its write is refused (the line changed it).

@@ -69,7 +69,7 @@ class Previewing : public SessionRun {
   // The texts the file at `path` gets, its dynamic variables expanded.
   std::pair<std::string, std::string> TextsFor(const std::string& path) {
     if (!options.dynamicVariables) return {findText, replaceText};
-    Replacer replacer([this] { return options.caseSensitive; }, [] {});
+    Replacer replacer(MakeLiteralMatcher(), [this] { return options.caseSensitive; }, [] {});
     return {replacer.ExpandVariables(findText, path), replacer.ExpandVariables(replaceText, path)};
   }
 
@@ -160,6 +160,7 @@ TEST_F(Previewing, NamesEveryFileTheRunChangesWithItsCountAndFirstLine) {
     Texts(find, replace);
     options.caseSensitive = round % 2 == 0;
     options.dynamicVariables = round % 3 != 0;
+    options.keepLineEnds = round % 4 == 1;
     std::vector<std::string> paths, originals;
     for (int index = 0; index < 8; ++index) {
       std::string text;
@@ -187,6 +188,13 @@ TEST_F(Previewing, NamesEveryFileTheRunChangesWithItsCountAndFirstLine) {
       EXPECT_EQ(shown.line, expected.line);
       EXPECT_TRUE(HoldsShownLine(before, shown.before)) << shown.before;
       EXPECT_TRUE(HoldsShownLine(expected.result, shown.after)) << shown.after;
+      // A line end other than CR LF, which the run rewrites unless it keeps them.
+      std::string loneBreaks = originals[index];
+      for (std::size_t at = loneBreaks.find("\r\n"); at != std::string::npos; at = loneBreaks.find("\r\n", at)) {
+        loneBreaks.erase(at, 2);
+      }
+      EXPECT_EQ(shown.lineEndsChange,
+                !options.keepLineEnds && loneBreaks.find_first_of("\r\n") != std::string::npos);
     }
     EXPECT_EQ(row, rows.size());
     EXPECT_TRUE(failures.empty());
@@ -198,7 +206,8 @@ TEST_F(Previewing, NamesEveryFileTheRunChangesWithItsCountAndFirstLine) {
     for (const PreviewRow& shown : rows) {
       const std::size_t index = std::find(paths.begin(), paths.end(), shown.path) - paths.begin();
       const auto [fileFind, fileReplace] = TextsFor(shown.path);
-      EXPECT_EQ(TextOf(ReadFileBytes(shown.path)),
+      // Kept line ends aside, the run writes the same text.
+      EXPECT_EQ(NormalizeLineEnds(TextOf(ReadFileBytes(shown.path))),
                 Replaced(NormalizeLineEnds(originals[index]), fileFind, fileReplace, options.caseSensitive).result)
           << shown.path;
     }

@@ -31,10 +31,11 @@ TEST(Replacer, TellsWhetherAWholeFileTextChanged) {
   };
   for (const Case& c : cases) {
     int eventRounds = 0;
-    Replacer replacer([&] { return c.caseSensitive; }, [&] { ++eventRounds; });
+    Replacer replacer(MakeLiteralMatcher(), [&] { return c.caseSensitive; }, [&] { ++eventRounds; });
     std::string result = c.text;
-    const bool changed = c.owned ? replacer.ReplaceStrOwned(std::string(c.text), c.find, c.replace, result)
-                                 : replacer.ReplaceStrInto(c.text, c.find, c.replace, result);
+    const MatchTexts texts{c.find, c.replace};
+    const bool changed = c.owned ? replacer.ReplaceStrOwned(std::string(c.text), texts, result)
+                                 : replacer.ReplaceStrInto(c.text, texts, result);
     EXPECT_EQ(changed, c.changed) << c.what;
     EXPECT_EQ(result, c.expected) << c.what;
     EXPECT_EQ(eventRounds > 0, c.replaced) << c.what;
@@ -43,7 +44,7 @@ TEST(Replacer, TellsWhetherAWholeFileTextChanged) {
 
 TEST(Replacer, ExpandsVariablesWithTheCaseOption) {
   bool caseSensitive = false;
-  Replacer replacer([&] { return caseSensitive; }, [] {});
+  Replacer replacer(MakeLiteralMatcher(), [&] { return caseSensitive; }, [] {});
   EXPECT_EQ(replacer.ExpandVariables("$FILE in $filedir", "C:\\docs\\report.txt"), "report in C:\\docs");
   caseSensitive = true;
   EXPECT_EQ(replacer.ExpandVariables("$FILE in $filedir", "C:\\docs\\report.txt"), "$FILE in C:\\docs");

@@ -72,13 +72,17 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_EQ(rest.entries[1].number, 3);
 }
 
-TEST(UndoJournal, ALineCutShortByTheProgramsEndIsPassedOver) {
+// Wherever it is: a full disk cuts a line short, and a later undo writes on.
+TEST(UndoJournal, ALineCutShortIsPassedOver) {
   const std::string whole = RunJournal();
   const std::string next = JournalWritten(3, 99);
   for (std::size_t kept = 0; kept + 2 < next.size(); ++kept) {
     const UndoJournal journal = ReadJournal(whole + next.substr(0, kept), "j");
     ASSERT_EQ(journal.entries.size(), 3u);
     EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
+    const UndoJournal followed = ReadJournal(whole + next.substr(0, kept) + JournalDone(1), "j");
+    ASSERT_EQ(followed.entries.size(), 2u) << kept;
+    EXPECT_FALSE(followed.entries[1].lastWrite.has_value());
   }
   EXPECT_TRUE(ReadJournal("", "j").entries.empty());
   EXPECT_TRUE(ReadJournal(JournalStart("t").substr(0, 10), "j").entries.empty());

@@ -136,6 +136,28 @@ TEST_F(UndoKeeping, ABigOriginalChangedOrUnreadableAsItIsKeptLeavesItsFileAsItIs
   EXPECT_TRUE(reports.empty());
 }
 
+// A full disk cuts a journal line short as the undo writes it: the undo goes
+// on, and the next one still reads the journal and gives back what was kept.
+TEST_F(UndoKeeping, AJournalLineCutShortLeavesTheRestReadable) {
+  Start();
+  const std::vector<std::string> paths{File("a.txt", "a\r\n"), File("held.txt", "h\r\n"), File("c.txt", "c\r\n")};
+  for (const std::string& path : paths) {
+    recording->Keep(path, before[path], "new");
+    RewriteTargetFile(path, ReadTargetFile(path).stamp, "new");
+    recording->Written(path);
+  }
+  HANDLE viewer = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  // The undo's second write is a.txt's line in the journal.
+  Fault full{Call::kWrite, 2, 2, ERROR_DISK_FULL};
+  full.shortWrite = true;
+  files->Add(full);
+  EXPECT_EQ(Restore().kept.size(), 1u);
+  CloseHandle(viewer);
+  EXPECT_EQ(Restore().restored, (std::vector<std::string>{paths[0], paths[1]}));
+  for (const auto& [path, bytes] : before) EXPECT_EQ(ReadFileBytes(path), bytes) << path;
+  EXPECT_FALSE(store->Any());
+}
+
 // Two copies of the program started from one folder: each an undo store over
 // the same root, as each copy makes its own.
 class SharedStore : public ::testing::Test {
@@ -258,6 +280,39 @@ TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
   EXPECT_EQ(Undo(copyA, choice, host).restored, std::vector<std::string>{second});
   ExpectFrom("by B ", {first});
   EXPECT_FALSE(copyA.Any());
+}
+
+// Which run is the last comes from the order the stores were made in, never
+// from a clock: an earlier version's store named by a time an hour ahead gives
+// way to a later run. Choosing asks nothing of the other stores: X, still
+// open, is offered Y's later run, says no, and keeps its own to take back.
+TEST_F(SharedStore, TheLastRunIsTheLastMadeAndNothingGoesBeforeTheAnswer) {
+  const std::string first = File("first.txt", "one\r\n"), second = File("second.txt", "two\r\n");
+  {
+    UndoStore ended{{root}};
+    Run(ended, "ahead", {first}, "ahead ");
+  }
+  const std::string made = testing::NamesIn(root).at(0);
+  const std::string ahead = "r7fffffffffffffff-" + made.substr(made.size() - 8);
+  ASSERT_TRUE(MoveFileA((root + "\\" + made).c_str(), (root + "\\" + ahead).c_str()));
+  Run(copyA, "X's time", {second}, "by X ");
+  EXPECT_EQ(testing::NamesIn(root).size(), 1u);
+  {
+    UndoStore copyY{{root}};
+    Run(copyY, "Y's time", {first}, "by Y ");
+  }
+  UndoStore::Choice choice = copyA.Choose();
+  EXPECT_EQ(choice.journal.runTime, "Y's time");
+  copyA.LetGo(choice);
+  EXPECT_EQ(testing::NamesIn(root).size(), 2u);
+  choice = copyB.Choose();
+  Host host;
+  EXPECT_EQ(Undo(copyB, choice, host).restored, std::vector<std::string>{first});
+  ExpectFrom("ahead ", {first});
+  choice = copyA.Choose();
+  EXPECT_EQ(choice.journal.runTime, "X's time");
+  EXPECT_EQ(Undo(copyA, choice, host).restored, std::vector<std::string>{second});
+  ExpectAsBefore({second});
 }
 
 // Files that cannot be written now, or whose folder is not where it was, are
