@@ -20,18 +20,21 @@ outside_program() {
   install_program "$2"
 }
 
-# dialog_scan FOLDER: the Add Directory dialog set to FOLDER, mask *.* with
-# subfolders; seconds from Return on "Add" to the dialog gone, the list then
-# filled. The program starts with an empty list each time.
+# dialog_scan FOLDER [SETTING...]: the Add Directory dialog set to FOLDER, mask
+# *.* with subfolders (and each SETTING, such as Exclude=.git); seconds from
+# Return on "Add" to the dialog gone, the list then filled. The program starts
+# with an empty list each time.
 dialog_scan() {
   local dialog start end
   rm -f "$work/varnex.log"
   printf '[Options]\r\nDirectory=%s\r\nFileMask=*.*\r\nSubDirectories=True\r\n' "Z:${1//\//\\}" >"$work/settings.ini"
+  shift
+  for setting in "$@"; do printf '%s\r\n' "$setting" >>"$work/settings.ini"; done
   start_program
   click_for_menu "$main" 20 178 1  # the plus button's menu: "Add Directory..."
   xdotool key Down Down Return
   dialog=$(wait_window '^Add Directory\.\.\.$')
-  xdotool mousemove --window "$dialog" 200 232 click 1  # the mask box: the keys go to the dialog
+  xdotool mousemove --window "$dialog" 200 238 click 1  # the mask box: the keys go to the dialog
   start=$(now)
   xdotool key Return
   until_gone '^Add Directory\.\.\.$'

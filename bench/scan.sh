@@ -12,6 +12,10 @@
 #   (~2 s to take a closing dialog off a display without a window manager; a
 #   process start), which the difference between the tree and its tenth
 #   cancels: that difference is what the user waits for the scan.
+# Then the two ways of leaving files out, the same two ways: "Exclude:" d1?\
+# over the tree, which lists the files of its half (d0 to d9), against the
+# half scanned as before; "Skip binary files" over the tree (each file's first
+# block read) against the bare listing and the scan without it.
 # Tools alternate run by run; medians are printed.
 # Usage: bench/scan.sh [RUNS]   (default 3)
 set -euo pipefail
@@ -26,20 +30,28 @@ corpus=$VARNEX_CORPUS
 # A tenth of the tree: two of its twenty top folders, linked, not copied.
 tenth=/dev/shm/varnex-scan-tenth
 rm -rf "$tenth" && mkdir -p "$tenth" && cp -al "$corpus/tree/d0" "$corpus/tree/d1" "$tenth/"
+half=/dev/shm/varnex-scan-half
+rm -rf "$half" && mkdir -p "$half" && for d in 0 1 2 3 4 5 6 7 8 9; do cp -al "$corpus/tree/d$d" "$half/"; done
 
 varnex_bench_session
 source "$VARNEX_ROOT/bench/outside.sh"
-trap 'cleanup; varnex_stop_session; rm -rf "$tenth"' EXIT
+trap 'cleanup; varnex_stop_session; rm -rf "$tenth" "$half"' EXIT
 outside_program "$work" "$VARNEX_ROOT/build/windows/varnex.exe"
 
 windows="$VARNEX_ROOT/build/windows/bench"
 declare -A times
+excluded='d1?\'
 measure() {  # tool folder: adds the run's seconds
   local tool=$1 folder=$2 line
   case $tool in
-    dialog)
-      line=$(wine "$windows/scan_bench.exe" "Z:${folder//\//\\}" '*.*' 2>/dev/null | tr -d '\r')
-      times[dialog,$folder]+="${line%% seconds*} " ;;
+    dialog | dialog-x | dialog-b)
+      local extra=()
+      [ "$tool" = dialog-x ] && extra=("$excluded")
+      [ "$tool" = dialog-b ] && extra=('' --skip-binary)
+      line=$(wine "$windows/scan_bench.exe" "Z:${folder//\//\\}" '*.*' "${extra[@]}" 2>/dev/null | tr -d '\r')
+      times[$tool,$folder]+="${line%% seconds*} " ;;
+    varnex.exe-x) times[$tool,$folder]+="$(dialog_scan "$folder" "Exclude=$excluded" 2>/dev/null) " ;;
+    varnex.exe-b) times[$tool,$folder]+="$(dialog_scan "$folder" SkipBinaryFiles=True 2>/dev/null) " ;;
     bare)
       line=$(wine "$windows/bare_scan.exe" "Z:${folder//\//\\}" '*.*' 2>/dev/null | tr -d '\r')
       times[bare,$folder]+="${line%% seconds*} " ;;
@@ -56,6 +68,8 @@ for run in $(seq "$runs"); do
   for folder in "${sets[@]}"; do
     for tool in "${inside[@]}" "${outside[@]}"; do measure "$tool" "$folder"; done
   done
+  for tool in dialog varnex.exe; do measure "$tool" "$half"; done
+  for tool in dialog-x dialog-b varnex.exe-x varnex.exe-b; do measure "$tool" "$corpus/tree"; done
   echo "run $run of $runs done" >&2
 done
 
@@ -74,3 +88,15 @@ echo "in-process"
 for tool in "${inside[@]}"; do row "$tool" bare; done
 echo "from outside"
 for tool in "${outside[@]}"; do row "$tool" bare.exe; done
+
+ratio() { echo "$1 / $2" | bc -l; }
+less() { echo "$(m "$1" "$2") - $(m varnex.exe "$tenth")" | bc -l; }  # from outside, Wine's constants gone
+tree=$corpus/tree
+echo
+printf 'Exclude %s over the tree, against the half scanned before: in-process %.3f s against %.3f (%.2fx); from outside, less the tenth, %.3f against %.3f (%.2fx)\n' \
+  "$excluded" "$(m dialog-x "$tree")" "$(m dialog "$half")" "$(ratio "$(m dialog-x "$tree")" "$(m dialog "$half")")" \
+  "$(less varnex.exe-x "$tree")" "$(less varnex.exe "$half")" "$(ratio "$(less varnex.exe-x "$tree")" "$(less varnex.exe "$half")")"
+printf 'Skip binary files over the tree: in-process %.3f s, %.2fx the bare listing, %.2fx the scan without it; from outside, less the tenth, %.3f s, %.2fx the bare listing, %.2fx the scan without it\n' \
+  "$(m dialog-b "$tree")" "$(ratio "$(m dialog-b "$tree")" "$(m bare "$tree")")" "$(ratio "$(m dialog-b "$tree")" "$(m dialog "$tree")")" \
+  "$(less varnex.exe-b "$tree")" "$(ratio "$(less varnex.exe-b "$tree")" "$(difference bare.exe)")" \
+  "$(ratio "$(less varnex.exe-b "$tree")" "$(difference varnex.exe)")"

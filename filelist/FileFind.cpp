@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/binaryfile.h"
 #include "filelist/searchpatterns.h"
 #include "framework/handle.h"
 #include "framework/unicode.h"
@@ -32,13 +33,16 @@ bool ListedWhole(DWORD ended) {
 
 }  // namespace
 
-TFileSearch::TFileSearch(std::function<void()> processPendingEvents)
-    : processPendingEvents_(std::move(processPendingEvents)) {}
+TFileSearch::TFileSearch(std::function<void()> processPendingEvents, FileSystem& files)
+    : processPendingEvents_(std::move(processPendingEvents)), files_(files) {}
 
 void TFileSearch::Execute() {
   Stop = false;
   filesFound_.clear();
   notListed_.clear();
+  binary_.clear();
+  excludedFolders_.clear();
+  excludedFiles_.clear();
   // After a stop the remaining patterns are still searched, but each ends at
   // its first check.
   for (const SearchPattern& pattern : SplitSearchFile(SearchFile)) {
@@ -47,6 +51,7 @@ void TFileSearch::Execute() {
     TSearchRec folderRecord;
     if (!FindHandle(FindFirst(self, folderRecord))) folderRecord = {};
     Ancestors ancestors;
+    start_ = pattern.folder;
     Walk(pattern.folder, pattern.mask, folderRecord, ancestors);
   }
   if (OnFinish) OnFinish(*this);
@@ -69,7 +74,8 @@ void TFileSearch::Walk(const std::string& folder, const std::string& mask, const
     // (Windows calls some masks invalid names).
     const DWORD ended = ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
       processPendingEvents_();
-      if (!IsDotEntry(entry) && (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders)
+      if (!IsDotEntry(entry) && (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders &&
+          Included(folder, entry))
         Walk(folder + std::string(entry.Name()) + "\\", mask, entry, ancestors);
     });
     if (!ListedWhole(ended)) NoteNotListed(folder);
@@ -86,11 +92,8 @@ void TFileSearch::WalkListedOnce(const std::string& folder, const std::string& m
   if (OnChangeFolder) OnChangeFolder(folder, folderRecord);
   std::vector<TSearchRec> subfolders;
   const DWORD ended = ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
-    if (IsDotEntry(entry)) return;
-    if (OnFileFind) {
-      OnFileFind(folder, entry);
-      filesFound_.push_back(folder + std::string(entry.Name()));
-    }
+    if (IsDotEntry(entry) || !Included(folder, entry)) return;
+    Report(folder, entry);
     if ((entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders) subfolders.push_back(entry);
   });
   if (!ListedWhole(ended)) NoteNotListed(folder);
@@ -103,10 +106,40 @@ void TFileSearch::WalkListedOnce(const std::string& folder, const std::string& m
 void TFileSearch::ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord) {
   if (OnChangeFolder) OnChangeFolder(folder, folderRecord);
   ForEachEntry(folder + mask, [&](const TSearchRec& entry) {
-    if (IsDotEntry(entry) || !OnFileFind) return;
-    OnFileFind(folder, entry);
-    filesFound_.push_back(folder + std::string(entry.Name()));
+    if (!IsDotEntry(entry) && Included(folder, entry)) Report(folder, entry);
   });
+}
+
+bool TFileSearch::Included(const std::string& folder, const TSearchRec& entry) {
+  if (Exclude.Empty()) return true;
+  const std::string relative = folder.substr(start_.size()) + std::string(entry.Name());
+  const bool isFolder = (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!Exclude.Excludes(relative, isFolder)) return true;
+  (isFolder ? excludedFolders_ : excludedFiles_).insert(folder + std::string(entry.Name()));
+  return false;
+}
+
+void TFileSearch::Report(const std::string& folder, const TSearchRec& entry) {
+  if (!OnFileFind) return;
+  std::string path = folder + std::string(entry.Name());
+  if (SkipBinaryFiles && !(entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && IsBinaryFile(path)) {
+    binary_.insert(std::move(path));
+    return;
+  }
+  OnFileFind(folder, entry);
+  filesFound_.push_back(std::move(path));
+}
+
+// A file that cannot be read is kept: the run will say why it cannot do it.
+bool TFileSearch::IsBinaryFile(const std::string& path) {
+  const FileHandle file = files_.Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+  if (!file) return false;
+  std::string block(kBinaryProbeSize, '\0');
+  DWORD read = 0;
+  if (!files_.Read(file.Get(), block.data(), static_cast<DWORD>(block.size()), read)) return false;
+  block.resize(read);
+  return LooksBinary(block);
 }
 
 template <class Visit>

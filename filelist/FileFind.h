@@ -8,9 +8,13 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/exclusions.h"
+#include "framework/filesystem.h"
 
 namespace varnex {
 
@@ -33,7 +37,8 @@ class TFileSearch {
 
   // `processPendingEvents` runs once per listed entry (twice per entry of a
   // subfolder listing); it should be cheap, so any throttling is the caller's.
-  explicit TFileSearch(std::function<void()> processPendingEvents);
+  // A file's first block is read through `files` (see SkipBinaryFiles).
+  explicit TFileSearch(std::function<void()> processPendingEvents, FileSystem& files = SystemFileSystem());
 
   // Runs one whole scan and returns when it has ended or been stopped. An error
   // raised by a handler ends the scan at once, without OnFinish, and goes on to
@@ -45,6 +50,10 @@ class TFileSearch {
   // in "\": their files are missing from FilesFound. A folder that does not
   // exist counts too.
   const std::vector<std::string>& NotListed() const { return notListed_; }
+  // What the last scan left out, each counted once however many masks met it.
+  int BinaryLeftOut() const { return static_cast<int>(binary_.size()); }
+  int ExcludedFolders() const { return static_cast<int>(excludedFolders_.size()); }
+  int ExcludedFiles() const { return static_cast<int>(excludedFiles_.size()); }
 
   bool Stop = false;       // set to end a running scan; each scan clears it
   std::string SearchFile;  // a folder ending in "\" and masks separated by ";"
@@ -52,6 +61,11 @@ class TFileSearch {
   TFindFileEvent OnFileFind;
   TChangeFolderEvent OnChangeFolder;
   TNotifyEvent OnFinish;
+  // Folders and files left out, by name or by their path below the starting
+  // folder: an excluded folder is never entered, nor reported.
+  ExclusionMasks Exclude;
+  // Files whose first block is binary (engine/binaryfile.h) are not reported.
+  bool SkipBinaryFiles = false;
 
  private:
   // A folder as the file system knows it, whatever path led there.
@@ -74,10 +88,18 @@ class TFileSearch {
   template <class Visit>
   DWORD ForEachEntry(const std::string& pattern, Visit visit);
   void NoteNotListed(const std::string& folder);
+  // False, the entry counted, for an entry that Exclude leaves out.
+  bool Included(const std::string& folder, const TSearchRec& entry);
+  // OnFileFind and FilesFound for a match, unless it is a binary file to skip.
+  void Report(const std::string& folder, const TSearchRec& entry);
+  bool IsBinaryFile(const std::string& path);
 
   std::function<void()> processPendingEvents_;
+  FileSystem& files_;
+  std::string start_;  // the starting folder of the pattern being searched
   std::vector<std::string> filesFound_;
   std::vector<std::string> notListed_;
+  std::set<std::string> binary_, excludedFolders_, excludedFiles_;
 };
 
 }  // namespace varnex

@@ -23,6 +23,36 @@ void FileList::Append(const std::string& entry) {
 
 void FileList::Clear() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
 
+std::vector<std::string> FileList::Entries() const {
+  std::vector<std::string> entries;
+  const int count = Count();
+  entries.reserve(static_cast<std::size_t>(count));
+  for (int index = 0; index < count; ++index) entries.push_back(Entry(index));
+  return entries;
+}
+
+std::vector<std::string> FileList::Files() const { return HoldsRealFiles() ? Entries() : std::vector<std::string>{}; }
+
+void FileList::ShowPlaceholderIfEmpty() {
+  if (Count() == 0) Append(kNoFilesAdded);
+}
+
+void FileList::Add(const std::string& path) {
+  if (!HoldsRealFiles()) Clear();
+  Append(path);
+}
+
+void FileList::SetEntries(const std::vector<std::string>& entries) {
+  Clear();
+  for (const std::string& entry : entries) Append(entry);
+  ShowPlaceholderIfEmpty();
+}
+
+void FileList::RemoveAll() {
+  Clear();
+  Append(kNoFilesAdded);
+}
+
 void FileList::MakeCurrent(int index) { SendMessageW(list_, LB_SETCARETINDEX, index, FALSE); }
 
 int FileList::Current() const {
@@ -43,6 +73,7 @@ void FileList::RemoveSelected() {
   for (int index = Count() - 1; index >= 0; --index) {
     if (SendMessageW(list_, LB_GETSEL, index, 0) > 0) SendMessageW(list_, LB_DELETESTRING, index, 0);
   }
+  ShowPlaceholderIfEmpty();
 }
 
 bool FileList::HoldsRealFiles() const { return Count() > 0 && Entry(0) != kNoFilesAdded; }

@@ -1,12 +1,15 @@
 #pragma once
 // FileList: the ordered target files in the main window's list box, with its
 // placeholder entry, its selection and its current entry (the one with the
-// focus rectangle, independent of the selection).
+// focus rectangle, independent of the selection). The list keeps the
+// placeholder rule itself: the placeholder shows exactly while no file is
+// listed, and the first file added takes its place.
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnex {
 
@@ -19,9 +22,22 @@ class FileList {
 
   int Count() const;
   std::string Entry(int index) const;
+  // Every entry as shown, the placeholder included: what a saved list holds.
+  std::vector<std::string> Entries() const;
+  // The files a run goes through: none while the placeholder shows.
+  std::vector<std::string> Files() const;
   // Raises an error when the list refuses another entry.
   void Append(const std::string& entry);
   void Clear();
+
+  // The placeholder, where the list box holds no entry yet.
+  void ShowPlaceholderIfEmpty();
+  // A file at the end, in the placeholder's place where it is the first.
+  void Add(const std::string& path);
+  // Exactly `entries`, or the placeholder where there are none.
+  void SetEntries(const std::vector<std::string>& entries);
+  // The placeholder alone.
+  void RemoveAll();
 
   // Moves the focus rectangle to the entry and scrolls it into view; the
   // selection stays as it is.
@@ -32,6 +48,7 @@ class FileList {
   void SelectAlone(int index);
   // The first entry that begins with `prefix`, letter case aside, or -1.
   int FindPrefix(const std::string& prefix) const;
+  // The placeholder comes back when the last file goes.
   void RemoveSelected();
 
   // The list holds real files exactly when its first entry is not the placeholder.

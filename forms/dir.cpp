@@ -1,13 +1,17 @@
 #include "forms/dir.h"
 
+#include <exception>
 #include <utility>
 
 #include "engine/error.h"
+#include "engine/exclusions.h"
+#include "engine/leftout.h"
 #include "engine/namedlist.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
+#include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "resources/resource.h"
 
@@ -16,21 +20,30 @@ namespace {
 
 constexpr char kCaption[] = "Add Directory...";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
-constexpr SIZE kClientSize = {282, 296};
+constexpr SIZE kClientSize = {282, 351};
 constexpr char kCancel[] = "Cancel";
 constexpr char kStop[] = "STOP";
 constexpr char kNotListed[] = "These folders could not be listed, so their files are not in the list:";
+constexpr char kNoSuchFolder[] = "There is no folder %s.";
 
-// The pickers come first in keyboard order; they are made by their own classes.
+// The pickers come first in the table; they are made by their own classes,
+// and the folder list then takes its place in keyboard order after the box
+// above it.
 constexpr ControlLayout kLayout[] = {
     {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "Drive", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
-    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 34, 265, 185, FontKind::kWindow},
-    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 225, 56, 15, FontKind::kWindow},
-    {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 222, 205, 21, FontKind::kWindow},
-    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 245, 150, 17,
+    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 60, 265, 165, FontKind::kWindow},
+    {TDF::kFolderLabel, "STATIC", "Fol&der:", 0, 0, 8, 37, 56, 15, FontKind::kWindow},
+    {TDF::kFolderBox, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 34, 205, 21, FontKind::kWindow},
+    {TDF::kLabel1, "STATIC", "File mask:", 0, 0, 8, 231, 56, 15, FontKind::kWindow},
+    {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 228, 205, 21, FontKind::kWindow},
+    {TDF::kExcludeLabel, "STATIC", "E&xclude:", 0, 0, 8, 255, 56, 15, FontKind::kWindow},
+    {TDF::kExcludeBox, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 252, 205, 21, FontKind::kWindow},
+    {TDF::kCheckBox1, "BUTTON", "Include sub-directories", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 277, 150, 17,
      FontKind::kWindow},
-    {TDF::kBitBtn1, "BUTTON", "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 264, 75, 25, FontKind::kWindow},
-    {TDF::kBitBtn2, "BUTTON", kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, 200, 264, 75, 25, FontKind::kWindow},
+    {TDF::kSkipBinary, "BUTTON", "Skip &binary files", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 8, 296, 150, 17,
+     FontKind::kWindow},
+    {TDF::kBitBtn1, "BUTTON", "Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 120, 318, 75, 25, FontKind::kWindow},
+    {TDF::kBitBtn2, "BUTTON", kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, 200, 318, 75, 25, FontKind::kWindow},
 };
 constexpr std::size_t kPickers = 2;
 
@@ -73,6 +86,8 @@ void TDF::Create() {
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
   AdoptControls(std::move(controls));
+  SetWindowPos(folders_.Handle(), Control(kFolderBox), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetText(Control(kFolderBox), folders_.Directory());
   LayOutAt(WindowDpi(Handle()));
   SendMessageW(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
   SetDefaultButton(kBitBtn1);
@@ -108,9 +123,7 @@ void TDF::SetButtonPicture(int id, int picture, UINT dpi) {
   SendMessageW(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
 }
 
-bool TDF::SubDirectoriesChecked() const {
-  return SendMessageW(Control(kCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool TDF::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TDF::FormShow() {
   using namespace settingkeys;
@@ -119,36 +132,84 @@ void TDF::FormShow() {
   const std::string mask = settings_.Read(kSection, kFileMask);
   if (!mask.empty()) SetText(Control(kEdit1), mask);
   const bool subDirectories = settings_.Read(kSection, kSubDirectories) != "False";
-  if (subDirectories != SubDirectoriesChecked()) {
+  if (subDirectories != Checked(kCheckBox1)) {
     SendMessageW(Control(kCheckBox1), BM_SETCHECK, subDirectories ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckBox1Click();
   }
+  const std::string exclude = settings_.Read(kSection, kExclude);
+  if (!exclude.empty()) SetText(Control(kExcludeBox), exclude);
+  if (settings_.Read(kSection, kSkipBinaryFiles) == "True") SendMessageW(Control(kSkipBinary), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+bool TDF::FolderBoxDone() {
+  std::string typed = WindowText(Control(kFolderBox));
+  // A path pasted from Explorer's "Copy as path" comes in quotes.
+  if (typed.size() >= 2 && typed.front() == '"' && typed.back() == '"') typed = typed.substr(1, typed.size() - 2);
+  if (!typed.empty() && typed != folders_.Directory()) {
+    // Relative paths are the list's: its folder is the process's current one.
+    if (GetFileAttributesW(WidePath(typed).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      app_.MessageBox().Show(app_.Title(), Error::Format(kNoSuchFolder, typed).what(), MB_OK | MB_ICONWARNING);
+      SetFocus(Control(kFolderBox));
+      return false;
+    }
+    folders_.SetDirectory(typed);
+  }
+  SetText(Control(kFolderBox), folders_.Directory());
+  return true;
 }
 
 void TDF::BitBtn1Click() {
-  const std::string& directory = folders_.Directory();
+  if (!FolderBoxDone()) return;
+  const std::string directory = folders_.Directory();
   const std::string mask = WindowText(Control(kEdit1));
   search_.SearchFile = directory.ends_with('\\') ? directory + mask : directory + "\\" + mask;
-  search_.RecurseSubFolders = SubDirectoriesChecked();
+  search_.RecurseSubFolders = Checked(kCheckBox1);
+  search_.Exclude = ExclusionMasks(WindowText(Control(kExcludeBox)));
+  search_.SkipBinaryFiles = Checked(kSkipBinary);
   added_ = false;
   HWND second = Control(kBitBtn2);
   SetText(second, kStop);
   SendMessageW(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kBold)), TRUE);
   EnableWindow(Control(kBitBtn1), FALSE);
   // Whatever ends the scan, an error included, the list then shows all it got
-  // and the dialog closes.
+  // and the dialog closes, unless the scan found nothing to add.
   struct AfterTheScan {
     TDF& dialog;
     ~AfterTheScan() {
       dialog.filling_.reset();
-      dialog.EndModal(IDOK);
+      if (dialog.added_ || dialog.search_.Stop || std::uncaught_exceptions() > 0) dialog.EndModal(IDOK);
     }
   } afterTheScan{*this};
   filling_.emplace(files_.Handle(), app_.Clock());
   search_.Execute();
   filling_.reset();
-  if (!search_.NotListed().empty())
-    app_.MessageBox().Show(app_.Title(), NamedList(kNotListed, search_.NotListed()), MB_OK | MB_ICONWARNING);
+  const std::string leftOut = WhatWasLeftOut();
+  if (added_) {
+    if (!leftOut.empty()) {
+      const UINT icon = search_.NotListed().empty() ? MB_ICONINFORMATION : MB_ICONWARNING;
+      app_.MessageBox().Show(app_.Title(), leftOut, MB_OK | icon);
+    }
+  } else if (!search_.Stop) {
+    // Nothing to add: said, and the dialog stays for another mask or folder.
+    const std::string noMatch = NoMatchText(directory, mask);
+    app_.MessageBox().Show(app_.Title(), leftOut.empty() ? noMatch : noMatch + "\r\r" + leftOut,
+                           MB_OK | MB_ICONINFORMATION);
+    BackToReady();
+  }
+}
+
+std::string TDF::WhatWasLeftOut() const {
+  std::string text = LeftOutText(search_.BinaryLeftOut(), search_.ExcludedFolders(), search_.ExcludedFiles());
+  const std::string notListed = NamedList(kNotListed, search_.NotListed());
+  if (!notListed.empty()) text += (text.empty() ? "" : "\r\r") + notListed;
+  return text;
+}
+
+void TDF::BackToReady() {
+  HWND second = Control(kBitBtn2);
+  SetText(second, kCancel);
+  SendMessageW(second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontKind::kWindow)), TRUE);
+  EnableWindow(Control(kBitBtn1), TRUE);
 }
 
 void TDF::BitBtn2Click() {
@@ -166,18 +227,30 @@ void TDF::FileSearch1FileFind(const std::string& fullpath, const TSearchRec& inf
   // current entry, which appending after it leaves as it is. Asking the list
   // again for each file cost more than the listing of the file.
   const bool first = !added_;
-  if (first && !files_.HoldsRealFiles()) files_.Clear();
-  files_.Append(fullpath + std::string(info.Name()));
+  const std::string path = fullpath + std::string(info.Name());
+  first ? files_.Add(path) : files_.Append(path);
   if (!first) return;
   added_ = true;
   filesChanged_();
   files_.MakeCurrent(0);
 }
 
-void TDF::FileSearch1Finish() { EndModal(IDOK); }
+// A scan that found nothing leaves the dialog open (see BitBtn1Click).
+void TDF::FileSearch1Finish() {
+  if (added_ || search_.Stop) EndModal(IDOK);
+}
 
 void TDF::NewDirectoryListBox1Change() {
+  SetText(Control(kFolderBox), folders_.Directory());
   settings_.Write(settingkeys::kSection, settingkeys::kDirectory, folders_.Directory());
+}
+
+void TDF::ExcludeBoxChange() {
+  settings_.Write(settingkeys::kSection, settingkeys::kExclude, WindowText(Control(kExcludeBox)));
+}
+
+void TDF::SkipBinaryClick() {
+  settings_.Write(settingkeys::kSection, settingkeys::kSkipBinaryFiles, BooleanText(Checked(kSkipBinary)));
 }
 
 void TDF::Edit1Change() {
@@ -185,13 +258,19 @@ void TDF::Edit1Change() {
 }
 
 void TDF::CheckBox1Click() {
-  settings_.Write(settingkeys::kSection, settingkeys::kSubDirectories, BooleanText(SubDirectoriesChecked()));
+  settings_.Write(settingkeys::kSection, settingkeys::kSubDirectories, BooleanText(Checked(kCheckBox1)));
 }
 
 void TDF::OnCommand(int id, int code) {
   switch (id) {
     case kBitBtn1:
-      if (code == BN_CLICKED) BitBtn1Click();
+      // Enter in the folder box opens the folder typed there; the next Enter adds.
+      if (code == BN_CLICKED && GetFocus() == Control(kFolderBox) &&
+          WindowText(Control(kFolderBox)) != folders_.Directory()) {
+        FolderBoxDone();
+      } else if (code == BN_CLICKED) {
+        BitBtn1Click();
+      }
       return;
     case kBitBtn2:
       if (code == BN_CLICKED) BitBtn2Click();
@@ -201,6 +280,20 @@ void TDF::OnCommand(int id, int code) {
       return;
     case kCheckBox1:
       if (code == BN_CLICKED) CheckBox1Click();
+      return;
+    case kFolderBox:
+      // Only for another control of the dialog: "Add" takes the folder itself,
+      // "Cancel" asks nothing of it, and a message box is no place to go.
+      if (code == EN_KILLFOCUS && IsChild(Handle(), GetFocus()) && GetFocus() != Control(kBitBtn1) &&
+          GetFocus() != Control(kBitBtn2)) {
+        FolderBoxDone();
+      }
+      return;
+    case kExcludeBox:
+      if (code == EN_CHANGE) ExcludeBoxChange();
+      return;
+    case kSkipBinary:
+      if (code == BN_CLICKED) SkipBinaryClick();
       return;
     default:
       return;

@@ -1,8 +1,9 @@
 #pragma once
-// TDF, the Add Directory dialog: a drive, a folder, a file mask and whether
+// TDF, the Add Directory dialog: a drive, a folder (picked in the list or
+// typed in the box above it), a file mask, what to leave out and whether
 // subfolders count; "Add" scans the tree and appends every match to the main
-// window's file list as it is found. The dialog remembers its three choices in
-// the settings file, writing each as soon as it changes.
+// window's file list as it is found. The dialog remembers its choices in the
+// settings file, writing each as soon as it changes.
 
 #include <windows.h>
 
@@ -33,6 +34,11 @@ class TDF : public Window<TDF> {
     kLabel1,
     kEdit1,
     kCheckBox1,
+    kFolderLabel,
+    kFolderBox,
+    kExcludeLabel,
+    kExcludeBox,
+    kSkipBinary,
     kBitBtn1 = IDOK,
     kBitBtn2 = IDCANCEL,
   };
@@ -58,6 +64,11 @@ class TDF : public Window<TDF> {
   void NewDirectoryListBox1Change();
   void Edit1Change();
   void CheckBox1Click();
+  // The folder typed in the box, opened in the list (Enter, or the focus
+  // leaving the box); false, with a message, where there is no such folder.
+  bool FolderBoxDone();
+  void ExcludeBoxChange();
+  void SkipBinaryClick();
 
   TNewDirectoryListBox& Folders() { return folders_; }
   TNewDriveComboBox& Drives() { return drives_; }
@@ -70,7 +81,10 @@ class TDF : public Window<TDF> {
   void OnCommand(int id, int code);
   void LayOut(UINT dpi);
   void SetButtonPicture(int id, int picture, UINT dpi);
-  bool SubDirectoriesChecked() const;
+  bool Checked(int id) const;
+  void BackToReady();
+  // What the last scan left out and could not list, in one text; empty for nothing.
+  std::string WhatWasLeftOut() const;
 
   const SettingsStore& settings_;
   FileList& files_;

@@ -204,7 +204,7 @@ void TMF::AttachOptionsPanel(TAF& panel) {
 
 void TMF::FormShow() {
   if (panel_ != nullptr) panel_->LoadStoredOptions();
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  fileList_.ShowPlaceholderIfEmpty();
   FollowListState();
 }
 
@@ -235,9 +235,7 @@ void TMF::Files1Click() {
   if (!app_.FileDialog().Open(request)) return;
 
   const std::vector<std::string> picked = PickedFiles(DialogAnswer(names));
-  if (!fileList_.HoldsRealFiles()) fileList_.Clear();
-  for (const std::string& path : picked) fileList_.Append(path);
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
+  for (const std::string& path : picked) fileList_.Add(path);
   fileList_.MakeCurrent(0);
   FollowListState();
 }
@@ -266,12 +264,10 @@ void TMF::Loadfilelist1Click() {
   const std::vector<std::string> entries = LoadFilenameList(Utf8(name.c_str()));
 
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
-  fileList_.Clear();
-  for (const std::string& entry : entries) fileList_.Append(entry);
+  fileList_.SetEntries(entries);
   fileList_.MakeCurrent(0);
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(fileList_.Handle(), nullptr, TRUE);
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
   FollowListState();
 }
 
@@ -280,9 +276,7 @@ void TMF::Savefilelistas1Click() {
   OPENFILENAMEW request = ListFileRequest(name);
   request.lpstrDefExt = L"list";
   if (!app_.FileDialog().Save(request)) return;
-  std::vector<std::string> entries;
-  for (int index = 0; index < fileList_.Count(); ++index) entries.push_back(fileList_.Entry(index));
-  SaveFilenameList(Utf8(name.c_str()), entries);
+  SaveFilenameList(Utf8(name.c_str()), fileList_.Entries());
 }
 
 void TMF::Directory1Click() {
@@ -301,9 +295,8 @@ void TMF::WMDropFiles(HDROP drop) {
     wide.resize(DragQueryFileW(drop, index, wide.data(), static_cast<UINT>(wide.size())));
     const std::string path = Utf8(wide);
     try {
-      if (!fileList_.HoldsRealFiles()) fileList_.Clear();
       openDialogFileName_ = path;
-      fileList_.Append(path);
+      fileList_.Add(path);
       fileList_.MakeCurrent(fileList_.Count() - 1);
       FollowListState();
     } catch (const std::exception&) {
@@ -318,7 +311,6 @@ void TMF::Deleteselected1Click() {
   if (fileList_.Current() == -1) return;
   fileList_.RemoveSelected();
   fileList_.MakeCurrent(0);
-  if (fileList_.Count() == 0) fileList_.Append(kNoFilesAdded);
   FollowListState();
 }
 
@@ -340,8 +332,7 @@ void TMF::ListBox1KeyPress(char16_t key) {
 void TMF::Deleteall1Click() {
   if (running_) return;
   if (!Confirm("Do you want to delete all item(s) from the file list?")) return;
-  fileList_.Clear();
-  fileList_.Append(kNoFilesAdded);
+  fileList_.RemoveAll();
   fileList_.MakeCurrent(0);
   FollowListState();
 }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "filelist/filelist.h"
-#include "filelist/typeahead.h"
+#include "engine/typeahead.h"
 #include "framework/fonts.h"
 #include "framework/layout.h"
 #include "framework/settings.h"

@@ -125,24 +125,20 @@ void TMF::ButtonClick() {
   RunCounts counts;
   {
     const ListLock lock(*this);
-    std::vector<std::string> files;
-    for (int index = 0; index < count; ++index) files.push_back(fileList_.Entry(index));
-    counts = session_.Run(files, host);
+    counts = session_.Run(fileList_.Files(), host);
     host.Show();
   }
   if (closeAfterRun_) {
     PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath());
+  TRF::Show(app_, counts.searched, counts.written, counts.failed, LogPath(), counts.binary);
   fileList_.MakeCurrent(0);
 }
 
 void TMF::PreviewReplaceAll1Click() {
   if (running_ || !fileList_.HoldsRealFiles() || !TextsMakeARun()) return;
-  std::vector<std::string> files;
-  for (int index = 0; index < fileList_.Count(); ++index) files.push_back(fileList_.Entry(index));
-  if (TPF::Show(app_, settings_, session_, {std::move(files), FindText(), ReplaceText(), Options()})) ButtonClick();
+  if (TPF::Show(app_, settings_, session_, {fileList_.Files(), FindText(), ReplaceText(), Options()})) ButtonClick();
 }
 
 void TMF::StopRun() {

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <utility>
 
+#include "engine/leftout.h"
 #include "forms/settingkeys.h"
 #include "framework/dpi.h"
 #include "framework/layout.h"
@@ -212,6 +213,7 @@ void TPF::ShowSummary(const RunCounts& counts, std::size_t occurrences, int done
   std::string summary = std::to_string(counts.written) + " of " + Counted(listed, "file", "files") +
                         " would change, " + Counted(occurrences, "occurrence", "occurrences") + " in all, " +
                         Counted(counts.failed, "file", "files") + " could not be read.";
+  if (counts.binary > 0) summary += " " + SkippedText(counts.binary);
   if (done < static_cast<int>(listed)) {
     summary = "Stopped after " + std::to_string(done) + " of " + std::to_string(listed) + " files. " + summary;
   }

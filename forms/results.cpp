@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/error.h"
+#include "engine/leftout.h"
 #include "framework/dpi.h"
 #include "framework/layout.h"
 #include "framework/pictures.h"
@@ -17,6 +18,7 @@ constexpr char kFinished[] = "Find and replace successfully finished.";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // with WS_EX_DLGMODALFRAME: only the close box
 constexpr SIZE kClientSize = {289, 124};
 constexpr int kCountMargin = 18;  // from a number's right edge to the client area's
+constexpr int kSkippedRow = 20;   // the height the row of skipped files adds, at 96 DPI
 constexpr COLORREF kCountColour = RGB(0, 0, 255);
 
 // Labels take the size of their text once it is known (width and height 0
@@ -69,16 +71,23 @@ void PlaceCount(HWND dialog, HWND label, int margin) {
 TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
 
 void TRF::Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
-               const std::string& logPath) {
+               const std::string& logPath, int binarySkipped) {
   TRF form(application);
-  form.Create(filesSearched, filesReplaced, filesFailed, logPath);
+  form.Create(filesSearched, filesReplaced, filesFailed, logPath, binarySkipped);
   form.ShowModal();
 }
 
-void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath) {
+void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped) {
   logPath_ = std::move(logPath);
   CreateAs(WindowClass{"TRF"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
-  AdoptControls(CreateControls(Handle(), kLayout));
+  std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), kLayout);
+  if (binarySkipped > 0) {
+    const ControlLayout row{kSkipped, "STATIC", "", kLabel, 0, 93, 78, 0, 0, FontKind::kWindow};
+    skipped_ = CreateControls(Handle(), std::span(&row, 1)).front().second;
+    SetText(skipped_, SkippedText(binarySkipped));
+    controls.emplace_back(kSkipped, skipped_);
+  }
+  AdoptControls(std::move(controls));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
   SetText(Control(kLabel3), std::to_string(filesSearched));
   SetText(Control(kLabel4), std::to_string(filesReplaced));
@@ -92,7 +101,21 @@ std::span<const ControlLayout> TRF::LayoutTable() { return kLayout; }
 void TRF::LayOut(UINT dpi) {
   Fonts fonts(dpi);
   PlaceControls(Handle(), kLayout, fonts);
-  SetClientSize(Handle(), kClientSize, dpi);
+  SetClientSize(Handle(), {kClientSize.cx, kClientSize.cy + (skipped_ != nullptr ? kSkippedRow : 0)}, dpi);
+  if (skipped_ != nullptr) {
+    // The row goes under the counts, and the buttons make room.
+    const int room = ScaleToDpi(kSkippedRow, dpi);
+    SetWindowPos(skipped_, nullptr, ScaleToDpi(93, dpi), ScaleToDpi(78, dpi), 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(skipped_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(FontKind::kWindow)), FALSE);
+    FitToText(skipped_);
+    for (int button : {kButton1, kButton2}) {
+      RECT place;
+      GetWindowRect(Control(button), &place);
+      MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
+      SetWindowPos(Control(button), nullptr, place.left, place.top + room, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
   for (int label : {kLabel5, kLabel1, kLabel2}) FitToText(Control(label));
   for (int count : {kLabel3, kLabel4}) PlaceCount(Handle(), Control(count), ScaleToDpi(kCountMargin, dpi));
   fonts_ = std::move(fonts);

@@ -22,17 +22,19 @@ class TRF : public Window<TRF> {
   using Beeper = std::function<void(UINT type)>;
 
   // Panel1 is all picture: Image1 fills it, so one control stands for both.
-  enum ControlId { kImage1 = 101, kLabel5, kLabel1, kLabel3, kLabel2, kLabel4, kButton1, kButton2 = IDOK };
+  // kSkipped tells the binary files the run passed over, in a row of its own
+  // under the counts that is there only when there are any.
+  enum ControlId { kImage1 = 101, kLabel5, kLabel1, kLabel3, kLabel2, kLabel4, kButton1, kSkipped, kButton2 = IDOK };
 
   explicit TRF(Application& application, Beeper beep = [](UINT type) { MessageBeep(type); });
 
   // Shows a fresh dialog for one run and returns when it has closed.
   static void Show(Application& application, int filesSearched, int filesReplaced, int filesFailed,
-                   const std::string& logPath);
+                   const std::string& logPath, int binarySkipped = 0);
 
   // Creates the dialog with its two numbers, not yet visible; with files that
   // failed, it says how many instead of calling the run a success.
-  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath);
+  void Create(int filesSearched, int filesReplaced, int filesFailed, std::string logPath, int binarySkipped = 0);
   // The dialog's controls in 96-DPI pixels; labels of width 0 take their text's.
   static std::span<const ControlLayout> LayoutTable();
 
@@ -53,6 +55,7 @@ class TRF : public Window<TRF> {
   Fonts fonts_;
   BitmapHandle arrow_;
   std::string logPath_;
+  HWND skipped_ = nullptr;
 };
 
 }  // namespace varnex

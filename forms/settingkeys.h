@@ -12,6 +12,10 @@ inline constexpr char kSection[] = "Options";
 inline constexpr char kDirectory[] = "Directory";
 inline constexpr char kFileMask[] = "FileMask";
 inline constexpr char kSubDirectories[] = "SubDirectories";
+// Written only once the user sets them, so that a file without them lists
+// as it always did.
+inline constexpr char kExclude[] = "Exclude";
+inline constexpr char kSkipBinaryFiles[] = "SkipBinaryFiles";
 
 // The preview's size and column widths, in pixels at 96 DPI, in a section of
 // their own.

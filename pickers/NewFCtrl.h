@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/typeahead.h"
 #include "framework/application.h"
 #include "framework/dpi.h"
 #include "framework/fonts.h"
@@ -68,6 +69,8 @@ GlyphPair MakeGlyphPair(HIMAGELIST icons, int index, COLORREF color);
 // small-icon list at its own size, else taken at that size from the file the
 // shell keeps it in. Empty when the shell has none.
 GlyphPair ShellGlyph(const std::string& path, DWORD attributes, UINT flags, int size, COLORREF color);
+// Whether two glyphs show the same pixels.
+bool SameDrawing(const GlyphPair& a, const GlyphPair& b);
 
 // One row of the folder list or one entry of the drive box: the item filled
 // with the window or highlight colour, the glyph (if any) at `glyphLeft`
@@ -97,7 +100,8 @@ class TNewDirectoryListBox : public PickerWindow<TNewDirectoryListBox> {
   void SetDirectory(const std::string& path);
   // The first character of Directory: the drive letter, or "\" on a network path.
   char Drive() const { return directory_.empty() ? '\0' : directory_[0]; }
-  // Moves to the directory the platform remembers as current on that drive.
+  // Moves to the folder this list last showed on that drive, or else to the
+  // one the platform remembers as current there.
   void SetDrive(char letter);
 
   std::string GetItemPath(int index) const;
@@ -130,9 +134,10 @@ class TNewDirectoryListBox : public PickerWindow<TNewDirectoryListBox> {
   };
   static SplitPath SplitDirectoryPath(const std::string& path);
 
-  // What the base list does with a double-click and a typed character.
+  // What the base list does with a double-click and a typed character; true
+  // when the character was the list's to take.
   void DblClick();
-  void KeyPress(char key);
+  bool KeyPress(char16_t key);
 
  private:
   friend class TNewDriveComboBox;
@@ -144,6 +149,7 @@ class TNewDirectoryListBox : public PickerWindow<TNewDirectoryListBox> {
   void UpdateItemHeight();
   void UpdateDirLabel();
   int CompareDirectoryNames(const std::string& a, const std::string& b) const;
+  void SelectByPrefix(const std::string& prefix);
 
   WNDPROC listProcedure_ = nullptr;
   int itemHeight_ = 16;
@@ -153,8 +159,11 @@ class TNewDirectoryListBox : public PickerWindow<TNewDirectoryListBox> {
   bool casePreserved_ = true;
   bool caseSensitive_ = false;
   std::array<GlyphPair, 3> glyphs_;
+  FontHandle currentRowFont_;  // the list's font in bold: the open folder stands out
   std::string directory_;
   std::vector<DirectoryRow> rows_;
+  TypeAhead typeAhead_;
+  DriveFolders driveFolders_;
 };
 
 // ---- The drive box --------------------------------------------------------

@@ -6,7 +6,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <stdexcept>
+
+#include "engine/encoding.h"
 
 #include "framework/flagscope.h"
 #include "framework/unicode.h"
@@ -101,17 +104,19 @@ void TNewDirectoryListBox::Create(HWND parent, int id, int left, int top, int wi
   RebuildTree();
 }
 
+// The typed characters are the list's own: the base list would go by their
+// first letter alone.
 LRESULT CALLBACK TNewDirectoryListBox::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<TNewDirectoryListBox*>(GetWindowLongPtrW(list, GWLP_USERDATA));
-  const LRESULT result = CallWindowProcW(self->listProcedure_, list, message, wParam, lParam);
   if (message == WM_CHAR) {
     try {
-      self->KeyPress(static_cast<char>(wParam));
+      if (self->KeyPress(static_cast<char16_t>(wParam))) return 0;
     } catch (const std::exception& failure) {
       self->app_.ShowException(failure);
+      return 0;
     }
   }
-  return result;
+  return CallWindowProcW(self->listProcedure_, list, message, wParam, lParam);
 }
 
 LRESULT TNewDirectoryListBox::OwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,12 +142,22 @@ void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     const DirectoryRow& row = rows_[index];
     const GlyphPair& glyph = glyphs_[row.kind];
     const int left = item.rcItem.left + ScaleToDpi(RowIndent(rows_, index, directory_, IsLeadByte), dpi_);
+    const SelectedObject font(item.hDC, row.kind == fkCurrent && currentRowFont_ ? currentRowFont_.Get()
+                                                                                : GetCurrentObject(item.hDC, OBJ_FONT));
     DrawPickerItem(item.hDC, item.rcItem, selected, &glyph, left, left + glyph.width + ScaleToDpi(4, dpi_),
                    DisplayName(row.text));
   } else {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
   }
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+  // A dotted line a pixel wide all but vanishes on a large screen: as many
+  // lines as the scale has pixels to one.
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = item.rcItem;
+    for (int line = 0; line < std::max(1, MulDiv(1, static_cast<int>(dpi_), kBaseDpi)); ++line) {
+      DrawFocusRect(item.hDC, &focus);
+      InflateRect(&focus, -1, -1);
+    }
+  }
 }
 
 void TNewDirectoryListBox::LoadGlyphs() {
@@ -153,7 +168,11 @@ void TNewDirectoryListBox::LoadGlyphs() {
     // folder share the open-folder icon.
     const UINT flags = SHGFI_USEFILEATTRIBUTES | (kind == fkClosed ? 0u : static_cast<UINT>(SHGFI_OPENICON));
     glyphs_[kind] = ShellGlyph("c:\\directory", FILE_ATTRIBUTE_DIRECTORY, flags, ScaleToDpi(kGlyphSize, dpi_), color);
-    if (!glyphs_[kind]) {
+  }
+  // A shell whose open folder looks like a closed one (Wine's) would hide
+  // which folder is open: the program's own pictures tell them apart.
+  if (!glyphs_[fkClosed] || !glyphs_[fkCurrent] || SameDrawing(glyphs_[fkClosed], glyphs_[fkCurrent])) {
+    for (int kind = fkClosed; kind <= fkCurrent; ++kind) {
       glyphs_[kind] = MakeGlyphPair(app_.Instance(), GlyphResourceName(7 + kind, true, dpi_).c_str(), color);
     }
   }
@@ -162,6 +181,12 @@ void TNewDirectoryListBox::LoadGlyphs() {
 void TNewDirectoryListBox::UpdateItemHeight() {
   itemHeight_ = ItemHeight();
   if (inner_ != nullptr) SendMessageW(inner_, LB_SETITEMHEIGHT, 0, itemHeight_);
+  LOGFONTW bold{};
+  currentRowFont_.Reset();
+  if (font_ != nullptr && GetObjectW(font_, sizeof bold, &bold) == sizeof bold) {
+    bold.lfWeight = FW_BOLD;
+    currentRowFont_ = FontHandle(CreateFontIndirectW(&bold));
+  }
 }
 
 int TNewDirectoryListBox::ItemIndex() const {
@@ -254,8 +279,11 @@ void TNewDirectoryListBox::SetDirectory(const std::string& path) {
 
 void TNewDirectoryListBox::SetDrive(char letter) {
   if (AsciiUpper(letter) == AsciiUpper(Drive())) return;
+  driveFolders_.Remember(directory_);
   if (letter != '\0') {
-    ChangeDirectory(std::string{letter, ':'});
+    // Windows keeps no current folder per drive for a program's own use.
+    const std::string left = driveFolders_.For(letter);
+    if (left.empty() || !ChangeDirectory(left)) ChangeDirectory(std::string{letter, ':'});
     if (std::string now = CurrentDirectory(); !now.empty()) directory_ = std::move(now);
   }
   if (!inDriveChange_) {
@@ -272,10 +300,31 @@ void TNewDirectoryListBox::OpenSelected() { SetDirectory(GetItemPath(ItemIndex()
 
 void TNewDirectoryListBox::DblClick() { OpenSelected(); }
 
-// Space too: in a dialog, Enter goes to its default button, and the keyboard
-// would have no other way into a folder.
-void TNewDirectoryListBox::KeyPress(char key) {
-  if (key == '\r' || key == ' ') OpenSelected();
+// Space too, unless it goes on with a name being typed: in a dialog, Enter
+// goes to its default button, and the keyboard would have no other way into
+// a folder. Other characters typed within a short pause of each other search
+// the rows together, as Windows lists do.
+bool TNewDirectoryListBox::KeyPress(char16_t key) {
+  const std::optional<std::string> prefix =
+      key == u'\r' ? std::nullopt : typeAhead_.Type(key, static_cast<std::uint64_t>(app_.Clock()()));
+  if (key == u'\r' || (key == u' ' && prefix == " ")) {
+    typeAhead_.Clear();
+    OpenSelected();
+    return true;
+  }
+  if (!prefix) return false;
+  if (!prefix->empty()) SelectByPrefix(*prefix);
+  return true;
+}
+
+// From the highlighted row on, wrapping round; a first character looks past
+// it, so that typing it again steps through the rows it begins.
+void TNewDirectoryListBox::SelectByPrefix(const std::string& prefix) {
+  const int current = ItemIndex();
+  const bool firstCharacter = Utf16FromUtf8(prefix).size() == 1;
+  const LRESULT found = SendMessageW(inner_, LB_FINDSTRING, firstCharacter ? current : current - 1,
+                                     reinterpret_cast<LPARAM>(Wide(prefix).c_str()));
+  if (found != LB_ERR) SendMessageW(inner_, LB_SETCURSEL, found, 0);
 }
 
 void TNewDirectoryListBox::Change() {

@@ -24,6 +24,17 @@ std::vector<std::size_t> Separators(std::string_view path, LeadBytePredicate isL
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
+void DriveFolders::Remember(std::string_view directory) {
+  if (directory.size() < 2 || directory[1] != ':') return;
+  const char letter = AsciiUpper(directory[0]);
+  if (letter >= 'A' && letter <= 'Z') folders_[letter - 'A'] = directory;
+}
+
+std::string DriveFolders::For(char letter) const {
+  letter = AsciiUpper(letter);
+  return letter >= 'A' && letter <= 'Z' ? folders_[letter - 'A'] : std::string();
+}
+
 std::string DrivePart(std::string_view path, LeadBytePredicate isLead) {
   if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
   if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {

@@ -75,4 +75,18 @@ char DriveLetter(int index, TNewTextCase textCase);
 // The ASCII capital of a letter; other characters unchanged.
 char AsciiUpper(char c);
 
+// The folder each drive was left in, so going back to a drive goes back there
+// (Windows keeps one current folder per process, not one per drive).
+class DriveFolders {
+ public:
+  // Notes a drive path (C:\Work) as its drive's folder; network paths have
+  // no drive to come back to.
+  void Remember(std::string_view directory);
+  // The folder last noted for drive `letter`, whatever its case, or empty.
+  std::string For(char letter) const;
+
+ private:
+  std::string folders_[26];
+};
+
 }  // namespace varnex

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/pictures.h"
@@ -53,6 +54,18 @@ RGBQUAD AsPixel(COLORREF color) { return {GetBValue(color), GetGValue(color), Ge
 
 bool SamePixel(const RGBQUAD& a, const RGBQUAD& b) {
   return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+}
+
+// 32-bit pixels, bottom-up: the bottom-left pixel comes first.
+BITMAPINFO PixelFormat(const GlyphPair& glyph) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = glyph.width;
+  format.bmiHeader.biHeight = glyph.height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  return format;
 }
 
 }  // namespace
@@ -113,13 +126,7 @@ GlyphPair MakeGlyphPair(HINSTANCE module, const char* resourceName, COLORREF col
   pair.width = size.bmWidth;
   pair.height = size.bmHeight;
 
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = pair.width;
-  format.bmiHeader.biHeight = pair.height;  // bottom-up: the bottom-left pixel comes first
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO format = PixelFormat(pair);
   std::vector<RGBQUAD> pixels(static_cast<std::size_t>(pair.width) * pair.height);
   const MemoryDC memory;
   GetDIBits(memory.Get(), picture.Get(), 0, pair.height, pixels.data(), &format, DIB_RGB_COLORS);
@@ -191,6 +198,19 @@ GlyphPair ShellGlyph(const std::string& path, DWORD attributes, UINT flags, int 
   pair.selected = drawnOn(GetSysColor(COLOR_HIGHLIGHT));
   DestroyIcon(icon);
   return pair;
+}
+
+bool SameDrawing(const GlyphPair& a, const GlyphPair& b) {
+  if (!a || !b || a.width != b.width || a.height != b.height) return false;
+  const auto pixels = [](const GlyphPair& glyph) {
+    BITMAPINFO format = PixelFormat(glyph);
+    std::vector<RGBQUAD> bits(static_cast<std::size_t>(glyph.width) * glyph.height);
+    const MemoryDC memory;
+    GetDIBits(memory.Get(), glyph.normal.Get(), 0, glyph.height, bits.data(), &format, DIB_RGB_COLORS);
+    return bits;
+  };
+  const std::vector<RGBQUAD> first = pixels(a), second = pixels(b);
+  return std::equal(first.begin(), first.end(), second.begin(), second.end(), SamePixel);
 }
 
 int FontTextHeight(HFONT font) {

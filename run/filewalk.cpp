@@ -105,7 +105,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
       if (folders.insert(ExtractFileDir(identities[index])).second && walk.enterFolder) {
         walk.enterFolder(std::string(ExtractFileDir(FullPathName(files[index]))));
       }
-      bool repeated = false;
+      bool repeated = false, binary = false;
       try {
         TargetFile file = ahead.Take(index);
         repeated = had.Repeats(index, file.stamp.index);
@@ -117,7 +117,10 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
           file = ReadTargetFile(files[index], fileSystem);
           repeated = had.Repeats(index, file.stamp.index);
         }
-        if (!repeated) {
+        binary = !repeated && file.binary;
+        if (binary) {
+          ++counts.binary;
+        } else if (!repeated) {
           had.Add(index, file.stamp.index);
           const FileOutcome outcome = walk.process(files[index], std::move(file), ahead);
           if (outcome.changed) ++counts.written;
@@ -130,7 +133,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
         host.ReportFailure(Error::Format(kCannotOpenFile, files[index]));
         ++counts.failed;
       }
-      if (!repeated) ++counts.searched;
+      if (!repeated && !binary) ++counts.searched;
     }
     if (walk.settle) Unfinished(walk.settle(false, ahead), counts);
     host.FileDone(static_cast<int>(index) + 1);

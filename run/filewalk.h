@@ -51,6 +51,7 @@ struct RunCounts {
   int searched = 0;  // files looked at, each once however often it is listed
   int written = 0;   // files changed and written (by a preview: that would be)
   int failed = 0;    // files reported as not done, left as they were
+  int binary = 0;    // binary files passed over without a word, not searched
 };
 
 // A file's full path, letter case aside, as Windows compares paths: the same
@@ -87,7 +88,8 @@ struct FileWalk {
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A
-// file listed again is passed over: the same full path, letter case aside, or
+// binary file is counted and passed over, unreported. A file listed again is
+// passed over: the same full path, letter case aside, or
 // another name of a file that an earlier entry names too (told by its volume
 // and number once it is read), including the new file an earlier entry was
 // written as. Doing it twice would replace in the replacement.

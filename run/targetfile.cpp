@@ -1,5 +1,6 @@
 #include "run/targetfile.h"
 
+#include "engine/binaryfile.h"
 #include "engine/bytesurvey.h"
 #include "engine/error.h"
 #include "engine/paths.h"
@@ -71,6 +72,8 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
   target.ascii = survey.Ascii();
   target.encoding = target.ascii ? TextEncoding::kAnsi : DetectEncoding(target.bytes);
   const bool utf16 = target.encoding == TextEncoding::kUtf16Le || target.encoding == TextEncoding::kUtf16Be;
+  target.binary = survey.HoldsNul() && LooksBinary(target.bytes);
+  if (target.binary) return true;
   if (utf16 ? !IsTextIn(target.bytes, target.encoding) : survey.HoldsNul()) CannotOpen(path);
   target.inLineShape = survey.InLineShape();
   return true;

@@ -21,11 +21,13 @@ struct TargetFile {
   // The bytes are already what the line model makes of them (every line
   // ended by CR LF, no NUL), told while they were read.
   bool inLineShape = false;
+  // A program, a picture, an archive (engine/binaryfile.h): no run touches it.
+  bool binary = false;
 };
 
 // The whole file, read with other writers locked out, and its encoding. A
-// file that holds a NUL where its encoding allows none is no text file: it is
-// refused before anything is done to it.
+// binary file is told as such; another file that holds a NUL where its
+// encoding allows none (UTF-16 without a mark) is refused.
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files = SystemFileSystem());
 // The same where `wanted` takes the file's stamp, looked at once the file is
 // open and held; false, with nothing read, where it does not.

@@ -48,7 +48,7 @@ wait_window_gone '^About Varnex$'
 click_for_menu "$main" 20 178 1  # the plus button
 xdotool key Down Down Return  # "Add Directory..."
 dialog=$(wait_window '^Add Directory\.\.\.$')
-xdotool mousemove --window "$dialog" 237 276 click 1  # "Cancel"
+xdotool mousemove --window "$dialog" 237 330 click 1  # "Cancel"
 wait_window_gone '^Add Directory\.\.\.$'
 close_program
 

@@ -197,9 +197,9 @@ add_directory() {
   click_for_menu "$main" 20 178 1  # the plus button, under the menu bar
   xdotool key Down Down Return
   dialog=$(wait_window '^Add Directory\.\.\.$')
-  # The folder list stands at 8,34 in the dialog, 16 pixels a row.
-  xdotool mousemove --window "$dialog" 40 $((34 + 2 + row * 16 + 8)) click --repeat 2 --delay 80 1
-  xdotool mousemove --window "$dialog" 200 232 click 1  # the mask box
+  # The folder list stands at 8,60 in the dialog, 16 pixels a row.
+  xdotool mousemove --window "$dialog" 40 $((60 + 2 + row * 16 + 8)) click --repeat 2 --delay 80 1
+  xdotool mousemove --window "$dialog" 200 238 click 1  # the mask box
   xdotool key End $(printf 'BackSpace %.0s' $(seq 20))
   xdotool type --delay 40 "$1"
   xdotool key Return

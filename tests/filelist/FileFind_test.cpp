@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "engine/binaryfile.h"
 #include "engine/error.h"
 #include "framework/handle.h"
 #include "framework/unicode.h"
@@ -179,6 +180,36 @@ TEST_F(FileSearch, ListsNamesInAnyScriptAndLongPathsAndTellsWhatItCouldNotList) 
   search.SearchFile = folder / "open\\*.txt";  // each scan tells its own
   search.Execute();
   EXPECT_TRUE(search.NotListed().empty());
+}
+
+// Excluded folders are never entered (a held one would otherwise be told as
+// unlisted); binary files are told by their first block.
+TEST_F(FileSearch, LeavesOutExcludedFoldersUnenteredAndBinaryFiles) {
+  using namespace std::string_literals;
+  MakeTree(Root(), {".git\\", ".git\\config.txt", "src\\", "src\\node_modules\\", "src\\node_modules\\m.txt",
+                    "src\\bin\\", "src\\bin.txt", "src\\a.min.txt", "src\\a.txt"});
+  const std::pair<const char*, std::string> files[] = {
+      {"early.txt", "\x7F" "ELF\2\1\1\0\0\0"s}, {"late.txt", std::string(kBinaryProbeSize, 'x') + "\0"s},
+      {"marked.txt", "\xFF\xFEh\0i\0"s}, {"bare.txt", "h\0i\0"s}, {"empty.txt", ""}};
+  for (const auto& [name, bytes] : files) WriteFileBytes(folder / name, bytes);
+  const FileHandle holder(CreateFileW(WidePath(folder / "src\\node_modules").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ASSERT_TRUE(holder);
+  search.Exclude = ExclusionMasks(".GIT;node_modules;*.min.txt;bin\\");
+  search.SkipBinaryFiles = true;
+  for (const char* masks : {"*.txt", "*.*;*.txt"}) {
+    Scan(masks);
+    Lines found = RelativeFilesFound();
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    std::erase(found, "src");  // a folder, which "*.*" takes too
+    EXPECT_EQ(found, (Lines{"bare.txt", "empty.txt", "late.txt", "marked.txt", "src\\a.txt", "src\\bin.txt"}))
+        << masks;
+    EXPECT_TRUE(search.NotListed().empty()) << masks;
+    EXPECT_EQ(search.BinaryLeftOut(), 1) << masks;
+    EXPECT_EQ(search.ExcludedFolders(), 3) << masks;
+    EXPECT_EQ(search.ExcludedFiles(), 1) << masks;
+  }
 }
 
 TEST_F(FileSearch, KeepsASearchTextLongerThan255Characters) {

@@ -36,8 +36,8 @@ class AddDirectory : public testing::MainWindowTest {
     return dialog;
   }
   static std::string Text(TDF& dialog, int id) { return WindowText(dialog.Control(id)); }
-  static bool Checked(TDF& dialog) {
-    return SendMessageA(dialog.Control(TDF::kCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  static bool Checked(TDF& dialog, int id = TDF::kCheckBox1) {
+    return SendMessageA(dialog.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
   std::string Stored(const char* key) { return form.Settings().Read("Options", key); }
 
@@ -52,8 +52,11 @@ TEST_F(AddDirectory, EveryControlHasANameForScreenReaders) {
       {dialog->Control(TDF::kNewDriveComboBox1), "Drive"},
       {dialog->Control(TDF::kNewDirectoryListBox1), "Folders"},
       {dialog->Folders().ListHandle(), "Folders"},
+      {dialog->Control(TDF::kFolderBox), "Folder:"},
       {dialog->Control(TDF::kEdit1), "File mask:"},
+      {dialog->Control(TDF::kExcludeBox), "Exclude:"},
       {dialog->Control(TDF::kCheckBox1), "Include sub-directories"},
+      {dialog->Control(TDF::kSkipBinary), "Skip binary files"},
       {dialog->Control(TDF::kBitBtn1), "Add"},
       {dialog->Control(TDF::kBitBtn2), "Cancel"},
   };
@@ -68,10 +71,13 @@ TEST_F(AddDirectory, StartsWhereTheProcessIsWithTheDefaultChoices) {
   RECT client;
   GetClientRect(dialog->Handle(), &client);
   EXPECT_EQ(client.right, 282);
-  EXPECT_EQ(client.bottom, 296);
+  EXPECT_EQ(client.bottom, 351);
   EXPECT_EQ(dialog->Folders().Directory(), std::string(current));
+  EXPECT_EQ(Text(*dialog, TDF::kFolderBox), std::string(current));
   EXPECT_EQ(Text(*dialog, TDF::kEdit1), "*.txt");
+  EXPECT_EQ(Text(*dialog, TDF::kExcludeBox), "");
   EXPECT_TRUE(Checked(*dialog));
+  EXPECT_FALSE(Checked(*dialog, TDF::kSkipBinary));
   EXPECT_EQ(Text(*dialog, TDF::kBitBtn2), "Cancel");
   EXPECT_EQ(GetFileAttributesA((folder / "settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -82,7 +88,7 @@ TEST_F(AddDirectory, IsLaidOutAtEachDpiWithItsPickers) {
   for (UINT dpi : {96u, 120u, 144u, 192u, 96u}) {
     if (dpi != dialog->Dpi()) testing::SendDpiChange(dialog->Handle(), dialog->Dpi(), dpi);
     ASSERT_EQ(dialog->Dpi(), dpi);
-    testing::ExpectLaidOutAt(dialog->Handle(), TDF::LayoutTable(), {282, 296}, dpi);
+    testing::ExpectLaidOutAt(dialog->Handle(), TDF::LayoutTable(), {282, 351}, dpi);
   }
   // "STOP" keeps its bold font when the scale changes during a scan.
   SetWindowTextA(dialog->Control(TDF::kBitBtn2), "STOP");
@@ -109,9 +115,10 @@ TEST_F(AddDirectory, AddsEveryMatchingFileFolderBeforeSubfoldersAndCloses) {
   EXPECT_EQ(Stored("Directory"), tree);
 }
 
-// Names in any script are listed whole; what could not be listed is told in
-// one message at the end, after the list has taken all the scan found.
-TEST_F(AddDirectory, ListsNamesInAnyScriptAndTellsWhichFoldersItCouldNotList) {
+// Names in any script are listed whole; what was left out (excluded, binary)
+// and what could not be listed is told in one message at the end, after the
+// list has taken all the scan found.
+TEST_F(AddDirectory, ListsNamesInAnyScriptAndTellsWhatItLeftOutAndCouldNotList) {
   const std::string script = tree + "\\script";
   CreateDirectoryW(WidePath(script).c_str(), nullptr);
   Paths expected{tree + "\\a.txt", tree + "\\sub\\c.txt"};
@@ -135,14 +142,20 @@ TEST_F(AddDirectory, ListsNamesInAnyScriptAndTellsWhichFoldersItCouldNotList) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(listed, expected);
   };
+  CreateDirectoryA((tree + "\\sub\\.git").c_str(), nullptr);
+  WriteFileBytes(tree + "\\sub\\.git\\HEAD.txt", "x");
+  WriteFileBytes(tree + "\\tool.txt", std::string("MZ\0\0", 4));
   const auto dialog = Open();
   dialog->Folders().SetDirectory(tree);
+  SetText(dialog->Control(TDF::kExcludeBox), "x.txt; .GIT");
+  SendMessageA(dialog->Control(TDF::kSkipBinary), BM_CLICK, 0, 0);
   dialog->BitBtn1Click();
   ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
   const testing::ShownBox& box = services.messageBoxes.shown[0];
   EXPECT_EQ(box.caption, "Varnex");
   EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-  const std::string heading = "These folders could not be listed, so their files are not in the list:";
+  const std::string heading = "1 binary file and 1 excluded folder were left out.\r\r"
+                              "These folders could not be listed, so their files are not in the list:";
   EXPECT_TRUE(box.text == heading + "\r" + held[0] + "\r" + held[1] || box.text == heading + "\r" + held[1] + "\r" + held[0])
       << box.text;
   EXPECT_EQ(Entries().size(), expected.size());
@@ -154,16 +167,24 @@ TEST_F(AddDirectory, EveryChoiceIsStoredAndComesBack) {
     dialog->Folders().SetDirectory(tree + "\\sub");
     SetText(dialog->Control(TDF::kEdit1), "*.md;*.txt");
     SendMessageA(dialog->Control(TDF::kCheckBox1), BM_CLICK, 0, 0);
+    EXPECT_EQ(Stored("Exclude"), "");  // never set: not written
+    SetText(dialog->Control(TDF::kExcludeBox), "c.txt");
+    SendMessageA(dialog->Control(TDF::kSkipBinary), BM_CLICK, 0, 0);
     EXPECT_EQ(Stored("Directory"), tree + "\\sub");
     EXPECT_EQ(Stored("FileMask"), "*.md;*.txt");
     EXPECT_EQ(Stored("SubDirectories"), "False");
+    EXPECT_EQ(Stored("Exclude"), "c.txt");
+    EXPECT_EQ(Stored("SkipBinaryFiles"), "True");
   }
   const auto again = Open();
   EXPECT_EQ(again->Folders().Directory(), tree + "\\sub");
+  EXPECT_EQ(Text(*again, TDF::kFolderBox), tree + "\\sub");
   EXPECT_EQ(Text(*again, TDF::kEdit1), "*.md;*.txt");
+  EXPECT_EQ(Text(*again, TDF::kExcludeBox), "c.txt");
+  EXPECT_TRUE(Checked(*again, TDF::kSkipBinary));
   EXPECT_FALSE(Checked(*again));
   again->BitBtn1Click();
-  EXPECT_EQ(Entries(), (Paths{tree + "\\sub\\d.md", tree + "\\sub\\c.txt"}));
+  EXPECT_EQ(Entries(), (Paths{tree + "\\sub\\d.md"}));
 
   SetText(again->Control(TDF::kEdit1), "");  // an empty mask is stored, and forgotten
   EXPECT_EQ(Stored("FileMask"), "");
@@ -179,6 +200,34 @@ TEST_F(AddDirectory, SearchTextHasOneSeparatorAtARoot) {
   EXPECT_EQ(dialog->FileSearch1().SearchFile, "C:\\*.no-such-extension");
   EXPECT_EQ(Entries(), Paths{"No files added"});
   EXPECT_FALSE(RunEnabled());
+  // Nothing matched: said, and the dialog is ready for another try.
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "No files in C:\\ match *.no-such-extension.");
+  EXPECT_EQ(Text(*dialog, TDF::kBitBtn2), "Cancel");
+  EXPECT_TRUE(IsWindowEnabled(dialog->Control(TDF::kBitBtn1)));
+}
+
+// The box shows the folder the list has open, and a folder typed there opens
+// in the list; "Add" scans what the box shows.
+TEST_F(AddDirectory, TheFolderBoxAndTheListFollowEachOther) {
+  const auto dialog = Open();
+  dialog->Folders().SetDirectory(tree);
+  EXPECT_EQ(Text(*dialog, TDF::kFolderBox), tree);
+  for (const std::string& typed : {"\"" + tree + "\\sub\"", std::string("..")}) {
+    SetText(dialog->Control(TDF::kFolderBox), typed);
+    EXPECT_TRUE(dialog->FolderBoxDone());
+  }
+  EXPECT_EQ(dialog->Folders().Directory(), tree);  // pasted in quotes, then one up again
+  SetText(dialog->Control(TDF::kFolderBox), tree + "\\missing");
+  EXPECT_FALSE(dialog->FolderBoxDone());
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "There is no folder " + tree + "\\missing.");
+  EXPECT_EQ(dialog->Folders().Directory(), tree);
+  dialog->BitBtn1Click();  // refused again, nothing scanned
+  EXPECT_EQ(services.messageBoxes.shown.size(), 2u);
+  SetText(dialog->Control(TDF::kFolderBox), tree + "\\sub");
+  dialog->BitBtn1Click();
+  EXPECT_EQ(Entries(), Paths{tree + "\\sub\\c.txt"});
 }
 
 TEST_F(AddDirectory, StopEndsTheScanAndKeepsWhatWasFound) {

@@ -212,6 +212,15 @@ TEST_F(NestedFolders, DoubleClickAndTypedEnterOpenTheRow) {
   EXPECT_EQ(listChanges, 4);
 }
 
+// Letters typed together find the row they begin: highlighted, not opened.
+TEST_F(NestedFolders, TypedLettersTogetherFindTheRowTheyBegin) {
+  for (const char* name : {"p100", "p3"}) MakeFolder(b + "\\" + name);
+  list.SetDirectory(b);
+  for (wchar_t key : {L'P', L'3'}) SendMessageW(list.ListHandle(), WM_CHAR, key, 0);
+  EXPECT_EQ(list.ItemIndex(), RowOf("p3"));
+  EXPECT_EQ(list.Directory(), b);
+}
+
 // In a dialog Enter is the default button's, so Space opens the row.
 TEST_F(NestedFolders, EnterInAHostWithDialogKeysGoesToItsDefaultButtonAndSpaceOpensTheRow) {
   list.SetDirectory(b);
@@ -347,6 +356,12 @@ TEST_F(Pickers, TheBoxAndTheListFollowEachOther) {
   EXPECT_EQ(combo.ItemIndex(), -1);
   EXPECT_EQ(list.Directory(), folder.Path());
   EXPECT_EQ(listChanges, 2);
+  // Each drive comes back to the folder the list left it in.
+  list.SetDirectory("Z:\\tmp");
+  combo.SetDrive('C');
+  EXPECT_EQ(list.Directory(), folder.Path());
+  combo.SetDrive('Z');
+  EXPECT_EQ(list.Directory(), "Z:\\tmp");
 }
 
 TEST_F(Pickers, PickingANewDriveReportsTwiceTheSameOneOnce) {

@@ -179,6 +179,13 @@ TEST(DirRows, EveryDriveLetterInBothCases) {
     const char c = static_cast<char>(code);
     EXPECT_EQ(AsciiUpper(c), code >= 'a' && code <= 'z' ? static_cast<char>(code - 32) : c) << code;
   }
+  // Each drive keeps the folder it was left in; network paths have no drive.
+  DriveFolders folders;
+  for (const char* directory : {"C:\\Work", "z:\\tmp\\a", "\\\\server\\share\\x", "C:\\", "?:\\"}) folders.Remember(directory);
+  EXPECT_EQ(folders.For('c'), "C:\\");
+  EXPECT_EQ(folders.For('Z'), "z:\\tmp\\a");
+  EXPECT_EQ(folders.For('D'), "");
+  EXPECT_EQ(folders.For('\\'), "");
 }
 
 }  // namespace

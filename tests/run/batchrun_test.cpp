@@ -273,15 +273,16 @@ TEST_F(SessionRun, FilesThatCannotBeDoneSafelyAreLeftAsTheyWere) {
 
   const RunCounts results = Run();
   writer.Reset();
-  EXPECT_EQ(results.searched, 5);
+  EXPECT_EQ(results.searched, 4);
   EXPECT_EQ(results.written, 0);
-  EXPECT_EQ(results.failed, 5);
+  EXPECT_EQ(results.failed, 4);
+  EXPECT_EQ(results.binary, 1);  // passed over without a word
   EXPECT_EQ(ReadFileBytes(binary), std::string("abc\0abc", 7));
   EXPECT_EQ(ReadFileBytes(noBackup), "abc");
   EXPECT_EQ(ReadFileBytes(readOnly), "abc");
   EXPECT_EQ(ReadFileBytes(held), "abc");
   EXPECT_EQ(ReadFileBytes(writing), "abc");
-  EXPECT_EQ(Messages().size(), 5u);
+  EXPECT_EQ(Messages().size(), 4u);
   // No file of the run's own is left behind, and no backup of the binary file
   // or of the one being written.
   EXPECT_EQ(FolderContents(),
@@ -578,16 +579,26 @@ TEST_F(SessionRun, EveryEncodingIsSearchedAndWrittenInItsOwn) {
   }
 }
 
-TEST_F(SessionRun, Utf16FilesAreNoLongerRefusedButNulUnitsStillAre) {
-  const std::string wide = File("wide.txt", std::string("\xFF\xFEx\0y\0", 6));
-  const std::string nulUnit = File("zero-unit.txt", std::string("\xFF\xFEx\0\0\0", 6));
-  const std::string nulByte = File("zero-byte.txt", std::string("\xEF\xBB\xBFx\0", 5));
-  List({wide, nulUnit, nulByte});
+// Binary files (a NUL early or late) are passed over without a word and counted
+// apart; a UTF-16 file without its mark is no binary file, but still unread.
+TEST_F(SessionRun, BinaryFilesAreSkippedAndCountedApart) {
+  using namespace std::string_literals;
+  const std::string wide = File("wide.txt", "\xFF\xFEx\0y\0"s);
+  const std::string bare = File("bare.txt", "x\0y\0"s);
+  const std::string empty = File("empty.txt", "");
+  const std::string binaryBytes[] = {"\xFF\xFEx\0\0\0"s, "\xEF\xBB\xBFx\0"s, "\0\0\1\0"s, std::string(70000, 'x') + "\0"s};
+  std::vector<std::string> files{wide, bare, empty};
+  for (const std::string& bytes : binaryBytes) files.push_back(File("binary" + std::to_string(files.size()), bytes));
+  List(files);
   Texts("x", "z");
-  EXPECT_EQ(Run().written, 1);
-  EXPECT_EQ(ReadFileBytes(wide), std::string("\xFF\xFEz\0y\0\r\0\n\0", 10));
-  EXPECT_EQ(ReadFileBytes(nulUnit), std::string("\xFF\xFEx\0\0\0", 6));
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + nulUnit + ".", "Cannot open file " + nulByte + "."}));
+  const RunCounts counts = Run();
+  EXPECT_EQ(counts.written, 1);
+  EXPECT_EQ(counts.binary, 4);
+  EXPECT_EQ(counts.searched, 3);
+  EXPECT_EQ(counts.failed, 1);
+  EXPECT_EQ(ReadFileBytes(wide), "\xFF\xFEz\0y\0\r\0\n\0"s);
+  for (std::size_t index = 0; index < std::size(binaryBytes); ++index) EXPECT_EQ(ReadFileBytes(files[3 + index]), binaryBytes[index]);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open file " + bare + "."});
 }
 
 // A file over a megabyte is read, and told apart, a piece at a time: what

@@ -1,6 +1,7 @@
 #pragma once
-// Typing in the file list: the characters typed in quick succession form a
-// prefix, and the list goes to the first entry that begins with it.
+// Typing in a list (the file list, the folder list): the characters typed in
+// quick succession form a prefix, and the list goes to the first entry that
+// begins with it.
 
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,8 @@ class TypeAhead {
   // Multilingual Plane, which comes as two keys. Backspace takes the last
   // character away; an empty prefix then means "the first entry".
   std::optional<std::string> Type(char16_t key, std::uint64_t milliseconds);
+  // The next key starts a fresh prefix.
+  void Clear() { prefix_.clear(), lastKey_.reset(), highSurrogate_ = 0; }
 
  private:
   std::string prefix_;

@@ -1,4 +1,4 @@
-#include "filelist/typeahead.h"
+#include "engine/typeahead.h"
 
 #include "engine/encoding.h"
 

@@ -1,4 +1,4 @@
-#include "filelist/typeahead.h"
+#include "engine/typeahead.h"
 
 #include <gtest/gtest.h>
 
