@@ -730,7 +730,9 @@ TEST_F(SessionRun, ABatchOfChangedFilesCostsOneFullFlush) {
     // A run after another retires that one's store, emptying its journal first.
     const int retiring = &c == cases ? 0 : 1;
     EXPECT_EQ(disk.Calls(Call::kFlush) - flushes, c.fullFlushes + retiring);
-    if (c.writesOut) EXPECT_EQ(disk.Calls(Call::kWriteOut) - writeOuts, c.writeOuts);
+    if (c.writesOut) {
+      EXPECT_EQ(disk.Calls(Call::kWriteOut) - writeOuts, c.writeOuts);
+    }
   }
 }
 
