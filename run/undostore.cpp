@@ -102,7 +102,7 @@ std::vector<UndoStore::Found> UndoStore::Stores() const {
 bool UndoStore::Any() const { return !Stores().empty(); }
 
 std::optional<HeldStore> UndoStore::Hold(const std::string& folder, std::string& bytes) const {
-  HeldStore store{folder, OpenJournal(files_, folder, OPEN_EXISTING)};
+  HeldStore store{.folder = folder, .journal = OpenJournal(files_, folder, OPEN_EXISTING)};
   if (!store.journal || !ReadWholeFile(files_, store.journal.Get(), bytes)) return std::nullopt;
   // Lines added go after the last whole one: a line cut short by a full disk
   // would otherwise swallow the next one's start.
@@ -218,7 +218,7 @@ std::optional<HeldStore> UndoStore::MakeStore() {
       for (const Found& found : Stores()) sequence = std::max(sequence, StoreSequence(found.name));
       const std::string folder = InStore(root, NewStoreName(sequence + 1));
       if (!MakeFolders(files_, folder)) continue;
-      HeldStore store{folder, OpenJournal(files_, folder, CREATE_NEW)};
+      HeldStore store{.folder = folder, .journal = OpenJournal(files_, folder, CREATE_NEW)};
       if (store.journal) return store;
       RemoveStoreFolder(files_, folder);
     }

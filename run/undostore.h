@@ -47,7 +47,7 @@ struct HeldStore {
   ULONGLONG journalEnd = 0;
   // The pack of originals, open with writes and removal shared with no one:
   // another copy's run cannot rewrite it.
-  FileHandle pack;
+  FileHandle pack{};
 };
 
 // Appends `line` to the held store's journal; false, with the journal as it
