@@ -39,8 +39,8 @@ load_list "$list"
 type_texts alpha omega
 run_and_read_results  # the results beep as they show
 
-click_for_menu "$main" 15 9 1  # "Help" on the menu bar
-xdotool key Down Down Return  # "About..."
+menu_opened_by xdotool key alt+h  # the menu bar's "Help"
+xdotool key a  # "&About..."
 about=$(wait_window '^About Varnex$')
 xdotool key --window "$about" Return
 wait_window_gone '^About Varnex$'
