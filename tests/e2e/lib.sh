@@ -151,6 +151,19 @@ answer_and_read_results() {
   fail "the results dialog did not close"
 }
 
+# preview_summary: waits for the preview and for its summary to count what
+# would change once every file has been read, and prints that summary.
+preview_summary() {
+  local summary=
+  wait_window '^Preview Replace All$' >/dev/null
+  for _ in $(seq 300); do
+    summary=$(wine "$texts" 'Preview Replace All' | awk '$1 == 101 {$1 = ""; print substr($0, 2)}' | tr -d '\r')
+    [[ $summary == *"would change"* ]] && break
+    sleep 0.1
+  done
+  echo "$summary"
+}
+
 # log_lines: the number of lines in the activity log.
 # type_texts FIND REPLACE: clicks into each memo and types its text with real
 # keystrokes (see wine.md: synthetic ones lose Shift).

@@ -20,13 +20,7 @@ load_list "$list"
 type_texts cat dog
 click_for_menu "$main" 60 60 3
 xdotool key v  # "Pre&view Replace All..."
-wait_window '^Preview Replace All$' >/dev/null
-summary=
-for _ in $(seq 300); do
-  summary=$(wine "$texts" 'Preview Replace All' | awk '$1 == 101 {$1 = ""; print substr($0, 2)}' | tr -d '\r')
-  [[ $summary == *"would change"* ]] && break
-  sleep 0.1
-done
+summary=$(preview_summary)
 [ "$summary" = "2 of 3 files would change, 3 occurrences in all, 0 files would fail." ] ||
   fail "the preview says: $summary"
 diff -r "$work/before" "$work/files" >/dev/null || fail "the preview changed files"
