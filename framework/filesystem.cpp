@@ -3,6 +3,7 @@
 #include <winternl.h>
 
 #include <cstring>
+#include <vector>
 
 #include "framework/unicode.h"
 
@@ -164,6 +165,37 @@ bool FileSystem::Links(HANDLE file, DWORD& links) {
   if (!GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info)) return false;
   links = info.NumberOfLinks;
   return true;
+}
+
+bool FileSystem::OpenedName(HANDLE file, std::string& name) {
+  // FILE_NAME_INFO and room for the longest path Windows takes.
+  std::vector<char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+  auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+  if (!GetFileInformationByHandleEx(file, FileNameInfo, info, static_cast<DWORD>(buffer.size()))) return false;
+  name = Utf8(std::wstring_view(info->FileName, info->FileNameLength / sizeof(wchar_t)));
+  return true;
+}
+
+bool ReachedThroughLink(FileSystem& files, HANDLE file, const std::string& path) {
+  std::string opened;
+  if (!files.OpenedName(file, opened)) return false;
+  // The full path as it names the file, less its volume ("C:", "\\?\C:",
+  // and of "\\server\share" the first backslash), as FILE_NAME_INFO gives it.
+  const std::string named = path.starts_with("\\\\?\\") ? path : FullPathName(path);
+  std::string_view full = named;
+  if (full.starts_with("\\\\?\\UNC\\")) {
+    full.remove_prefix(7);
+  } else if (full.starts_with("\\\\?\\")) {
+    full.remove_prefix(4);
+  }
+  if (full.size() >= 2 && full[1] == ':') {
+    full.remove_prefix(2);
+  } else if (full.starts_with("\\\\")) {
+    full.remove_prefix(1);
+  }
+  const std::wstring a = Wide(full), b = Wide(opened);
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) !=
+         CSTR_EQUAL;
 }
 
 FileHandle LookAt(FileSystem& files, const std::string& path) {

@@ -96,6 +96,11 @@ class FileSystem {
   // GetFileInformationByHandleEx with FILE_STANDARD_INFO: how many names
   // (hard links) the file has.
   virtual bool Links(HANDLE file, DWORD& links);
+  // GetFileInformationByHandleEx with FILE_NAME_INFO: the path of the open
+  // file from its volume's root, as reached after any symbolic link on the way
+  // ("\\folder\\name.txt"). Wine gives the Linux file's own path, a Linux
+  // symbolic link followed; it shows no link as a reparse point.
+  virtual bool OpenedName(HANDLE file, std::string& name);
 
  protected:
   ~FileSystem() = default;
@@ -107,6 +112,12 @@ FileSystem& SystemFileSystem();
 // `path` opened to look at the file it names, keeping no one out and kept out
 // by no one: an open for its attributes only.
 FileHandle LookAt(FileSystem& files, const std::string& path);
+
+// Whether the file open as `file` was reached through a symbolic link (of
+// the file or of a folder on its way), so that `path`, the name it was opened
+// by, is not its own: a rename over `path` would put a file in the link's
+// place rather than change the file it names.
+bool ReachedThroughLink(FileSystem& files, HANDLE file, const std::string& path);
 
 // The full path Windows makes of `path` (GetFullPathNameW, no file access),
 // or `path` itself where it makes none.

@@ -51,12 +51,13 @@ unsigned NextNumber() {
 }
 
 // A file of ours made new beside `path` (never one that is there already, which
-// may be someone else's), open for writing with deletion shared.
+// may be someone else's), open for writing with deletion shared, and for
+// reading: a file with other names takes its bytes in place.
 FileHandle CreateNamedBeside(FileSystem& files, const std::string& path, const char* extension, std::string& created) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     created = NameBeside(path, NextNumber(), extension);
     if (created == path) continue;
-    FileHandle file = files.Open(created, GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    FileHandle file = files.Open(created, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
   return FileHandle();

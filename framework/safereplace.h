@@ -15,7 +15,7 @@ namespace varnex {
 FileHandle OpenWaiting(FileSystem& files, const std::string& path, DWORD access, DWORD share, DWORD disposition,
                        int retries);
 
-// A new file of our own beside `path`, open for writing, its name in `created`;
+// A new file of our own beside `path`, open for writing and reading, its name in `created`;
 // an empty handle when none can be made. The name is as short as the file's
 // own where a longer one would not fit, so every file that can be opened can
 // also be rewritten. The handle shares deletion only: the file may be renamed

@@ -173,6 +173,7 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   }
   NewTargetFile beside =
       WriteBesideTargetFile(path, file.stamp, written, true, run.files, run.host.Options().keepModifiedDate);
+  beside.names = file.names;
   const ULONGLONG index = beside.made.index;
   batch.Add(std::move(beside), written.size() + (holdOriginal ? file.bytes.size() : 0));
   return {true, index};

@@ -70,8 +70,8 @@ bool SameFile(FileSystem& files, const std::string& a, const std::string& b) {
 // files on two volumes); only then are the two names looked at, each opened
 // once more. Two names of one file are two names of one file still: the same
 // file as an earlier entry's by its short name or another drive letter
-// reaches the new file once that entry is written. A hard link that the
-// rewrite parted from it names the original still, and is a file of its own.
+// reaches the new file once that entry is written, and so does a hard link
+// or a symbolic link, written over in place.
 class FilesHad {
  public:
   FilesHad(const std::vector<std::string>& paths, FileSystem& files) : paths_(paths), files_(files) {}
@@ -109,14 +109,19 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
   std::vector<std::string> identities;
   identities.reserve(files.size());
   for (const std::string& path : files) identities.push_back(PathIdentity(path));
-  std::unordered_set<std::string_view> seen, folders;
+  std::unordered_map<std::string_view, std::size_t> firstOf;
+  std::unordered_set<std::string_view> folders;
   FilesHad had(files, fileSystem);
   ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
-    if (seen.insert(identities[index]).second) {
+    const auto [first, fresh] = firstOf.emplace(identities[index], index);
+    // Spellings that differ in letter case alone may name two files (a
+    // case-sensitive folder, as every Linux folder is under Wine): the file's
+    // volume and number tell, once it is read.
+    if (fresh || FullPathName(files[index]) != FullPathName(files[first->second])) {
       // Listed as the path is spelt: Wine matches other letter cases only by
       // reading every folder on the way.
       if (folders.insert(ExtractFileDir(identities[index])).second && walk.enterFolder) {

@@ -103,9 +103,9 @@ struct FileWalk {
 
 // Walks the files in their order, every file call through `fileSystem`. A
 // binary file is counted and passed over, unreported. A file listed again is
-// passed over: the same full path, letter case aside, or
-// another name of a file that an earlier entry names too (told by its volume
-// and number once it is read), including the new file an earlier entry was
+// passed over: the same full path, or another name of a file that an earlier
+// entry names too (told by its volume and number once it is read, as are
+// spellings that differ in letter case alone), including the new file an earlier entry was
 // written as. Doing it twice would replace in the replacement.
 RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSystem, FileWalkHost& host,
                     const FileWalk& walk);

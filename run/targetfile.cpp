@@ -1,5 +1,7 @@
 #include "run/targetfile.h"
 
+#include <algorithm>
+
 #include "engine/binaryfile.h"
 #include "engine/bytesurvey.h"
 #include "engine/error.h"
@@ -53,6 +55,39 @@ bool KeepLastWrite(FileSystem& files, HANDLE replacement, const FileStamp& read)
   return files.SetBasicInfo(replacement, kept);
 }
 
+// The new file's bytes over the original's, through `target` (held, checked
+// unchanged and writable): the file keeps its number, names and links. Grown
+// to its new length first, so a full disk refuses it before a byte changes.
+FileStamp WriteInPlace(NewTargetFile& written, FileHandle& target, FileSystem& files) {
+  const std::string& path = written.path;
+  const ULONGLONG size = written.made.size;
+  if (size > written.read.size && !files.SetEnd(target.Get(), size)) CannotOpen(path, files);
+  // From the start again, through a handle of its own.
+  const FileHandle writer = files.Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  if (!writer) CannotOpen(path, files);
+  std::string piece(static_cast<std::size_t>(std::min<ULONGLONG>(size, 1 << 20)), '\0');
+  for (ULONGLONG offset = 0; offset < size;) {
+    DWORD read = 0, wrote = 0;
+    if (!files.ReadAt(written.file.Get(), offset, piece.data(), static_cast<DWORD>(piece.size()), read) || read == 0 ||
+        !files.Write(writer.Get(), piece.data(), read, wrote) || wrote != read) {
+      CannotOpen(path, files);
+    }
+    offset += read;
+  }
+  // The new file's last write, the original's where it was kept.
+  FILE_BASIC_INFO made, lastWrite{};
+  FileStamp stamp;
+  if (!files.SetEnd(writer.Get(), size) || !files.BasicInfo(written.file.Get(), made)) CannotOpen(path, files);
+  lastWrite.LastWriteTime = made.LastWriteTime;
+  if (!files.SetBasicInfo(writer.Get(), lastWrite) || !files.Flush(writer.Get()) || !files.Stamp(writer.Get(), stamp)) {
+    CannotOpen(path, files);
+  }
+  target.Reset();
+  DiscardTargetFile(written, files);
+  return stamp;
+}
+
 }  // namespace
 
 TargetFile ReadTargetFile(const std::string& path, FileSystem& files) {
@@ -66,6 +101,7 @@ bool ReadTargetFileIf(const std::string& path, const std::function<bool(const Fi
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   if (!file || !files.Stamp(file.Get(), target.stamp)) CannotOpen(path, files);
   if (!wanted(target.stamp)) return false;
+  if (!files.Links(file.Get(), target.names)) target.names = 1;
   // Room for the line ends the line model may add (an LF file's CRs): the
   // text then grows where it lies. Memory reserved and never written costs
   // nothing.
@@ -101,8 +137,9 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 }
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
-                            bool keepLastWrite) {
+                            bool keepLastWrite, DWORD names) {
   NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files, keepLastWrite);
+  written.names = names;
   return PutTargetFileInPlace(written, files);
 }
 
@@ -155,6 +192,17 @@ FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
     target.Reset();
     DiscardTargetFile(written, files);
     throw failure;
+  }
+  DWORD names = written.names;
+  if (names == 0 && !files.Links(target.Get(), names)) names = 1;
+  if (names > 1 || ReachedThroughLink(files, target.Get(), path)) {
+    try {
+      return WriteInPlace(written, target, files);
+    } catch (const Error&) {
+      target.Reset();
+      DiscardTargetFile(written, files);
+      throw;
+    }
   }
   // ReplaceFileW takes the new file only with no handle open on it; a rename
   // takes it held, and held, no other copy of the program takes it for a

@@ -23,6 +23,8 @@ struct TargetFile {
   bool inLineShape = false;
   // A program, a picture, an archive (engine/binaryfile.h): no run touches it.
   bool binary = false;
+  // The names (hard links) the file went by when read.
+  DWORD names = 1;
 };
 
 // The whole file, read with other writers locked out, and its encoding. A
@@ -50,9 +52,11 @@ void CheckRewritable(const std::string& path, FileSystem& files = SystemFileSyst
 // an error is raised unless it is the new text. (Where neither file can be
 // moved back into place, both stay beside it: they are then the only copies.)
 // Gives the stamp of the new file, which the path names from then on. With
-// `keepLastWrite` the new file takes the original's last-write time.
+// `keepLastWrite` the new file takes the original's last-write time. `names`
+// as NewTargetFile's: after a run kept the original by a second name in the
+// undo store, the names it went by when read.
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false);
+                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false, DWORD names = 0);
 
 // RewriteTargetFile in two halves, so that many files can be written and
 // reach the disk with one flush before any of them takes its original's
@@ -69,6 +73,9 @@ struct NewTargetFile {
   // on its volume has emptied the drive's cache, not before.
   bool writtenOut = false;
   ULONGLONG volume = 0;  // its volume's serial number, known where written out
+  // The names the file went by when read; 0 where they are counted as it
+  // goes in place.
+  DWORD names = 0;
 };
 
 // The first half: `bytes` in a new file beside `path`, flushed to the disk,
@@ -80,7 +87,10 @@ NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& re
                                     bool keepLastWrite = false);
 // The second half, once the new file is on the disk: it takes the place and
 // attributes of the file at `path` unless that has changed since it was read,
-// as RewriteTargetFile's end.
+// as RewriteTargetFile's end. A file with other names (hard links), or reached
+// through a symbolic link, is written over in place instead, so that every
+// name shows the new text and a link stays a link: only once its original is
+// safe in the undo store, for a write in place is not whole at every moment.
 FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files = SystemFileSystem());
 // A new file that is not to go in place after all: removed.
 void DiscardTargetFile(NewTargetFile& written, FileSystem& files = SystemFileSystem());

@@ -96,14 +96,6 @@ bool IsPlainFullPath(std::string_view path) {
   return !path.ends_with("\\.") && !path.ends_with("\\..");
 }
 
-std::string Folded(std::string_view path) {
-  std::string folded(path);
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
-}
-
 }  // namespace
 
 std::string LinkedCopyName(int number) {
@@ -172,7 +164,9 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
       if (rest[1].size() != 16) reader.Damaged();
       entry.hash = reader.Number(rest[1], 16);
       entry.path = rest[2];
-      if (!IsPlainFullPath(entry.path) || !paths.insert(Folded(entry.path)).second) reader.Damaged();
+      // Spelt alike: names that differ in letter case alone may be two files
+      // of a case-sensitive folder, each written by the run.
+      if (!IsPlainFullPath(entry.path) || !paths.insert(entry.path).second) reader.Damaged();
       journal.entries.push_back(std::move(entry));
     } else if (fields.size() == 3 && fields[0] == std::string_view(&kWrittenTag, 1)) {
       const std::uint64_t number = reader.Number(fields[1]);

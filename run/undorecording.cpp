@@ -16,11 +16,12 @@ namespace {
 // name.
 constexpr std::size_t kLinkedAtLeast = 1 << 20;
 
-// Whether the file at `path` goes by no other name than that.
+// Whether the file at `path` goes by no other name than that: no other hard
+// link, and no symbolic link on the way (CreateHardLinkW would link the link).
 bool HasOneName(FileSystem& files, const std::string& path) {
   const FileHandle file = LookAt(files, path);
   DWORD links = 0;
-  return file && files.Links(file.Get(), links) && links == 1;
+  return file && files.Links(file.Get(), links) && links == 1 && !ReachedThroughLink(files, file.Get(), path);
 }
 
 }  // namespace

@@ -383,7 +383,7 @@ TEST(TargetFile, AFileChangedSinceItWasReadIsLeftAsTheOtherProgramSavedIt) {
       bool changed = false;
       if (when == When::kWhileTheNewTextIsWritten) {
         files.beforeOpen = [&](const std::string& opened, DWORD access) {
-          if (access == GENERIC_WRITE && opened.ends_with(".tmp") && !changed) changed = change.change(path);
+          if ((access & GENERIC_WRITE) && opened.ends_with(".tmp") && !changed) changed = change.change(path);
         };
       } else if (when == When::kWhileTheRenameWaits) {
         // The program that held the file saves it as it lets go.

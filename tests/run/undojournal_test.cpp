@@ -143,7 +143,7 @@ TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
         return JournalEntry(linked);
       }(),
       start + first + JournalEntry(Entry(1, "C:\\b.txt")),                // a number twice
-      start + first + JournalEntry(Entry(2, "c:\\A.TXT")),                // a file twice
+      start + first + JournalEntry(Entry(2, "C:\\a.txt")),                // a file twice
       start + JournalWritten(1, 5),                                       // written before named
       start + first + JournalWritten(1, 5) + JournalWritten(1, 6),        // written twice
       start + first + JournalWritten(2, 5),                               // written, never named

@@ -68,7 +68,7 @@ class UndoKeeping : public ::testing::Test {
     const TargetFile file = ReadTargetFile(path);
     const std::string written = "new " + file.bytes;
     recording->KeepFromFile(path, file.stamp, written);
-    RewriteTargetFile(path, file.stamp, written);
+    RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, file.names);
     recording->Written(path);
   }
   UndoStore::Outcome Restore() {
@@ -217,7 +217,7 @@ class SharedStore : public ::testing::Test {
     } else {
       recording.Keep(path, file.bytes, written);
     }
-    RewriteTargetFile(path, file.stamp, written);
+    RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, file.names);
     recording.Written(path);
   }
   static UndoStore::Outcome Undo(UndoStore& copy, UndoStore::Choice& choice, Host& host) {
@@ -445,7 +445,8 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
 // A journal whose lengths point far past the pack (2^62 bytes), or a big
 // file's original that shares its bytes with another name of the file: the
 // first is named as damaged with nothing asked of memory, the second was
-// copied into the store and comes back as it was.
+// copied into the store, written over in place (both names show the new
+// text) and comes back as it was, to both names.
 TEST_F(SharedStore, AnOriginalIsKeptAndCheckedWhateverTheJournalAndTheLinksSay) {
   const std::string big = File("big.txt", Lines("big", 2 << 20));
   const std::string crafted = File("crafted.txt", "left by the run\r\n");
@@ -456,7 +457,7 @@ TEST_F(SharedStore, AnOriginalIsKeptAndCheckedWhateverTheJournalAndTheLinksSay) 
   }
   const std::string store = root + "\\" + testing::NamesIn(root).at(0);
   EXPECT_EQ(testing::NamesIn(store), (std::vector<std::string>{"journal.txt", "originals.dat"}));
-  WriteFileBytes(folder / "other name.txt", "saved through the other name\r\n");
+  EXPECT_EQ(ReadFileBytes(folder / "other name.txt"), "new " + before[big]);
   const UndoEntry first = ReadJournal(ReadFileBytes(store + "\\journal.txt"), "j").entries.at(0);
   WIN32_FILE_ATTRIBUTE_DATA left;
   GetFileAttributesExA(crafted.c_str(), GetFileExInfoStandard, &left);
@@ -472,6 +473,7 @@ TEST_F(SharedStore, AnOriginalIsKeptAndCheckedWhateverTheJournalAndTheLinksSay) 
   EXPECT_EQ(outcome.damaged, std::vector<std::string>{crafted});
   EXPECT_EQ(outcome.restored, std::vector<std::string>{big});
   ExpectAsBefore({big, crafted});
+  EXPECT_EQ(ReadFileBytes(folder / "other name.txt"), before[big]);
 }
 
 // An undo that ended between giving a file back and saying so in the journal

@@ -42,6 +42,15 @@ class CurrentDirectoryKept {
 // The names in a folder, sorted: what a step left behind.
 std::vector<std::string> NamesIn(const std::string& folder);
 
+// What only Linux can make under Wine, made by a Linux program of `folder`'s
+// own: a symbolic link `name` to the file `target` beside it (Wine's
+// CreateSymbolicLinkW makes none), and a copy `name` of the file `source`
+// where the two names differ in letter case alone (Wine's CreateFileW opens
+// the file that is there by any letter case). Wine shows a link as the file
+// it names, never as a reparse point.
+void MakeSymbolicLink(const std::string& folder, const std::string& name, const std::string& target);
+void MakeCaseTwin(const std::string& folder, const std::string& name, const std::string& source);
+
 // Paths in UTF-8, of any length.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
