@@ -4,7 +4,10 @@
 // so nothing needs saving at exit. Values are UTF-8. The file stays in the ANSI
 // code page, byte for byte as it always was, until a value comes that has no
 // form there; from then on it is in UTF-16 LE with a byte-order mark, the
-// profile functions' Unicode form.
+// profile functions' Unicode form. One in UTF-8 with its mark stays so. A
+// read-only file is never written.
+
+#include <windows.h>
 
 #include <string>
 
@@ -22,7 +25,8 @@ class SettingsStore {
   void Write(const char* section, const char* key, const std::string& value) const;
 
  private:
-  void MakeUnicode() const;
+  // `attributes`: the file's, INVALID_FILE_ATTRIBUTES where there is none yet.
+  void MakeUnicode(DWORD attributes) const;
 
   std::string path_;
 };
