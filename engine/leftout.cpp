@@ -35,6 +35,12 @@ std::string NoMatchText(std::string_view folder, std::string_view mask) {
   return "No files in " + std::string(folder) + " match " + std::string(mask) + ".";
 }
 
+std::string TooLongEntriesText(int entries) {
+  if (entries <= 0) return {};
+  return Counted(entries, "entry of the list was", "entries of the list were") +
+         " left out: longer than the longest path Windows takes (32,767 characters).";
+}
+
 std::string SkippedText(int binaryFiles) {
   if (binaryFiles <= 0) return {};
   return Counted(binaryFiles, "binary file was skipped.", "binary files were skipped.");

@@ -16,6 +16,10 @@ std::string LeftOutText(int binaryFiles, int excludedFolders, int excludedFiles)
 // "No files in C:\Work match *.txt."
 std::string NoMatchText(std::string_view folder, std::string_view mask);
 
+// "2 entries of the list were left out: longer than the longest path Windows
+// takes (32,767 characters)."; empty for none.
+std::string TooLongEntriesText(int entries);
+
 // "12 binary files were skipped."; empty for none.
 std::string SkippedText(int binaryFiles);
 

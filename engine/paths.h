@@ -2,6 +2,7 @@
 // Path rules of the Windows file system (backslash and colon separate), applied
 // to the path text alone: nothing here looks at the disk.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,15 @@ std::string FileExt(std::string_view extension);
 // The file name without its last extension; a dot that ends the name does not
 // count as one (notes. stays notes., a.b. gives a).
 std::string_view BaseName(std::string_view path);
+
+// Whether the UTF-8 `path` is no longer than the longest path Windows takes,
+// 32,767 UTF-16 units.
+bool FitsLongestPath(std::string_view path);
+
+// `text` with every line longer than `longest` bytes cut in its middle: its
+// start, "...", and its end from the last backslash on (the file name and what
+// follows it), never a UTF-8 character in halves. A message box lays out what
+// it is given, megabytes of a line included.
+std::string ShortenedInMiddle(std::string_view text, std::size_t longest = 320);
 
 }  // namespace varnex

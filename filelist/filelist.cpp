@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "engine/error.h"
+#include "engine/leftout.h"
+#include "engine/paths.h"
 #include "framework/windowtext.h"
 
 namespace varnex {
@@ -38,6 +40,7 @@ void FileList::ShowPlaceholderIfEmpty() {
 }
 
 void FileList::Add(const std::string& path) {
+  if (!FitsLongestPath(path)) throw Error(TooLongEntriesText(1));
   if (!HoldsRealFiles()) Clear();
   Append(path);
 }

@@ -2,6 +2,7 @@
 
 #include "engine/encoding.h"
 #include "engine/error.h"
+#include "engine/paths.h"
 #include "engine/textlines.h"
 #include "framework/handle.h"
 #include "framework/safereplace.h"
@@ -31,14 +32,20 @@ std::string ListText(std::string_view bytes) {
 
 }  // namespace
 
-std::vector<std::string> LoadFilenameList(const std::string& path, FileSystem& files) {
+LoadedList LoadFilenameList(const std::string& path, FileSystem& files) {
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   std::string bytes;
   if (!file || !ReadWholeFile(files, file.Get(), bytes)) throw Error::Format(kCannotOpenFile, path);
   const std::string text = ListText(bytes);
-  std::vector<std::string> entries;
-  for (std::string_view line : SplitLines(text)) entries.emplace_back(line);
-  return entries;
+  LoadedList list;
+  for (std::string_view line : SplitLines(text)) {
+    if (FitsLongestPath(line)) {
+      list.entries.emplace_back(line);
+    } else {
+      ++list.tooLong;
+    }
+  }
+  return list;
 }
 
 void SaveFilenameList(const std::string& path, const std::vector<std::string>& entries, FileSystem& files) {

@@ -12,8 +12,16 @@
 
 namespace varnex {
 
+struct LoadedList {
+  std::vector<std::string> entries;
+  // Lines longer than the longest path Windows takes, left out of `entries`:
+  // no file has such a name, and one of megabytes would hold up every window
+  // that shows it.
+  int tooLong = 0;
+};
+
 // The file's lines by the shared line model; raises "Cannot open file <path>".
-std::vector<std::string> LoadFilenameList(const std::string& path, FileSystem& files = SystemFileSystem());
+LoadedList LoadFilenameList(const std::string& path, FileSystem& files = SystemFileSystem());
 
 // Raises "Cannot create file <path>".
 void SaveFilenameList(const std::string& path, const std::vector<std::string>& entries,

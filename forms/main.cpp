@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/error.h"
+#include "engine/leftout.h"
 #include "engine/paths.h"
 #include "filelist/listfile.h"
 #include "filelist/opennames.h"
@@ -277,14 +278,16 @@ void TMF::Loadfilelist1Click() {
   std::wstring name;
   OPENFILENAMEW request = ListFileRequest(name);
   if (!app_.FileDialog().Open(request)) return;
-  const std::vector<std::string> entries = LoadFilenameList(Utf8(name.c_str()));
+  const LoadedList loaded = LoadFilenameList(Utf8(name.c_str()));
 
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, FALSE, 0);
-  fileList_.SetEntries(entries);
+  fileList_.SetEntries(loaded.entries);
   fileList_.MakeCurrent(0);
   SendMessageW(fileList_.Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(fileList_.Handle(), nullptr, TRUE);
   FollowListState();
+  // One message for them all, through the general error report.
+  if (loaded.tooLong > 0) throw Error(TooLongEntriesText(loaded.tooLong));
 }
 
 void TMF::Savefilelistas1Click() {

@@ -17,7 +17,7 @@ bool IsKeyPress(UINT message) { return message == WM_KEYDOWN || message == WM_SY
 }  // namespace
 
 Application::Application(HINSTANCE instance, Services services, TickClock clock)
-    : instance_(instance), services_(services), clock_(std::move(clock)) {}
+    : instance_(instance), services_(services), boxes_(services.messageBoxes), clock_(std::move(clock)) {}
 
 Application::BusyCursor::BusyCursor(Application& application) : app_(application) {
   ++app_.busy_;
@@ -34,7 +34,7 @@ Application::BusyCursor::~BusyCursor() {
 
 void Application::ShowException(const std::exception& failure) noexcept {
   try {
-    services_.messageBoxes.Show(title_, WithFullStop(failure.what()), MB_OK | MB_ICONERROR);
+    boxes_.Show(title_, WithFullStop(failure.what()), MB_OK | MB_ICONERROR);
   } catch (...) {
     // Nothing is left to report with.
   }

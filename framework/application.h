@@ -25,7 +25,7 @@ class Application {
 
   HINSTANCE Instance() const { return instance_; }
   const TickClock& Clock() const { return clock_; }
-  MessageBoxes& MessageBox() const { return services_.messageBoxes; }
+  MessageBoxes& MessageBox() const { return boxes_; }
   FileDialogs& FileDialog() const { return services_.fileDialogs; }
   ProgramStarter& Programs() const { return services_.programs; }
 
@@ -74,6 +74,8 @@ class Application {
 
   HINSTANCE instance_;
   Services services_;
+  // Every box of the program goes through these.
+  mutable ShortLineBoxes boxes_;
   TickClock clock_;
   std::string title_;
   UINT hintHidePause_ = 2500;

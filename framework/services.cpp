@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "engine/paths.h"
 #include "framework/application.h"
 #include "framework/unicode.h"
 
@@ -101,6 +102,15 @@ struct SystemProgramStarter final : ProgramStarter {
 std::string DialogAnswer(std::wstring_view buffer) {
   const std::size_t end = buffer.find(std::wstring_view(L"\0\0", 2));
   return Utf8(buffer.substr(0, end));
+}
+
+int ShortLineBoxes::Show(const std::string& caption, const std::string& text, UINT flags) {
+  return boxes_.Show(caption, ShortenedInMiddle(text), flags);
+}
+
+int ShortLineBoxes::ShowWithCheck(const std::string& caption, const std::string& text, UINT flags,
+                                  const std::string& check, bool& checked) {
+  return boxes_.ShowWithCheck(caption, ShortenedInMiddle(text), flags, check, checked);
 }
 
 Services SystemServices() {

@@ -28,6 +28,20 @@ class MessageBoxes {
   ~MessageBoxes() = default;
 };
 
+// Message boxes that cut every line longer than a long path in its middle
+// (ShortenedInMiddle) before `boxes` shows it: a box lays out all it is given,
+// and a line of megabytes holds the program up for minutes.
+class ShortLineBoxes final : public MessageBoxes {
+ public:
+  explicit ShortLineBoxes(MessageBoxes& boxes) : boxes_(boxes) {}
+  int Show(const std::string& caption, const std::string& text, UINT flags) override;
+  int ShowWithCheck(const std::string& caption, const std::string& text, UINT flags, const std::string& check,
+                    bool& checked) override;
+
+ private:
+  MessageBoxes& boxes_;
+};
+
 class FileDialogs {
  public:
   virtual bool Open(OPENFILENAMEW& request) = 0;

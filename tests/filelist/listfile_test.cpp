@@ -73,6 +73,20 @@ TEST_F(FilenameLists, LoadingReplacesTheListByTheLineModel) {
   EXPECT_TRUE(request.Flags & OFN_HIDEREADONLY);
   EXPECT_FALSE(request.Flags & OFN_FILEMUSTEXIST);
   EXPECT_TRUE(services.messageBoxes.shown.empty());
+
+  // Lines longer than any path are left out with one message, whatever their
+  // number; a box shows a long path by its start and its name.
+  const std::string huge(40000, 'x');
+  LoadBytes("C:\\a.txt\r\n" + huge + "\r\nC:\\" + huge + "\\b.txt\r\n");
+  EXPECT_EQ(Entries(), Paths{"C:\\a.txt"});
+  EXPECT_TRUE(RunEnabled());
+  const std::string missing = folder / (std::string(400, 'm') + "\\in.list");
+  Load(missing);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 2u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text,
+            "2 entries of the list were left out: longer than the longest path Windows takes (32,767 characters).");
+  EXPECT_EQ(services.messageBoxes.shown[1].text,
+            ("Cannot open file " + missing).substr(0, 320 - 3 - 9) + "...\\in.list.");
 }
 
 TEST_F(FilenameLists, SavingWritesEveryEntryWithCrLf) {
@@ -122,7 +136,7 @@ TEST(FilenameListFiles, NamesInAnyScriptComeBackAndAnsiListsStayAsTheyWere) {
   const Paths ansiNames{"C:\\Caf\xC3\xA9\\r\xC3\xA9sum\xC3\xA9.txt", "", "C:\\b & c.txt"};
   SaveFilenameList(path, ansiNames);
   EXPECT_EQ(ReadFileBytes(path), "C:\\Caf\xE9\\r\xE9sum\xE9.txt\r\n\r\nC:\\b & c.txt\r\n");
-  EXPECT_EQ(LoadFilenameList(path), ansiNames);
+  EXPECT_EQ(LoadFilenameList(path).entries, ansiNames);
 
   const Paths anyNames{"C:\\\u041E\u0442\u0447\u0451\u0442.txt", "C:\\Caf\xC3\xA9\\\u65E5\u672C\u8A9E.txt",
                        "C:\\smile\U0001F600.txt"};
@@ -130,7 +144,7 @@ TEST(FilenameListFiles, NamesInAnyScriptComeBackAndAnsiListsStayAsTheyWere) {
   const std::string utf8 = "C:\\\u041E\u0442\u0447\u0451\u0442.txt\r\nC:\\Caf\xC3\xA9\\\u65E5\u672C\u8A9E.txt\r\n"
                            "C:\\smile\U0001F600.txt\r\n";
   EXPECT_EQ(ReadFileBytes(path), "\xEF\xBB\xBF" + utf8);
-  EXPECT_EQ(LoadFilenameList(path), anyNames);
+  EXPECT_EQ(LoadFilenameList(path).entries, anyNames);
 
   using namespace std::string_view_literals;
   const struct {
@@ -144,7 +158,7 @@ TEST(FilenameListFiles, NamesInAnyScriptComeBackAndAnsiListsStayAsTheyWere) {
   };
   for (const auto& load : loads) {
     WriteFileBytes(path, load.bytes);
-    EXPECT_EQ(LoadFilenameList(path), load.entries) << ::testing::PrintToString(std::string(load.bytes));
+    EXPECT_EQ(LoadFilenameList(path).entries, load.entries) << ::testing::PrintToString(std::string(load.bytes));
   }
 }
 
