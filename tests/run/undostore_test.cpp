@@ -445,8 +445,7 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
 // A journal whose lengths point far past the pack (2^62 bytes), or a big
 // file's original that shares its bytes with another name of the file: the
 // first is named as damaged with nothing asked of memory, the second was
-// copied into the store, written over in place (both names show the new
-// text) and comes back as it was, to both names.
+// copied into the store, written over in place and comes back to both names.
 TEST_F(SharedStore, AnOriginalIsKeptAndCheckedWhateverTheJournalAndTheLinksSay) {
   const std::string big = File("big.txt", Lines("big", 2 << 20));
   const std::string crafted = File("crafted.txt", "left by the run\r\n");

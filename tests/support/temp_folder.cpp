@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "framework/handle.h"
 #include "framework/unicode.h"
 #include "framework/wholefile.h"
@@ -29,46 +31,19 @@ void RemoveTree(const std::string& folder) {
   RemoveDirectoryW(WidePath(folder).c_str());
 }
 
-std::string LinuxName(const std::string& path) {
-  using UnixName = char*(CDECL*)(LPCWSTR);
-  const auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  char* const name = unixName != nullptr ? unixName(Wide(path).c_str()) : nullptr;
-  if (name == nullptr) throw std::runtime_error("no Linux name for " + path);
-  std::string converted(name);
-  HeapFree(GetProcessHeap(), 0, name);
-  return converted;
-}
-
-// Wine starts a Linux program by its path on Z:, and hands back no process to
-// wait on: what it makes is waited for in the folder's listing.
-void RunLinux(const std::string& program, const std::string& arguments, const std::string& folder,
-              const std::string& made) {
-  std::wstring line = Wide("Z:" + program + " " + arguments);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started;
-  if (!CreateProcessW(Wide("Z:" + program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
-    throw std::runtime_error("cannot start " + program);
-  }
-  CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
-  for (int wait = 0; std::ranges::count(NamesIn(folder), made) == 0; ++wait) {
-    if (wait == 500) throw std::runtime_error(program + " made no " + made);
-    Sleep(10);
-  }
-}
-
 }  // namespace
 
-void MakeSymbolicLink(const std::string& folder, const std::string& name, const std::string& target) {
-  RunLinux("/bin/ln", "-s \"" + target + "\" \"" + LinuxName(folder) + "/" + name + "\"", folder, name);
-}
-
-void MakeCaseTwin(const std::string& folder, const std::string& name, const std::string& source) {
-  RunLinux("/bin/cp", "\"" + LinuxName(folder + "\\" + source) + "\" \"" + LinuxName(folder) + "/" + name + "\"", folder,
-           name);
+void MakeInLinux(const std::string& folder, const std::string& command, const std::string& made) {
+  std::wstring line = Wide("Z:" + command);
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION started;
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(folder).c_str(), &startup,
+                             &started));
+  CloseHandle(started.hThread), CloseHandle(started.hProcess);
+  for (int wait = 0; std::ranges::count(NamesIn(folder), made) == 0; ++wait) {
+    ASSERT_LT(wait, 500) << command;
+    Sleep(10);
+  }
 }
 
 TempFolder::TempFolder() {

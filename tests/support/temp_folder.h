@@ -42,14 +42,10 @@ class CurrentDirectoryKept {
 // The names in a folder, sorted: what a step left behind.
 std::vector<std::string> NamesIn(const std::string& folder);
 
-// What only Linux can make under Wine, made by a Linux program of `folder`'s
-// own: a symbolic link `name` to the file `target` beside it (Wine's
-// CreateSymbolicLinkW makes none), and a copy `name` of the file `source`
-// where the two names differ in letter case alone (Wine's CreateFileW opens
-// the file that is there by any letter case). Wine shows a link as the file
-// it names, never as a reparse point.
-void MakeSymbolicLink(const std::string& folder, const std::string& name, const std::string& target);
-void MakeCaseTwin(const std::string& folder, const std::string& name, const std::string& source);
+// Runs a Linux program by its path on Z: in `folder` and waits until `made` is
+// listed there. Wine's CreateSymbolicLinkW makes no link, and its CreateFileW
+// opens "A.TXT" as "a.txt": only Linux makes those.
+void MakeInLinux(const std::string& folder, const std::string& command, const std::string& made);
 
 // Paths in UTF-8, of any length.
 std::string ReadFileBytes(const std::string& path);
