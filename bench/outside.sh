@@ -53,6 +53,8 @@ dialog_scan() {
 # texts typed, "Replace All Now" pressed and answered Yes; seconds from the
 # question gone (Wine holds a closing box ~2 s on the screen before the run
 # can begin) to the results on the screen. The undo store is emptied first.
+# The program's peak memory (its process's VmHWM, in MiB) is left in
+# $work/peak-mib.
 dialog_run() {
   local start end results
   rm -rf "$work/undo" "$work/varnex.log"
@@ -67,6 +69,7 @@ dialog_run() {
   until_shown '^Results\.\.\.$'
   end=$(now)
   results=$(wait_window '^Results\.\.\.$')
+  awk '/^VmHWM/ {print int($2 / 1024)}' "/proc/$pid/status" >"$work/peak-mib"
   xdotool key --window "$results" Return
   wait_window_gone '^Results\.\.\.$'
   close_program
