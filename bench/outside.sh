@@ -21,14 +21,14 @@ outside_program() {
 }
 
 # dialog_scan FOLDER [SETTING...]: the Add Directory dialog set to FOLDER, mask
-# *.* with subfolders (and each SETTING, such as Exclude=.git); seconds from
+# *.txt with subfolders (and each SETTING, such as Exclude=.git); seconds from
 # Return on "Add" to the list filled: the dialog gone, or its message of what
 # it left out on the screen. The program starts
 # with an empty list each time.
 dialog_scan() {
   local dialog start end
   rm -f "$work/varnex.log"
-  printf '[Options]\r\nDirectory=%s\r\nFileMask=*.*\r\nSubDirectories=True\r\n' "Z:${1//\//\\}" >"$work/settings.ini"
+  printf '[Options]\r\nDirectory=%s\r\nFileMask=*.txt\r\nSubDirectories=True\r\n' "Z:${1//\//\\}" >"$work/settings.ini"
   shift
   for setting in "$@"; do printf '%s\r\n' "$setting" >>"$work/settings.ini"; done
   start_program
