@@ -88,7 +88,7 @@ void TAbout::Show(Application& application) {
 
 void TAbout::Create() {
   CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   LayOutAt(WindowDpi(Handle()));
 
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));

@@ -86,7 +86,7 @@ void TDF::Create() {
   std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), std::span(kLayout).subspan(kPickers));
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
-  AdoptControls(std::move(controls));
+  KeepControlHandles(std::move(controls));
   SetWindowPos(folders_.Handle(), Control(kFolderBox), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetText(Control(kFolderBox), folders_.Directory());
   LayOutAt(WindowDpi(Handle()));

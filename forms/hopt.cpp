@@ -54,7 +54,7 @@ TAF::~TAF() {
 void TAF::Create(HWND owner) {
   CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, owner);
   SetWindowPos(Handle(), nullptr, 516, 321, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   MakeKeyboardLink(Control(kLabel1));
   LayOutAt(WindowDpi(Handle()));
 }

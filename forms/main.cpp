@@ -160,7 +160,7 @@ void TMF::LayOut(UINT dpi) {
 }
 
 void TMF::CreateParts() {
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   fileList_.Attach(Control(kListBox1));
   // A plain subclass: the common controls' subclass helper costs a property
   // lookup per message under Wine, and a run sends the list two

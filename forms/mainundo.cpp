@@ -90,7 +90,7 @@ bool TMF::CanUndo() const { return !running_ && session_.CanUndo(); }
 void TMF::UndoLastRun1Click() {
   if (running_) return;
   // A journal in no shape to follow is refused here, before anything is touched.
-  UndoStore::Choice choice = session_.ChooseUndo();
+  UndoStore::Choice choice = session_.HoldRunToUndo();
   if (!choice.store) {
     const std::string told =
         choice.laterRunElsewhere ? Formatted(kLaterRunElsewhere, *choice.laterRunElsewhere) : "There is no run to undo.";
@@ -107,7 +107,7 @@ void TMF::UndoLastRun1Click() {
                ", belongs to another copy of Varnex that is still running.\r" + question;
   }
   if (!Confirm(question.c_str())) {
-    session_.LetGo(choice);
+    session_.ReleaseWithoutRestoring(choice);
     return;
   }
 

@@ -138,7 +138,7 @@ bool TPF::Show(Application& application, const SettingsStore& settings, RunSessi
 void TPF::Create() {
   CreateAs(WindowClass{"TPF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kReadingCaption, kStyle,
            GetActiveWindow());
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   HWND list = Control(kListView1);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int column = 0; column < kColumns; ++column) {

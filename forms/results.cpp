@@ -94,7 +94,7 @@ void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::str
     SetText(skipped_, SkippedText(binarySkipped));
     controls.emplace_back(kSkipped, skipped_);
   }
-  AdoptControls(std::move(controls));
+  KeepControlHandles(std::move(controls));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
   std::string lines;
   for (const std::string& failure : failures) lines.append(lines.empty() ? "" : "\r\n").append(failure);

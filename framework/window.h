@@ -141,7 +141,7 @@ class Window {
     if (control != nullptr) SetFocus(control);
   }
 
-  void AdoptControls(std::vector<std::pair<int, HWND>> controls) { controls_ = std::move(controls); }
+  void KeepControlHandles(std::vector<std::pair<int, HWND>> controls) { controls_ = std::move(controls); }
 
   // Enter presses this button.
   void SetDefaultButton(int id) { defaultButton_ = id; }
