@@ -78,7 +78,14 @@ LinkLooks LooksAfter(LinkLooks current, MouseMove behaviour) {
   return current;
 }
 
-TAbout::TAbout(Application& application) : Window(application) {}
+TAbout::TAbout(Application& application) : Window(application) {
+  // A click of a link (STN_CLICKED) or of the button (BN_CLICKED), or Esc.
+  Commands().OnClick(kLabel5, [this] { Label5Click(); });
+  Commands().OnClick(kLabel7, [this] { Label7Click(); });
+  Commands().OnClick(kLabel8, [this] { Label8Click(); });
+  Commands().OnClick(kBitBtn1, [this] { BitBtn1Click(); });
+  Commands().OnClick(IDCANCEL, [this] { BitBtn1Click(); });
+}
 
 void TAbout::Show(Application& application) {
   TAbout box(application);
@@ -211,28 +218,8 @@ LRESULT CALLBACK TAbout::ReportMouseMove(HWND control, UINT message, WPARAM wPar
   return DefSubclassProc(control, message, wParam, lParam);
 }
 
-void TAbout::OnCommand(int id, int code) {
-  if (code != STN_CLICKED && code != BN_CLICKED) return;
-  switch (id) {
-    case kLabel5:
-      return Label5Click();
-    case kLabel7:
-      return Label7Click();
-    case kLabel8:
-      return Label8Click();
-    case kBitBtn1:
-    case IDCANCEL:  // Esc
-      return BitBtn1Click();
-    default:
-      return;
-  }
-}
-
 LRESULT TAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     case WM_MOUSEMOVE: {
       // Labels, the picture and the bevel let the mouse through to the box.
       const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -78,7 +78,6 @@ class TAbout : public Window<TAbout> {
   friend class Window<TAbout>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code);
   // Controls that take the mouse themselves report its moves through this.
   static LRESULT CALLBACK ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self);

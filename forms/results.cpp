@@ -72,7 +72,11 @@ void PlaceCount(HWND dialog, HWND label, int margin) {
 
 }  // namespace
 
-TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
+TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {
+  Commands().OnClick(kButton1, [this] { Button1Click(); });
+  Commands().OnClick(kButton2, [this] { Button2Click(); });  // OK
+  Commands().OnClick(IDCANCEL, [this] { Button2Click(); });  // Esc
+}
 
 void TRF::Show(Application& application, const RunCounts& counts, const std::string& logPath) {
   std::vector<std::string> failures;
@@ -173,17 +177,6 @@ LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(Handle(), kBeepTimer);
       FormShow();
       return 0;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) break;
-      if (LOWORD(wParam) == kButton1) {
-        Button1Click();
-        return 0;
-      }
-      if (LOWORD(wParam) == kButton2 || LOWORD(wParam) == IDCANCEL) {  // OK, or Esc
-        Button2Click();
-        return 0;
-      }
-      break;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item.CtlID != kImage1) break;
