@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "engine/paths.h"
 #include "forms/aboutform.h"
 #include "forms/docking.h"
 #include "forms/hopt.h"
@@ -58,6 +59,38 @@ constexpr ControlLayout kLayout[] = {
 void HideOptionsPanel(const TAF& panel, HWND optionsButton) {
   SetFocus(optionsButton);
   ShowWindow(panel.Handle(), SW_HIDE);
+}
+
+// The menu bar's shortcuts work wherever the window's focus is, the options
+// panel included (it passes them on); Ctrl+Z is the memos' own undo while one
+// has the focus. Esc in a memo is Esc as anywhere else in the window: a
+// multi-line box would take it for itself and close its parent, the program.
+// Shift+F10 and the menu key open the focused control's menu and nothing
+// else: left to the system, Shift+F10 would open the menu bar as F10 does.
+bool AnswerShortcut(const MSG& key, MainView& view, MainListCommands& list, const CommandRoutes& commands) {
+  const bool memo = view.InMemo();
+  if ((key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) ||
+      (key.message == WM_KEYDOWN && key.wParam == VK_APPS)) {
+    if (GetFocus() == view.Files().Handle()) list.ListBox1ContextPopup(-1);
+    if (memo) OpenEditMenuAtCaret(GetFocus());
+    return true;
+  }
+  if (key.message != WM_KEYDOWN) return false;
+  if (key.wParam == VK_ESCAPE && memo) return commands.Dispatch(IDCANCEL);
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const struct {
+    WPARAM key;
+    bool shift;
+    int command;
+  } shortcuts[] = {{'O', false, kFiles1},          {'D', false, kDirectory1},
+                   {'S', false, kSavefilelistas1}, {'P', true, kPreviewReplaceAll1},
+                   {'Z', false, kUndoLastRun1}};
+  for (const auto& shortcut : shortcuts) {
+    if (key.wParam != shortcut.key || shift != shortcut.shift || (shortcut.key == 'Z' && memo)) continue;
+    return commands.Dispatch(static_cast<WPARAM>(shortcut.command));
+  }
+  return false;
 }
 
 }  // namespace
@@ -119,6 +152,8 @@ void TMF::Create() {
 
 std::span<const ControlLayout> TMF::LayoutTable() { return kLayout; }
 
+std::string TMF::FileExt(std::string_view extension) { return varnex::FileExt(extension); }
+
 void TMF::LayOut(UINT dpi) {
   Fonts fonts(dpi);
   PlaceControls(Handle(), kLayout, fonts);
@@ -147,38 +182,6 @@ void TMF::FormShow() {
   if (TAF* panel = view_.OptionsPanel()) panel->LoadStoredOptions();
   view_.Files().ShowPlaceholderIfEmpty();
   FollowListState();
-}
-
-// The menu bar's shortcuts work wherever the window's focus is, the options
-// panel included (it passes them on); Ctrl+Z is the memos' own undo while one
-// has the focus. Esc in a memo is Esc as anywhere else in the window: a
-// multi-line box would take it for itself and close its parent, the program.
-// Shift+F10 and the menu key open the focused control's menu and nothing
-// else: left to the system, Shift+F10 would open the menu bar as F10 does.
-bool TMF::ShortcutKey(const MSG& key) {
-  const bool memo = view_.InMemo();
-  if ((key.message == WM_SYSKEYDOWN && key.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) ||
-      (key.message == WM_KEYDOWN && key.wParam == VK_APPS)) {
-    if (GetFocus() == view_.Files().Handle()) list_.ListBox1ContextPopup(-1);
-    if (memo) OpenEditMenuAtCaret(GetFocus());
-    return true;
-  }
-  if (key.message != WM_KEYDOWN) return false;
-  if (key.wParam == VK_ESCAPE && memo) return Commands().Dispatch(IDCANCEL);
-  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
-  const struct {
-    WPARAM key;
-    bool shift;
-    int command;
-  } shortcuts[] = {{'O', false, kFiles1},          {'D', false, kDirectory1},
-                   {'S', false, kSavefilelistas1}, {'P', true, kPreviewReplaceAll1},
-                   {'Z', false, kUndoLastRun1}};
-  for (const auto& shortcut : shortcuts) {
-    if (key.wParam != shortcut.key || shift != shortcut.shift || (shortcut.key == 'Z' && memo)) continue;
-    return Commands().Dispatch(static_cast<WPARAM>(shortcut.command));
-  }
-  return false;
 }
 
 void TMF::Button4Click() {
@@ -224,7 +227,7 @@ LRESULT TMF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case kKeyPreview:
-      return ShortcutKey(*reinterpret_cast<const MSG*>(lParam)) ? 1 : 0;
+      return AnswerShortcut(*reinterpret_cast<const MSG*>(lParam), view_, list_, Commands()) ? 1 : 0;
     case WM_INITMENUPOPUP:
       FollowCommandState(reinterpret_cast<HMENU>(wParam), view_.Working(), view_.Files().HoldsRealFiles(), CanUndo());
       return 0;

@@ -10,6 +10,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "forms/mainlist.h"
 #include "forms/mainrun.h"
@@ -39,6 +40,8 @@ class TMF : public Window<TMF> {
   void Create();
   // The window's controls in 96-DPI pixels.
   static std::span<const ControlLayout> LayoutTable();
+  // An extension as the path functions give it, without its dot ($fileext).
+  static std::string FileExt(std::string_view extension);
   // The options panel, made after the main window and before its first showing.
   void AttachOptionsPanel(TAF& panel);
   // Shows the window centred on the screen, after FormShow.
@@ -70,7 +73,6 @@ class TMF : public Window<TMF> {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void LayOut(UINT dpi);
-  bool ShortcutKey(const MSG& key);
 
   SettingsStore settings_;
   RunSession session_;
