@@ -106,13 +106,11 @@ void TAbout::Create() {
   // goes on to the links.
   SetWindowPos(Control(kBitBtn1), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                           app_.Instance(), nullptr);
-  if (hints_ == nullptr) throw Error("Cannot create the hints of the About box");
-  SendMessageW(hints_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
-  AddHint(kLabel5, kWebPage);
-  AddHint(kLabel7, std::string("Mailto ") + kMailAddress);
+  if (!hints_.Create(Handle(), app_.Instance(), app_.HintHidePause())) {
+    throw Error("Cannot create the hints of the About box");
+  }
+  hints_.Add(Control(kLabel5), kWebPage);
+  hints_.Add(Control(kLabel7), std::string("Mailto ") + kMailAddress);
 
   SetDefaultButton(kBitBtn1);
   CentreOnScreen(Handle());
@@ -196,17 +194,6 @@ void TAbout::ShowLooks() {
     const HFONT font = fonts_.Get(lit ? FontKind::kLink : FontKind::kWindow);
     SendMessageW(Control(link), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
-}
-
-void TAbout::AddHint(int link, const std::string& text) {
-  std::wstring wide = Wide(text);
-  TOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(Control(link));
-  tool.lpszText = wide.data();  // copied by the tooltip
-  SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 LRESULT CALLBACK TAbout::ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -50,25 +50,11 @@ void MainListCommands::Attach(HWND addButton, HWND removeButton) {
   SetSpeedButtonMenu(removeButton, deleteMenu_.Get());
 
   // The path hint: the current entry's whole text, up for the application's
-  // hint time.
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
-                             0, 0, view_.Window(), nullptr, app.Instance(), nullptr);
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND;  // the list's own procedure relays the mouse to it
-  tool.hwnd = view_.Window();
-  tool.uId = reinterpret_cast<UINT_PTR>(list);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app.HintHidePause()));
-  // The picture buttons' hints are their names.
-  for (HWND button : {addButton, removeButton}) {
-    std::wstring name = Wide(WindowText(button));
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = name.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  // hint time; the list's own procedure relays the mouse to it. The picture
+  // buttons' hints are their names.
+  hints_.Create(view_.Window(), app.Instance(), app.HintHidePause());
+  hints_.Add(list, "", false);
+  for (HWND button : {addButton, removeButton}) hints_.Add(button, WindowText(button));
 }
 
 void MainListCommands::Files1Click() {
@@ -204,13 +190,7 @@ void MainListCommands::ListBox1MouseMove() {
     const FileList& files = view_.Files();
     const int current = files.Current();
     if (current < 0) return;
-    std::wstring text = Wide(files.Entry(current));
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = view_.Window();
-    tool.uId = reinterpret_cast<UINT_PTR>(files.Handle());
-    tool.lpszText = text.data();
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    hints_.SetText(files.Handle(), files.Entry(current));
   } catch (...) {
     // The hint keeps its old text.
   }
@@ -235,8 +215,7 @@ void MainListCommands::ListBox1ContextPopup(LPARAM where) {
 LRESULT CALLBACK MainListCommands::ListBoxProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   MainListCommands& commands = *reinterpret_cast<MainListCommands*>(GetWindowLongPtrW(list, GWLP_USERDATA));
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-    MSG relayed{list, message, wParam, lParam, 0, {}};
-    SendMessageW(commands.tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    commands.hints_.Relay({list, message, wParam, lParam, 0, {}});
   }
   try {
     switch (message) {

@@ -15,6 +15,7 @@
 #include "engine/typeahead.h"
 #include "forms/mainview.h"
 #include "framework/handle.h"
+#include "framework/hints.h"
 #include "framework/settings.h"
 
 namespace varnex {
@@ -55,7 +56,7 @@ class MainListCommands {
   TypeAhead typeAhead_;
   // The file name the file dialog opens on: the last file dropped.
   std::string openDialogFileName_;
-  HWND tooltip_ = nullptr;
+  Hints hints_;
   WNDPROC listBoxProcedure_ = nullptr;
   MenuHandle addMenu_;     // PopupMenu2
   MenuHandle deleteMenu_;  // PopupMenu3
