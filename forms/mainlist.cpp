@@ -1,6 +1,5 @@
 #include "forms/mainlist.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
