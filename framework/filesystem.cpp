@@ -198,7 +198,7 @@ bool ReachedThroughLink(FileSystem& files, HANDLE file, const std::string& path)
          CSTR_EQUAL;
 }
 
-FileHandle LookAt(FileSystem& files, const std::string& path) {
+FileHandle OpenForAttributes(FileSystem& files, const std::string& path) {
   return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     OPEN_EXISTING, 0);
 }
