@@ -35,7 +35,8 @@ void RemoveTree(const std::string& folder) {
 
 void MakeInLinux(const std::string& folder, const std::string& command, const std::string& made) {
   std::wstring line = Wide("Z:" + command);
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION started;
   ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(folder).c_str(), &startup,
                              &started));
