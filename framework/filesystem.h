@@ -96,6 +96,13 @@ class FileSystem {
   // GetFileInformationByHandleEx with FILE_STANDARD_INFO: how many names
   // (hard links) the file has.
   virtual bool Links(HANDLE file, DWORD& links);
+  // LockFileEx, exclusive and waiting for whoever holds the range, and
+  // UnlockFileEx: `length` bytes from `offset`, which may lie past the end.
+  virtual bool Lock(HANDLE file, ULONGLONG offset, ULONGLONG length);
+  virtual bool Unlock(HANDLE file, ULONGLONG offset, ULONGLONG length);
+  // SetFilePointerEx to the file's end as it is now: the next write through
+  // `file` goes there.
+  virtual bool ToEnd(HANDLE file);
 
  protected:
   ~FileSystem() = default;

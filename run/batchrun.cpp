@@ -16,11 +16,30 @@ namespace varnex {
 
 namespace {
 
+// A log that cannot take a file's line is the log's fault, not the file's:
+// its failure (the log's path and reason) is told once, and each file it
+// keeps from being written is listed without a word of its own.
+class LogFault {
+ public:
+  explicit LogFault(BatchRunHost& host) : host_(host) {}
+
+  [[noreturn]] void Raise(const std::string& path, const Error& failure) {
+    if (!told_) host_.ReportFailure(failure);
+    told_ = true;
+    throw ToldElsewhere(Error::Format(kNotLogged, path).what());
+  }
+
+ private:
+  BatchRunHost& host_;
+  bool told_ = false;
+};
+
 // What a run works with, for each of its files.
 struct RunParts {
   FileSystem& files;
   Replacer& replacer;
   ActivityLog& log;
+  LogFault& logFault;
   BatchRunHost& host;
   UndoRecording* undo;
 };
@@ -161,7 +180,11 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
 
   const ReadAheadRecheck recheck(ahead);
   // Logged as the texts were typed, before anything is written.
-  run.log.RecordReplacement(texts.typedFind, path, texts.typedReplace);
+  try {
+    run.log.RecordReplacement(texts.typedFind, path, texts.typedReplace);
+  } catch (const Error& failure) {
+    run.logFault.Raise(path, failure);
+  }
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.
@@ -184,7 +207,8 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                    BatchRunHost& host, UndoRecording* undo, BatchLimits limits) {
   Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
                     [&host] { host.ProcessPendingEvents(); });
-  const RunParts run{fileSystem, replacer, log, host, undo};
+  LogFault logFault(host);
+  const RunParts run{fileSystem, replacer, log, logFault, host, undo};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file,

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "run/activitylog.h"
@@ -13,6 +14,10 @@
 #include "run/undorecording.h"
 
 namespace varnex {
+
+// A file the log could not take the line of: not written, as no change goes
+// unlogged, and listed with this; the log's own failure is told once.
+inline constexpr std::string_view kNotLogged = "%s was left as it was: its change could not be added to the log";
 
 class BatchRunHost : public FileWalkHost {
  public:
