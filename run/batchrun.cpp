@@ -42,6 +42,8 @@ struct RunParts {
   LogFault& logFault;
   BatchRunHost& host;
   UndoRecording* undo;
+  // The journal names each new file before it is made, where there is one.
+  TemporaryRecord recordTemporary;
 };
 
 // Once a file's text has changed the run writes (its log line, its backup,
@@ -194,8 +196,8 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   if (run.undo != nullptr) {
     holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
-  NewTargetFile beside =
-      WriteBesideTargetFile(path, file.stamp, written, true, run.files, run.host.Options().keepModifiedDate);
+  NewTargetFile beside = WriteBesideTargetFile(path, file.stamp, written, true, run.files,
+                                               run.host.Options().keepModifiedDate, run.recordTemporary);
   const ULONGLONG index = beside.made.index;
   batch.Add(std::move(beside), written.size() + (holdOriginal ? file.bytes.size() : 0));
   return {true, index};
@@ -208,14 +210,15 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
   Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
                     [&host] { host.ProcessPendingEvents(); });
   LogFault logFault(host);
-  const RunParts run{fileSystem, replacer, log, logFault, host, undo};
+  TemporaryRecord recordTemporary = nullptr;
+  if (undo != nullptr) {
+    recordTemporary = [undo](const std::string& path, bool ours) { undo->RecordTemporary(path, ours); };
+  }
+  const RunParts run{fileSystem, replacer, log, logFault, host, undo, std::move(recordTemporary)};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file,
                                    ReadAhead& ahead) { return ProcessTargetFile(path, std::move(file), ahead, run, batch); },
-                    .enterFolder = [&fileSystem](const std::string& folder) {
-                      RemoveLeftoverTemporaries(fileSystem, folder);
-                    },
                     .refuse = [undo](const std::string& path) {
                       if (undo != nullptr) undo->RefuseStoreFile(path);
                     },

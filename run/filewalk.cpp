@@ -9,7 +9,6 @@
 #include <unordered_set>
 
 #include "engine/matcher.h"
-#include "engine/paths.h"
 #include "framework/unicode.h"
 
 namespace varnex {
@@ -109,7 +108,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
   std::vector<std::string> identities;
   identities.reserve(files.size());
   for (const std::string& path : files) identities.push_back(PathIdentity(path));
-  std::unordered_set<std::string_view> seen, folders;
+  std::unordered_set<std::string_view> seen;
   FilesHad had(files, fileSystem);
   ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
   for (std::size_t index = 0; index < files.size(); ++index) {
@@ -117,11 +116,6 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
     if (host.StopRequested()) break;
     host.ShowCurrent(static_cast<int>(index));
     if (seen.insert(identities[index]).second) {
-      // Listed as the path is spelt: Wine matches other letter cases only by
-      // reading every folder on the way.
-      if (folders.insert(ExtractFileDir(identities[index])).second && walk.enterFolder) {
-        walk.enterFolder(std::string(ExtractFileDir(FullPathName(files[index]))));
-      }
       bool repeated = false, binary = false;
       try {
         if (walk.refuse) walk.refuse(files[index]);

@@ -149,8 +149,9 @@ TEST_F(UndoKeeping, AJournalLineCutShortLeavesTheRestReadable) {
     recording->Written(path);
   }
   HANDLE viewer = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  // The undo's second write is a.txt's line in the journal.
-  Fault full{Call::kWrite, 2, 2, ERROR_DISK_FULL};
+  // The undo's third write is a.txt's line in the journal, after its new
+  // file's name and bytes.
+  Fault full{Call::kWrite, 3, 2, ERROR_DISK_FULL};
   full.shortWrite = true;
   files->Add(full);
   EXPECT_EQ(Restore().kept.size(), 1u);
@@ -288,13 +289,21 @@ TEST_F(SharedStore, TwoRunsAtOnceKeepEachOthersOriginals) {
 }
 
 // B ends, leaving its last run behind; a run of A that writes nothing leaves
-// B's run to take back, and once A writes a file it is the last run.
+// B's run to take back, and once A writes a file it is the last run. B was
+// killed while it wrote a new file: that file goes with B's run, a file of
+// the user's named like it stays.
 TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
   const std::string first = File("first.txt", "one\r\n");
   const std::string second = File("second.txt", "two\r\n");
+  const std::string leftover = File("~vnx0b0b.tmp", "B's new text"), users = File("~VNX2024.TMP", "the user's");
   {
     UndoStore ended{{root}};
-    Run(ended, "B's time", {first}, "by B ");
+    UndoRecording run(ended, [] { return std::string("B's time"); }, [](const std::string& message) { FAIL() << message; });
+    Write(run, first, "by B ");
+    // The user's file had the first name B picked; B made its file under the next.
+    run.RecordTemporary(users, true);
+    run.RecordTemporary(users, false);
+    run.RecordTemporary(leftover, true);
   }
   {
     // The only match cannot be written: kept, then never written.
@@ -306,8 +315,11 @@ TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
   EXPECT_EQ(choice.journal.runTime, "B's time");
   copyA.LetGo(choice);
 
+  EXPECT_EQ(ReadFileBytes(leftover), "B's new text");
   Run(copyA, "A's time", {second}, "by A ");
   EXPECT_EQ(testing::NamesIn(root).size(), 1u);
+  EXPECT_EQ(GetFileAttributesA(leftover.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileBytes(users), "the user's");
   choice = copyA.Choose();
   EXPECT_EQ(choice.journal.runTime, "A's time");
   Host host;
