@@ -183,7 +183,7 @@ bool FileSystem::Unlock(HANDLE file, ULONGLONG offset, ULONGLONG length) {
 
 bool FileSystem::ToEnd(HANDLE file) { return SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_END) != FALSE; }
 
-FileHandle LookAt(FileSystem& files, const std::string& path) {
+FileHandle OpenForAttributes(FileSystem& files, const std::string& path) {
   return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     OPEN_EXISTING, 0);
 }
