@@ -9,12 +9,10 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "bench/filesbelow.h"
-#include "engine/paths.h"
 #include "engine/textlines.h"
 #include "framework/safereplace.h"
 #include "framework/wholefile.h"
@@ -81,10 +79,9 @@ int main(int argc, char** argv) {
 
   Step identity{"full path"}, read{"open+read+check"}, model{"line model"}, replace{"replace"},
       back{"line model back"}, open{"open for write+stamp"}, create{"temporary file+write"}, flush{"flush"},
-      place{"replace call"}, message{"messages"}, cleanup{"leftovers (per folder)"};
+      place{"replace call"}, message{"messages"};
   Step logAppend{"log line"};
   int changed = 0;
-  std::set<std::string> folders;
   varnex::Replacer replacer(varnex::MakeLiteralMatcher(), [] { return false; }, [] {});
   const auto start = Clock::now();
   for (const std::string& path : files) {
@@ -94,10 +91,6 @@ int main(int argc, char** argv) {
       CharUpperBuffA(full.data(), static_cast<DWORD>(full.size()));
       return full;
     });
-    const std::string folder(varnex::ExtractFileDir(path));
-    if (folders.insert(folder).second) {
-      Timed(cleanup, [&] { varnex::RemoveLeftoverTemporaries(varnex::SystemFileSystem(), folder); });
-    }
     Timed(message, [] {
       MSG waiting;
       return PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE);
@@ -158,7 +151,7 @@ int main(int argc, char** argv) {
 
   std::printf("%.3f seconds: %zu files, %d changed\n", total, files.size(), changed);
   for (const Step* step :
-       {&identity, &cleanup, &message, &read, &model, &replace, &logAppend, &back, &open, &create, &flush, &place}) {
+       {&identity, &message, &read, &model, &replace, &logAppend, &back, &open, &create, &flush, &place}) {
     const double seconds = std::chrono::duration<double>(step->spent).count();
     std::printf("  %-24s %7.3f s  %6d calls  %7.1f us each\n", step->name, seconds, step->count,
                 step->count ? seconds * 1e6 / step->count : 0.0);

@@ -198,6 +198,23 @@ bool ReachedThroughLink(FileSystem& files, HANDLE file, const std::string& path)
          CSTR_EQUAL;
 }
 
+bool FileSystem::Lock(HANDLE file, ULONGLONG offset, ULONGLONG length) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, static_cast<DWORD>(length), static_cast<DWORD>(length >> 32),
+                    &at) != FALSE;
+}
+
+bool FileSystem::Unlock(HANDLE file, ULONGLONG offset, ULONGLONG length) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return UnlockFileEx(file, 0, static_cast<DWORD>(length), static_cast<DWORD>(length >> 32), &at) != FALSE;
+}
+
+bool FileSystem::ToEnd(HANDLE file) { return SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_END) != FALSE; }
+
 FileHandle OpenForAttributes(FileSystem& files, const std::string& path) {
   return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     OPEN_EXISTING, 0);

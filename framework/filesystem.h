@@ -101,6 +101,13 @@ class FileSystem {
   // ("\\folder\\name.txt"). Wine gives the Linux file's own path, a Linux
   // symbolic link followed; it shows no link as a reparse point.
   virtual bool OpenedName(HANDLE file, std::string& name);
+  // LockFileEx, exclusive and waiting for whoever holds the range, and
+  // UnlockFileEx: `length` bytes from `offset`, which may lie past the end.
+  virtual bool Lock(HANDLE file, ULONGLONG offset, ULONGLONG length);
+  virtual bool Unlock(HANDLE file, ULONGLONG offset, ULONGLONG length);
+  // SetFilePointerEx to the file's end as it is now: the next write through
+  // `file` goes there.
+  virtual bool ToEnd(HANDLE file);
 
  protected:
   ~FileSystem() = default;

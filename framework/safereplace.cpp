@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <string_view>
 
 #include "engine/paths.h"
 
@@ -51,23 +51,35 @@ unsigned NextNumber() {
 }
 
 // A file of ours made new beside `path` (never one that is there already, which
-// may be someone else's), open for writing with deletion shared, and for
-// reading: a file with other names takes its bytes in place.
-FileHandle CreateNamedBeside(FileSystem& files, const std::string& path, const char* extension, std::string& created) {
+// may be someone else's), open for reading and writing (a file with other
+// names takes its bytes in place) with deletion shared; its name is told to
+// `record` first, where given.
+FileHandle CreateNamedBeside(FileSystem& files, const std::string& path, const char* extension, std::string& created,
+                             const TemporaryRecord& record = nullptr) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     created = NameBeside(path, NextNumber(), extension);
     if (created == path) continue;
+    if (record) record(created, true);
     FileHandle file = files.Open(created, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+    if (file) return file;
+    const DWORD error = GetLastError();
+    if (record) record(created, false);
+    SetLastError(error);
+    if (error != ERROR_FILE_EXISTS) return file;
   }
   return FileHandle();
 }
 
-// "~vnx1a2b.tmp", letter case aside.
-bool MadeBeside(const std::string& name) {
+// A name NameBeside makes for a new file: "~vnx1a2b.tmp" (letter case aside),
+// or where the folder leaves less room "~1a2b", down to one digit.
+bool MadeBeside(std::string_view name) {
   const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
-  return name.size() == 12 && _strnicmp(name.c_str(), "~vnx", 4) == 0 &&
-         std::all_of(name.begin() + 4, name.begin() + 8, hex) && _strnicmp(name.c_str() + 8, kNewFile, 4) == 0;
+  if (name.size() == 12) {
+    return _strnicmp(name.data(), "~vnx", 4) == 0 && std::all_of(name.begin() + 4, name.begin() + 8, hex) &&
+           _strnicmp(name.data() + 8, kNewFile, 4) == 0;
+  }
+  if (name.size() == 1) return hex(name[0]);
+  return name.size() <= 11 && name.starts_with('~') && std::all_of(name.begin() + 1, name.end(), hex);
 }
 
 bool Absent(FileSystem& files, const std::string& path) {
@@ -204,8 +216,9 @@ Placed RenameInPlace(FileSystem& files, const std::string& path, const std::stri
   return Placed::kOriginal;
 }
 
-FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created) {
-  return CreateNamedBeside(files, path, kNewFile, created);
+FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created,
+                            const TemporaryRecord& record) {
+  return CreateNamedBeside(files, path, kNewFile, created, record);
 }
 
 void RemoveOurFile(FileSystem& files, const std::string& path) {
@@ -214,17 +227,12 @@ void RemoveOurFile(FileSystem& files, const std::string& path) {
   }
 }
 
-void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder) {
-  const std::string prefix = folder.ends_with('\\') ? folder : folder + '\\';
-  std::vector<std::string> names;
-  if (!files.FindNames(prefix + "~vnx????" + kNewFile, names)) return;
-  for (const std::string& name : names) {
-    // The pattern lets shorter names through too.
-    if (!MadeBeside(name)) continue;
-    // Open for deletion with nothing shared, it opens only where nobody has it
-    // open, and goes as it closes.
-    const FileHandle leftover = files.Open(prefix + name, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE);
-  }
+void RemoveLeftoverTemporary(FileSystem& files, const std::string& path) {
+  // A record that names anything else was not written by us.
+  if (!MadeBeside(ExtractFileName(path))) return;
+  // Open for deletion with nothing shared, it opens only where nobody has it
+  // open, and goes as it closes.
+  const FileHandle leftover = files.Open(path, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE);
 }
 
 Placed PutInPlace(FileSystem& files, const std::string& path, const std::string& replacement, const FileStamp& made,

@@ -3,6 +3,7 @@
 // holds, whatever fails on the way, either the old bytes or the whole new text,
 // and no file of ours stays behind.
 
+#include <functional>
 #include <string>
 
 #include "framework/filesystem.h"
@@ -15,22 +16,31 @@ namespace varnex {
 FileHandle OpenWaiting(FileSystem& files, const std::string& path, DWORD access, DWORD share, DWORD disposition,
                        int retries);
 
-// A new file of our own beside `path`, open for writing and reading, its name in `created`;
-// an empty handle when none can be made. The name is as short as the file's
-// own where a longer one would not fit, so every file that can be opened can
-// also be rewritten. The handle shares deletion only: the file may be renamed
-// while it is held, and nobody else can take it for a leftover meanwhile.
-FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created);
+// Told the full name of each new file of ours before it is made (`ours`), and
+// again (not `ours`) where none could be made under it, the name being
+// someone else's. Whoever keeps that record has what a run ended by force
+// left under the names still ours removed (RemoveLeftoverTemporary); nothing
+// else is ever taken for a leftover.
+using TemporaryRecord = std::function<void(const std::string& path, bool ours)>;
+
+// A new file of our own beside `path`, open for writing and reading, its name in `created`
+// and told to `record` where given; an empty handle when none can be made.
+// The name is as short as the file's own where a longer one would not fit, so
+// every file that can be opened can also be rewritten. The handle shares
+// deletion only: the file may be renamed while it is held, and nobody else
+// can take it for a leftover meanwhile.
+FileHandle CreateFileBeside(FileSystem& files, const std::string& path, std::string& created,
+                            const TemporaryRecord& record = nullptr);
 
 // Removes a file of ours, waiting a moment for whoever holds it.
 void RemoveOurFile(FileSystem& files, const std::string& path);
 
-// Removes the new files of ours beside `folder`'s files that a run ended by
-// force (a crash, a kill, a power cut) left there: only names of the kind
-// CreateFileBeside makes when the folder leaves room ("~vnx1a2b.tmp"), and only
-// those that nobody has open (another copy of the program may be writing one
-// right now). Costs a listing of the folder; failures are left unsaid.
-void RemoveLeftoverTemporaries(FileSystem& files, const std::string& folder);
+// Removes the new file of ours at `path`, recorded before it was made, that a
+// run ended by force (a crash, a kill, a power cut) may have left: only a name
+// of the kind CreateFileBeside makes, and only where nobody has it open
+// (another copy of the program may be writing a file of that name right now).
+// Failures are left unsaid.
+void RemoveLeftoverTemporary(FileSystem& files, const std::string& path);
 
 enum class Placed { kReplacement, kOriginal, kNeither };
 

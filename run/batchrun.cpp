@@ -16,13 +16,34 @@ namespace varnex {
 
 namespace {
 
+// A log that cannot take a file's line is the log's fault, not the file's:
+// its failure (the log's path and reason) is told once, and each file it
+// keeps from being written is listed without a word of its own.
+class LogFault {
+ public:
+  explicit LogFault(BatchRunHost& host) : host_(host) {}
+
+  [[noreturn]] void Raise(const std::string& path, const Error& failure) {
+    if (!told_) host_.ReportFailure(failure);
+    told_ = true;
+    throw ToldElsewhere(Error::Format(kNotLogged, path).what());
+  }
+
+ private:
+  BatchRunHost& host_;
+  bool told_ = false;
+};
+
 // What a run works with, for each of its files.
 struct RunParts {
   FileSystem& files;
   Replacer& replacer;
   ActivityLog& log;
+  LogFault& logFault;
   BatchRunHost& host;
   UndoRecording* undo;
+  // The journal names each new file before it is made, where there is one.
+  TemporaryRecord recordTemporary;
 };
 
 // Once a file's text has changed the run writes (its log line, its backup,
@@ -161,7 +182,11 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
 
   const ReadAheadRecheck recheck(ahead);
   // Logged as the texts were typed, before anything is written.
-  run.log.RecordReplacement(texts.typedFind, path, texts.typedReplace);
+  try {
+    run.log.RecordReplacement(texts.typedFind, path, texts.typedReplace);
+  } catch (const Error& failure) {
+    run.logFault.Raise(path, failure);
+  }
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.
@@ -171,8 +196,8 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   if (run.undo != nullptr) {
     holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
   }
-  NewTargetFile beside =
-      WriteBesideTargetFile(path, file.stamp, written, true, run.files, run.host.Options().keepModifiedDate);
+  NewTargetFile beside = WriteBesideTargetFile(path, file.stamp, written, true, run.files,
+                                               run.host.Options().keepModifiedDate, run.recordTemporary);
   beside.names = file.names;
   const ULONGLONG index = beside.made.index;
   batch.Add(std::move(beside), written.size() + (holdOriginal ? file.bytes.size() : 0));
@@ -185,14 +210,16 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                    BatchRunHost& host, UndoRecording* undo, BatchLimits limits) {
   Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
                     [&host] { host.ProcessPendingEvents(); });
-  const RunParts run{fileSystem, replacer, log, host, undo};
+  LogFault logFault(host);
+  TemporaryRecord recordTemporary = nullptr;
+  if (undo != nullptr) {
+    recordTemporary = [undo](const std::string& path, bool ours) { undo->RecordTemporary(path, ours); };
+  }
+  const RunParts run{fileSystem, replacer, log, logFault, host, undo, std::move(recordTemporary)};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file,
                                    ReadAhead& ahead) { return ProcessTargetFile(path, std::move(file), ahead, run, batch); },
-                    .enterFolder = [&fileSystem](const std::string& folder) {
-                      RemoveLeftoverTemporaries(fileSystem, folder);
-                    },
                     .refuse = [undo](const std::string& path) {
                       if (undo != nullptr) undo->RefuseStoreFile(path);
                     },

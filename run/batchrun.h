@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "run/activitylog.h"
@@ -13,6 +14,10 @@
 #include "run/undorecording.h"
 
 namespace varnex {
+
+// A file the log could not take the line of: not written, as no change goes
+// unlogged, and listed with this; the log's own failure is told once.
+inline constexpr std::string_view kNotLogged = "%s was left as it was: its change could not be added to the log";
 
 class BatchRunHost : public FileWalkHost {
  public:
@@ -36,9 +41,7 @@ struct BatchLimits {
 
 // Runs the files in their order, every file call through `fileSystem`, each
 // file once (see WalkFiles). With `undo`, the original of every file changed
-// is kept for Undo Last Run. Every file changed has its line in `log`. The
-// first file of each folder clears the folder of new files that an
-// interrupted run left there. An ANSI file that would have to take a replace
+// is kept for Undo Last Run. Every file changed has its line in `log`. An ANSI file that would have to take a replace
 // text its code page cannot hold is reported and left as it was. Changed
 // files go in place a batch at a time (see BatchLimits).
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,

@@ -49,7 +49,11 @@ std::string SystemMessage(DWORD error) {
 }
 
 Error CannotOpenFile(const std::string& path, DWORD error, FileSystem& files) {
-  const Error failure = Error::Format(kCannotOpenFile, path);
+  return FileCallFailure(kCannotOpenFile, path, error, files);
+}
+
+Error FileCallFailure(std::string_view message, const std::string& path, DWORD error, FileSystem& files) {
+  const Error failure = Error::Format(message, path);
   FailureReason reason = ReasonOfSystemError(error);
   if (reason == FailureReason::kAccessDenied) {
     const DWORD attributes = files.Attributes(path);

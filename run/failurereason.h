@@ -15,6 +15,8 @@ namespace varnex {
 // an open of a folder, with ERROR_ACCESS_DENIED as it does a missing right:
 // the path's attributes tell which it was.
 Error CannotOpenFile(const std::string& path, DWORD error, FileSystem& files);
+// The same with another message for the file (kCannotCreateFile).
+Error FileCallFailure(std::string_view message, const std::string& path, DWORD error, FileSystem& files);
 
 // The reason for a system error code alone; kOther where the code has no
 // reason of its own (see SystemMessage).

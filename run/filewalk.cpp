@@ -9,7 +9,6 @@
 #include <unordered_set>
 
 #include "engine/matcher.h"
-#include "engine/paths.h"
 #include "framework/unicode.h"
 
 namespace varnex {
@@ -110,7 +109,6 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
   identities.reserve(files.size());
   for (const std::string& path : files) identities.push_back(PathIdentity(path));
   std::unordered_map<std::string_view, std::size_t> firstOf;
-  std::unordered_set<std::string_view> folders;
   FilesHad had(files, fileSystem);
   ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
   for (std::size_t index = 0; index < files.size(); ++index) {
@@ -122,11 +120,6 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
     // case-sensitive folder, as every Linux folder is under Wine): the file's
     // volume and number tell, once it is read.
     if (fresh || FullPathName(files[index]) != FullPathName(files[first->second])) {
-      // Listed as the path is spelt: Wine matches other letter cases only by
-      // reading every folder on the way.
-      if (folders.insert(ExtractFileDir(identities[index])).second && walk.enterFolder) {
-        walk.enterFolder(std::string(ExtractFileDir(FullPathName(files[index]))));
-      }
       bool repeated = false, binary = false;
       try {
         if (walk.refuse) walk.refuse(files[index]);
@@ -151,7 +144,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
         }
       } catch (const std::exception& failure) {
         FileFailure failed{files[index], FailureOfFile(files[index], failure)};
-        host.ReportFailure(failed.error);
+        if (dynamic_cast<const ToldElsewhere*>(&failure) == nullptr) host.ReportFailure(failed.error);
         counts.failures.push_back(std::move(failed));
         ++counts.failed;
       }

@@ -78,6 +78,14 @@ class Refused : public Error {
   using Error::Error;
 };
 
+// A file left as it was for a cause the run has told once in its own words
+// (the log that cannot take lines): listed with the run's failures as it is,
+// without being reported again.
+class ToldElsewhere : public Refused {
+ public:
+  using Refused::Refused;
+};
+
 // What was done to one file: whether it changed, and the number of the new
 // file on its volume where one was written (0 where none was).
 struct FileOutcome {
@@ -87,14 +95,12 @@ struct FileOutcome {
 
 // What a walk does: `process` with each file as read, given the walk's reading
 // ahead to tell before it writes (see ReadAhead); raises an error on any
-// failure. `enterFolder`, where there is one, before the first file of each
-// folder, with the folder's full path. `settle`, where there is one, after
+// failure. `settle`, where there is one, after
 // every file and once more at the end (`last`, however the walk ended): where
 // `process` leaves files to be finished later, it finishes those whose time
 // has come (all of them when last), reports those it cannot, and gives them.
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
-  std::function<void(const std::string& folder)> enterFolder = nullptr;
   // Where there is one, before a file is taken: raises Refused for a file
   // the walk is not to touch.
   std::function<void(const std::string& path)> refuse = nullptr;

@@ -4,6 +4,7 @@
 #include "framework/safereplace.h"
 #include "framework/unicode.h"
 #include "framework/wholefile.h"
+#include "run/failurereason.h"
 
 namespace varnex {
 namespace {
@@ -14,6 +15,29 @@ namespace {
 constexpr int kSharingRetries = 40;
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The byte every copy of the program locks (LockFileEx) while it appends, far
+// past the end of any log: readers of the log are never kept out.
+constexpr ULONGLONG kAppendLock = ULONGLONG{1} << 62;
+
+// Raised with the reason the failed call left in GetLastError: read it before
+// anything else is called.
+[[noreturn]] void CannotCreate(const std::string& path, FileSystem& files) {
+  throw FileCallFailure(kCannotCreateFile, path, GetLastError(), files);
+}
+
+// `bytes` at the file's end as it is under the lock. Wine's append-only
+// handles (FILE_APPEND_DATA) take the end and write as two steps, and two
+// copies appending at once write lines over each other: the end is taken
+// here, by the copy holding the lock.
+bool AppendLocked(FileSystem& files, HANDLE file, std::string_view bytes) {
+  if (!files.Lock(file, kAppendLock, 1)) return false;
+  const bool written = files.ToEnd(file) && WriteWholeBuffer(files, file, bytes);
+  const DWORD error = GetLastError();
+  files.Unlock(file, kAppendLock, 1);
+  SetLastError(error);
+  return written;
+}
 
 // The log's text from its bytes, and whether they are in UTF-8.
 std::string TextOf(std::string_view bytes, bool& utf8) {
@@ -52,20 +76,20 @@ void LogFile::Replace(std::string_view bytes) {
   appending_.Reset();  // it would keep the old log from being replaced
   std::string temporary;
   FileHandle file = CreateFileBeside(files_, path_, temporary);
-  if (!file) throw Error::Format(kCannotCreateFile, path_);
+  if (!file) CannotCreate(path_, files_);
   // On disk before it takes the old log's place, so a crash cannot leave a
   // log cut short.
   FileStamp made;
   const bool written =
       WriteWholeBuffer(files_, file.Get(), bytes) && files_.Flush(file.Get()) && files_.Stamp(file.Get(), made);
-  file.Reset();
   if (!written) {
+    const Error failure = FileCallFailure(kCannotCreateFile, path_, GetLastError(), files_);
+    file.Reset();
     RemoveOurFile(files_, temporary);
-    throw Error::Format(kCannotCreateFile, path_);
+    throw failure;
   }
-  if (PutInPlace(files_, path_, temporary, made, &loaded_) != Placed::kReplacement) {
-    throw Error::Format(kCannotCreateFile, path_);
-  }
+  file.Reset();
+  if (PutInPlace(files_, path_, temporary, made, &loaded_) != Placed::kReplacement) CannotCreate(path_, files_);
 }
 
 void LogFile::Append(std::string_view text) {
@@ -80,14 +104,14 @@ void LogFile::Append(std::string_view text) {
   }
   if (utf8_) bytes = text;
   // A handle that failed is not kept: the next append opens the file afresh.
-  if (!file || !WriteWholeBuffer(files_, file.Get(), bytes)) throw Error::Format(kCannotCreateFile, path_);
+  if (!file || !AppendLocked(files_, file.Get(), bytes)) CannotCreate(path_, files_);
   if (holdAppends_) appending_ = std::move(file);
 }
 
 // The file's form is looked at whenever it is opened: another copy of the
 // program may have turned it into UTF-8 since.
 FileHandle LogFile::OpenForAppending() {
-  FileHandle file = OpenWaiting(files_, path_, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  FileHandle file = OpenWaiting(files_, path_, FILE_WRITE_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 OPEN_ALWAYS, kSharingRetries);
   char start[kUtf8Mark.size()];
   DWORD read = 0;
@@ -102,7 +126,7 @@ FileHandle LogFile::OpenForAppending() {
 // goes over into UTF-8, each earlier line kept.
 void LogFile::ConvertToUtf8() {
   const std::optional<std::string> bytes = LoadBytes();
-  if (!bytes) throw Error::Format(kCannotCreateFile, path_);
+  if (!bytes) CannotCreate(path_, files_);
   bool utf8 = false;
   const std::string text = TextOf(*bytes, utf8);
   if (!utf8) Replace(std::string(kUtf8Mark) + text);

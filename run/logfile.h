@@ -29,9 +29,10 @@ class LogFile final : public LogStorage {
   // was until the new one is complete and takes its place.
   void Rewrite(std::string_view text) override;
   // A text the ANSI file cannot hold first turns the file into UTF-8 the same
-  // safe way.
+  // safe way. Every copy of the program appends under one byte-range lock, so
+  // two copies appending at once never lose or mix lines.
   void Append(std::string_view text) override;
-  // Both raise "Cannot create file <path>" when they fail.
+  // Both raise "Cannot create file <path>" with the reason when they fail.
 
   // For its length the file stays open between appends: a batch run appends
   // a line for every file it changes, and opening the file can cost more than

@@ -137,18 +137,19 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 }
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
-                            bool keepLastWrite, DWORD names) {
-  NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files, keepLastWrite);
+                            bool keepLastWrite, const TemporaryRecord& record, DWORD names) {
+  NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files, keepLastWrite, record);
   written.names = names;
   return PutTargetFileInPlace(written, files);
 }
 
 NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                                    bool writeOut, FileSystem& files, bool keepLastWrite) {
+                                    bool writeOut, FileSystem& files, bool keepLastWrite,
+                                    const TemporaryRecord& record) {
   NewTargetFile written;
   written.path = path;
   written.read = read;
-  written.file = CreateFileBeside(files, path, written.temporary);
+  written.file = CreateFileBeside(files, path, written.temporary, record);
   if (!written.file) CannotOpen(path, files);
   // On the disk before it takes the original's place: after a power cut the
   // path must not name a file whose bytes never got there. Written out only,

@@ -9,6 +9,7 @@
 #include "engine/encoding.h"
 #include "framework/filesystem.h"
 #include "framework/handle.h"
+#include "framework/safereplace.h"
 
 namespace varnex {
 
@@ -52,11 +53,13 @@ void CheckRewritable(const std::string& path, FileSystem& files = SystemFileSyst
 // an error is raised unless it is the new text. (Where neither file can be
 // moved back into place, both stay beside it: they are then the only copies.)
 // Gives the stamp of the new file, which the path names from then on. With
-// `keepLastWrite` the new file takes the original's last-write time. `names`
-// as NewTargetFile's: after a run kept the original by a second name in the
-// undo store, the names it went by when read.
+// `keepLastWrite` the new file takes the original's last-write time; the new
+// file's name is told to `record` before it is made (see TemporaryRecord).
+// `names` as NewTargetFile's: after a run kept the original by a second name
+// in the undo store, the names it went by when read.
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
-                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false, DWORD names = 0);
+                            FileSystem& files = SystemFileSystem(), bool keepLastWrite = false,
+                            const TemporaryRecord& record = nullptr, DWORD names = 0);
 
 // RewriteTargetFile in two halves, so that many files can be written and
 // reach the disk with one flush before any of them takes its original's
@@ -84,7 +87,7 @@ struct NewTargetFile {
 // With `keepLastWrite` the new file takes the original's last-write time.
 NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
                                     bool writeOut, FileSystem& files = SystemFileSystem(),
-                                    bool keepLastWrite = false);
+                                    bool keepLastWrite = false, const TemporaryRecord& record = nullptr);
 // The second half, once the new file is on the disk: it takes the place and
 // attributes of the file at `path` unless that has changed since it was read,
 // as RewriteTargetFile's end. A file with other names (hard links), or reached

@@ -1,5 +1,6 @@
 #include "run/undojournal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <set>
@@ -20,7 +21,9 @@ constexpr std::size_t kStrongHashDigits = 64;
 constexpr char kEntryTag = 'F';
 constexpr char kWrittenTag = 'W';
 constexpr char kDoneTag = 'D';
-constexpr char kTags[] = "FWD";
+constexpr char kTemporaryTag = 'T';
+constexpr char kNotTemporaryTag = 'N';
+constexpr char kTags[] = "FWDTN";
 
 std::string Hex(std::uint64_t value) {
   char digits[17];
@@ -118,6 +121,10 @@ std::string JournalWritten(int number, std::uint64_t lastWrite) {
 
 std::string JournalDone(int number) { return Line({std::string_view(&kDoneTag, 1), std::to_string(number)}); }
 
+std::string JournalTemporary(std::string_view path, bool ours) {
+  return Line({std::string_view(ours ? &kTemporaryTag : &kNotTemporaryTag, 1), path});
+}
+
 UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
   const Reader reader(name);
   UndoJournal journal;
@@ -177,6 +184,13 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
     } else if (fields.size() == 2 && fields[0] == std::string_view(&kDoneTag, 1)) {
       const std::uint64_t number = reader.Number(fields[1]);
       if (number == 0 || number > journal.entries.size() || !done.insert(number).second) reader.Damaged();
+    } else if (fields.size() == 2 && fields[0] == std::string_view(&kTemporaryTag, 1)) {
+      if (!IsPlainFullPath(fields[1])) reader.Damaged();
+      journal.temporaries.emplace_back(fields[1]);
+    } else if (fields.size() == 2 && fields[0] == std::string_view(&kNotTemporaryTag, 1)) {
+      // Its line before may have been torn away: nothing to take back then.
+      const auto named = std::find(journal.temporaries.rbegin(), journal.temporaries.rend(), fields[1]);
+      if (named != journal.temporaries.rend()) journal.temporaries.erase(std::next(named).base());
     } else {
       reader.Damaged();
     }

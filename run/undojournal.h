@@ -45,6 +45,10 @@ struct UndoJournal {
   bool ansiNames = false;
   // Those an undo is not yet done with.
   std::vector<UndoEntry> entries;
+  // The new files the run and its undos were about to make beside the files
+  // they wrote, each named before it was made: where one ended by force, a
+  // file of that name may be left over, or none.
+  std::vector<std::string> temporaries;
 };
 
 // The name of a linked original's file in the store.
@@ -58,6 +62,9 @@ std::string JournalStart(std::string_view runTime);
 std::string JournalEntry(const UndoEntry& entry);
 std::string JournalWritten(int number, std::uint64_t lastWrite);
 std::string JournalDone(int number);
+// The line before a new file is made at `path` (`ours`), and the one after
+// none could be made there: that name is someone else's.
+std::string JournalTemporary(std::string_view path, bool ours);
 
 // Raises Error(kDamagedJournal) with `name` for a journal not in the shape the
 // lines above give. A last line without its line end was cut short by the

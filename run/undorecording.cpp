@@ -24,6 +24,11 @@ bool HasOneName(FileSystem& files, const std::string& path) {
   return file && files.Links(file.Get(), links) && links == 1 && !ReachedThroughLink(files, file.Get(), path);
 }
 
+// A path as the journal names it: as the run names it where it is in the
+// "\\?\" form, in which a name may end in a dot or a space that
+// GetFullPathNameW would strip.
+std::string JournalPath(const std::string& path) { return path.starts_with("\\\\?\\") ? path : FullPathName(path); }
+
 }  // namespace
 
 UndoRecording::UndoRecording(UndoStore& store, Clock runTime, Report report)
@@ -60,9 +65,7 @@ void UndoRecording::Record(const std::string& path, std::uint64_t length, std::s
   if (failed_ || (!held_ && !Start())) return;
   UndoEntry entry;
   entry.number = entries_ + 1;
-  // As the run names it: in the "\\?\" form a name may end in a dot or a
-  // space, which GetFullPathNameW would strip.
-  entry.path = path.starts_with("\\\\?\\") ? path : FullPathName(path);
+  entry.path = JournalPath(path);
   entry.length = length;
   entry.size = newBytes.size();
   entry.hash = ContentHash(newBytes);
@@ -139,6 +142,11 @@ void UndoRecording::Written(const std::string& path) {
       !AppendJournalLine(store_.Files(), *held_, JournalWritten(entry, left.lastWrite))) {
     Fail();
   }
+}
+
+void UndoRecording::RecordTemporary(const std::string& path, bool ours) {
+  if (failed_ || !held_) return;
+  if (!AppendJournalLine(store_.Files(), *held_, JournalTemporary(JournalPath(path), ours))) Fail();
 }
 
 void UndoRecording::RefuseStoreFile(const std::string& path) const {

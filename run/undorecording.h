@@ -49,6 +49,11 @@ class UndoRecording {
   std::optional<ULONGLONG> FlushKept();
   // After that file was written (once what was kept of it was flushed).
   void Written(const std::string& path);
+  // Before a new file of the run is made at `path` (`ours`), and after none
+  // could be made there (see TemporaryRecord): a run ended by force leaves
+  // behind only files the journal names, which the next run or an undo
+  // removes.
+  void RecordTemporary(const std::string& path, bool ours);
   // Raises Refused for a file inside an undo store: a run rewriting the
   // store's pack or journal would take back what it keeps.
   void RefuseStoreFile(const std::string& path) const;

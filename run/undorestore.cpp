@@ -3,11 +3,9 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
 
 #include "engine/contenthash.h"
 #include "engine/error.h"
-#include "engine/paths.h"
 #include "engine/stronghash.h"
 #include "framework/safereplace.h"
 #include "framework/wholefile.h"
@@ -129,14 +127,12 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   if (std::any_of(entries.begin(), entries.end(), [](const UndoEntry& entry) { return entry.lastWrite.has_value(); })) {
     RemoveEarlierStores(store.folder);
   }
-  // A run ended by force may have left its new file beside the one it was
-  // writing, which has its entry: each folder of the run is cleared once.
-  std::unordered_set<std::string_view> folders;
-  for (const UndoEntry& entry : entries) {
-    if (folders.insert(ExtractFileDir(entry.path)).second) {
-      RemoveLeftoverTemporaries(files_, std::string(ExtractFileDir(entry.path)));
-    }
-  }
+  // A run or an undo ended by force may have left a new file of its own
+  // beside one it was writing; the journal named each before it was made.
+  for (const std::string& temporary : choice.journal.temporaries) RemoveLeftoverTemporary(files_, temporary);
+  const TemporaryRecord recordTemporary = [&](const std::string& path, bool ours) {
+    AppendJournalLine(files_, store, JournalTemporary(path, ours));
+  };
   for (std::size_t index = 0; index < entries.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) {
@@ -166,7 +162,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
           done = true;
         } else {
           if (kept == Kept::kUnreadable) throw Error::Format(kCannotOpenFile, packPath);
-          RewriteTargetFile(entry.path, stamp, original, files_);
+          RewriteTargetFile(entry.path, stamp, original, files_, false, recordTemporary);
           done = rewritten = true;
         }
       } catch (const std::exception&) {

@@ -7,6 +7,7 @@
 
 #include "engine/error.h"
 #include "engine/paths.h"
+#include "framework/safereplace.h"
 #include "framework/unicode.h"
 #include "framework/wholefile.h"
 #include "run/undofiles.h"
@@ -72,6 +73,18 @@ UndoJournal ReadStoreJournal(std::string_view bytes, const std::string& path) {
     for (UndoEntry& entry : read.entries) entry.path = FromAnsi(entry.path);
   }
   return read;
+}
+
+// The new files that a run or an undo of the store ended by force may have
+// left beside the files it wrote: those its journal named before making them.
+void RemoveLeftoverTemporaries(FileSystem& files, std::string_view journal, const std::string& folder) {
+  try {
+    for (const std::string& path : ReadStoreJournal(journal, InStore(folder, kJournalName)).temporaries) {
+      RemoveLeftoverTemporary(files, path);
+    }
+  } catch (const Error&) {
+    // A damaged journal is no record to remove anything by.
+  }
 }
 
 bool AnyWritten(const UndoJournal& journal) {
@@ -202,6 +215,8 @@ void UndoStore::RemoveEarlierStores(const std::string& taking) {
     std::string bytes;
     std::optional<HeldStore> held = own ? std::exchange(own_, std::nullopt) : Hold(found.folder, bytes);
     if (held) {
+      // This copy's own run ended in order, every new file of it gone.
+      if (!own) RemoveLeftoverTemporaries(files_, bytes, found.folder);
       RemoveStore(std::move(*held));
     } else if (files_.Attributes(InStore(found.folder, kJournalName)) == INVALID_FILE_ATTRIBUTES) {
       RemoveOriginals(files_, found.folder);

@@ -68,12 +68,10 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   const std::string missing = folder / "missing.txt";
   const FILETIME before = Written(untouched);
   FILETIME after;
-  // What a run ended by force left beside the files, and another copy's new
-  // file that it is writing now.
-  WriteFileBytes(folder / "~vnx0abc.tmp", "left behind");
-  WriteFileBytes(folder / "~vnx0abd.tmp", "being written");
-  const FileHandle writing(CreateFileA((folder / "~vnx0abd.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
+  // The user's files named like new files of ours: no run recorded making
+  // them, so no run removes them.
+  WriteFileBytes(folder / "~vnx0abc.tmp", "the user's");
+  WriteFileBytes(folder / "~VNX2024.TMP", "the user's");
   List({missing, changed, untouched, folder.Path()});
   Texts("two\r\nlast\r\n", "2");
   const Results results = Run();
@@ -106,7 +104,8 @@ TEST_F(BatchRun, ReplacesWritesChangedFilesOnlyAndCountsThem) {
   EXPECT_EQ(log[2], "last");
   EXPECT_EQ(log[3], " found in " + changed + " and replaced to 2");
   EXPECT_EQ(FolderContents(),
-            (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log", "~vnx0abd.tmp"}));
+            (std::vector<std::string>{"changed.txt", "undo", "untouched.txt", "varnex.log", "~VNX2024.TMP",
+                                      "~vnx0abc.tmp"}));
 }
 
 TEST_F(SessionRun, AFileListedAgainIsReplacedOnce) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -78,7 +79,7 @@ TEST(LogFile, TwoCopiesOfTheProgramKeepEachOthersLines) {
   TempFolder folder;
   const std::string path = folder / "varnex.log";
   LogFile firstFile(path), secondFile(path);
-  int tick = 0;
+  std::atomic<int> tick = 0;
   auto clock = [&] { return "t" + std::to_string(++tick); };
   ActivityLog first(firstFile, clock), second(secondFile, clock);
 
@@ -95,6 +96,20 @@ TEST(LogFile, TwoCopiesOfTheProgramKeepEachOthersLines) {
             "t4 - c found in C:\\2.txt and replaced to d\r\n"
             "t5 - Application Closed\r\n"
             "t6 - Application Closed\r\n");
+  // Appending at the same moment, each through a handle of its own as two
+  // processes would: no line is lost, none is written into another.
+  const auto append = [](LogFile* file, ActivityLog* log) {
+    const LogFile::Held run(*file);
+    for (int line = 0; line < 2000; ++line) log->RecordReplacement("a", "C:\\1.txt", "b");
+  };
+  std::thread other(append, &secondFile, &second);
+  append(&firstFile, &first);
+  other.join();
+  const std::string bytes = ReadFileBytes(path);
+  const std::vector<std::string_view> lines = SplitLines(bytes);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](std::string_view line) { return line.ends_with(" - a found in C:\\1.txt and replaced to b"); }),
+            1 + 4000);
 }
 
 // During a run the log is opened once for all its lines; each line is on disk
@@ -227,7 +242,7 @@ TEST(LogFile, ALogGoesOverToUtf8WholeAtItsFirstLineOutsideTheCodePage) {
   const std::string old = "old caf\xE9\r\n";
   WriteFileBytes(path, old);
   LogFile firstFile(path), secondFile(path);
-  int tick = 0;
+  std::atomic<int> tick = 0;
   auto clock = [&] { return "t" + std::to_string(++tick); };
   ActivityLog first(firstFile, clock), second(secondFile, clock);
   first.Open();
@@ -312,7 +327,7 @@ TEST(LogFile, ALogThatCannotBeReadAtStartIsOnlyAppendedTo) {
   FailingFileSystem files;
   // Held throughout the load, let go before the first save.
   files.beforeOpen = [&](const std::string&, DWORD access) {
-    if (access & FILE_APPEND_DATA) held.Reset();
+    if (access & FILE_WRITE_DATA) held.Reset();
   };
   LogFile file(path, files);
   ActivityLog log(file, Tick);

@@ -13,7 +13,6 @@
 #include <set>
 #include <thread>
 
-#include "framework/safereplace.h"
 #include "framework/unicode.h"
 #include "run/runsession.h"
 #include "tests/support/forwarding_filesystem.h"
@@ -44,9 +43,10 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
 
   bool Cut() const { return off_; }
 
-  // The disk as the machine finds it at the restart.
-  void Restart() {
+  // The disk as the machine finds it at the restart (all it wrote, where only the program was killed).
+  void Restart(bool killed) {
     for (const auto& file : files_) {
+      if (killed) break;
       if (!file->dirty) continue;
       for (const std::string& name : file->names) WriteFileBytes(name, file->durable);
     }
@@ -321,9 +321,13 @@ class NoHost final : public UndoHost {
 };
 
 TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
-  for (const bool writesOut : {true, false})
-  for (const bool stop : {false, true}) {
-    const std::string variant = std::string(writesOut ? "written out" : "flushed one by one") + (stop ? ", stopped" : "");
+  const struct { bool writesOut, stop, killed; } variants[] = {
+      {true, false, false}, {true, true, false}, {false, false, false}, {false, true, false}, {false, false, true}};
+  std::set<std::string> plannedNames;
+  for (const Planned& file : Plan()) plannedNames.insert(file.name);
+  for (const auto [writesOut, stop, killed] : variants) {
+    const std::string variant = std::string(writesOut ? "written out" : "flushed one by one") + (stop ? ", stopped" : "") +
+                                (killed ? ", killed" : "");
     {
       testing::TempFolder folder, program;
       PlaceFiles(folder);
@@ -349,7 +353,7 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
       } catch (const PowerCut&) {
       }
       cutShort = cut.Cut();
-      cut.Restart();
+      cut.Restart(killed);
 
       for (const Planned& planned : Plan()) {
         const std::string now = ReadFileBytes(folder / planned.name);
@@ -366,11 +370,11 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
       for (const Planned& planned : Plan()) {
         EXPECT_TRUE(ReadFileBytes(folder / planned.name) == planned.before) << planned.name << " not given back";
       }
-      // Nothing of the run's is left beside the files once the next run has
-      // looked at their folder.
-      RemoveLeftoverTemporaries(SystemFileSystem(), folder.Path());
-      EXPECT_EQ(testing::NamesIn(folder.Path()),
-                (std::vector<std::string>{"a.txt", "b.txt", "big.txt", "c.txt", "d.txt", "e.txt"}));
+      // The undo removed every new file of the run's that its journal named;
+      // only a power cut can lose the line that names one.
+      for (const std::string& name : testing::NamesIn(folder.Path())) {
+        EXPECT_TRUE(plannedNames.contains(name) || (!killed && name.starts_with("~vnx"))) << name << " left behind";
+      }
     }
     EXPECT_GT(cutAt, 50) << variant;
   }

@@ -126,12 +126,27 @@ TEST_F(SessionUndo, OnlyWhatTheRunChangedIsTakenBack) {
   ASSERT_TRUE(holder.Acted());
   // The log's own failure is the reason the first file was not done.
   EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "Cannot open file " + files[0] + ".\nCannot create file " + folder / "varnex.log" + ".",
+                            "Cannot create file " + folder / "varnex.log" + ".\nAnother program holds the file open.",
                             "Cannot open file " + missing + ".\nThe file or its folder does not exist."}));
   ExpectChanged(files[1]);
 
   EXPECT_EQ(Undo().value().restored, std::vector<std::string>{files[1]});
   for (const std::string& path : files) ExpectAsBefore(path);
+
+  // A log that is a folder keeps every file as it was, told once with its reason.
+  const std::string log = folder / "varnex.log";
+  ASSERT_TRUE(DeleteFileA(log.c_str()) && CreateDirectoryA(log.c_str(), nullptr));
+  List({files[0], files[1]});
+  onFailure = nullptr;
+  const RunCounts counts = Run();
+  ASSERT_TRUE(RemoveDirectoryA(log.c_str()));
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot create file " + log + ".\nIt is a folder, not a file."});
+  ASSERT_EQ(counts.failed, 2);
+  for (int file = 0; file < 2; ++file) {
+    EXPECT_EQ(WithReason(counts.failures[file].error, " "),
+              files[file] + " was left as it was: its change could not be added to the log.");
+    ExpectAsBefore(files[file]);
+  }
 }
 
 // Changed since the run: left as they are and named. An original the pack

@@ -32,7 +32,8 @@ std::string Line(std::string line) {
 }
 
 // A journal as a run writes it: two files written, the second's original
-// linked into the store, the third cut off by a stop between its two lines.
+// linked into the store, the third cut off by a stop between its two lines;
+// each new file named before it was made, the second's first name found taken.
 std::string RunJournal() {
   UndoEntry linked = Entry(2, "\\\\server\\share\\b.htm", 0, 0);
   linked.linked = true;
@@ -40,7 +41,10 @@ std::string RunJournal() {
   UndoEntry third = Entry(3, testing::U8(u8"Z:\\tmp\\Отчёт 日本語\\smile😀.txt"), 123456789012u);
   third.offset = 100;
   return JournalStart("12/7/2026 3:04:05 PM") + JournalEntry(Entry(1, "C:\\docs\\a.txt")) +
-         JournalWritten(1, 0x01DB0000AAAABBBBu) + JournalEntry(linked) + JournalWritten(2, 7) + JournalEntry(third);
+         JournalTemporary("C:\\docs\\~vnx0001.tmp", true) + JournalWritten(1, 0x01DB0000AAAABBBBu) +
+         JournalEntry(linked) + JournalTemporary("\\\\server\\share\\~vnx0002.tmp", true) +
+         JournalTemporary("\\\\server\\share\\~vnx0002.tmp", false) +
+         JournalTemporary("\\\\server\\share\\~vnx0003.tmp", true) + JournalWritten(2, 7) + JournalEntry(third);
 }
 
 void ExpectRefused(std::string_view bytes) {
@@ -73,6 +77,7 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_EQ(journal.entries[2].offset, 100u);
   EXPECT_EQ(journal.entries[2].length, 100u);
   EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
+  EXPECT_EQ(journal.temporaries, (std::vector<std::string>{"C:\\docs\\~vnx0001.tmp", "\\\\server\\share\\~vnx0003.tmp"}));
 
   // An undo done with the second file leaves the others to take back.
   const UndoJournal rest = ReadJournal(RunJournal() + JournalDone(2), "j");
@@ -163,6 +168,7 @@ TEST(UndoJournal, OnlyPlainFullPathsAreFollowed) {
   for (const char* path : {"a.txt", "\\a.txt", "C:a.txt", "C:\\docs\\..\\Windows\\win.ini", "C:\\.\\a.txt",
                            "C:\\docs\\..", "C:/docs/a.txt", "C:\\docs\\", "\\\\\\a", "1:\\a.txt"}) {
     ExpectRefused(JournalStart("t") + JournalEntry(Entry(1, path)));
+    ExpectRefused(JournalStart("t") + JournalTemporary(path, true));
   }
   for (const char* path : {"C:\\a", "z:\\..a\\b..\\c.txt", "\\\\host\\share\\x"}) {
     EXPECT_EQ(ReadJournal(JournalStart("t") + JournalEntry(Entry(1, path)), "j").entries.at(0).path, path);

@@ -68,7 +68,7 @@ class UndoKeeping : public ::testing::Test {
     const TargetFile file = ReadTargetFile(path);
     const std::string written = "new " + file.bytes;
     recording->KeepFromFile(path, file.stamp, written);
-    RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, file.names);
+    RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, nullptr, file.names);
     recording->Written(path);
   }
   UndoStore::Outcome Restore() {
@@ -149,8 +149,9 @@ TEST_F(UndoKeeping, AJournalLineCutShortLeavesTheRestReadable) {
     recording->Written(path);
   }
   HANDLE viewer = CreateFileA(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  // The undo's second write is a.txt's line in the journal.
-  Fault full{Call::kWrite, 2, 2, ERROR_DISK_FULL};
+  // The undo's third write is a.txt's line in the journal, after its new
+  // file's name and bytes.
+  Fault full{Call::kWrite, 3, 2, ERROR_DISK_FULL};
   full.shortWrite = true;
   files->Add(full);
   EXPECT_EQ(Restore().kept.size(), 1u);
@@ -217,7 +218,7 @@ class SharedStore : public ::testing::Test {
     } else {
       recording.Keep(path, file.bytes, written);
     }
-    RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, file.names);
+    RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, nullptr, file.names);
     recording.Written(path);
   }
   static UndoStore::Outcome Undo(UndoStore& copy, UndoStore::Choice& choice, Host& host) {
@@ -288,13 +289,17 @@ TEST_F(SharedStore, TwoRunsAtOnceKeepEachOthersOriginals) {
 }
 
 // B ends, leaving its last run behind; a run of A that writes nothing leaves
-// B's run to take back, and once A writes a file it is the last run.
+// B's run to take back, and once A writes a file it is the last run, taking
+// with it the new file B was killed writing (a user's file named like it stays).
 TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
   const std::string first = File("first.txt", "one\r\n");
   const std::string second = File("second.txt", "two\r\n");
+  const std::string leftover = File("~vnx0b0b.tmp", "B's new text"), users = File("~VNX2024.TMP", "the user's");
   {
     UndoStore ended{{root}};
-    Run(ended, "B's time", {first}, "by B ");
+    UndoRecording run(ended, [] { return std::string("B's time"); }, [](const std::string& message) { FAIL() << message; });
+    Write(run, first, "by B ");
+    run.RecordTemporary(leftover, true);
   }
   {
     // The only match cannot be written: kept, then never written.
@@ -308,6 +313,8 @@ TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
 
   Run(copyA, "A's time", {second}, "by A ");
   EXPECT_EQ(testing::NamesIn(root).size(), 1u);
+  EXPECT_EQ(GetFileAttributesA(leftover.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileBytes(users), "the user's");
   choice = copyA.HoldRunToUndo();
   EXPECT_EQ(choice.journal.runTime, "A's time");
   Host host;
