@@ -11,6 +11,8 @@ namespace {
 // leave room for an 8.3 name within MAX_PATH.
 constexpr std::size_t kPlainPathLimit = 247;
 
+}  // namespace
+
 std::wstring FullWidePath(const std::wstring& path) {
   std::wstring full(path.size() + MAX_PATH, L'\0');
   DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
@@ -22,8 +24,6 @@ std::wstring FullWidePath(const std::wstring& path) {
   full.resize(length);
   return full;
 }
-
-}  // namespace
 
 std::wstring Wide(std::string_view text) {
   const std::u16string units = Utf16FromUtf8(text);

@@ -20,6 +20,7 @@ namespace {
 struct RunParts {
   FileSystem& files;
   Replacer& replacer;
+  FileTextsInTurn& texts;
   ActivityLog& log;
   BatchRunHost& host;
   UndoRecording* undo;
@@ -132,7 +133,7 @@ class Batch {
 // unless the replacement grows it.
 FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhead& ahead, const RunParts& run,
                               Batch& batch) {
-  const FileTexts texts = TextsForFile(path, file, run.host, run.replacer);
+  const FileTexts texts = run.texts.For(path, file, run.host, run.replacer);
   // An ANSI file cannot hold a find text its code page has no form for.
   if (!texts.findFits) return {};
   const TextEncoding encoding = texts.encoding;
@@ -184,7 +185,8 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                    BatchRunHost& host, UndoRecording* undo, BatchLimits limits) {
   Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
                     [&host] { host.ProcessPendingEvents(); });
-  const RunParts run{fileSystem, replacer, log, host, undo};
+  FileTextsInTurn texts;
+  const RunParts run{fileSystem, replacer, texts, log, host, undo};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file,
@@ -192,8 +194,8 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                     .enterFolder = [&fileSystem](const std::string& folder) {
                       RemoveLeftoverTemporaries(fileSystem, folder);
                     },
-                    .refuse = [undo](const std::string& path) {
-                      if (undo != nullptr) undo->RefuseStoreFile(path);
+                    .refuse = [undo](const std::string& path, std::string_view identity) {
+                      if (undo != nullptr) undo->RefuseStoreFile(path, identity);
                     },
                     .settle = [&batch](bool last, ReadAhead& ahead) { return batch.Settle(last, ahead); }});
 }
