@@ -25,10 +25,7 @@ std::wstring FullWidePath(const std::wstring& path) {
   return full;
 }
 
-std::wstring Wide(std::string_view text) {
-  const std::u16string units = Utf16FromUtf8(text);
-  return std::wstring(units.begin(), units.end());
-}
+std::wstring Wide(std::string_view text) { return Utf16UnitsFromUtf8<std::wstring>(text); }
 
 std::string Utf8(std::wstring_view text) {
   return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
