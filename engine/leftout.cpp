@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "engine/error.h"
+
 namespace varnex {
 namespace {
 
@@ -38,6 +40,10 @@ std::string NoMatchText(std::string_view folder, std::string_view mask) {
 std::string SkippedText(int binaryFiles) {
   if (binaryFiles <= 0) return {};
   return Counted(binaryFiles, "binary file was skipped.", "binary files were skipped.");
+}
+
+std::string SkippedFileText(std::string_view path) {
+  return "Skipped " + std::string(path) + ". " + std::string(ReasonText(FailureReason::kBinaryData));
 }
 
 }  // namespace varnex

@@ -19,4 +19,8 @@ std::string NoMatchText(std::string_view folder, std::string_view mask);
 // "12 binary files were skipped."; empty for none.
 std::string SkippedText(int binaryFiles);
 
+// "Skipped C:\Work\logo.png. The file holds binary data, not text.": one
+// binary file that a run passed over, as the results and the log name it.
+std::string SkippedFileText(std::string_view path);
+
 }  // namespace varnex

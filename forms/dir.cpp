@@ -28,13 +28,15 @@ constexpr char kNotListed[] = "These folders could not be listed, so their files
 constexpr char kNoSuchFolder[] = "There is no folder %s.";
 
 // The pickers come first in the table; they are made by their own classes,
-// and the folder list then takes its place in keyboard order after the box
-// above it.
+// and then take their places in the tab order (the z-order) each after its
+// label, so that the label's access key reaches it as it does an edit box.
 constexpr ControlLayout kLayout[] = {
-    {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "Drive", 0, 0, 8, 8, 265, 22, FontKind::kWindow},
-    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 60, 265, 165, FontKind::kWindow},
+    {TDF::kNewDriveComboBox1, "TNewDriveComboBox", "Drive", 0, 0, 68, 8, 205, 22, FontKind::kWindow},
+    {TDF::kNewDirectoryListBox1, "TNewDirectoryListBox", "Folders", 0, 0, 8, 76, 265, 149, FontKind::kWindow},
+    {TDF::kDriveLabel, "STATIC", "Dri&ve:", 0, 0, 8, 12, 56, 15, FontKind::kWindow},
     {TDF::kFolderLabel, "STATIC", "Fol&der:", 0, 0, 8, 37, 56, 15, FontKind::kWindow},
     {TDF::kFolderBox, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 34, 205, 21, FontKind::kWindow},
+    {TDF::kFoldersLabel, "STATIC", "&Folders:", 0, 0, 8, 59, 56, 15, FontKind::kWindow},
     {TDF::kLabel1, "STATIC", "File &mask:", 0, 0, 8, 231, 56, 15, FontKind::kWindow},
     {TDF::kEdit1, "EDIT", "*.txt", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 68, 228, 205, 21, FontKind::kWindow},
     {TDF::kExcludeLabel, "STATIC", "E&xclude:", 0, 0, 8, 255, 56, 15, FontKind::kWindow},
@@ -87,7 +89,9 @@ void TDF::Create() {
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
   AdoptControls(std::move(controls));
-  SetWindowPos(folders_.Handle(), Control(kFolderBox), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(Control(kDriveLabel), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(drives_.Handle(), Control(kDriveLabel), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(folders_.Handle(), Control(kFoldersLabel), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetText(Control(kFolderBox), folders_.Directory());
   LayOutAt(WindowDpi(Handle()));
   SendMessageW(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);

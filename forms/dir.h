@@ -39,6 +39,8 @@ class TDF : public Window<TDF> {
     kExcludeLabel,
     kExcludeBox,
     kSkipBinary,
+    kDriveLabel,
+    kFoldersLabel,
     kBitBtn1 = IDOK,
     kBitBtn2 = IDCANCEL,
   };

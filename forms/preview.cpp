@@ -227,7 +227,7 @@ void TPF::ShowSummary(const RunCounts& counts, std::size_t occurrences, int done
   std::string summary = std::to_string(counts.written) + " of " + Counted(listed, "file", "files") +
                         " would change, " + Counted(occurrences, "occurrence", "occurrences") + " in all, " +
                         Counted(counts.failed, "file", "files") + " would fail.";
-  if (counts.binary > 0) summary += " " + SkippedText(counts.binary);
+  if (!counts.binary.empty()) summary += " " + SkippedText(static_cast<int>(counts.binary.size()));
   if (done < static_cast<int>(listed)) {
     summary = "Stopped after " + std::to_string(done) + " of " + std::to_string(listed) + " files. " + summary;
   }

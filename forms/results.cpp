@@ -77,8 +77,9 @@ TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std
 void TRF::Show(Application& application, const RunCounts& counts, const std::string& logPath) {
   std::vector<std::string> failures;
   for (const FileFailure& failure : counts.failures) failures.push_back(WithReason(failure.error, " "));
+  for (const std::string& path : counts.binary) failures.push_back(SkippedFileText(path));
   TRF form(application);
-  form.Create(counts.searched, counts.written, counts.failed, logPath, counts.binary, failures);
+  form.Create(counts.searched, counts.written, counts.failed, logPath, static_cast<int>(counts.binary.size()), failures);
   form.ShowModal();
 }
 

@@ -137,7 +137,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
         }
         binary = !repeated && file.binary;
         if (binary) {
-          ++counts.binary;
+          counts.binary.push_back(files[index]);
         } else if (!repeated) {
           had.Add(index, file.stamp.index);
           const FileOutcome outcome = walk.process(files[index], std::move(file), ahead);

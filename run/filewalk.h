@@ -58,7 +58,7 @@ struct RunCounts {
   int searched = 0;  // files looked at, each once however often it is listed
   int written = 0;   // files changed and written (by a preview: that would be)
   int failed = 0;    // files reported as not done, left as they were
-  int binary = 0;    // binary files passed over without a word, not searched
+  std::vector<std::string> binary;    // binary files passed over, not searched, in list order
   std::vector<FileFailure> failures;  // the files that failed, in list order
 };
 

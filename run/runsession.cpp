@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/leftout.h"
 #include "framework/unicode.h"
 #include "run/localclock.h"
 #include "run/undorecording.h"
@@ -72,6 +73,7 @@ RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& h
   // Each was reported already: a log that cannot take them says no more.
   try {
     for (const FileFailure& failure : counts.failures) activityLog_.RecordFailure(WithReason(failure.error, " "));
+    for (const std::string& path : counts.binary) activityLog_.RecordFailure(SkippedFileText(path));
   } catch (const std::exception&) {
   }
   return counts;

@@ -3,9 +3,9 @@
 # and one that changes: the first failure's box gives its reason on a second
 # line and offers to do the same for every file of the run; ticked (its
 # access key) and closed (Enter), it is the only box. The results name the
-# three failed files with their reasons and count the binary one apart, as
-# skipped; the log names the three after the run's lines, the read-only
-# file's failure after its "replaced" line.
+# three failed files with their reasons and the binary one, counted apart, as
+# skipped; the log names the four after the run's lines, the read-only file's
+# failure after its "replaced" line.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 install_program "$1"
@@ -51,6 +51,9 @@ expected=(
 grep -qxF "102 3 files could not be processed." <<<"$shown" || fail "the results said: $shown"
 grep -qF "1 binary file was skipped." <<<"$shown" || fail "the results did not count the binary file: $shown"
 log=$(tr -d '\r' <"$work/varnex.log")
+skipped="Skipped $(windows_path "$data/binary.txt"). The file holds binary data, not text."
+grep -qF "$skipped" <<<"$shown" || fail "the results do not name the binary file: $shown"
+grep -qF " - $skipped" <<<"$log" || fail "the log does not name the binary file: $log"
 for line in "${expected[@]}"; do
   grep -qF "Cannot open file $line" <<<"$shown" || fail "the results do not name: $line"
   grep -qF " - Cannot open file $line" <<<"$log" || fail "the log does not name: $line"
@@ -60,4 +63,4 @@ failed=$(grep -nF "Cannot open file $(windows_path "$data/read-only.txt")" <<<"$
 [ -n "$replaced" ] && [ -n "$failed" ] && [ "$failed" -gt "$replaced" ] ||
   fail "the read-only file's failure is not after its replaced line: $log"
 [ "$(tr -d '\r' <"$data/good.txt")" = omega ] || fail "good.txt holds $(cat "$data/good.txt")"
-echo "one box for three failures and a binary file skipped; the results and the log name each with its reason"
+echo "one box for three failures and a binary file skipped; the results and the log name all four with their reasons"

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "framework/layout.h"
 #include "framework/unicode.h"
 #include "framework/windowtext.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/main_window.h"
 #include "tests/support/names.h"
@@ -45,22 +47,29 @@ class AddDirectory : public testing::MainWindowTest {
 };
 
 // Screen readers read a name for every control: its caption, the label
-// before it, or the name it was given.
-TEST_F(AddDirectory, EveryControlHasANameForScreenReaders) {
+// before it, or the name it was given. Each but the buttons is reached by an
+// access key of its own, the pickers through the labels set before them.
+TEST_F(AddDirectory, EveryControlHasANameAndAnAccessKey) {
   const auto dialog = Open();
-  const std::pair<HWND, const char*> names[] = {
-      {dialog->Control(TDF::kNewDriveComboBox1), "Drive"},
-      {dialog->Control(TDF::kNewDirectoryListBox1), "Folders"},
-      {dialog->Folders().ListHandle(), "Folders"},
-      {dialog->Control(TDF::kFolderBox), "Folder:"},
-      {dialog->Control(TDF::kEdit1), "File mask:"},
-      {dialog->Control(TDF::kExcludeBox), "Exclude:"},
-      {dialog->Control(TDF::kCheckBox1), "Include sub-directories"},
-      {dialog->Control(TDF::kSkipBinary), "Skip binary files"},
-      {dialog->Control(TDF::kBitBtn1), "Add"},
-      {dialog->Control(TDF::kBitBtn2), "Cancel"},
+  ShowWindow(dialog->Handle(), SW_SHOW);
+  SetFocus(dialog->Control(TDF::kBitBtn2));
+  const std::tuple<HWND, const char*, char> controls[] = {
+      {dialog->Control(TDF::kNewDriveComboBox1), "Drive", 'V'},
+      {dialog->Control(TDF::kNewDirectoryListBox1), "Folders", 'F'},
+      {dialog->Folders().ListHandle(), "Folders", 'F'},
+      {dialog->Control(TDF::kFolderBox), "Folder:", 'D'},
+      {dialog->Control(TDF::kEdit1), "File mask:", 'M'},
+      {dialog->Control(TDF::kExcludeBox), "Exclude:", 'X'},
+      {dialog->Control(TDF::kCheckBox1), "Include sub-directories", 'S'},
+      {dialog->Control(TDF::kSkipBinary), "Skip binary files", 'B'},
+      {dialog->Control(TDF::kBitBtn1), "Add", 0},
+      {dialog->Control(TDF::kBitBtn2), "Cancel", 0},
   };
-  for (auto [control, name] : names) EXPECT_EQ(testing::AccessibleName(control), name);
+  for (auto [control, name, key] : controls) {
+    EXPECT_EQ(testing::AccessibleName(control), name);
+    if (key != 0) testing::Press(app, key, testing::Held::kAlt);
+    EXPECT_TRUE(key == 0 || GetFocus() == control || IsChild(control, GetFocus())) << name;
+  }
 }
 
 TEST_F(AddDirectory, StartsWhereTheProcessIsWithTheDefaultChoices) {

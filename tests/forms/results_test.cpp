@@ -211,8 +211,10 @@ TEST_F(ResultsDialog, ShowWaitsUntilTheDialogHasClosed) {
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
   const Error readOnly = Error::Format(kCannotOpenFile, "C:\\a.txt").Because(FailureReason::kReadOnly);
-  TRF::Show(app, RunCounts{5, 4, 1, 0, {{"C:\\a.txt", readOnly}}}, kLogPath);
-  EXPECT_EQ(numbers, "1 file could not be processed. 5 4 Cannot open file C:\\a.txt. The file is read-only.");
+  TRF::Show(app, RunCounts{5, 4, 1, {"C:\\b.png"}, {{"C:\\a.txt", readOnly}}}, kLogPath);
+  EXPECT_EQ(numbers,
+            "1 file could not be processed. 5 4 Cannot open file C:\\a.txt. The file is read-only.\r\n"
+            "Skipped C:\\b.png. The file holds binary data, not text.");
   EXPECT_EQ(FindWindowA(nullptr, "Results..."), nullptr);
 }
 
