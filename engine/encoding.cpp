@@ -144,9 +144,13 @@ std::string Utf8FromUtf16(std::u16string_view units) {
 
 template <typename Units>
 Units Utf16UnitsFromUtf8(std::string_view text) {
+  // The ASCII start, a whole path as a rule, a unit for each byte.
+  const std::size_t ascii = FirstHighByte(text);
   Units units;
   units.reserve(text.size());
-  ForEachUtf16Unit(text, [&](char16_t unit) { units.push_back(static_cast<typename Units::value_type>(unit)); });
+  units.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(ascii));
+  ForEachUtf16Unit(text.substr(ascii),
+                   [&](char16_t unit) { units.push_back(static_cast<typename Units::value_type>(unit)); });
   return units;
 }
 template std::u16string Utf16UnitsFromUtf8(std::string_view text);

@@ -20,15 +20,19 @@ constexpr unsigned char kSigma[10][16] = {
 
 std::uint64_t Rotated(std::uint64_t value, int by) { return (value >> by) | (value << (64 - by)); }
 
-void Mix(std::uint64_t* v, int a, int b, int c, int d, std::uint64_t x, std::uint64_t y) {
-  v[a] += v[b] + x;
-  v[d] = Rotated(v[d] ^ v[a], 32);
-  v[c] += v[d];
-  v[b] = Rotated(v[b] ^ v[c], 24);
-  v[a] += v[b] + y;
-  v[d] = Rotated(v[d] ^ v[a], 16);
-  v[c] += v[d];
-  v[b] = Rotated(v[b] ^ v[c], 63);
+// Always inlined, so the working words stay in registers: called as a
+// function, every mix went through memory, and hashing the originals of a run
+// over many files cost more than reading them.
+[[gnu::always_inline]] inline void Mix(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d,
+                                       std::uint64_t x, std::uint64_t y) {
+  a += b + x;
+  d = Rotated(d ^ a, 32);
+  c += d;
+  b = Rotated(b ^ c, 24);
+  a += b + y;
+  d = Rotated(d ^ a, 16);
+  c += d;
+  b = Rotated(b ^ c, 63);
 }
 
 }  // namespace
@@ -51,14 +55,14 @@ void StrongHash::Compress(const unsigned char* block, bool last) {
   if (last) v[14] = ~v[14];
   for (int round = 0; round < 12; ++round) {
     const unsigned char* s = kSigma[round % 10];
-    Mix(v, 0, 4, 8, 12, m[s[0]], m[s[1]]);
-    Mix(v, 1, 5, 9, 13, m[s[2]], m[s[3]]);
-    Mix(v, 2, 6, 10, 14, m[s[4]], m[s[5]]);
-    Mix(v, 3, 7, 11, 15, m[s[6]], m[s[7]]);
-    Mix(v, 0, 5, 10, 15, m[s[8]], m[s[9]]);
-    Mix(v, 1, 6, 11, 12, m[s[10]], m[s[11]]);
-    Mix(v, 2, 7, 8, 13, m[s[12]], m[s[13]]);
-    Mix(v, 3, 4, 9, 14, m[s[14]], m[s[15]]);
+    Mix(v[0], v[4], v[8], v[12], m[s[0]], m[s[1]]);
+    Mix(v[1], v[5], v[9], v[13], m[s[2]], m[s[3]]);
+    Mix(v[2], v[6], v[10], v[14], m[s[4]], m[s[5]]);
+    Mix(v[3], v[7], v[11], v[15], m[s[6]], m[s[7]]);
+    Mix(v[0], v[5], v[10], v[15], m[s[8]], m[s[9]]);
+    Mix(v[1], v[6], v[11], v[12], m[s[10]], m[s[11]]);
+    Mix(v[2], v[7], v[8], v[13], m[s[12]], m[s[13]]);
+    Mix(v[3], v[4], v[9], v[14], m[s[14]], m[s[15]]);
   }
   for (int word = 0; word < 8; ++word) state_[word] ^= v[word] ^ v[word + 8];
 }
