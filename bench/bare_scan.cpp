@@ -1,13 +1,15 @@
 // The floor for a directory scan here: a plain recursive find-first/find-next
-// walk that counts the entries matching a mask, each folder listed once for
-// the mask and once for its subfolders, as a scan does. Prints how long it took.
+// walk that lists each folder once and counts the entries whose names match a
+// mask (PathMatchSpecA), walking the subfolders after. Prints how long it took.
 // Usage: bare_scan FOLDER MASK
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,22 +17,17 @@ int found = 0;
 
 void Walk(const std::string& folder, const std::string& mask) {
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + mask).c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = entry.cFileName;
-      if (name != "." && name != "..") ++found;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-  }
-  search = FindFirstFileA((folder + "*.*").c_str(), &entry);
+  const HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
+  std::vector<std::string> subfolders;
   do {
     const std::string name = entry.cFileName;
-    if (name != "." && name != ".." && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      Walk(folder + name + "\\", mask);
+    if (name == "." || name == "..") continue;
+    if (PathMatchSpecA(name.c_str(), mask.c_str())) ++found;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) subfolders.push_back(name);
   } while (FindNextFileA(search, &entry));
   FindClose(search);
+  for (const std::string& name : subfolders) Walk(folder + name + "\\", mask);
 }
 
 }  // namespace

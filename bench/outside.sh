@@ -21,14 +21,14 @@ outside_program() {
 }
 
 # dialog_scan FOLDER [SETTING...]: the Add Directory dialog set to FOLDER, mask
-# *.* with subfolders (and each SETTING, such as Exclude=.git); seconds from
+# *.txt with subfolders (and each SETTING, such as Exclude=.git); seconds from
 # Return on "Add" to the list filled: the dialog gone, or its message of what
 # it left out on the screen. The program starts
 # with an empty list each time.
 dialog_scan() {
   local dialog start end
   rm -f "$work/varnex.log"
-  printf '[Options]\r\nDirectory=%s\r\nFileMask=*.*\r\nSubDirectories=True\r\n' "Z:${1//\//\\}" >"$work/settings.ini"
+  printf '[Options]\r\nDirectory=%s\r\nFileMask=*.txt\r\nSubDirectories=True\r\n' "Z:${1//\//\\}" >"$work/settings.ini"
   shift
   for setting in "$@"; do printf '%s\r\n' "$setting" >>"$work/settings.ini"; done
   start_program
@@ -53,6 +53,8 @@ dialog_scan() {
 # texts typed, "Replace All Now" pressed and answered Yes; seconds from the
 # question gone (Wine holds a closing box ~2 s on the screen before the run
 # can begin) to the results on the screen. The undo store is emptied first.
+# The program's peak memory (its process's VmHWM, in MiB) is left in
+# $work/peak-mib.
 dialog_run() {
   local start end results
   rm -rf "$work/undo" "$work/varnex.log"
@@ -67,6 +69,7 @@ dialog_run() {
   until_shown '^Results\.\.\.$'
   end=$(now)
   results=$(wait_window '^Results\.\.\.$')
+  awk '/^VmHWM/ {print int($2 / 1024)}' "/proc/$pid/status" >"$work/peak-mib"
   xdotool key --window "$results" Return
   wait_window_gone '^Results\.\.\.$'
   close_program

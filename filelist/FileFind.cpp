@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "engine/binaryfile.h"
+#include "filelist/namemask.h"
 #include "filelist/searchpatterns.h"
 #include "framework/handle.h"
 #include "framework/unicode.h"
 
 namespace varnex {
 namespace {
-
-bool TakesEveryName(std::string_view mask) { return mask == "*" || mask == "*.*"; }
 
 bool IsDotEntry(const TSearchRec& entry) { return entry.Name() == "." || entry.Name() == ".."; }
 
@@ -52,12 +51,15 @@ void TFileSearch::Execute() {
     if (!FindHandle(FindFirst(self, folderRecord))) folderRecord = {};
     Ancestors ancestors;
     start_ = pattern.folder;
-    Walk(pattern.folder, pattern.mask, folderRecord, ancestors);
+    Walk(pattern.folder, NameMask(pattern.mask), folderRecord, ancestors);
   }
   if (OnFinish) OnFinish(*this);
 }
 
-void TFileSearch::Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord,
+// Each folder is listed once: the listing gives the matches and then the
+// subfolders to walk, in the order a listing for the mask and another for the
+// subfolders would. Listing a folder is most of a scan's time under Wine.
+void TFileSearch::Walk(const std::string& folder, const NameMask& mask, const TSearchRec& folderRecord,
                        Ancestors& ancestors) {
   // A link back to a folder that is being walked would otherwise be entered
   // again and again, until the paths grew too long.
@@ -65,49 +67,20 @@ void TFileSearch::Walk(const std::string& folder, const std::string& mask, const
   if (id && std::find(ancestors.begin(), ancestors.end(), *id) != ancestors.end()) return;
   if (id) ancestors.push_back(*id);
 
-  if (TakesEveryName(mask)) {
-    WalkListedOnce(folder, mask, folderRecord, ancestors);
-  } else {
-    ListMatches(folder, mask, folderRecord);
-    // Every folder walked is listed whole, subfolders wanted or not: a failure
-    // here is the folder's own, where a mask's listing may fail for the mask
-    // (Windows calls some masks invalid names).
-    const DWORD ended = ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
-      processPendingEvents_();
-      if (!IsDotEntry(entry) && (entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders &&
-          Included(folder, entry))
-        Walk(folder + std::string(entry.Name()) + "\\", mask, entry, ancestors);
-    });
-    if (!ListedWhole(ended)) NoteNotListed(folder);
-  }
-
-  if (id) ancestors.pop_back();
-}
-
-// A mask that takes every name lists what the folder's own listing lists: that
-// one listing gives the matches and then the subfolders to walk, in the order
-// two listings would. Listing a folder is most of a scan's time under Wine.
-void TFileSearch::WalkListedOnce(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord,
-                                 Ancestors& ancestors) {
   if (OnChangeFolder) OnChangeFolder(folder, folderRecord);
   std::vector<TSearchRec> subfolders;
   const DWORD ended = ForEachEntry(folder + "*.*", [&](const TSearchRec& entry) {
     if (IsDotEntry(entry) || !Included(folder, entry)) return;
-    Report(folder, entry);
+    if (mask.Matches(entry.FindData)) Report(folder, entry);
     if ((entry.Attr() & FILE_ATTRIBUTE_DIRECTORY) && RecurseSubFolders) subfolders.push_back(entry);
   });
   if (!ListedWhole(ended)) NoteNotListed(folder);
   for (const TSearchRec& entry : subfolders) {
-    if (Stop) return;
+    if (Stop) break;
     Walk(folder + std::string(entry.Name()) + "\\", mask, entry, ancestors);
   }
-}
 
-void TFileSearch::ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord) {
-  if (OnChangeFolder) OnChangeFolder(folder, folderRecord);
-  ForEachEntry(folder + mask, [&](const TSearchRec& entry) {
-    if (!IsDotEntry(entry) && Included(folder, entry)) Report(folder, entry);
-  });
+  if (id) ancestors.pop_back();
 }
 
 bool TFileSearch::Included(const std::string& folder, const TSearchRec& entry) {

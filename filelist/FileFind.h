@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/exclusions.h"
+#include "filelist/namemask.h"
 #include "framework/filesystem.h"
 
 namespace varnex {
@@ -78,10 +79,7 @@ class TFileSearch {
   using Ancestors = std::vector<FolderId>;
   static std::optional<FolderId> Identify(const std::string& folder);
 
-  void Walk(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
-  void WalkListedOnce(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord,
-                      Ancestors& ancestors);
-  void ListMatches(const std::string& folder, const std::string& mask, const TSearchRec& folderRecord);
+  void Walk(const std::string& folder, const NameMask& mask, const TSearchRec& folderRecord, Ancestors& ancestors);
   // Calls `visit` for each entry of `pattern` until the listing ends or Stop
   // is set, processing pending events after each fetch. Returns what ended
   // the listing: the system's error, ERROR_SUCCESS for a stop.

@@ -78,7 +78,14 @@ LinkLooks LooksAfter(LinkLooks current, MouseMove behaviour) {
   return current;
 }
 
-TAbout::TAbout(Application& application) : Window(application) {}
+TAbout::TAbout(Application& application) : Window(application) {
+  // A click of a link (STN_CLICKED) or of the button (BN_CLICKED), or Esc.
+  Commands().OnClick(kLabel5, [this] { Label5Click(); });
+  Commands().OnClick(kLabel7, [this] { Label7Click(); });
+  Commands().OnClick(kLabel8, [this] { Label8Click(); });
+  Commands().OnClick(kBitBtn1, [this] { BitBtn1Click(); });
+  Commands().OnClick(IDCANCEL, [this] { BitBtn1Click(); });
+}
 
 void TAbout::Show(Application& application) {
   TAbout box(application);
@@ -88,7 +95,7 @@ void TAbout::Show(Application& application) {
 
 void TAbout::Create() {
   CreateAs(WindowClass{"TAbout"}, WS_EX_DLGMODALFRAME, kCaption, kStyle, GetActiveWindow());
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   LayOutAt(WindowDpi(Handle()));
 
   for (int id : kMouseTakers) SetWindowSubclass(Control(id), ReportMouseMove, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -99,13 +106,11 @@ void TAbout::Create() {
   // goes on to the links.
   SetWindowPos(Control(kBitBtn1), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                           app_.Instance(), nullptr);
-  if (hints_ == nullptr) throw Error("Cannot create the hints of the About box");
-  SendMessageW(hints_, TTM_SETDELAYTIME, TTDT_AUTOPOP, static_cast<LPARAM>(app_.HintHidePause()));
-  AddHint(kLabel5, kWebPage);
-  AddHint(kLabel7, std::string("Mailto ") + kMailAddress);
+  if (!hints_.Create(Handle(), app_.Instance(), app_.HintHidePause())) {
+    throw Error("Cannot create the hints of the About box");
+  }
+  hints_.Add(Control(kLabel5), kWebPage);
+  hints_.Add(Control(kLabel7), std::string("Mailto ") + kMailAddress);
 
   SetDefaultButton(kBitBtn1);
   CentreOnScreen(Handle());
@@ -191,17 +196,6 @@ void TAbout::ShowLooks() {
   }
 }
 
-void TAbout::AddHint(int link, const std::string& text) {
-  std::wstring wide = Wide(text);
-  TOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(Control(link));
-  tool.lpszText = wide.data();  // copied by the tooltip
-  SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
 LRESULT CALLBACK TAbout::ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR self) {
   if (message == WM_MOUSEMOVE)
@@ -211,28 +205,8 @@ LRESULT CALLBACK TAbout::ReportMouseMove(HWND control, UINT message, WPARAM wPar
   return DefSubclassProc(control, message, wParam, lParam);
 }
 
-void TAbout::OnCommand(int id, int code) {
-  if (code != STN_CLICKED && code != BN_CLICKED) return;
-  switch (id) {
-    case kLabel5:
-      return Label5Click();
-    case kLabel7:
-      return Label7Click();
-    case kLabel8:
-      return Label8Click();
-    case kBitBtn1:
-    case IDCANCEL:  // Esc
-      return BitBtn1Click();
-    default:
-      return;
-  }
-}
-
 LRESULT TAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     case WM_MOUSEMOVE: {
       // Labels, the picture and the bevel let the mouse through to the box.
       const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

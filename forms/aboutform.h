@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/fonts.h"
+#include "framework/hints.h"
 #include "framework/handle.h"
 #include "framework/layout.h"
 #include "framework/window.h"
@@ -62,7 +63,7 @@ class TAbout : public Window<TAbout> {
   // The mouse-move behaviour of a control; 0 stands for the box's background.
   static MouseMove MouseMoveOf(int controlId);
 
-  HWND Hints() const { return hints_; }
+  HWND Hints() const { return hints_.Handle(); }
 
   void FormCreate();
   void FormMouseMove();
@@ -78,7 +79,6 @@ class TAbout : public Window<TAbout> {
   friend class Window<TAbout>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code);
   // Controls that take the mouse themselves report its moves through this.
   static LRESULT CALLBACK ReportMouseMove(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self);
@@ -86,12 +86,11 @@ class TAbout : public Window<TAbout> {
   void LayOut(UINT dpi);
   void SetLooks(LinkLooks looks);
   void ShowLooks();
-  void AddHint(int link, const std::string& text);
   void OpenLink(const std::string& file);
 
   Fonts fonts_;
   ImageListHandle okPicture_;
-  HWND hints_ = nullptr;  // owned by the box, so it goes with it
+  varnex::Hints hints_;  // owned by the box, so it goes with it
   LinkLooks looks_;
 };
 

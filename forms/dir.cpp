@@ -8,6 +8,7 @@
 #include "engine/leftout.h"
 #include "engine/namedlist.h"
 #include "forms/settingkeys.h"
+#include "framework/controls.h"
 #include "framework/dpi.h"
 #include "framework/enablecontrol.h"
 #include "framework/layout.h"
@@ -60,7 +61,27 @@ TDF::TDF(Application& application, const SettingsStore& settings, FileList& file
       filesChanged_(std::move(filesChanged)),
       drives_(application),
       folders_(application),
-      search_([&application] { application.ProcessPendingMessages(); }) {}
+      search_([&application] { application.ProcessPendingMessages(); }) {
+  // Enter in the folder box opens the folder typed there; the next Enter adds.
+  Commands().OnClick(kBitBtn1, [this] {
+    if (GetFocus() == Control(kFolderBox) && WindowText(Control(kFolderBox)) != folders_.Directory()) {
+      FolderBoxDone();
+    } else {
+      BitBtn1Click();
+    }
+  });
+  Commands().OnClick(kBitBtn2, [this] { BitBtn2Click(); });
+  Commands().On(kEdit1, EN_CHANGE, [this] { Edit1Change(); });
+  Commands().OnClick(kCheckBox1, [this] { CheckBox1Click(); });
+  // Only for another control of the dialog: "Add" takes the folder itself,
+  // "Cancel" asks nothing of it, and a message box is no place to go.
+  Commands().On(kFolderBox, EN_KILLFOCUS, [this] {
+    const HWND focus = GetFocus();
+    if (IsChild(Handle(), focus) && focus != Control(kBitBtn1) && focus != Control(kBitBtn2)) FolderBoxDone();
+  });
+  Commands().On(kExcludeBox, EN_CHANGE, [this] { ExcludeBoxChange(); });
+  Commands().OnClick(kSkipBinary, [this] { SkipBinaryClick(); });
+}
 
 void TDF::Show(Application& application, const SettingsStore& settings, FileList& files,
                std::function<void()> filesChanged) {
@@ -88,13 +109,13 @@ void TDF::Create() {
   std::vector<std::pair<int, HWND>> controls = CreateControls(Handle(), std::span(kLayout).subspan(kPickers));
   controls.emplace_back(kNewDriveComboBox1, drives_.Handle());
   controls.emplace_back(kNewDirectoryListBox1, folders_.Handle());
-  AdoptControls(std::move(controls));
+  KeepControlHandles(std::move(controls));
   SetWindowPos(Control(kDriveLabel), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(drives_.Handle(), Control(kDriveLabel), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(folders_.Handle(), Control(kFoldersLabel), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetText(Control(kFolderBox), folders_.Directory());
   LayOutAt(WindowDpi(Handle()));
-  SendMessageW(Control(kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
+  CheckBox(Control(kCheckBox1)).SetChecked(true);
   SetDefaultButton(kBitBtn1);
 
   search_.OnFileFind = [this](const std::string& fullpath, const TSearchRec& info) {
@@ -128,7 +149,7 @@ void TDF::SetButtonPicture(int id, int picture, UINT dpi) {
   SendMessageW(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
 }
 
-bool TDF::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TDF::Checked(int id) const { return CheckBox(Control(id)).Checked(); }
 
 void TDF::FormShow() {
   using namespace settingkeys;
@@ -138,12 +159,12 @@ void TDF::FormShow() {
   if (!mask.empty()) SetText(Control(kEdit1), mask);
   const bool subDirectories = settings_.Read(kSection, kSubDirectories) != "False";
   if (subDirectories != Checked(kCheckBox1)) {
-    SendMessageW(Control(kCheckBox1), BM_SETCHECK, subDirectories ? BST_CHECKED : BST_UNCHECKED, 0);
+    CheckBox(Control(kCheckBox1)).SetChecked(subDirectories);
     CheckBox1Click();
   }
   const std::string exclude = settings_.Read(kSection, kExclude);
   if (!exclude.empty()) SetText(Control(kExcludeBox), exclude);
-  if (settings_.Read(kSection, kSkipBinaryFiles) == "True") SendMessageW(Control(kSkipBinary), BM_SETCHECK, BST_CHECKED, 0);
+  if (settings_.Read(kSection, kSkipBinaryFiles) == "True") CheckBox(Control(kSkipBinary)).SetChecked(true);
 }
 
 bool TDF::FolderBoxDone() {
@@ -266,45 +287,6 @@ void TDF::CheckBox1Click() {
   settings_.Write(settingkeys::kSection, settingkeys::kSubDirectories, BooleanText(Checked(kCheckBox1)));
 }
 
-void TDF::OnCommand(int id, int code) {
-  switch (id) {
-    case kBitBtn1:
-      // Enter in the folder box opens the folder typed there; the next Enter adds.
-      if (code == BN_CLICKED && GetFocus() == Control(kFolderBox) &&
-          WindowText(Control(kFolderBox)) != folders_.Directory()) {
-        FolderBoxDone();
-      } else if (code == BN_CLICKED) {
-        BitBtn1Click();
-      }
-      return;
-    case kBitBtn2:
-      if (code == BN_CLICKED) BitBtn2Click();
-      return;
-    case kEdit1:
-      if (code == EN_CHANGE) Edit1Change();
-      return;
-    case kCheckBox1:
-      if (code == BN_CLICKED) CheckBox1Click();
-      return;
-    case kFolderBox:
-      // Only for another control of the dialog: "Add" takes the folder itself,
-      // "Cancel" asks nothing of it, and a message box is no place to go.
-      if (code == EN_KILLFOCUS && IsChild(Handle(), GetFocus()) && GetFocus() != Control(kBitBtn1) &&
-          GetFocus() != Control(kBitBtn2)) {
-        FolderBoxDone();
-      }
-      return;
-    case kExcludeBox:
-      if (code == EN_CHANGE) ExcludeBoxChange();
-      return;
-    case kSkipBinary:
-      if (code == BN_CLICKED) SkipBinaryClick();
-      return;
-    default:
-      return;
-  }
-}
-
 LRESULT TDF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SHOWWINDOW:
@@ -313,9 +295,6 @@ LRESULT TDF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormShow();
       }
       break;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     default:
       break;
   }

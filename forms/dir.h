@@ -80,7 +80,6 @@ class TDF : public Window<TDF> {
   friend class Window<TDF>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code);
   void LayOut(UINT dpi);
   void SetButtonPicture(int id, int picture, UINT dpi);
   bool Checked(int id) const;

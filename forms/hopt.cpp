@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "forms/settingkeys.h"
+#include "framework/controls.h"
 #include "framework/keylink.h"
 #include "framework/layout.h"
 #include "framework/windowtext.h"
@@ -44,7 +45,11 @@ const OptionRow& RowOf(bool RunOptions::*option) {
 }  // namespace
 
 TAF::TAF(Application& application, const SettingsStore& settings, std::string helpPage)
-    : Window(application), settings_(settings), helpPage_(std::move(helpPage)) {}
+    : Window(application), settings_(settings), helpPage_(std::move(helpPage)) {
+  Commands().On(kLabel1, STN_CLICKED, [this] { Label1Click(); });
+  Commands().On(IDCANCEL, [this] { FormClose(); });  // Esc
+  for (const OptionRow& row : kOptionRows) Commands().OnClick(row.id, [this, &row] { CheckBoxClick(row); });
+}
 
 // The panel goes while it can still tell its owner that it was hidden.
 TAF::~TAF() {
@@ -54,7 +59,7 @@ TAF::~TAF() {
 void TAF::Create(HWND owner) {
   CreateAs(WindowClass{"TAF"}, 0, " ", WS_POPUP | WS_CLIPCHILDREN, owner);
   SetWindowPos(Handle(), nullptr, 516, 321, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   MakeKeyboardLink(Control(kLabel1));
   LayOutAt(WindowDpi(Handle()));
 }
@@ -84,12 +89,12 @@ void TAF::LoadStoredOptions() {
 void TAF::SetChecked(bool RunOptions::*option, bool checked) {
   if (Checked(option) == checked) return;
   const OptionRow& row = RowOf(option);
-  SendMessageW(Control(row.id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  CheckBox(Control(row.id)).SetChecked(checked);
   CheckBoxClick(row);
 }
 
 void TAF::CheckBoxClick(const OptionRow& row) {
-  const bool checked = SendMessageW(Control(row.id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const bool checked = CheckBox(Control(row.id)).Checked();
   options_.*row.field = checked;
   settings_.Write(settingkeys::kSection, row.key, BooleanText(checked));
 }
@@ -127,20 +132,8 @@ bool TAF::PassToOwner(const MSG& key) {
   return true;
 }
 
-void TAF::OnCommand(int id, int code) {
-  if (id == kLabel1 && code == STN_CLICKED) return Label1Click();
-  if (id == IDCANCEL) return FormClose();  // Esc
-  if (code != BN_CLICKED) return;
-  for (const OptionRow& row : kOptionRows) {
-    if (row.id == id) return CheckBoxClick(row);
-  }
-}
-
 LRESULT TAF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
     case WM_PAINT: {  // Panel1: a raised edge round the whole panel
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(Handle(), &paint);

@@ -65,7 +65,6 @@ class TAF : public Window<TAF> {
   friend class Window<TAF>;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code);
   bool PassToOwner(const MSG& key);
   void LayOut(UINT dpi);
 

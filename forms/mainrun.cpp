@@ -1,25 +1,13 @@
-// TMF's batch run: the button that starts and stops it, what the run reads
-// from the window and the progress it shows there.
+#include "forms/mainrun.h"
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <shellapi.h>
-
-#include <algorithm>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "engine/error.h"
 #include "engine/regexmatcher.h"
-#include "forms/hopt.h"
-#include "forms/main.h"
-#include "forms/results.h"
-#include "forms/mainprogress.h"
 #include "forms/preview.h"
-#include "framework/enablecontrol.h"
-#include "framework/windowtext.h"
+#include "forms/results.h"
 
 namespace varnex {
 namespace {
@@ -30,161 +18,103 @@ constexpr char kConfirmRun[] =
 
 constexpr char kSameForEveryFile[] = "&Do the same for every file of this run";
 
-// Moving the list's current entry scrolls the list, which costs Wine several
-// milliseconds: it follows at a slower rate than the bar.
-constexpr ULONGLONG kShowInterval = 100;      // milliseconds
-constexpr ULONGLONG kListShowInterval = 250;  // milliseconds
-
 }  // namespace
 
-TMF::Progress::Progress(TMF& form, int total) : form_(form), total_(total), taskbar_(form.Handle()) {
-  SendMessageW(form_.Control(kProgressBar1), PBM_SETRANGE32, 0, total_);
-  Show();
-  for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_SHOWNA);
-}
-
-TMF::Progress::~Progress() {
-  for (int id : {kProgressBar1, kLabel5}) ShowWindow(form_.Control(id), SW_HIDE);
-}
-
-void TMF::Progress::Current(int index) {
-  current_ = index;
-  ShowNowAndThen();
-}
-
-void TMF::Progress::Done(int done) {
-  done_ = done;
-  ShowNowAndThen();
-}
-
-void TMF::Progress::Show(bool list) {
-  if (list && current_ >= 0) form_.fileList_.MakeCurrent(current_);
-  SendMessageW(form_.Control(kProgressBar1), PBM_SETPOS, done_, 0);
-  SetText(form_.Control(kLabel5), std::to_string(done_) + " of " + std::to_string(total_));
-  taskbar_.Set(done_, total_);
-}
-
-void TMF::Progress::ShowNowAndThen() {
-  const ULONGLONG now = form_.app_.Clock()();
-  if (now - lastShown_ < kShowInterval) return;
-  lastShown_ = now;
-  const bool list = now - listShown_ >= kListShowInterval;
-  if (list) listShown_ = now;
-  Show(list);
-}
-
-class TMF::RunHost final : public BatchRunHost {
+// What the run asks of the window and tells it as it goes.
+class MainRunCommand::RunHost final : public BatchRunHost {
  public:
   // The progress is up from here until the run's results have gone.
-  RunHost(TMF& form, int total) : form_(form), progress_(form, total) {}
+  RunHost(MainView& view, int total) : view_(view), progress_(view, total) {}
 
-  std::string FindText() override { return form_.FindText(); }
-  std::string ReplaceText() override { return form_.ReplaceText(); }
-  RunOptions Options() override { return form_.Options(); }
-  bool CaseSensitive() override { return form_.panel_ != nullptr && form_.panel_->CaseSensitive(); }
-  void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
+  std::string FindText() override { return view_.FindText(); }
+  std::string ReplaceText() override { return view_.ReplaceText(); }
+  RunOptions Options() override { return view_.Options(); }
+  bool CaseSensitive() override { return view_.CaseSensitive(); }
+  void ProcessPendingEvents() override { view_.App().ProcessPendingMessages(); }
   void ShowCurrent(int index) override { progress_.Current(index); }
   void FileDone(int done) override { progress_.Done(done); }
-  bool StopRequested() override { return form_.StopRequested(); }
+  bool StopRequested() override { return view_.StopRequested(); }
   // The reason on a second line; once the user has asked for the same for
   // every file, the rest of the run's failures wait for the results.
   void ReportFailure(const Error& failure) override {
     if (sameForEveryFile_) return;
-    form_.app_.MessageBox().ShowWithCheck(form_.app_.Title(), WithReason(failure, "\n"), MB_OK, kSameForEveryFile,
-                                          sameForEveryFile_);
+    Application& app = view_.App();
+    app.MessageBox().ShowWithCheck(app.Title(), WithReason(failure, "\n"), MB_OK, kSameForEveryFile,
+                                   sameForEveryFile_);
   }
   void ReportUndoUnavailable(const std::string& message) override {
-    form_.app_.MessageBox().Show(form_.app_.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
+    Application& app = view_.App();
+    app.MessageBox().Show(app.Title(), WithFullStop(message), MB_OK | MB_ICONWARNING);
   }
 
   void Show() { progress_.Show(); }
 
  private:
-  TMF& form_;
-  Progress progress_;
+  MainView& view_;
+  MainView::Progress progress_;
   bool sameForEveryFile_ = false;
 };
 
-RunOptions TMF::Options() const {
-  if (panel_ == nullptr) return {};
-  return panel_->Options();
-}
+MainRunCommand::MainRunCommand(MainView& view, RunSession& session, const SettingsStore& settings)
+    : view_(view), session_(session), settings_(settings) {}
 
-bool TMF::FindTextGiven() {
-  if (!FindText().empty()) return true;
-  app_.MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
+bool MainRunCommand::FindTextGiven() {
+  if (!view_.FindText().empty()) return true;
+  view_.App().MessageBox().Show("Error", "Find text can't be blank!", MB_OK | MB_ICONERROR);
   return false;
 }
 
-bool TMF::TextsMakeARun() {
+bool MainRunCommand::TextsMakeARun() {
   if (!FindTextGiven()) return false;
-  if (FindText() == ReplaceText()) {
-    app_.MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
+  const std::string find = view_.FindText(), replace = view_.ReplaceText();
+  if (find == replace) {
+    view_.App().MessageBox().Show("Error", "Find and replace texts can't be the same!", MB_OK | MB_ICONERROR);
     return false;
   }
   // A pattern is refused before any file is read, the run's and the preview's alike.
-  if (Options().regularExpression) {
+  if (view_.Options().regularExpression) {
     try {
-      CheckRegularExpression(FindText(), ReplaceText());
+      CheckRegularExpression(find, replace);
     } catch (const Error& refusal) {
-      app_.MessageBox().Show("Error", WithFullStop(refusal.what()), MB_OK | MB_ICONERROR);
+      view_.App().MessageBox().Show("Error", WithFullStop(refusal.what()), MB_OK | MB_ICONERROR);
       return false;
     }
   }
   return true;
 }
 
-void TMF::ButtonClick() {
-  if (running_) return StopRun();
+void MainRunCommand::ButtonClick() {
+  if (view_.Working()) return view_.RequestStop();
   // A blank find text is told before the question: the answer would be wasted.
   if (!FindTextGiven()) return;
-  if (app_.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  const Application::BusyCursor busy(app_);
-  const int count = fileList_.Count();
+  Application& app = view_.App();
+  if (app.MessageBox().Show("Confirmation", kConfirmRun, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  const Application::BusyCursor busy(app);
+  FileList& files = view_.Files();
+  const int count = files.Count();
   if (count == 0) return;
   if (!TextsMakeARun()) return;
 
-  RunHost host(*this, count);
+  RunHost host(view_, count);
   RunCounts counts;
   {
-    const ListLock lock(*this);
-    counts = session_.Run(fileList_.Files(), host);
+    const MainView::ListLock lock(view_);
+    counts = session_.Run(files.Files(), host);
     host.Show();
   }
-  if (closeAfterRun_) {
-    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+  if (view_.ClosingAfterWork()) {
+    PostMessageW(view_.Window(), WM_CLOSE, 0, 0);
     return;
   }
-  TRF::Show(app_, counts, LogPath());
-  fileList_.MakeCurrent(0);
+  TRF::Show(app, counts, session_.LogPath());
+  files.MakeCurrent(0);
 }
 
-void TMF::PreviewReplaceAll1Click() {
-  if (running_ || !fileList_.HoldsRealFiles() || !TextsMakeARun()) return;
-  if (TPF::Show(app_, settings_, session_, {fileList_.Files(), FindText(), ReplaceText(), Options()})) ButtonClick();
-}
-
-void TMF::StopRun() {
-  if (running_) stopRequested_ = true;
-}
-
-// A close asked for meanwhile ends the run after the file in hand, as a stop does.
-bool TMF::StopRequested() const { return stopRequested_ || closeAfterRun_; }
-
-TMF::ListLock::ListLock(TMF& form) : form_(form) {
-  form_.running_ = true;
-  form_.stopRequested_ = false;
-  DragAcceptFiles(form_.Handle(), FALSE);
-  for (int id : {kListBox1, kSpeedButton1, kSpeedButton2}) EnableControl(form_.Control(id), false);
-  SetText(form_.Control(kButton), kStopCaption);
-}
-
-TMF::ListLock::~ListLock() {
-  form_.running_ = false;
-  DragAcceptFiles(form_.Handle(), TRUE);
-  for (int id : {kListBox1, kSpeedButton1}) EnableControl(form_.Control(id), true);
-  SetText(form_.Control(kButton), kRunCaption);
-  form_.FollowListState();
+void MainRunCommand::PreviewReplaceAll1Click() {
+  FileList& files = view_.Files();
+  if (view_.Working() || !files.HoldsRealFiles() || !TextsMakeARun()) return;
+  TPF::Request request{files.Files(), view_.FindText(), view_.ReplaceText(), view_.Options()};
+  if (TPF::Show(view_.App(), settings_, session_, std::move(request))) ButtonClick();
 }
 
 }  // namespace varnex

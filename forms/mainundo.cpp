@@ -1,13 +1,10 @@
-// TMF's Undo Last Run: the question, the restore with its progress, and what
-// it tells the user.
+#include "forms/mainundo.h"
 
 #include <algorithm>
 #include <exception>
 
 #include "engine/error.h"
 #include "engine/namedlist.h"
-#include "forms/main.h"
-#include "forms/mainprogress.h"
 
 namespace varnex {
 namespace {
@@ -25,8 +22,8 @@ std::string Named(std::string_view heading, const std::vector<std::string>& path
   return paths.empty() ? "" : "\r\r" + NamedList(heading, paths);
 }
 
-std::string_view KeptHeading(NotRestored why) {
-  switch (why) {
+std::string_view KeptHeading(NotRestored kind) {
+  switch (kind) {
     case NotRestored::kReadOnly:
       return "These files are read-only. Their earlier text is kept for another Undo Last Run:";
     case NotRestored::kHeldOpen:
@@ -45,13 +42,13 @@ std::string Outcome(const UndoStore::Outcome& outcome) {
   std::string text = "Undo Last Run restored " + std::to_string(outcome.restored.size()) + " file(s).";
   text += Named("These files were changed or removed since that run and were left as they are:", outcome.leftAlone);
   text += Named("The kept earlier text of these files is damaged. They were left as they are:", outcome.damaged);
-  for (NotRestored why : {NotRestored::kReadOnly, NotRestored::kHeldOpen, NotRestored::kFolderMissing,
+  for (NotRestored kind : {NotRestored::kReadOnly, NotRestored::kHeldOpen, NotRestored::kFolderMissing,
                           NotRestored::kFolderInPlace, NotRestored::kCannotWrite}) {
     std::vector<std::string> paths;
     for (const auto& [path, reason] : outcome.kept) {
-      if (reason == why) paths.push_back(path);
+      if (reason == kind) paths.push_back(path);
     }
-    text += Named(KeptHeading(why), paths);
+    text += Named(KeptHeading(kind), paths);
   }
   if (outcome.notReached > 0) {
     text += "\r\rUndo Last Run was stopped. The earlier text of the other " + std::to_string(outcome.notReached) +
@@ -68,33 +65,32 @@ bool AllRestored(const UndoStore::Outcome& outcome) {
 
 // What the undo tells the window as it goes: the run's progress bar, and the
 // window kept live.
-class TMF::UndoProgress final : public UndoHost {
+class MainUndoCommand::UndoProgress final : public UndoHost {
  public:
-  UndoProgress(TMF& form, int total) : form_(form), progress_(form, total) {}
+  UndoProgress(MainView& view, int total) : view_(view), progress_(view, total) {}
 
   void Restored(const std::string&) override {}
-  void ProcessPendingEvents() override { form_.app_.ProcessPendingMessages(); }
+  void ProcessPendingEvents() override { view_.App().ProcessPendingMessages(); }
   void FileDone(int done) override { progress_.Done(done); }
-  bool StopRequested() override { return form_.StopRequested(); }
+  bool StopRequested() override { return view_.StopRequested(); }
 
   // Where the undo ended, exactly.
   void Show() { progress_.Show(); }
 
  private:
-  TMF& form_;
-  Progress progress_;
+  MainView& view_;
+  MainView::Progress progress_;
 };
 
-bool TMF::CanUndo() const { return !running_ && session_.CanUndo(); }
-
-void TMF::UndoLastRun1Click() {
-  if (running_) return;
+void MainUndoCommand::UndoLastRun1Click() {
+  if (view_.Working()) return;
+  Application& app = view_.App();
   // A journal in no shape to follow is refused here, before anything is touched.
-  UndoStore::Choice choice = session_.ChooseUndo();
+  UndoStore::Choice choice = session_.HoldRunToUndo();
   if (!choice.store) {
     const std::string told =
         choice.laterRunElsewhere ? Formatted(kLaterRunElsewhere, *choice.laterRunElsewhere) : "There is no run to undo.";
-    app_.MessageBox().Show(app_.Title(), told, MB_OK | MB_ICONINFORMATION);
+    app.MessageBox().Show(app.Title(), told, MB_OK | MB_ICONINFORMATION);
     return;
   }
   const UndoJournal& journal = choice.journal;
@@ -106,25 +102,26 @@ void TMF::UndoLastRun1Click() {
     question = "A later run, of " + *choice.laterRunElsewhere +
                ", belongs to another copy of Varnex that is still running.\r" + question;
   }
-  if (!Confirm(question.c_str())) {
-    session_.LetGo(choice);
+  if (!view_.Confirm(question)) {
+    session_.ReleaseWithoutRestoring(choice);
     return;
   }
 
-  const Application::BusyCursor busy(app_);
-  UndoProgress progress(*this, static_cast<int>(journal.entries.size()));
+  const Application::BusyCursor busy(app);
+  UndoProgress progress(view_, static_cast<int>(journal.entries.size()));
   RunSession::Undone undone;
   {
-    const ListLock lock(*this);
+    const MainView::ListLock lock(view_);
     undone = session_.Undo(choice, progress);
     progress.Show();
   }
   const UndoStore::Outcome& outcome = undone.outcome;
-  if (closeAfterRun_) {
-    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+  if (view_.ClosingAfterWork()) {
+    PostMessageW(view_.Window(), WM_CLOSE, 0, 0);
     return;
   }
-  app_.MessageBox().Show(app_.Title(), Outcome(outcome), MB_OK | (AllRestored(outcome) ? MB_ICONINFORMATION : MB_ICONWARNING));
+  app.MessageBox().Show(app.Title(), Outcome(outcome),
+                        MB_OK | (AllRestored(outcome) ? MB_ICONINFORMATION : MB_ICONWARNING));
   if (undone.logFailure) std::rethrow_exception(undone.logFailure);
 }
 

@@ -126,7 +126,15 @@ class TPF::Host final : public PreviewHost {
 };
 
 TPF::TPF(Application& application, const SettingsStore& settings, RunSession& session, Request request)
-    : Window(application), settings_(settings), session_(session), request_(std::move(request)) {}
+    : Window(application), settings_(settings), session_(session), request_(std::move(request)) {
+  Commands().On(kButton1, [this] { Button1Click(); });
+  Commands().On(kButton2, [this] { Button2Click(); });  // Esc too
+  // Enter on the list: no button has the focus.
+  Commands().On(IDOK, [this] {
+    ListView1Activate(static_cast<int>(
+        SendMessageW(Control(kListView1), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+  });
+}
 
 bool TPF::Show(Application& application, const SettingsStore& settings, RunSession& session, Request request) {
   TPF form(application, settings, session, std::move(request));
@@ -138,7 +146,7 @@ bool TPF::Show(Application& application, const SettingsStore& settings, RunSessi
 void TPF::Create() {
   CreateAs(WindowClass{"TPF"}, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kReadingCaption, kStyle,
            GetActiveWindow());
-  AdoptControls(CreateControls(Handle(), kLayout));
+  KeepControlHandles(CreateControls(Handle(), kLayout));
   HWND list = Control(kListView1);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int column = 0; column < kColumns; ++column) {
@@ -316,22 +324,6 @@ LRESULT TPF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       limits.ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
       return 0;
     }
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case kButton1:
-          Button1Click();
-          return 0;
-        case kButton2:  // Esc too
-          Button2Click();
-          return 0;
-        case IDOK:  // Enter on the list: no button has the focus
-          ListView1Activate(static_cast<int>(
-              SendMessageW(Control(kListView1), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
-          return 0;
-        default:
-          break;
-      }
-      break;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (header.idFrom == kListView1 && header.code == LVN_ITEMACTIVATE) {

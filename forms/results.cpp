@@ -72,7 +72,11 @@ void PlaceCount(HWND dialog, HWND label, int margin) {
 
 }  // namespace
 
-TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {}
+TRF::TRF(Application& application, Beeper beep) : Window(application), beep_(std::move(beep)) {
+  Commands().OnClick(kButton1, [this] { Button1Click(); });
+  Commands().OnClick(kButton2, [this] { Button2Click(); });  // OK
+  Commands().OnClick(IDCANCEL, [this] { Button2Click(); });  // Esc
+}
 
 void TRF::Show(Application& application, const RunCounts& counts, const std::string& logPath) {
   std::vector<std::string> failures;
@@ -95,7 +99,7 @@ void TRF::Create(int filesSearched, int filesReplaced, int filesFailed, std::str
     SetText(skipped_, SkippedText(binarySkipped));
     controls.emplace_back(kSkipped, skipped_);
   }
-  AdoptControls(std::move(controls));
+  KeepControlHandles(std::move(controls));
   if (filesFailed != 0) SetText(Control(kLabel5), FinishedText(filesFailed));
   std::string lines;
   for (const std::string& failure : failures) lines.append(lines.empty() ? "" : "\r\n").append(failure);
@@ -174,17 +178,6 @@ LRESULT TRF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(Handle(), kBeepTimer);
       FormShow();
       return 0;
-    case WM_COMMAND:
-      if (HIWORD(wParam) != BN_CLICKED) break;
-      if (LOWORD(wParam) == kButton1) {
-        Button1Click();
-        return 0;
-      }
-      if (LOWORD(wParam) == kButton2 || LOWORD(wParam) == IDCANCEL) {  // OK, or Esc
-        Button2Click();
-        return 0;
-      }
-      break;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item.CtlID != kImage1) break;

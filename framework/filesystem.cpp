@@ -166,7 +166,7 @@ bool FileSystem::Links(HANDLE file, DWORD& links) {
   return true;
 }
 
-FileHandle LookAt(FileSystem& files, const std::string& path) {
+FileHandle OpenForAttributes(FileSystem& files, const std::string& path) {
   return files.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     OPEN_EXISTING, 0);
 }

@@ -104,9 +104,10 @@ class FileSystem {
 // The Win32 calls themselves.
 FileSystem& SystemFileSystem();
 
-// `path` opened to look at the file it names, keeping no one out and kept out
-// by no one: an open for its attributes only.
-FileHandle LookAt(FileSystem& files, const std::string& path);
+// `path` opened with FILE_READ_ATTRIBUTES alone and FILE_SHARE_READ | WRITE |
+// DELETE: a handle for the file's times and identity that no other open
+// conflicts with.
+FileHandle OpenForAttributes(FileSystem& files, const std::string& path);
 
 // The full path Windows makes of `path` (GetFullPathNameW, no file access),
 // or `path` itself where it makes none.

@@ -9,6 +9,13 @@ void OpenPopupMenu(HMENU menu, HWND owner, POINT at, MenuOpener opener) {
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
 }
 
+void OpenEditMenuAtCaret(HWND edit) {
+  POINT caret{};
+  GetCaretPos(&caret);
+  ClientToScreen(edit, &caret);
+  SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(caret.x, caret.y));
+}
+
 POINT PointerPosition() {
   POINT pointer{};
   GetCursorPos(&pointer);

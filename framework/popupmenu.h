@@ -13,6 +13,10 @@ enum class MenuOpener { kMouse, kKeyboard };
 // returns when it has closed; its commands go to `owner` as WM_COMMAND.
 void OpenPopupMenu(HMENU menu, HWND owner, POINT at, MenuOpener opener);
 
+// An edit control's own context menu (WM_CONTEXTMENU) at its caret, as
+// Shift+F10 or the menu key would open it.
+void OpenEditMenuAtCaret(HWND edit);
+
 // Where a click left the pointer, in screen coordinates.
 POINT PointerPosition();
 

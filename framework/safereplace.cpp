@@ -82,7 +82,7 @@ bool Present(FileSystem& files, const std::string& path) { return files.Attribut
 // same last write). Only a rename moves a file's number to another name; the
 // number of a file removed may be given to a new one, its size hardly.
 bool Holds(FileSystem& files, const std::string& path, const FileStamp& made) {
-  const FileHandle file = LookAt(files, path);
+  const FileHandle file = OpenForAttributes(files, path);
   FileStamp now;
   return file && files.Stamp(file.Get(), now) && now.index == made.index && now.size == made.size &&
          (made.index != 0 || now.lastWrite == made.lastWrite);
@@ -91,7 +91,7 @@ bool Holds(FileSystem& files, const std::string& path, const FileStamp& made) {
 // Whether `path` still names the file stamped `original`, where one is given.
 bool StillOriginal(FileSystem& files, const std::string& path, const FileStamp* original) {
   if (original == nullptr) return true;
-  const FileHandle file = LookAt(files, path);
+  const FileHandle file = OpenForAttributes(files, path);
   FileStamp now;
   return file && files.Stamp(file.Get(), now) && now == *original;
 }

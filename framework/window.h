@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/commandroutes.h"
 #include "framework/dpi.h"
 #include "framework/unicode.h"
 #include "framework/windowclass.h"
@@ -91,9 +92,13 @@ class Window {
     static_cast<Derived*>(this)->LayOut(dpi);
   }
 
-  // What every window does with a message its own handlers leave alone.
+  // What every window does with a message its own handlers leave alone;
+  // WM_COMMAND goes to the routes of Commands().
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+      case WM_COMMAND:
+        if (commands_.Dispatch(wParam)) return 0;
+        break;
       case WM_DPICHANGED: {  // moved to a monitor of another scale
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -141,7 +146,10 @@ class Window {
     if (control != nullptr) SetFocus(control);
   }
 
-  void AdoptControls(std::vector<std::pair<int, HWND>> controls) { controls_ = std::move(controls); }
+  // The window's WM_COMMAND routes, filled once before or at its creation.
+  CommandRoutes& Commands() { return commands_; }
+
+  void KeepControlHandles(std::vector<std::pair<int, HWND>> controls) { controls_ = std::move(controls); }
 
   // Enter presses this button.
   void SetDefaultButton(int id) { defaultButton_ = id; }
@@ -181,6 +189,7 @@ class Window {
   HWND handle_ = nullptr;
   UINT dpi_ = kBaseDpi;
   std::vector<std::pair<int, HWND>> controls_;
+  CommandRoutes commands_;
   HWND lastFocus_ = nullptr;
   int defaultButton_ = 0;
   bool modal_ = false;

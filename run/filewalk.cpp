@@ -56,7 +56,7 @@ std::vector<bool> ReadableAhead(const std::vector<std::string>& identities) {
 // every volume whose serial it cannot read the serial 0, and numbers files by
 // their Linux inodes, which repeat from one Linux file system to the next.)
 bool SameFile(FileSystem& files, const std::string& a, const std::string& b) {
-  const FileHandle first = LookAt(files, a), second = LookAt(files, b);
+  const FileHandle first = OpenForAttributes(files, a), second = OpenForAttributes(files, b);
   FileIdentity firstIdentity, secondIdentity;
   FileStamp firstStamp, secondStamp;
   return first && second && files.Identity(first.Get(), firstIdentity) &&

@@ -40,9 +40,9 @@ class RunSession {
 
   // Whether a run is there to undo, this copy's or another's.
   bool CanUndo() const { return undoStore_.Any(); }
-  // The run Undo Last Run would take back (see UndoStore::Choose).
-  UndoStore::Choice ChooseUndo() { return undoStore_.Choose(); }
-  void LetGo(UndoStore::Choice& choice) { undoStore_.LetGo(choice); }
+  // The run Undo Last Run would take back (see UndoStore::HoldRunToUndo).
+  UndoStore::Choice HoldRunToUndo() { return undoStore_.HoldRunToUndo(); }
+  void ReleaseWithoutRestoring(UndoStore::Choice& choice) { undoStore_.ReleaseWithoutRestoring(choice); }
   struct Undone {
     UndoStore::Outcome outcome;
     // The first log line that could not be written, for the caller to raise

@@ -18,7 +18,7 @@ constexpr std::size_t kLinkedAtLeast = 1 << 20;
 
 // Whether the file at `path` goes by no other name than that.
 bool HasOneName(FileSystem& files, const std::string& path) {
-  const FileHandle file = LookAt(files, path);
+  const FileHandle file = OpenForAttributes(files, path);
   DWORD links = 0;
   return file && files.Links(file.Get(), links) && links == 1;
 }
@@ -133,7 +133,7 @@ void UndoRecording::Written(const std::string& path) {
   unwritten_.erase(unwritten);
   if (!wrote_) {
     wrote_ = true;
-    store_.RetireEarlierStores(held_->folder);
+    store_.RemoveEarlierStores(held_->folder);
   }
   FileStamp left;
   if (!store_.Files().PathStamp(path, left) ||

@@ -74,7 +74,7 @@ bool HoldsOriginal(FileSystem& files, const std::string& folder, HANDLE pack, co
 
 // Why the file at `path` cannot be reached or written now, `error` being what
 // the attempt was told.
-NotRestored Why(FileSystem& files, const std::string& path, DWORD error) {
+NotRestored ReasonNotRestored(FileSystem& files, const std::string& path, DWORD error) {
   const DWORD attributes = files.Attributes(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     return GetLastError() == ERROR_PATH_NOT_FOUND ? NotRestored::kFolderMissing : NotRestored::kCannotWrite;
@@ -92,28 +92,28 @@ DWORD WriteRefusal(FileSystem& files, const std::string& path) {
   return file ? ERROR_SUCCESS : GetLastError();
 }
 
-enum class Now { kAsLeft, kOther, kOutOfReach };
+enum class StateSinceRun { kAsLeft, kOther, kOutOfReach };
 
 // The file at `entry.path` as it is now: still what the run left, read into
 // `stamp`; something else; or out of reach, `error` saying why.
-Now LookAt(FileSystem& files, const UndoEntry& entry, FileStamp& stamp, DWORD& error) {
+StateSinceRun StateSinceRunOf(FileSystem& files, const UndoEntry& entry, FileStamp& stamp, DWORD& error) {
   const FileHandle file =
       files.Open(entry.path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   if (!file) {
     error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND ? Now::kOther : Now::kOutOfReach;
+    return error == ERROR_FILE_NOT_FOUND ? StateSinceRun::kOther : StateSinceRun::kOutOfReach;
   }
   // The time is known only where the run lived to write it down.
   if (!files.Stamp(file.Get(), stamp) || stamp.size != entry.size ||
       (entry.lastWrite && *entry.lastWrite != stamp.lastWrite)) {
-    return Now::kOther;
+    return StateSinceRun::kOther;
   }
   std::string bytes;
   if (!ReadWholeFile(files, file.Get(), bytes)) {
     error = GetLastError();
-    return Now::kOutOfReach;
+    return StateSinceRun::kOutOfReach;
   }
-  return ContentHash(bytes) == entry.hash ? Now::kAsLeft : Now::kOther;
+  return ContentHash(bytes) == entry.hash ? StateSinceRun::kAsLeft : StateSinceRun::kOther;
 }
 
 }  // namespace
@@ -127,7 +127,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   const std::vector<UndoEntry>& entries = choice.journal.entries;
   // The user said yes: one run deep, the runs before one that wrote a file go.
   if (std::any_of(entries.begin(), entries.end(), [](const UndoEntry& entry) { return entry.lastWrite.has_value(); })) {
-    RetireEarlierStores(store.folder);
+    RemoveEarlierStores(store.folder);
   }
   // A run ended by force may have left its new file beside the one it was
   // writing, which has its entry: each folder of the run is cleared once.
@@ -146,15 +146,15 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     const UndoEntry& entry = entries[index];
     FileStamp stamp;
     DWORD error = ERROR_SUCCESS;
-    const Now now = LookAt(files_, entry, stamp, error);
-    bool done = now == Now::kOther;
+    const StateSinceRun now = StateSinceRunOf(files_, entry, stamp, error);
+    bool done = now == StateSinceRun::kOther;
     bool rewritten = false;
     // Without the line that says it was written, the run ended before it
     // wrote this file: nothing to give back.
     const bool givenBack = done && entry.lastWrite && HoldsOriginal(files_, store.folder, pack, entry);
     if (done && entry.lastWrite && !givenBack) outcome.leftAlone.push_back(entry.path);
-    if (now == Now::kOutOfReach) outcome.kept.emplace_back(entry.path, Why(files_, entry.path, error));
-    if (now == Now::kAsLeft) {
+    if (now == StateSinceRun::kOutOfReach) outcome.kept.emplace_back(entry.path, ReasonNotRestored(files_, entry.path, error));
+    if (now == StateSinceRun::kAsLeft) {
       // Whatever goes wrong with one file (memory for its original
       // included) leaves it to another try and the undo goes on.
       try {
@@ -170,7 +170,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
           done = rewritten = true;
         }
       } catch (const std::exception&) {
-        outcome.kept.emplace_back(entry.path, Why(files_, entry.path, WriteRefusal(files_, entry.path)));
+        outcome.kept.emplace_back(entry.path, ReasonNotRestored(files_, entry.path, WriteRefusal(files_, entry.path)));
       }
     }
     // A line that cannot be added leaves the file to another try, which
@@ -186,7 +186,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     RemoveStore(std::move(store));
     choice.store.reset();
   } else {
-    LetGo(choice);
+    ReleaseWithoutRestoring(choice);
   }
   return outcome;
 }

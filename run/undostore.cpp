@@ -136,7 +136,7 @@ std::optional<UndoJournal> UndoStore::Peek(const std::string& folder) const {
   return ReadStoreJournal(bytes, InStore(folder, kJournalName));
 }
 
-UndoStore::Choice UndoStore::Choose() {
+UndoStore::Choice UndoStore::HoldRunToUndo() {
   // Nothing is removed here: the user has not answered yet.
   Choice choice;
   const std::vector<Found> stores = Stores();
@@ -178,7 +178,7 @@ UndoStore::Choice UndoStore::Choose() {
   return choice;
 }
 
-void UndoStore::LetGo(Choice& choice) {
+void UndoStore::ReleaseWithoutRestoring(Choice& choice) {
   if (choice.store && choice.own) own_ = std::move(choice.store);
   choice.store.reset();
 }
@@ -194,7 +194,7 @@ void UndoStore::RemoveStore(HeldStore store) {
   RemoveStoreFolder(files_, store.folder);
 }
 
-void UndoStore::RetireEarlierStores(const std::string& taking) {
+void UndoStore::RemoveEarlierStores(const std::string& taking) {
   const std::string takingName(ExtractFileName(taking));
   for (const Found& found : Stores()) {
     if (found.name >= takingName) continue;

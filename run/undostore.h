@@ -94,10 +94,10 @@ class UndoStore {
     std::optional<std::string> laterRunElsewhere;
   };
   // Raises Error(kDamagedJournal) for a journal in no shape to follow.
-  Choice Choose();
-  // Nothing is removed before the user's answer: the chosen store is let go
+  Choice HoldRunToUndo();
+  // Nothing is removed before the user's answer: the held store is released
   // without being taken back (this copy's own stays held).
-  void LetGo(Choice& choice);
+  void ReleaseWithoutRestoring(Choice& choice);
 
   struct Outcome {
     std::vector<std::string> restored;
@@ -143,7 +143,7 @@ class UndoStore {
   // The run of the store `taking` has written a file: every earlier store
   // goes that no other copy holds, this copy's own among them, and what is
   // left of a store that never got its journal.
-  void RetireEarlierStores(const std::string& taking);
+  void RemoveEarlierStores(const std::string& taking);
   // A new store, held; nullopt where no root takes one.
   std::optional<HeldStore> MakeStore();
   // This copy's store of its last run, held until the next run takes over.

@@ -181,7 +181,7 @@ TEST_F(SessionRun, NamesInAnyScriptAndLongPathsAreReplacedOnceAndUndone) {
     void FileDone(int) override {}
     bool StopRequested() override { return false; }
   } host;
-  UndoStore::Choice choice = session.ChooseUndo();
+  UndoStore::Choice choice = session.HoldRunToUndo();
   ASSERT_TRUE(choice.store);
   const RunSession::Undone undone = session.Undo(choice, host);
   EXPECT_EQ(undone.outcome.restored, paths);

@@ -357,7 +357,7 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
       }
       ClearReadOnly(folder);
       UndoStore restarted({program / "undo"});
-      UndoStore::Choice choice = restarted.Choose();
+      UndoStore::Choice choice = restarted.HoldRunToUndo();
       if (choice.store) {
         NoHost host;
         const UndoStore::Outcome outcome = restarted.Restore(choice, host);

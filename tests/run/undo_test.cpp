@@ -41,8 +41,8 @@ class SessionUndo : public testing::SessionRun {
   void ExpectChanged(const std::string& path) { EXPECT_NE(ReadFileBytes(path), before.at(path)) << path; }
   // The run Undo Last Run would take back, looked at and let go.
   UndoJournal NextUndo() {
-    UndoStore::Choice choice = session.ChooseUndo();
-    session.LetGo(choice);
+    UndoStore::Choice choice = session.HoldRunToUndo();
+    session.ReleaseWithoutRestoring(choice);
     return std::move(choice.journal);
   }
   bool StoreThere() { return GetFileAttributesA((folder / "undo").c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -73,7 +73,7 @@ class UndoKeeping : public ::testing::Test {
   }
   UndoStore::Outcome Restore() {
     recording.reset();  // the run is over
-    UndoStore::Choice choice = store->Choose();
+    UndoStore::Choice choice = store->HoldRunToUndo();
     Host host;
     return store->Restore(choice, host);
   }
@@ -245,11 +245,11 @@ TEST_F(SharedStore, EachCopyTakesBackOnlyItsOwnRunWhateverTheOtherDoes) {
   Run(copyA, "A's time", filesA, "by A ");
 
   // A's store is A's while A runs.
-  UndoStore::Choice byB = copyB.Choose();
+  UndoStore::Choice byB = copyB.HoldRunToUndo();
   EXPECT_FALSE(byB.store.has_value());
   EXPECT_EQ(byB.laterRunElsewhere, "A's time");
 
-  UndoStore::Choice byA = copyA.Choose();  // A's question is up...
+  UndoStore::Choice byA = copyA.HoldRunToUndo();  // A's question is up...
   ASSERT_TRUE(byA.store.has_value());
   EXPECT_EQ(byA.journal.runTime, "A's time");
   Run(copyB, "B's time", filesB, "by B ");  // ...while B runs
@@ -259,7 +259,7 @@ TEST_F(SharedStore, EachCopyTakesBackOnlyItsOwnRunWhateverTheOtherDoes) {
   ExpectAsBefore(filesA);
   ExpectFrom("by B ", filesB);
 
-  byB = copyB.Choose();
+  byB = copyB.HoldRunToUndo();
   EXPECT_FALSE(byB.laterRunElsewhere.has_value());
   Host hostB;
   EXPECT_EQ(Undo(copyB, byB, hostB).restored, filesB);
@@ -279,7 +279,7 @@ TEST_F(SharedStore, TwoRunsAtOnceKeepEachOthersOriginals) {
     Write(runB, smallB, "by B ");
   }
   // B's run is the later one and B still runs: A takes back its own.
-  UndoStore::Choice byA = copyA.Choose();
+  UndoStore::Choice byA = copyA.HoldRunToUndo();
   EXPECT_EQ(byA.laterRunElsewhere, "B's time");
   Host host;
   EXPECT_EQ(Undo(copyA, byA, host).restored, std::vector<std::string>{bigA});
@@ -302,13 +302,13 @@ TEST_F(SharedStore, TheLastRunGivesWayOnlyToARunThatWritesAFile) {
     nothing.Keep(second, before[second], "never");
   }
   EXPECT_EQ(testing::NamesIn(root).size(), 1u);
-  UndoStore::Choice choice = copyA.Choose();
+  UndoStore::Choice choice = copyA.HoldRunToUndo();
   EXPECT_EQ(choice.journal.runTime, "B's time");
-  copyA.LetGo(choice);
+  copyA.ReleaseWithoutRestoring(choice);
 
   Run(copyA, "A's time", {second}, "by A ");
   EXPECT_EQ(testing::NamesIn(root).size(), 1u);
-  choice = copyA.Choose();
+  choice = copyA.HoldRunToUndo();
   EXPECT_EQ(choice.journal.runTime, "A's time");
   Host host;
   EXPECT_EQ(Undo(copyA, choice, host).restored, std::vector<std::string>{second});
@@ -335,15 +335,15 @@ TEST_F(SharedStore, TheLastRunIsTheLastMadeAndNothingGoesBeforeTheAnswer) {
     UndoStore copyY{{root}};
     Run(copyY, "Y's time", {first}, "by Y ");
   }
-  UndoStore::Choice choice = copyA.Choose();
+  UndoStore::Choice choice = copyA.HoldRunToUndo();
   EXPECT_EQ(choice.journal.runTime, "Y's time");
-  copyA.LetGo(choice);
+  copyA.ReleaseWithoutRestoring(choice);
   EXPECT_EQ(testing::NamesIn(root).size(), 2u);
-  choice = copyB.Choose();
+  choice = copyB.HoldRunToUndo();
   Host host;
   EXPECT_EQ(Undo(copyB, choice, host).restored, std::vector<std::string>{first});
   ExpectFrom("ahead ", {first});
-  choice = copyA.Choose();
+  choice = copyA.HoldRunToUndo();
   EXPECT_EQ(choice.journal.runTime, "X's time");
   EXPECT_EQ(Undo(copyA, choice, host).restored, std::vector<std::string>{second});
   ExpectAsBefore({second});
@@ -367,7 +367,7 @@ TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
   MoveFileA(paths[3].c_str(), (paths[3] + ".aside").c_str());
   CreateDirectoryA(paths[3].c_str(), nullptr);
 
-  UndoStore::Choice choice = copyA.Choose();
+  UndoStore::Choice choice = copyA.HoldRunToUndo();
   Host host;
   UndoStore::Outcome outcome = Undo(copyA, choice, host);
   EXPECT_EQ(outcome.restored, (std::vector<std::string>{paths[4], paths[5], paths[6]}));
@@ -383,13 +383,13 @@ TEST_F(SharedStore, AnUndoKeepsEveryOriginalItCouldNotGiveBack) {
   MoveFileA((folder / "sub2").c_str(), (folder / "sub").c_str());
   RemoveDirectoryA(paths[3].c_str());
   MoveFileA((paths[3] + ".aside").c_str(), paths[3].c_str());
-  choice = copyA.Choose();
+  choice = copyA.HoldRunToUndo();
   EXPECT_EQ(choice.journal.entries.size(), 4u);
   Host stopping;
   stopping.stopAfter = 2;
   outcome = Undo(copyA, choice, stopping);
   EXPECT_EQ(outcome.notReached, 2);
-  choice = copyA.Choose();
+  choice = copyA.HoldRunToUndo();
   Host rest;
   outcome = Undo(copyA, choice, rest);
   EXPECT_EQ(stopping.restored.size() + rest.restored.size(), 4u);
@@ -419,7 +419,7 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
   for (const std::string& bytes : {damaged, misleading}) {
     WriteFileBytes(journalPath, bytes);
     try {
-      copyA.Choose();
+      copyA.HoldRunToUndo();
       ADD_FAILURE() << "not refused";
     } catch (const Error& error) {
       EXPECT_EQ(error.what(), refusal);
@@ -435,7 +435,7 @@ TEST_F(SharedStore, AJournalIsFollowedOnlyAsFarAsItHolds) {
   const UndoEntry& third = ReadJournal(cut, "j").entries.at(2);
   cut += JournalEntry({4, never, false, third.offset + third.length, 0, 0, 2, {}, StrongHashHex("")});
   WriteFileBytes(journalPath, cut);
-  UndoStore::Choice choice = copyA.Choose();
+  UndoStore::Choice choice = copyA.HoldRunToUndo();
   Host host;
   EXPECT_EQ(Undo(copyA, choice, host).restored, paths);
   ExpectAsBefore(paths);
@@ -466,7 +466,7 @@ TEST_F(SharedStore, AnOriginalIsKeptAndCheckedWhateverTheJournalAndTheLinksSay) 
   WriteFileBytes(store + "\\journal.txt",
                  ReadFileBytes(store + "\\journal.txt") + JournalEntry(huge) + JournalWritten(2, lastWrite));
 
-  UndoStore::Choice choice = copyA.Choose();
+  UndoStore::Choice choice = copyA.HoldRunToUndo();
   Host host;
   const UndoStore::Outcome outcome = Undo(copyA, choice, host);
   EXPECT_EQ(outcome.damaged, std::vector<std::string>{crafted});
@@ -493,7 +493,7 @@ TEST_F(SharedStore, AnUndoCutShortAfterAFileWasGivenBackCountsItAsGivenBack) {
   WriteFileBytes(changedSince, "changed since\r\n");
   {
     UndoStore cut{{root}};
-    UndoStore::Choice choice = cut.Choose();
+    UndoStore::Choice choice = cut.HoldRunToUndo();
     Host host;
     host.stopAfter = 2;
     EXPECT_EQ(Undo(cut, choice, host).notReached, 3);
@@ -503,7 +503,7 @@ TEST_F(SharedStore, AnUndoCutShortAfterAFileWasGivenBackCountsItAsGivenBack) {
   for (int line = 0; line < 2; ++line) journal.erase(journal.rfind("D\t"));
   WriteFileBytes(journalPath, journal);
 
-  UndoStore::Choice choice = copyA.Choose();
+  UndoStore::Choice choice = copyA.HoldRunToUndo();
   Host host;
   const UndoStore::Outcome outcome = Undo(copyA, choice, host);
   EXPECT_EQ(outcome.restored, paths);

@@ -55,7 +55,7 @@ class SessionRun : public ::testing::Test, public BatchRunHost, public UndoHost 
   // Undo Last Run once its question has been answered yes; nothing where
   // there is no run to undo.
   std::optional<UndoStore::Outcome> Undo() {
-    UndoStore::Choice choice = session.ChooseUndo();
+    UndoStore::Choice choice = session.HoldRunToUndo();
     if (!choice.store) return std::nullopt;
     const RunSession::Undone undone = session.Undo(choice, *this);
     if (undone.logFailure) std::rethrow_exception(undone.logFailure);
