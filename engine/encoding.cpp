@@ -142,12 +142,21 @@ std::string Utf8FromUtf16(std::u16string_view units) {
   return out;
 }
 
-std::u16string Utf16FromUtf8(std::string_view text) {
-  std::u16string units;
+template <typename Units>
+Units Utf16UnitsFromUtf8(std::string_view text) {
+  // The ASCII start, a whole path as a rule, a unit for each byte.
+  const std::size_t ascii = FirstHighByte(text);
+  Units units;
   units.reserve(text.size());
-  ForEachUtf16Unit(text, [&](char16_t unit) { units.push_back(unit); });
+  units.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(ascii));
+  ForEachUtf16Unit(text.substr(ascii),
+                   [&](char16_t unit) { units.push_back(static_cast<typename Units::value_type>(unit)); });
   return units;
 }
+template std::u16string Utf16UnitsFromUtf8(std::string_view text);
+template std::wstring Utf16UnitsFromUtf8(std::string_view text);
+
+std::u16string Utf16FromUtf8(std::string_view text) { return Utf16UnitsFromUtf8<std::u16string>(text); }
 
 std::string DecodeFileText(std::string_view bytes, TextEncoding encoding) {
   switch (encoding) {

@@ -42,6 +42,12 @@ bool IsTextIn(std::string_view bytes, TextEncoding encoding);
 // UTF-16 code units as UTF-8 (lone surrogates kept, see above), and back.
 std::string Utf8FromUtf16(std::u16string_view units);
 std::u16string Utf16FromUtf8(std::string_view text);
+// The same units in a string of the caller's kind (std::wstring, whose
+// wchar_t is Windows' UTF-16 unit), made there without a copy.
+template <typename Units>
+Units Utf16UnitsFromUtf8(std::string_view text);
+extern template std::u16string Utf16UnitsFromUtf8(std::string_view text);
+extern template std::wstring Utf16UnitsFromUtf8(std::string_view text);
 // Whether every byte sequence of `bytes` is valid UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

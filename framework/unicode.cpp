@@ -11,6 +11,8 @@ namespace {
 // leave room for an 8.3 name within MAX_PATH.
 constexpr std::size_t kPlainPathLimit = 247;
 
+}  // namespace
+
 std::wstring FullWidePath(const std::wstring& path) {
   std::wstring full(path.size() + MAX_PATH, L'\0');
   DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
@@ -23,12 +25,7 @@ std::wstring FullWidePath(const std::wstring& path) {
   return full;
 }
 
-}  // namespace
-
-std::wstring Wide(std::string_view text) {
-  const std::u16string units = Utf16FromUtf8(text);
-  return std::wstring(units.begin(), units.end());
-}
+std::wstring Wide(std::string_view text) { return Utf16UnitsFromUtf8<std::wstring>(text); }
 
 std::string Utf8(std::wstring_view text) {
   return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));

@@ -17,6 +17,10 @@ std::string Utf8(std::wstring_view text);
 // to Windows' limit of 32,767 characters.
 std::wstring WidePath(std::string_view path);
 
+// The full path of `path` as GetFullPathNameW gives it, of any length; the
+// path as it is where there is none.
+std::wstring FullWidePath(const std::wstring& path);
+
 // The text in the ANSI code page; false when one of its characters has no
 // form there (nothing is ever put in its place).
 bool ToAnsi(std::string_view text, std::string& ansi);

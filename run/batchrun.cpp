@@ -38,6 +38,7 @@ class LogFault {
 struct RunParts {
   FileSystem& files;
   Replacer& replacer;
+  FileTextsInTurn& texts;
   ActivityLog& log;
   LogFault& logFault;
   BatchRunHost& host;
@@ -153,7 +154,7 @@ class Batch {
 // unless the replacement grows it.
 FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhead& ahead, const RunParts& run,
                               Batch& batch) {
-  const FileTexts texts = TextsForFile(path, file, run.host, run.replacer);
+  const FileTexts texts = run.texts.For(path, file, run.host, run.replacer);
   // An ANSI file cannot hold a find text its code page has no form for.
   if (!texts.findFits) return {};
   const TextEncoding encoding = texts.encoding;
@@ -215,13 +216,14 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
   if (undo != nullptr) {
     recordTemporary = [undo](const std::string& path, bool ours) { undo->RecordTemporary(path, ours); };
   }
-  const RunParts run{fileSystem, replacer, log, logFault, host, undo, std::move(recordTemporary)};
+  FileTextsInTurn texts;
+  const RunParts run{fileSystem, replacer, texts, log, logFault, host, undo, std::move(recordTemporary)};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file,
                                    ReadAhead& ahead) { return ProcessTargetFile(path, std::move(file), ahead, run, batch); },
-                    .refuse = [undo](const std::string& path) {
-                      if (undo != nullptr) undo->RefuseStoreFile(path);
+                    .refuse = [undo](const std::string& path, std::string_view identity) {
+                      if (undo != nullptr) undo->RefuseStoreFile(path, identity);
                     },
                     .settle = [&batch](bool last, ReadAhead& ahead) { return batch.Settle(last, ahead); }});
 }

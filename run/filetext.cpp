@@ -30,7 +30,8 @@ std::unique_ptr<Matcher> MatcherFor(const RunOptions& options) {
   return options.regularExpression ? MakeRegexMatcher() : MakeLiteralMatcher();
 }
 
-FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer) {
+FileTexts FileTextsInTurn::For(const std::string& path, const TargetFile& file, FileWalkHost& host,
+                               Replacer& replacer) {
   FileTexts texts;
   texts.typedFind = host.FindText();
   texts.typedReplace = host.ReplaceText();
@@ -38,6 +39,11 @@ FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalk
   if (host.Options().dynamicVariables) {
     texts.typedFind = replacer.ExpandVariables(texts.typedFind, path, MatchText::kFind);
     texts.typedReplace = replacer.ExpandVariables(texts.typedReplace, path, MatchText::kReplace);
+  }
+  if (converted_ && lastRead_ == file.encoding && lastAscii_ == file.ascii && last_.typedFind == texts.typedFind &&
+      last_.typedReplace == texts.typedReplace) {
+    last_.pattern = texts.pattern;
+    return last_;
   }
   const auto convert = [&texts] {
     texts.findFits = ToFileText(texts.typedFind, texts.encoding, texts.find);
@@ -55,6 +61,10 @@ FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalk
   // changed: searched with an empty replacement instead, its text changes
   // wherever the find text is.
   if (!texts.replaceFits) texts.replace.clear();
+  last_ = texts;
+  lastRead_ = file.encoding;
+  lastAscii_ = file.ascii;
+  converted_ = true;
   return texts;
 }
 

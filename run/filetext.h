@@ -46,7 +46,19 @@ struct FileTexts {
 // The way a run with these options finds the find text.
 std::unique_ptr<Matcher> MatcherFor(const RunOptions& options);
 
-// The texts of the window for the file at `path`, as read.
-FileTexts TextsForFile(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer);
+// The texts of the window for each file of a walk in turn, as read. The
+// texts are read for every file; they are converted to a file's form again
+// only where they, or the file's encoding, differ from the file's before:
+// in most runs, at the first file alone.
+class FileTextsInTurn {
+ public:
+  FileTexts For(const std::string& path, const TargetFile& file, FileWalkHost& host, Replacer& replacer);
+
+ private:
+  FileTexts last_;
+  TextEncoding lastRead_ = TextEncoding::kAnsi;  // the last file's encoding, and whether it was ASCII
+  bool lastAscii_ = false;
+  bool converted_ = false;
+};
 
 }  // namespace varnex

@@ -16,7 +16,7 @@ namespace varnex {
 std::string PathIdentity(const std::string& path) {
   // Upper case by characters: by bytes, the code page would take parts of
   // UTF-8 characters for letters, and two names could come out alike.
-  std::wstring full = Wide(FullPathName(path));
+  std::wstring full = FullWidePath(Wide(path));
   CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
   return Utf8(full);
 }
@@ -122,7 +122,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
     if (fresh || FullPathName(files[index]) != FullPathName(files[first->second])) {
       bool repeated = false, binary = false;
       try {
-        if (walk.refuse) walk.refuse(files[index]);
+        if (walk.refuse) walk.refuse(files[index], identities[index]);
         TargetFile file = ahead.Take(index);
         repeated = had.Repeats(index, file.stamp.index);
         // A file still to be finished may be this one by another name that

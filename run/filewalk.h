@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/error.h"
@@ -101,9 +102,9 @@ struct FileOutcome {
 // has come (all of them when last), reports those it cannot, and gives them.
 struct FileWalk {
   std::function<FileOutcome(const std::string& path, TargetFile file, ReadAhead& ahead)> process;
-  // Where there is one, before a file is taken: raises Refused for a file
-  // the walk is not to touch.
-  std::function<void(const std::string& path)> refuse = nullptr;
+  // Where there is one, before a file is taken, with the file's PathIdentity:
+  // raises Refused for a file the walk is not to touch.
+  std::function<void(const std::string& path, std::string_view identity)> refuse = nullptr;
   std::function<std::vector<FileFailure>(bool last, ReadAhead& ahead)> settle = nullptr;
 };
 

@@ -45,8 +45,8 @@ std::string WithLineEnds(std::string text) {
 }
 
 FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewHost& host, Replacer& replacer,
-                              FileSystem& fileSystem) {
-  const FileTexts texts = TextsForFile(path, file, host, replacer);
+                              FileTextsInTurn& textsInTurn, FileSystem& fileSystem) {
+  const FileTexts texts = textsInTurn.For(path, file, host, replacer);
   if (!texts.findFits) return {};
   std::string decoded = TakeFileText(std::move(file.bytes), texts.encoding);
   const bool lineEndsChange = !host.Options().keepLineEnds && HoldsLoneLineBreak(decoded);
@@ -76,9 +76,10 @@ FileOutcome PreviewTargetFile(const std::string& path, TargetFile file, PreviewH
 RunCounts PreviewBatch(const std::vector<std::string>& files, FileSystem& fileSystem, PreviewHost& host) {
   Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
                     [&host] { host.ProcessPendingEvents(); });
+  FileTextsInTurn texts;
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file, ReadAhead&) {
-                     return PreviewTargetFile(path, std::move(file), host, replacer, fileSystem);
+                     return PreviewTargetFile(path, std::move(file), host, replacer, texts, fileSystem);
                    }});
 }
 

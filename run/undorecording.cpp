@@ -32,7 +32,9 @@ std::string JournalPath(const std::string& path) { return path.starts_with("\\\\
 }  // namespace
 
 UndoRecording::UndoRecording(UndoStore& store, Clock runTime, Report report)
-    : store_(store), runTime_(std::move(runTime)), report_(std::move(report)) {}
+    : store_(store), runTime_(std::move(runTime)), report_(std::move(report)) {
+  for (const std::string& root : store_.Roots()) rootPrefixes_.push_back(PathIdentity(root) + "\\");
+}
 
 UndoRecording::~UndoRecording() {
   if (!held_) return;
@@ -149,10 +151,9 @@ void UndoRecording::RecordTemporary(const std::string& path, bool ours) {
   if (!AppendJournalLine(store_.Files(), *held_, JournalTemporary(JournalPath(path), ours))) Fail();
 }
 
-void UndoRecording::RefuseStoreFile(const std::string& path) const {
-  const std::string identity = PathIdentity(path);
-  for (const std::string& root : store_.Roots()) {
-    if (identity.starts_with(PathIdentity(root) + "\\")) throw Refused(Error::Format(kStoreFileRefused, path).what());
+void UndoRecording::RefuseStoreFile(const std::string& path, std::string_view identity) const {
+  for (const std::string& prefix : rootPrefixes_) {
+    if (identity.starts_with(prefix)) throw Refused(Error::Format(kStoreFileRefused, path).what());
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "framework/filesystem.h"
 #include "framework/handle.h"
@@ -54,9 +55,10 @@ class UndoRecording {
   // behind only files the journal names, which the next run or an undo
   // removes.
   void RecordTemporary(const std::string& path, bool ours);
-  // Raises Refused for a file inside an undo store: a run rewriting the
-  // store's pack or journal would take back what it keeps.
-  void RefuseStoreFile(const std::string& path) const;
+  // Raises Refused for the file at `path`, whose PathIdentity is `identity`,
+  // inside an undo store: a run rewriting the store's pack or journal would
+  // take back what it keeps.
+  void RefuseStoreFile(const std::string& path, std::string_view identity) const;
 
  private:
   // Takes an original's hash and, unless it is `linked` into the store,
@@ -69,6 +71,8 @@ class UndoRecording {
   void Fail();
 
   UndoStore& store_;
+  // Each root's PathIdentity and a backslash: what a file in it starts with.
+  std::vector<std::string> rootPrefixes_;
   Clock runTime_;
   Report report_;
   std::optional<HeldStore> held_;

@@ -42,6 +42,7 @@ TEST(Encoding, Utf16BecomesUtf8AndComesBackByteForByte) {
       {"\xFF\xFE"s, ""},
       {"\xFF\xFE" "A\0\r\0\n\0"s, "A\r\n"},
       {"\xFF\xFE\xE9\0"s, "\xC3\xA9"},
+      {"\xFF\xFE" "A\0\xE9\0" "B\0"s, "A\xC3\xA9" "B"},  // ASCII up to a character beyond it
       {"\xFF\xFE\xAC\x20"s, "\xE2\x82\xAC"},
       {"\xFF\xFE\x3D\xD8\x00\xDE"s, "\xF0\x9F\x98\x80"},  // a surrogate pair
       {"\xFF\xFE\x3D\xD8" "A\0"s, "\xED\xA0\xBD" "A"},     // a lone high surrogate
