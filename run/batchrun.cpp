@@ -43,8 +43,10 @@ struct RunParts {
   LogFault& logFault;
   BatchRunHost& host;
   UndoRecording* undo;
-  // The journal names each new file before it is made, where there is one.
+  // The journal names each new file before it is made, and each file before
+  // it is written over in place, where there is one.
   TemporaryRecord recordTemporary;
+  InPlaceRecord recordInPlace;
 };
 
 // Once a file's text has changed the run writes (its log line, its backup,
@@ -104,7 +106,7 @@ class Batch {
               .Because(FailureReason::kOther, "Its new text could not be flushed to the disk");
         }
         ahead.Writing(waiting.read.index);
-        PutTargetFileInPlace(waiting, run_.files);
+        PutTargetFileInPlace(waiting, run_.files, run_.recordInPlace);
         if (run_.undo != nullptr) run_.undo->Written(waiting.path);
       } catch (const std::exception& failure) {
         failed.push_back({waiting.path, FailureOfFile(waiting.path, failure)});
@@ -213,11 +215,14 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                     [&host] { host.ProcessPendingEvents(); });
   LogFault logFault(host);
   TemporaryRecord recordTemporary = nullptr;
+  InPlaceRecord recordInPlace = nullptr;
   if (undo != nullptr) {
     recordTemporary = [undo](const std::string& path, bool ours) { undo->RecordTemporary(path, ours); };
+    recordInPlace = [undo](const std::string& path) { return undo->WritingInPlace(path); };
   }
   FileTextsInTurn texts;
-  const RunParts run{fileSystem, replacer, texts, log, logFault, host, undo, std::move(recordTemporary)};
+  const RunParts run{fileSystem, replacer, texts, log, logFault, host, undo, std::move(recordTemporary),
+                     std::move(recordInPlace)};
   Batch batch(run, limits);
   return WalkFiles(files, fileSystem, host,
                    {.process = [&](const std::string& path, TargetFile file,

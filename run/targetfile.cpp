@@ -137,10 +137,11 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 }
 
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes, FileSystem& files,
-                            bool keepLastWrite, const TemporaryRecord& record, DWORD names) {
+                            bool keepLastWrite, const TemporaryRecord& record, DWORD names,
+                            const InPlaceRecord& recordInPlace) {
   NewTargetFile written = WriteBesideTargetFile(path, read, bytes, false, files, keepLastWrite, record);
   written.names = names;
-  return PutTargetFileInPlace(written, files);
+  return PutTargetFileInPlace(written, files, recordInPlace);
 }
 
 NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
@@ -171,7 +172,7 @@ NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& re
   return written;
 }
 
-FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
+FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files, const InPlaceRecord& recordInPlace) {
   const std::string& path = written.path;
   // A file that another program holds, or that is read-only, is refused
   // before it is replaced: Wine's ReplaceFileW leaves a file of its own
@@ -198,6 +199,7 @@ FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files) {
   if (names == 0 && !files.Links(target.Get(), names)) names = 1;
   if (names > 1 || ReachedThroughLink(files, target.Get(), path)) {
     try {
+      if (recordInPlace && !recordInPlace(path)) CannotOpen(path, files);
       return WriteInPlace(written, target, files);
     } catch (const Error&) {
       target.Reset();

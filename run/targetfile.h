@@ -46,6 +46,13 @@ void BackUpTargetFile(const std::string& path, const FileStamp& read, FileSystem
 // write.
 void CheckRewritable(const std::string& path, FileSystem& files = SystemFileSystem());
 
+// Told the path of a file with other names, or reached through a symbolic
+// link, before it is written over in place (see PutTargetFileInPlace): a
+// write cut off there leaves it part old, part new, so whoever keeps its
+// original must be able to tell that it was begun. False, GetLastError saying
+// why, where the write must not begin.
+using InPlaceRecord = std::function<bool(const std::string& path)>;
+
 // Replaces the file's content with `bytes`, unless it has changed since it was
 // read, without ever leaving it half written: the bytes go to a new file in
 // the same folder, on the disk before it takes the original's place and
@@ -56,10 +63,12 @@ void CheckRewritable(const std::string& path, FileSystem& files = SystemFileSyst
 // `keepLastWrite` the new file takes the original's last-write time; the new
 // file's name is told to `record` before it is made (see TemporaryRecord).
 // `names` as NewTargetFile's: after a run kept the original by a second name
-// in the undo store, the names it went by when read.
+// in the undo store, the names it went by when read. `recordInPlace` as
+// PutTargetFileInPlace's.
 FileStamp RewriteTargetFile(const std::string& path, const FileStamp& read, std::string_view bytes,
                             FileSystem& files = SystemFileSystem(), bool keepLastWrite = false,
-                            const TemporaryRecord& record = nullptr, DWORD names = 0);
+                            const TemporaryRecord& record = nullptr, DWORD names = 0,
+                            const InPlaceRecord& recordInPlace = nullptr);
 
 // RewriteTargetFile in two halves, so that many files can be written and
 // reach the disk with one flush before any of them takes its original's
@@ -93,8 +102,10 @@ NewTargetFile WriteBesideTargetFile(const std::string& path, const FileStamp& re
 // as RewriteTargetFile's end. A file with other names (hard links), or reached
 // through a symbolic link, is written over in place instead, so that every
 // name shows the new text and a link stays a link: only once its original is
-// safe in the undo store, for a write in place is not whole at every moment.
-FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files = SystemFileSystem());
+// safe in the undo store, for a write in place is not whole at every moment,
+// and only once `recordInPlace` (where given) has been told.
+FileStamp PutTargetFileInPlace(NewTargetFile& written, FileSystem& files = SystemFileSystem(),
+                               const InPlaceRecord& recordInPlace = nullptr);
 // A new file that is not to go in place after all: removed.
 void DiscardTargetFile(NewTargetFile& written, FileSystem& files = SystemFileSystem());
 

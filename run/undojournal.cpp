@@ -12,18 +12,23 @@ namespace varnex {
 namespace {
 
 constexpr std::string_view kMagic = "Varnex undo journal";
-// Journals of version 1 name files in the ANSI code page, of 2 and 3 in
-// UTF-8; those of 3 carry a strong hash of every original.
-constexpr std::string_view kVersion = "3";
+// Journals of version 1 name files in the ANSI code page, of 2 and later in
+// UTF-8; those of 3 and later carry a strong hash of every original; those of
+// 4 say when a file is about to be written over in place (an earlier build
+// refuses such a journal whole rather than take a torn file for one the run
+// never touched).
+constexpr std::string_view kVersion = "4";
+constexpr std::string_view kInPlaceUnsaidVersion = "3";
 constexpr std::string_view kUnhashedVersion = "2";
 constexpr std::string_view kAnsiVersion = "1";
 constexpr std::size_t kStrongHashDigits = 64;
 constexpr char kEntryTag = 'F';
+constexpr char kInPlaceTag = 'I';
 constexpr char kWrittenTag = 'W';
 constexpr char kDoneTag = 'D';
 constexpr char kTemporaryTag = 'T';
 constexpr char kNotTemporaryTag = 'N';
-constexpr char kTags[] = "FWDTN";
+constexpr char kTags[] = "FIWDTN";
 
 std::string Hex(std::uint64_t value) {
   char digits[17];
@@ -101,6 +106,11 @@ bool IsPlainFullPath(std::string_view path) {
 
 }  // namespace
 
+bool AnyWritten(const UndoJournal& journal) {
+  return std::any_of(journal.entries.begin(), journal.entries.end(),
+                     [](const UndoEntry& entry) { return entry.lastWrite || entry.inPlaceBegun; });
+}
+
 std::string LinkedCopyName(int number) {
   char name[32];
   std::snprintf(name, sizeof name, "%08d.orig", number);
@@ -114,6 +124,8 @@ std::string JournalEntry(const UndoEntry& entry) {
                std::to_string(entry.offset),
                std::to_string(entry.length), entry.originalHash, std::to_string(entry.size), Hex(entry.hash), entry.path});
 }
+
+std::string JournalInPlace(int number) { return Line({std::string_view(&kInPlaceTag, 1), std::to_string(number)}); }
 
 std::string JournalWritten(int number, std::uint64_t lastWrite) {
   return Line({std::string_view(&kWrittenTag, 1), std::to_string(number), Hex(lastWrite)});
@@ -133,6 +145,7 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
   std::set<std::uint64_t> done;
   bool first = true;
   bool hashed = false;
+  bool inPlaceSaid = false;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find("\r\n");
     if (end == std::string_view::npos) break;  // cut short: its file was not touched
@@ -140,10 +153,12 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
     bytes.remove_prefix(end + 2);
     if (first) {
       if (fields.size() != 3 || fields[0] != kMagic ||
-          (fields[1] != kVersion && fields[1] != kUnhashedVersion && fields[1] != kAnsiVersion))
+          (fields[1] != kVersion && fields[1] != kInPlaceUnsaidVersion && fields[1] != kUnhashedVersion &&
+           fields[1] != kAnsiVersion))
         reader.Damaged();
       journal.ansiNames = fields[1] == kAnsiVersion;
-      hashed = fields[1] == kVersion;
+      inPlaceSaid = fields[1] == kVersion;
+      hashed = inPlaceSaid || fields[1] == kInPlaceUnsaidVersion;
       journal.runTime = fields[2];
       first = false;
       continue;
@@ -175,12 +190,19 @@ UndoJournal ReadJournal(std::string_view bytes, std::string_view name) {
       // of a case-sensitive folder, each written by the run.
       if (!IsPlainFullPath(entry.path) || !paths.insert(entry.path).second) reader.Damaged();
       journal.entries.push_back(std::move(entry));
+    } else if (inPlaceSaid && fields.size() == 2 && fields[0] == std::string_view(&kInPlaceTag, 1)) {
+      const std::uint64_t number = reader.Number(fields[1]);
+      if (number == 0 || number > journal.entries.size()) reader.Damaged();
+      journal.entries[number - 1].inPlaceBegun = true;
     } else if (fields.size() == 3 && fields[0] == std::string_view(&kWrittenTag, 1)) {
       const std::uint64_t number = reader.Number(fields[1]);
       if (number == 0 || number > journal.entries.size() || fields[2].size() != 16) reader.Damaged();
-      std::optional<std::uint64_t>& lastWrite = journal.entries[number - 1].lastWrite;
-      if (lastWrite) reader.Damaged();
-      lastWrite = reader.Number(fields[2], 16);
+      UndoEntry& written = journal.entries[number - 1];
+      if (written.lastWrite) reader.Damaged();
+      written.lastWrite = reader.Number(fields[2], 16);
+      // The run's write in place, if it was one, was seen through; a later
+      // line of the kind is an undo's.
+      written.inPlaceBegun = false;
     } else if (fields.size() == 2 && fields[0] == std::string_view(&kDoneTag, 1)) {
       const std::uint64_t number = reader.Number(fields[1]);
       if (number == 0 || number > journal.entries.size() || !done.insert(number).second) reader.Damaged();

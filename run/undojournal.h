@@ -36,6 +36,10 @@ struct UndoEntry {
   // The StrongHash of the earlier bytes, checked before they go back; empty
   // in a journal of an earlier version, which kept none.
   std::string originalHash;
+  // A write over the file in place (it has other names, or is reached through
+  // a symbolic link) was begun, by the run or an undo, and not seen through:
+  // the file may hold part of one text and part of the other.
+  bool inPlaceBegun = false;
 };
 
 struct UndoJournal {
@@ -51,15 +55,20 @@ struct UndoJournal {
   std::vector<std::string> temporaries;
 };
 
+// Whether the run wrote any of its files, whole or in part.
+bool AnyWritten(const UndoJournal& journal);
+
 // The name of a linked original's file in the store.
 std::string LinkedCopyName(int number);
 
 // The lines, each ending in CR LF: the journal's first line; an entry, before
-// its file is written (lastWrite is not written here); the line that says it
-// was written; and the line of an undo that is done with it (restored, or
-// found changed since).
+// its file is written (lastWrite is not written here); the line before its
+// file is written over in place, on the disk before the first byte changes;
+// the line that says it was written; and the line of an undo that is done
+// with it (restored, or found changed since).
 std::string JournalStart(std::string_view runTime);
 std::string JournalEntry(const UndoEntry& entry);
+std::string JournalInPlace(int number);
 std::string JournalWritten(int number, std::uint64_t lastWrite);
 std::string JournalDone(int number);
 // The line before a new file is made at `path` (`ours`), and the one after

@@ -130,15 +130,28 @@ bool UndoRecording::CopyFromFile(const std::string& path, const FileStamp& read,
   return true;
 }
 
+bool UndoRecording::WritingInPlace(const std::string& path) {
+  // Nothing kept of it once the store failed: the user was told so.
+  const auto unwritten = unwritten_.find(path);
+  if (unwritten == unwritten_.end()) return true;
+  // One full flush for each such file: they are few.
+  FileSystem& files = store_.Files();
+  if (!AppendJournalLine(files, *held_, JournalInPlace(unwritten->second)) || !files.Flush(held_->journal.Get())) {
+    const DWORD error = GetLastError();
+    Fail();
+    SetLastError(error);
+    return false;
+  }
+  TakeOver();
+  return true;
+}
+
 void UndoRecording::Written(const std::string& path) {
   const auto unwritten = unwritten_.find(path);
   if (unwritten == unwritten_.end()) return;
   const int entry = unwritten->second;
   unwritten_.erase(unwritten);
-  if (!wrote_) {
-    wrote_ = true;
-    store_.RemoveEarlierStores(held_->folder);
-  }
+  TakeOver();
   FileStamp left;
   if (!store_.Files().PathStamp(path, left) ||
       !AppendJournalLine(store_.Files(), *held_, JournalWritten(entry, left.lastWrite))) {
@@ -172,6 +185,12 @@ bool UndoRecording::Start() {
   }
   Fail();
   return false;
+}
+
+void UndoRecording::TakeOver() {
+  if (wrote_) return;
+  wrote_ = true;
+  store_.RemoveEarlierStores(held_->folder);
 }
 
 // What is in the store stays undoable; nothing more is added. A store that

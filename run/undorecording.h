@@ -48,6 +48,11 @@ class UndoRecording {
   // empties it. Gives the volume that flush covered, none where there is no
   // store to flush (or it failed, and was reported).
   std::optional<ULONGLONG> FlushKept();
+  // Before that file is written over in place (see InPlaceRecord): the
+  // journal says so, on the disk, so an undo gives back its original however
+  // little of the write got done. False, GetLastError saying why, where that
+  // cannot be said; the file is then not to be written.
+  bool WritingInPlace(const std::string& path);
   // After that file was written (once what was kept of it was flushed).
   void Written(const std::string& path);
   // Before a new file of the run is made at `path` (`ours`), and after none
@@ -68,6 +73,8 @@ class UndoRecording {
   void Record(const std::string& path, std::uint64_t length, std::string_view newBytes, const Original& keep);
   bool CopyFromFile(const std::string& path, const FileStamp& read, HANDLE pack, std::string& hash);
   bool Start();
+  // The run has changed a file: its store is the last run's from now on.
+  void TakeOver();
   void Fail();
 
   UndoStore& store_;

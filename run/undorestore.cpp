@@ -124,9 +124,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
   Outcome outcome;
   const std::vector<UndoEntry>& entries = choice.journal.entries;
   // The user said yes: one run deep, the runs before one that wrote a file go.
-  if (std::any_of(entries.begin(), entries.end(), [](const UndoEntry& entry) { return entry.lastWrite.has_value(); })) {
-    RemoveEarlierStores(store.folder);
-  }
+  if (AnyWritten(choice.journal)) RemoveEarlierStores(store.folder);
   // A run or an undo ended by force may have left a new file of its own
   // beside one it was writing; the journal named each before it was made.
   for (const std::string& temporary : choice.journal.temporaries) RemoveLeftoverTemporary(files_, temporary);
@@ -146,11 +144,15 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     bool done = now == StateSinceRun::kOther;
     bool rewritten = false;
     // Without the line that says it was written, the run ended before it
-    // wrote this file: nothing to give back.
-    const bool givenBack = done && entry.lastWrite && HoldsOriginal(files_, store.folder, pack, entry);
-    if (done && entry.lastWrite && !givenBack) outcome.leftAlone.push_back(entry.path);
+    // wrote this file: nothing to give back. A write in place that was begun
+    // and never seen through may have left any mix of the two texts: the
+    // original goes back whatever the file holds.
+    const bool written = entry.lastWrite || entry.inPlaceBegun;
+    const bool givenBack = done && written && HoldsOriginal(files_, store.folder, pack, entry);
+    const bool torn = done && !givenBack && entry.inPlaceBegun && error != ERROR_FILE_NOT_FOUND;
+    if (done && written && !givenBack && !torn) outcome.leftAlone.push_back(entry.path);
     if (now == StateSinceRun::kOutOfReach) outcome.kept.emplace_back(entry.path, ReasonNotRestored(files_, entry.path, error));
-    if (now == StateSinceRun::kAsLeft) {
+    if (now == StateSinceRun::kAsLeft || torn) {
       // Whatever goes wrong with one file (memory for its original
       // included) leaves it to another try and the undo goes on.
       try {
@@ -162,10 +164,16 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
           done = true;
         } else {
           if (kept == Kept::kUnreadable) throw Error::Format(kCannotOpenFile, packPath);
-          RewriteTargetFile(entry.path, stamp, original, files_, false, recordTemporary);
+          // An undo cut off in the middle of its own write in place is
+          // seen through by the next.
+          const InPlaceRecord recordInPlace = [&](const std::string&) {
+            return AppendJournalLine(files_, store, JournalInPlace(entry.number)) && files_.Flush(store.journal.Get());
+          };
+          RewriteTargetFile(entry.path, stamp, original, files_, false, recordTemporary, 0, recordInPlace);
           done = rewritten = true;
         }
       } catch (const std::exception&) {
+        done = false;
         outcome.kept.emplace_back(entry.path, ReasonNotRestored(files_, entry.path, WriteRefusal(files_, entry.path)));
       }
     }

@@ -87,11 +87,6 @@ void RemoveLeftoverTemporaries(FileSystem& files, std::string_view journal, cons
   }
 }
 
-bool AnyWritten(const UndoJournal& journal) {
-  return std::any_of(journal.entries.begin(), journal.entries.end(),
-                     [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
-}
-
 }  // namespace
 
 UndoStore::UndoStore(std::vector<std::string> roots, FileSystem& files) : roots_(std::move(roots)), files_(files) {}
