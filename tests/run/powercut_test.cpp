@@ -1,8 +1,10 @@
 // A run with its undo store cut short by a power cut at every step in turn,
 // over several batches (small files, a big file whose original is linked, a
-// file that fails, a stop): whatever reached the disk, every file is as
-// before the run or as the run meant it, and Undo Last Run after the restart
-// gives every changed file its original back. Both where files can be only
+// file that fails, a stop, a big file with a second name written over in
+// place): whatever reached the disk, every file is as before the run or as
+// the run meant it (one killed while written over in place may be anything),
+// and Undo Last Run after the restart gives every changed file its original
+// back. Both where files can be only
 // written out and where each must be flushed.
 #include <gtest/gtest.h>
 
@@ -250,12 +252,14 @@ class CutFileSystem final : public testing::ForwardingFileSystem {
 
 // What the run is to do: each file, its bytes before and what the run gives
 // it. The read-only file is refused as it is to be replaced, its original
-// already in the store.
+// already in the store. A file with another name (a hard link) is written
+// over in place, a megabyte at a time.
 struct Planned {
   std::string name;
   std::string before;
   std::string meant;
   bool readOnly = false;
+  std::string otherName{};
 };
 
 std::vector<Planned> Plan() {
@@ -266,12 +270,13 @@ std::vector<Planned> Plan() {
           {"big.txt", "old " + big, "new " + big},
           {"c.txt", "old c\r\n", "old c\r\n", true},
           {"d.txt", "old d\r\n", "new d\r\n"},
-          {"e.txt", "old e\r\n", "new e\r\n"}};
+          {"e.txt", "old e\r\n", "new e\r\n"},
+          {"linked.txt", "old " + big, "new " + big, false, "other name.txt"}};
 }
 
 // The run of a copy of the program, in batches of three files; with a stop
 // asked for after the fifth file (the second batch then goes in place
-// with the run's end, and the sixth file is never looked at).
+// with the run's end, and the files after it are never looked at).
 class PlannedRun final : public BatchRunHost {
  public:
   explicit PlannedRun(bool stop) : stop_(stop) {}
@@ -305,6 +310,9 @@ void PlaceFiles(const testing::TempFolder& folder) {
   for (const Planned& planned : Plan()) {
     WriteFileBytes(folder / planned.name, planned.before);
     if (planned.readOnly) SetFileAttributesW(WidePath(folder / planned.name).c_str(), FILE_ATTRIBUTE_READONLY);
+    if (!planned.otherName.empty()) {
+      CreateHardLinkW(WidePath(folder / planned.otherName).c_str(), WidePath(folder / planned.name).c_str(), nullptr);
+    }
   }
 }
 
@@ -324,7 +332,7 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
   const struct { bool writesOut, stop, killed; } variants[] = {
       {true, false, false}, {true, true, false}, {false, false, false}, {false, true, false}, {false, false, true}};
   std::set<std::string> plannedNames;
-  for (const Planned& file : Plan()) plannedNames.insert(file.name);
+  for (const Planned& file : Plan()) plannedNames.insert({file.name, file.otherName});
   for (const auto [writesOut, stop, killed] : variants) {
     const std::string variant = std::string(writesOut ? "written out" : "flushed one by one") + (stop ? ", stopped" : "") +
                                 (killed ? ", killed" : "");
@@ -333,9 +341,14 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
       PlaceFiles(folder);
       CutFileSystem uncut(0, writesOut);
       PlannedRun(stop).Run(folder, program.Path(), uncut);
-      for (const Planned& planned : Plan()) {
-        const bool reached = !stop || planned.name != "e.txt";
-        EXPECT_EQ(ReadFileBytes(folder / planned.name), reached ? planned.meant : planned.before) << variant;
+      const std::vector<Planned> plan = Plan();
+      for (std::size_t index = 0; index < plan.size(); ++index) {
+        const std::string meant = !stop || index < 5 ? plan[index].meant : plan[index].before;
+        for (const std::string& name : {plan[index].name, plan[index].otherName}) {
+          if (!name.empty()) {
+            EXPECT_EQ(ReadFileBytes(folder / name), meant) << variant << ": " << name;
+          }
+        }
       }
       ClearReadOnly(folder);
     }
@@ -357,7 +370,8 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
 
       for (const Planned& planned : Plan()) {
         const std::string now = ReadFileBytes(folder / planned.name);
-        EXPECT_TRUE(now == planned.before || now == planned.meant) << planned.name << " holds " << now.size() << " bytes";
+        EXPECT_TRUE(now == planned.before || now == planned.meant || (killed && !planned.otherName.empty()))
+            << planned.name << " holds " << now.size() << " bytes";
       }
       ClearReadOnly(folder);
       UndoStore restarted({program / "undo"});
@@ -368,7 +382,9 @@ TEST(PowerCut, AtEveryStepOfABatchedRunEveryFileIsWholeAndTheUndoGivesItBack) {
         EXPECT_TRUE(outcome.kept.empty());
       }
       for (const Planned& planned : Plan()) {
-        EXPECT_TRUE(ReadFileBytes(folder / planned.name) == planned.before) << planned.name << " not given back";
+        for (const std::string& name : {planned.name, planned.otherName}) {
+          EXPECT_TRUE(name.empty() || ReadFileBytes(folder / name) == planned.before) << name << " not given back";
+        }
       }
       // The undo removed every new file of the run's that its journal named;
       // only a power cut can lose the line that names one.
