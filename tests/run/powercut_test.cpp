@@ -271,7 +271,7 @@ std::vector<Planned> Plan() {
           {"c.txt", "old c\r\n", "old c\r\n", true},
           {"d.txt", "old d\r\n", "new d\r\n"},
           {"e.txt", "old e\r\n", "new e\r\n"},
-          {"linked.txt", "old " + big, "new " + big, false, "other name.txt"}};
+          {"linked.txt", "old " + big + "old\r\n", "new " + big + "new\r\n", false, "other name.txt"}};
 }
 
 // The run of a copy of the program, in batches of three files; with a stop

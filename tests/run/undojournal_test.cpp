@@ -31,20 +31,22 @@ std::string Line(std::string line) {
   return line + check + "\r\n";
 }
 
-// A journal as a run writes it: two files written, the second's original
-// linked into the store, the third cut off by a stop between its two lines;
-// each new file named before it was made, the second's first name found taken.
+// A journal as a run writes it: two files written, the first over in place,
+// the second's original linked into the store, the third's write in place cut
+// off; each new file named before it was made, the second's first name found
+// taken.
 std::string RunJournal() {
   UndoEntry linked = Entry(2, "\\\\server\\share\\b.htm", 0, 0);
   linked.linked = true;
   linked.offset = 0;
   UndoEntry third = Entry(3, testing::U8(u8"Z:\\tmp\\Отчёт 日本語\\smile😀.txt"), 123456789012u);
   third.offset = 100;
-  return JournalStart("12/7/2026 3:04:05 PM") + JournalEntry(Entry(1, "C:\\docs\\a.txt")) +
+  return JournalStart("12/7/2026 3:04:05 PM") + JournalEntry(Entry(1, "C:\\docs\\a.txt")) + JournalInPlace(1) +
          JournalTemporary("C:\\docs\\~vnx0001.tmp", true) + JournalWritten(1, 0x01DB0000AAAABBBBu) +
          JournalEntry(linked) + JournalTemporary("\\\\server\\share\\~vnx0002.tmp", true) +
          JournalTemporary("\\\\server\\share\\~vnx0002.tmp", false) +
-         JournalTemporary("\\\\server\\share\\~vnx0003.tmp", true) + JournalWritten(2, 7) + JournalEntry(third);
+         JournalTemporary("\\\\server\\share\\~vnx0003.tmp", true) + JournalWritten(2, 7) + JournalEntry(third) +
+         JournalInPlace(3);
 }
 
 void ExpectRefused(std::string_view bytes) {
@@ -77,6 +79,8 @@ TEST(UndoJournal, ReadsBackWhatTheRunWrote) {
   EXPECT_EQ(journal.entries[2].offset, 100u);
   EXPECT_EQ(journal.entries[2].length, 100u);
   EXPECT_FALSE(journal.entries[2].lastWrite.has_value());
+  EXPECT_FALSE(journal.entries[0].inPlaceBegun);
+  EXPECT_TRUE(journal.entries[2].inPlaceBegun);
   EXPECT_EQ(journal.temporaries, (std::vector<std::string>{"C:\\docs\\~vnx0001.tmp", "\\\\server\\share\\~vnx0003.tmp"}));
 
   // An undo done with the second file leaves the others to take back.
@@ -116,6 +120,7 @@ TEST(UndoJournal, EarlierVersionsJournalsAreRead) {
     EXPECT_TRUE(journal.entries.at(0).originalHash.empty());
   }
   EXPECT_EQ(ReadJournal(RunJournal(), "j").entries.at(0).originalHash, StrongHashHex("C:\\docs\\a.txt"));
+  EXPECT_EQ(ReadJournal(Line("Varnex undo journal\t3\tt\t") + JournalEntry(Entry(1, "C:\\a")), "j").entries.size(), 1u);
 }
 
 TEST(UndoJournal, AnyChangedByteIsRefused) {
@@ -155,6 +160,8 @@ TEST(UndoJournal, LinesOutOfShapeOrOrderAreRefused) {
       start + first + "\r\n",                                             // an empty line
       start + first + JournalDone(2),                                     // done, never named
       start + first + JournalDone(1) + JournalDone(1),                    // done twice
+      start + first + JournalInPlace(2),                                  // in place, never named
+      Line("Varnex undo journal\t3\tt\t") + first + JournalInPlace(1),  // in place, before its version
       start + [] {                                                        // no hash of the original
         UndoEntry unhashed = Entry(1, "C:\\b.txt");
         unhashed.originalHash.clear();
