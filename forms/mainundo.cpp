@@ -94,8 +94,7 @@ void MainUndoCommand::UndoLastRun1Click() {
     return;
   }
   const UndoJournal& journal = choice.journal;
-  const auto changed = std::count_if(journal.entries.begin(), journal.entries.end(),
-                                     [](const UndoEntry& entry) { return entry.lastWrite.has_value(); });
+  const auto changed = std::count_if(journal.entries.begin(), journal.entries.end(), RunWroteFile);
   std::string question = "Do you want to undo the last run of " + journal.runTime + "?\rIt changed " +
                          std::to_string(changed) + " file(s).";
   if (choice.laterRunElsewhere) {

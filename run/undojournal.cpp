@@ -106,9 +106,10 @@ bool IsPlainFullPath(std::string_view path) {
 
 }  // namespace
 
+bool RunWroteFile(const UndoEntry& entry) { return entry.lastWrite || entry.inPlaceBegun; }
+
 bool AnyWritten(const UndoJournal& journal) {
-  return std::any_of(journal.entries.begin(), journal.entries.end(),
-                     [](const UndoEntry& entry) { return entry.lastWrite || entry.inPlaceBegun; });
+  return std::any_of(journal.entries.begin(), journal.entries.end(), RunWroteFile);
 }
 
 std::string LinkedCopyName(int number) {

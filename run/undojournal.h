@@ -55,7 +55,8 @@ struct UndoJournal {
   std::vector<std::string> temporaries;
 };
 
-// Whether the run wrote any of its files, whole or in part.
+// Whether the run wrote the entry's file, whole or in part; and any of its files.
+bool RunWroteFile(const UndoEntry& entry);
 bool AnyWritten(const UndoJournal& journal);
 
 // The name of a linked original's file in the store.

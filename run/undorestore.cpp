@@ -147,7 +147,7 @@ UndoStore::Outcome UndoStore::Restore(Choice& choice, UndoHost& host) {
     // wrote this file: nothing to give back. A write in place that was begun
     // and never seen through may have left any mix of the two texts: the
     // original goes back whatever the file holds.
-    const bool written = entry.lastWrite || entry.inPlaceBegun;
+    const bool written = RunWroteFile(entry);
     const bool givenBack = done && written && HoldsOriginal(files_, store.folder, pack, entry);
     const bool torn = done && !givenBack && entry.inPlaceBegun && error != ERROR_FILE_NOT_FOUND;
     if (done && written && !givenBack && !torn) outcome.leftAlone.push_back(entry.path);

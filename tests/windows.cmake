@@ -48,7 +48,7 @@ add_test(NAME forms_tests COMMAND forms_tests)
 if(CMAKE_CROSSCOMPILING)
   add_executable(window_texts e2e/window_texts.cpp)
   foreach(check start_and_close options_persist add_directory add_tree stop_run encodings undo_run undo_clock undo_killed
-                keyboard_only
+                undo_full_volume keyboard_only
                 unicode_names preview_run regex_run)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${check}.sh $<TARGET_FILE:varnex>
                                    $<TARGET_FILE:window_texts>)
