@@ -16,7 +16,6 @@ mkdir -p "$data"
 for name in good held read-only; do printf 'alpha\r\n' >"$data/$name.txt"; done
 printf 'alpha\0\r\n' >"$data/binary.txt"
 chmod a-w "$data/read-only.txt"  # Wine gives it the read-only attribute
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 for name in missing held read-only binary good; do printf '%s\r\n' "$(windows_path "$data/$name.txt")"; done >"$work/five.list"
 
 wine "$hold_file" "$(windows_path "$data/held.txt")" >"$work/holding" &

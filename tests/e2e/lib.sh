@@ -13,6 +13,17 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
+# windows_path PATH: a path of this machine as the program names it (Wine's Z:).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# file_list LIST NAME...: a filename list at LIST naming $work/files/NAME.txt
+# for each NAME, as the program saves one.
+file_list() {
+  local list=$1
+  shift
+  for name in "$@"; do printf '%s\r\n' "$(windows_path "$work/files/$name.txt")"; done >"$list"
+}
+
 # install_program EXE: copies the program into the work folder.
 install_program() { cp "$1" "$work/varnex.exe"; }
 

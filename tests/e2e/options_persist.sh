@@ -37,7 +37,7 @@ printf 'a cat\r\nb\nc\r' >"$work/files/mixed.txt"
 printf 'cat\r\n' >"$work/files/crlf.txt"
 touch -d '2001-02-03 04:05:06' "$work/files/"*
 list="$work/kept.list"
-for name in lf mixed crlf; do printf '%s\r\n' "Z:${work//\//\\}\\files\\$name.txt"; done >"$list"
+file_list "$list" lf mixed crlf
 start_program
 xdotool key --window "$main" alt+o
 panel=$(wait_window '^ $')

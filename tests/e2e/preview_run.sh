@@ -12,7 +12,7 @@ printf 'one cat\r\ntwo cat\r\n' >"$work/files/a.txt"
 printf 'no match\r\n' >"$work/files/b.txt"
 printf '\xEF\xBB\xBFthe cat\nand more\n' >"$work/files/c.txt"
 list="$work/all.list"
-for name in a b c; do printf '%s\r\n' "Z:${work//\//\\}\\files\\$name.txt"; done >"$list"
+file_list "$list" a b c
 cp -a "$work/files" "$work/before"
 
 start_program

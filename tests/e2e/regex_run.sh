@@ -14,7 +14,7 @@ printf 'due 2024-05-17\r\nand 2023-01-02 too\r\n' >"$work/files/crlf.txt"
 printf '\xEF\xBB\xBFcaf\xC3\xA9 1999-12-31\r\nno date\r\n' >"$work/files/utf8.txt"
 printf 'version 12-34-56\r\n' >"$work/files/none.txt"
 list="$work/all.list"
-for name in crlf utf8 none; do printf '%s\r\n' "Z:${work//\//\\}\\files\\$name.txt"; done >"$list"
+file_list "$list" crlf utf8 none
 cp -a "$work/files" "$work/before"
 
 start_program

@@ -12,7 +12,7 @@ faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 mkdir -p "$work/files"
 printf 'first alpha\r\n' >"$work/files/first.txt"
 printf 'second alpha\r\n' >"$work/files/second.txt"
-for name in first second; do printf '%s\r\n' "Z:${work//\//\\}\\files\\$name.txt" >"$work/$name.list"; done
+for name in first second; do file_list "$work/$name.list" "$name"; done
 
 # The wine server keeps the clock for its programs: it runs under the same
 # clock as the program, and is ended after it.
