@@ -22,18 +22,17 @@ fi
 install_program "$1"
 texts=$2  # prints a window's control texts
 mkdir -p "$work/files"
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+names=()
 for i in $(seq -w 1 20); do
   [ "$i" = 11 ] && names+=(big)
   names+=("f$i")
 done
 for name in "${names[@]}"; do
-  file="$work/files/$name.txt"
   lines=100
   [ "$name" = big ] && lines=120000
-  for line in $(seq "$lines"); do printf 'alpha %s line %d\r\n' "$name" "$line"; done >"$file"
-  printf '%s\r\n' "$(windows_path "$file")"
-done >"$work/all.list"
+  for line in $(seq "$lines"); do printf 'alpha %s line %d\r\n' "$name" "$line"; done >"$work/files/$name.txt"
+done
+file_list "$work/all.list" "${names[@]}"
 cp -a "$work/files/." "$before/"
 
 start_program
