@@ -62,7 +62,7 @@ void ReadAhead::Work() {
 
 // On the thread, with the file open: whether to read it ahead.
 bool ReadAhead::Admit(const FileStamp& stamp) {
-  const std::lock_guard lock(hadMutex_);
+  const std::lock_guard lock(mutex_);
   // A file system without numbers leaves the path's spelling the only guide.
   const bool first = stamp.index == 0 || had_.insert(stamp.index).second;
   if (!first || stamp.size > limits_.largestFile) return false;
@@ -99,17 +99,17 @@ TargetFile ReadAhead::Take(std::size_t index) {
   changed_.notify_all();
   if (read && (!overtaken || StillAsRead(paths_[index], file.stamp))) return file;
   file = ReadTargetFile(paths_[index], files_);
-  const std::lock_guard hadLock(hadMutex_);
+  lock.lock();
   had_.insert(file.stamp.index);
   return file;
 }
 
-void ReadAhead::RunWrote() { ++writes_; }
+void ReadAhead::RunWrote() {
+  const std::lock_guard lock(mutex_);
+  ++writes_;
+}
 
 void ReadAhead::Writing(ULONGLONG fileIndex) {
-  // A file the run writes was read before, so the thread admits it under no
-  // other name from now on: only one it is reading now is waited for.
-  if (fileIndex == 0 || reading_ != fileIndex) return;
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [&] { return fileIndex == 0 || reading_ != fileIndex; });
 }

@@ -10,7 +10,6 @@
 // short name, another drive letter, a link) is read only in its turn: the run
 // may write it meanwhile, and the thread's read would keep the run out.
 
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -82,14 +81,9 @@ class ReadAhead {
   std::size_t next_ = 0;   // the next entry the thread reads
   std::size_t taken_ = 0;  // the entries before this one are the run's
   std::size_t bytesAhead_ = 0;
-  // Read and changed without the lock by the run: under Wine a lock the other
-  // thread holds makes the waiter block through the wine server.
-  std::atomic<unsigned long long> writes_ = 0;
-  // The numbers of the files read so far, ahead or in turn, under a lock of
-  // their own that the run takes only for a file read in its turn.
-  std::mutex hadMutex_;
-  std::unordered_set<ULONGLONG> had_;
-  std::atomic<ULONGLONG> reading_ = 0;  // the number of the file the thread reads, 0 between files
+  unsigned long long writes_ = 0;
+  std::unordered_set<ULONGLONG> had_;  // the numbers of the files read so far, ahead or in turn
+  ULONGLONG reading_ = 0;              // the number of the file the thread reads, 0 between files
   bool stop_ = false;
   std::thread thread_;
 };
