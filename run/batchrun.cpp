@@ -210,7 +210,7 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
 }  // namespace
 
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
-                   BatchRunHost& host, UndoRecording* undo, BatchLimits limits) {
+                   BatchRunHost& host, UndoRecording* undo, BatchLimits limits, std::string_view logIdentity) {
   Replacer replacer(MatcherFor(host.Options()), [&host] { return host.CaseSensitive(); },
                     [&host] { host.ProcessPendingEvents(); });
   LogFault logFault(host);
@@ -230,7 +230,8 @@ RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem
                     .refuse = [undo](const std::string& path, std::string_view identity) {
                       if (undo != nullptr) undo->RefuseStoreFile(path, identity);
                     },
-                    .settle = [&batch](bool last, ReadAhead& ahead) { return batch.Settle(last, ahead); }});
+                    .settle = [&batch](bool last, ReadAhead& ahead) { return batch.Settle(last, ahead); },
+                    .appendedTo = logIdentity});
 }
 
 }  // namespace varnex

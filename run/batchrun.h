@@ -43,8 +43,10 @@ struct BatchLimits {
 // file once (see WalkFiles). With `undo`, the original of every file changed
 // is kept for Undo Last Run. Every file changed has its line in `log`. An ANSI file that would have to take a replace
 // text its code page cannot hold is reported and left as it was. Changed
-// files go in place a batch at a time (see BatchLimits).
+// files go in place a batch at a time (see BatchLimits). `logIdentity`, the
+// PathIdentity of the log's file, is not read ahead where it is listed.
 RunCounts RunBatch(const std::vector<std::string>& files, FileSystem& fileSystem, ActivityLog& log,
-                   BatchRunHost& host, UndoRecording* undo = nullptr, BatchLimits limits = BatchLimits());
+                   BatchRunHost& host, UndoRecording* undo = nullptr, BatchLimits limits = BatchLimits(),
+                   std::string_view logIdentity = {});
 
 }  // namespace varnex

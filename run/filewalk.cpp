@@ -37,15 +37,15 @@ Error FailureOfFile(const std::string& path, const std::exception& failure) {
 namespace {
 
 // The entries the run may write before their turn come: a file listed again,
-// and an earlier file's backup. They are not read ahead, or the read could
-// keep the run from writing them.
-std::vector<bool> ReadableAhead(const std::vector<std::string>& identities) {
+// an earlier file's backup, and the file it appends to as it goes. They are
+// not read ahead, or the read could keep the run from writing them.
+std::vector<bool> ReadableAhead(const std::vector<std::string>& identities, std::string_view appendedTo) {
   std::vector<bool> ahead(identities.size());
   std::unordered_set<std::string_view> earlier;
   for (std::size_t index = 0; index < identities.size(); ++index) {
     const std::string_view identity = identities[index];
     const bool backup = identity.ends_with(".BAK") && earlier.contains(identity.substr(0, identity.size() - 4));
-    ahead[index] = !backup && earlier.insert(identity).second;
+    ahead[index] = !backup && identity != appendedTo && earlier.insert(identity).second;
   }
   return ahead;
 }
@@ -110,7 +110,7 @@ RunCounts WalkFiles(const std::vector<std::string>& files, FileSystem& fileSyste
   for (const std::string& path : files) identities.push_back(PathIdentity(path));
   std::unordered_map<std::string_view, std::size_t> firstOf;
   FilesHad had(files, fileSystem);
-  ReadAhead ahead(files, ReadableAhead(identities), ReadAhead::Limits(), fileSystem);
+  ReadAhead ahead(files, ReadableAhead(identities, walk.appendedTo), ReadAhead::Limits(), fileSystem);
   for (std::size_t index = 0; index < files.size(); ++index) {
     if (index > 0) host.ProcessPendingEvents();
     if (host.StopRequested()) break;

@@ -106,6 +106,9 @@ struct FileWalk {
   // raises Refused for a file the walk is not to touch.
   std::function<void(const std::string& path, std::string_view identity)> refuse = nullptr;
   std::function<std::vector<FileFailure>(bool last, ReadAhead& ahead)> settle = nullptr;
+  // The PathIdentity of a file the walk appends to as it goes, whatever the
+  // list says (the activity log), where there is one: read only in its turn.
+  std::string_view appendedTo;
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A

@@ -67,7 +67,7 @@ RunCounts RunSession::Run(const std::vector<std::string>& files, BatchRunHost& h
   if (std::none_of(files.begin(), files.end(), [&](const std::string& file) { return PathIdentity(file) == log; })) {
     logOpen.emplace(logFile_);
   }
-  RunCounts counts = RunBatch(files, files_, activityLog_, host, &undo, limits);
+  RunCounts counts = RunBatch(files, files_, activityLog_, host, &undo, limits, log);
   // Every file that could not be done has a line after the run's own, so the
   // log never leaves a file standing as replaced that was then not written.
   // Each was reported already: a log that cannot take them says no more.
