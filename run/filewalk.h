@@ -108,7 +108,7 @@ struct FileWalk {
   std::function<std::vector<FileFailure>(bool last, ReadAhead& ahead)> settle = nullptr;
   // The PathIdentity of a file the walk appends to as it goes, whatever the
   // list says (the activity log), where there is one: read only in its turn.
-  std::string_view appendedTo;
+  std::string_view appendedTo = {};
 };
 
 // Walks the files in their order, every file call through `fileSystem`. A

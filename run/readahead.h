@@ -10,7 +10,6 @@
 // short name, another drive letter, a link) is read only in its turn: the run
 // may write it meanwhile, and the thread's read would keep the run out.
 
-#include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "framework/filesystem.h"
+#include "framework/slimlock.h"
 #include "run/targetfile.h"
 
 namespace varnex {
@@ -75,8 +75,8 @@ class ReadAhead {
   const std::vector<bool> ahead_;
   const Limits limits_;
   FileSystem& files_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
+  SlimLock mutex_;
+  SlimCondition changed_;
   std::vector<Slot> slots_;
   std::size_t next_ = 0;   // the next entry the thread reads
   std::size_t taken_ = 0;  // the entries before this one are the run's
