@@ -12,6 +12,10 @@
 # against both, however loaded the machine is that day.
 # Usage: bench/builds.sh RUNS EXE...   (e.g. build/windows/varnex.exe and
 #        another worktree's build of an older commit)
+# An EXE given as noflush:PATH runs with its flushes to the disk turned off
+# (bench/nofsync.c preloaded into its process). VARNEX_BENCH_DISK=1 puts the
+# tree and the program's folder on this machine's disk (under build/) rather
+# than on tmpfs, where a flush costs nothing.
 # Prints each one's median seconds and its ratio to the first EXE and to the floor.
 set -euo pipefail
 source "$(dirname "$0")/../cmake/setup.sh"
@@ -27,8 +31,13 @@ varnex_build "$VARNEX_ROOT/build/windows" -DCMAKE_TOOLCHAIN_FILE="$VARNEX_ROOT/c
 cmake --build "$VARNEX_ROOT/build/windows" --target bare_walk >/dev/null
 varnex_bench_corpus
 corpus=$VARNEX_CORPUS
-files=/dev/shm/varnex-builds
-program=/dev/shm/varnex-builds-program
+place=/dev/shm
+if [ "${VARNEX_BENCH_DISK:-0}" = 1 ]; then place=$VARNEX_ROOT/build/bench-disk; mkdir -p "$place"; fi
+files=$place/varnex-builds
+program=$place/varnex-builds-program
+nofsync=$VARNEX_ROOT/build/bench/nofsync.so
+mkdir -p "$(dirname "$nofsync")"
+gcc -shared -fPIC -O2 -o "$nofsync" "$VARNEX_ROOT/bench/nofsync.c"
 varnex_bench_session
 source "$VARNEX_ROOT/bench/outside.sh"
 trap 'cleanup; varnex_stop_session; rm -rf "$files" "$program"' EXIT
@@ -55,8 +64,11 @@ declare -A times
 for run in $(seq "$runs"); do
   for i in "${!exes[@]}"; do
     fresh_tree
-    outside_program "$program" "${exes[$i]}"
-    times[$i]+="$(dialog_run "$list" "$find" "$replace" 2>/dev/null) "
+    exe=${exes[$i]}
+    outside_program "$program" "${exe#noflush:}"
+    preload=
+    [ "${exe#noflush:}" = "$exe" ] || preload=$nofsync
+    times[$i]+="$(LD_PRELOAD=$preload dialog_run "$list" "$find" "$replace" 2>/dev/null) "
   done
   fresh_tree
   line=$(wine "$VARNEX_ROOT/build/windows/bench/bare_walk.exe" --rename "Z:${files//\//\\}\\tree" "$find" "$replace" \
