@@ -10,7 +10,7 @@
 
 namespace varnex {
 
-// Meets the standard's Lockable, for std::lock_guard and std::unique_lock.
+// Meets the standard's BasicLockable, for std::lock_guard and std::unique_lock.
 class SlimLock {
  public:
   SlimLock() = default;
@@ -18,7 +18,6 @@ class SlimLock {
   SlimLock& operator=(const SlimLock&) = delete;
 
   void lock() { AcquireSRWLockExclusive(&lock_); }
-  bool try_lock() { return TryAcquireSRWLockExclusive(&lock_) != 0; }
   void unlock() { ReleaseSRWLockExclusive(&lock_); }
 
  private:
