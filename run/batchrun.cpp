@@ -8,6 +8,7 @@
 #include "engine/textlines.h"
 #include "framework/safereplace.h"
 #include "run/filetext.h"
+#include "run/originalhash.h"
 #include "run/readahead.h"
 #include "run/replacer.h"
 #include "run/targetfile.h"
@@ -165,6 +166,9 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
       (encoding == TextEncoding::kAnsi || encoding == TextEncoding::kUtf8) && file.inLineShape;
   // A file whose lines all end with CR LF has nothing to keep.
   const bool keepLineEnds = run.host.Options().keepLineEnds && !file.inLineShape;
+  // A big file's original is hashed from the file while its text is replaced.
+  std::optional<OriginalHash> originalHash;
+  if (run.undo != nullptr && !holdOriginal) originalHash.emplace(run.files, path, file.stamp);
   std::string result;
   bool changed = false;
   if (keepLineEnds) {
@@ -197,7 +201,7 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   const std::string written = GiveFileText(std::move(result), encoding);
   if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp, run.files);
   if (run.undo != nullptr) {
-    holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written);
+    holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written, *originalHash);
   }
   NewTargetFile beside = WriteBesideTargetFile(path, file.stamp, written, true, run.files,
                                                run.host.Options().keepModifiedDate, run.recordTemporary);

@@ -56,9 +56,15 @@ void UndoRecording::Keep(const std::string& path, std::string_view original, std
 
 bool UndoRecording::TakesFromFile(std::uint64_t size) { return size >= kLinkedAtLeast; }
 
-void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes) {
-  Record(path, read.size, newBytes,
-         [&](bool linked, std::string& hash) { return CopyFromFile(path, read, linked ? nullptr : pack_.Get(), hash); });
+void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes,
+                                 OriginalHash& original) {
+  // Hashed before anything goes into the store: a file that cannot be hashed
+  // leaves it as it was.
+  const std::string hex = original.Hex();
+  Record(path, read.size, newBytes, [&](bool linked, std::string& hash) {
+    hash = hex;
+    return linked || CopyToPack(path, read);
+  });
 }
 
 void UndoRecording::Record(const std::string& path, std::uint64_t length, std::string_view newBytes,
@@ -103,15 +109,14 @@ std::optional<ULONGLONG> UndoRecording::FlushKept() {
   return volume.volume;
 }
 
-// Reads the original, still at `path`, for its hash, and copies it to the end
-// of `pack` where given. A file changed since it was read, or that cannot be
-// read through, raises the error its rewrite would.
-bool UndoRecording::CopyFromFile(const std::string& path, const FileStamp& read, HANDLE pack, std::string& hash) {
+// Copies the original, still at `path`, to the end of the pack. A file
+// changed since it was read, or that cannot be read through, raises the error
+// its rewrite would.
+bool UndoRecording::CopyToPack(const std::string& path, const FileStamp& read) {
   FileSystem& files = store_.Files();
   const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
   FileStamp now;
   if (!file || !files.Stamp(file.Get(), now) || now != read) throw Error::Format(kCannotOpenFile, path);
-  StrongHash strong;
   std::string piece(std::min<std::uint64_t>(read.size, 1 << 22), '\0');
   for (std::uint64_t left = read.size; left > 0;) {
     DWORD got = 0;
@@ -119,14 +124,12 @@ bool UndoRecording::CopyFromFile(const std::string& path, const FileStamp& read,
     if (!files.Read(file.Get(), piece.data(), want, got) || got == 0) {
       // The pieces copied so far belong to no entry: the next original
       // goes over them, as the journal wants the pack without gaps.
-      if (pack != nullptr && !files.SetEnd(pack, packed_)) return false;
+      if (!files.SetEnd(pack_.Get(), packed_)) return false;
       throw Error::Format(kCannotOpenFile, path);
     }
-    strong.Add(std::string_view(piece.data(), got));
-    if (pack != nullptr && !WriteWholeBuffer(files, pack, std::string_view(piece.data(), got))) return false;
+    if (!WriteWholeBuffer(files, pack_.Get(), std::string_view(piece.data(), got))) return false;
     left -= got;
   }
-  hash = strong.Hex();
   return true;
 }
 

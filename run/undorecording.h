@@ -11,6 +11,7 @@
 
 #include "framework/filesystem.h"
 #include "framework/handle.h"
+#include "run/originalhash.h"
 #include "run/undostore.h"
 
 namespace varnex {
@@ -39,9 +40,10 @@ class UndoRecording {
   // second name in the store.
   static bool TakesFromFile(std::uint64_t size);
   // The same as Keep for a file whose original is still at `path`, as `read`
-  // stamps it. Raises Error(kCannotOpenFile) where it no longer is: the file
-  // is then not to be written.
-  void KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes);
+  // stamps it, hashed by `original`. Raises Error(kCannotOpenFile) where it no
+  // longer is: the file is then not to be written.
+  void KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes,
+                    OriginalHash& original);
   // Takes every original kept since the last call, and its journal line, to
   // the disk: the pack written out without emptying the drive's cache (in
   // full where the system cannot), then the journal flushed in full, which
@@ -71,7 +73,7 @@ class UndoRecording {
   using Original = std::function<bool(bool linked, std::string& hash)>;
   // Records the file at `path`, whose original of `length` bytes `keep` keeps.
   void Record(const std::string& path, std::uint64_t length, std::string_view newBytes, const Original& keep);
-  bool CopyFromFile(const std::string& path, const FileStamp& read, HANDLE pack, std::string& hash);
+  bool CopyToPack(const std::string& path, const FileStamp& read);
   bool Start();
   // The run has changed a file: its store is the last run's from now on.
   void TakeOver();

@@ -67,7 +67,8 @@ class UndoKeeping : public ::testing::Test {
   void KeepFromFileAndWrite(const std::string& path) {
     const TargetFile file = ReadTargetFile(path);
     const std::string written = "new " + file.bytes;
-    recording->KeepFromFile(path, file.stamp, written);
+    OriginalHash original(*files, path, file.stamp);
+    recording->KeepFromFile(path, file.stamp, written, original);
     RewriteTargetFile(path, file.stamp, written, SystemFileSystem(), false, nullptr, file.names);
     recording->Written(path);
   }
@@ -117,18 +118,21 @@ TEST_F(UndoKeeping, WhereNoSecondNameIsAllowedABigOriginalIsCopiedFromTheFileInt
 // Such a file is refused, as its rewrite would refuse it, and not written; the
 // files after it are kept as ever.
 TEST_F(UndoKeeping, ABigOriginalChangedOrUnreadableAsItIsKeptLeavesItsFileAsItIs) {
-  // The store reads an original in pieces of 4 MiB: the second piece fails.
-  Start({{Call::kRead, 2, 1, ERROR_READ_FAULT}});
+  // An original is read in pieces of 4 MiB, for its hash and then into the
+  // pack: the copy's second piece fails, after the first went in.
+  Start({{Call::kRead, 4, 1, ERROR_READ_FAULT}});
   const std::string unreadable = File("unreadable.txt", Lines("unreadable", 5 << 20));
   const std::string changed = File("changed.txt", Lines("changed", 2 << 20));
   const std::string kept = File("kept.txt", Lines("kept", 2 << 20));
 
   const TargetFile read = ReadTargetFile(unreadable);
-  EXPECT_THROW(recording->KeepFromFile(unreadable, read.stamp, "new"), Error);
+  OriginalHash unread(*files, unreadable, read.stamp);
+  EXPECT_THROW(recording->KeepFromFile(unreadable, read.stamp, "new", unread), Error);
   const TargetFile older = ReadTargetFile(changed);
   WriteFileBytes(changed, before[changed] + "saved by another program\r\n");
   before[changed] = ReadFileBytes(changed);
-  EXPECT_THROW(recording->KeepFromFile(changed, older.stamp, "new"), Error);
+  OriginalHash changedSince(*files, changed, older.stamp);
+  EXPECT_THROW(recording->KeepFromFile(changed, older.stamp, "new", changedSince), Error);
   KeepFromFileAndWrite(kept);
 
   const UndoStore::Outcome outcome = Restore();
@@ -214,7 +218,8 @@ class SharedStore : public ::testing::Test {
     const TargetFile file = ReadTargetFile(path);
     const std::string written = text + file.bytes;
     if (UndoRecording::TakesFromFile(file.stamp.size)) {
-      recording.KeepFromFile(path, file.stamp, written);
+      OriginalHash original(SystemFileSystem(), path, file.stamp);
+      recording.KeepFromFile(path, file.stamp, written, original);
     } else {
       recording.Keep(path, file.bytes, written);
     }
