@@ -58,11 +58,8 @@ bool UndoRecording::TakesFromFile(std::uint64_t size) { return size >= kLinkedAt
 
 void UndoRecording::KeepFromFile(const std::string& path, const FileStamp& read, std::string_view newBytes,
                                  OriginalHash& original) {
-  // Hashed before anything goes into the store: a file that cannot be hashed
-  // leaves it as it was.
-  const std::string hex = original.Hex();
   Record(path, read.size, newBytes, [&](bool linked, std::string& hash) {
-    hash = hex;
+    hash = original.Hex();
     return linked || CopyToPack(path, read);
   });
 }
