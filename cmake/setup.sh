@@ -105,7 +105,9 @@ varnex_wine_environment() {
 # the server outlives them and would hold it open.
 varnex_start_wine() {
   mkdir -p "$WINEPREFIX"
-  wineserver -p >/dev/null 2>&1
+  # A server the prefix still has from a session that ended by force (it
+  # answers 2 to another -p) serves this one as well.
+  wineserver -p >/dev/null 2>&1 || [ $? = 2 ]
   # wineboot also starts the prefix's services; started later by a test, they
   # would hold CTest's output pipe open and keep it waiting.
   if [ -f "$WINEPREFIX/system.reg" ]; then wineboot >/dev/null 2>&1; else wineboot -i >/dev/null 2>&1; fi
