@@ -56,7 +56,9 @@ TEST_F(SessionUndo, GivesEveryFileOfARunItsBytesAndAttributesBackWithALogLineEac
   std::vector<std::string> files = Files(5);
   files.push_back(File("big.txt", big));
   before[files.back()] = big;
-  const std::string untouched = File("untouched.txt", "nothing to find\r\n");
+  // Big, so its original is hashed while it is searched, and the hash given up.
+  const std::string nothingToFind = "nothing to find\r\n" + std::string(3u << 19, '-');
+  const std::string untouched = File("untouched.txt", nothingToFind);
   SetFileAttributesA(files[1].c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   options.backUp = true;
   std::vector<std::string> withUntouched = files;
@@ -88,7 +90,7 @@ TEST_F(SessionUndo, GivesEveryFileOfARunItsBytesAndAttributesBackWithALogLineEac
   EXPECT_TRUE(outcome->leftAlone.empty() && outcome->kept.empty() && outcome->notReached == 0);
   for (const std::string& path : files) ExpectAsBefore(path);
   EXPECT_EQ(GetFileAttributesA(files[1].c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(ReadFileBytes(untouched), "nothing to find\r\n");
+  EXPECT_EQ(ReadFileBytes(untouched), nothingToFind);
   // The backups are the user's and stay; the store is gone.
   EXPECT_EQ(ReadFileBytes(files[0] + ".bak"), before.at(files[0]));
   EXPECT_FALSE(StoreThere());
