@@ -201,7 +201,8 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   const std::string written = GiveFileText(std::move(result), encoding);
   if (run.host.Options().backUp) BackUpTargetFile(path, file.stamp, run.files);
   if (run.undo != nullptr) {
-    holdOriginal ? run.undo->Keep(path, file.bytes, written) : run.undo->KeepFromFile(path, file.stamp, written, *originalHash);
+    holdOriginal ? run.undo->Keep(path, file.bytes, written)
+                 : run.undo->KeepFromFile(path, file.stamp, written, *originalHash);
   }
   NewTargetFile beside = WriteBesideTargetFile(path, file.stamp, written, true, run.files,
                                                run.host.Options().keepModifiedDate, run.recordTemporary);

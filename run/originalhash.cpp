@@ -22,9 +22,9 @@ std::string OriginalHash::Hex() {
   return hex_;
 }
 
-// The run writes the file only after Hex, but may append to it meanwhile
-// where it is the run's own log: writers are let in, and the stamps before
-// and after tell whether anyone wrote.
+// Writers are let in: the run's own log may be among its files and take a
+// line meanwhile, and the run writes nothing else of the file before Hex. The
+// stamps before and after tell whether anyone wrote.
 void OriginalHash::Take() {
   const FileHandle file = files_.Open(path_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                                       FILE_FLAG_SEQUENTIAL_SCAN);
