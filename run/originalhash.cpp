@@ -9,7 +9,14 @@
 namespace varnex {
 
 OriginalHash::OriginalHash(FileSystem& files, std::string path, const FileStamp& read)
-    : files_(files), path_(std::move(path)), read_(read), thread_([this] { Take(); }) {}
+    : files_(files), path_(std::move(path)), read_(read), thread_([this] {
+        // Nothing may leave a thread's function: a piece the memory cannot
+        // hold leaves the hash untaken, and Hex refuses the file.
+        try {
+          Take();
+        } catch (const std::exception&) {
+        }
+      }) {}
 
 OriginalHash::~OriginalHash() {
   wanted_ = false;
