@@ -1,10 +1,8 @@
 #include "run/originalhash.h"
 
-#include <algorithm>
-
 #include "engine/error.h"
 #include "engine/stronghash.h"
-#include "framework/handle.h"
+#include "run/filepieces.h"
 
 namespace varnex {
 
@@ -33,21 +31,13 @@ std::string OriginalHash::Hex() {
 // line meanwhile, and the run writes nothing else of the file before Hex. The
 // stamps before and after tell whether anyone wrote.
 void OriginalHash::Take() {
-  const FileHandle file = files_.Open(path_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                      FILE_FLAG_SEQUENTIAL_SCAN);
-  FileStamp now;
-  if (!file || !files_.Stamp(file.Get(), now) || now != read_) return;
   StrongHash strong;
-  std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(read_.size, 1 << 22)), '\0');
-  for (std::uint64_t left = read_.size; left > 0;) {
-    if (!wanted_) return;
-    DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(left, piece.size()));
-    if (!files_.Read(file.Get(), piece.data(), want, got) || got == 0) return;
-    strong.Add(std::string_view(piece.data(), got));
-    left -= got;
-  }
-  if (files_.Stamp(file.Get(), now) && now == read_) hex_ = strong.Hex();
+  const PiecesRead read = ReadInPieces(files_, path_, read_, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       [&](std::string_view piece) {
+                                         strong.Add(piece);
+                                         return wanted_.load();
+                                       });
+  if (read == PiecesRead::kWhole) hex_ = strong.Hex();
 }
 
 }  // namespace varnex

@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/stronghash.h"
 #include "framework/wholefile.h"
+#include "run/filepieces.h"
 #include "run/filewalk.h"
 #include "run/undofiles.h"
 
@@ -111,21 +112,16 @@ std::optional<ULONGLONG> UndoRecording::FlushKept() {
 // its rewrite would.
 bool UndoRecording::CopyToPack(const std::string& path, const FileStamp& read) {
   FileSystem& files = store_.Files();
-  const FileHandle file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
-  FileStamp now;
-  if (!file || !files.Stamp(file.Get(), now) || now != read) throw Error::Format(kCannotOpenFile, path);
-  std::string piece(std::min<std::uint64_t>(read.size, 1 << 22), '\0');
-  for (std::uint64_t left = read.size; left > 0;) {
-    DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(left, piece.size()));
-    if (!files.Read(file.Get(), piece.data(), want, got) || got == 0) {
-      // The pieces copied so far belong to no entry: the next original
-      // goes over them, as the journal wants the pack without gaps.
-      if (!files.SetEnd(pack_.Get(), packed_)) return false;
-      throw Error::Format(kCannotOpenFile, path);
-    }
-    if (!WriteWholeBuffer(files, pack_.Get(), std::string_view(piece.data(), got))) return false;
-    left -= got;
+  bool written = true;
+  const PiecesRead copied = ReadInPieces(files, path, read, FILE_SHARE_READ, [&](std::string_view piece) {
+    return written = WriteWholeBuffer(files, pack_.Get(), piece);
+  });
+  if (!written) return false;
+  if (copied == PiecesRead::kUnreadable) {
+    // The pieces copied so far belong to no entry: the next original goes
+    // over them, as the journal wants the pack without gaps.
+    if (!files.SetEnd(pack_.Get(), packed_)) return false;
+    throw Error::Format(kCannotOpenFile, path);
   }
   return true;
 }
