@@ -1,7 +1,6 @@
 #include "run/activitylog.h"
 
 #include <span>
-#include <utility>
 
 #include "engine/textlines.h"
 #include "run/logline.h"
@@ -31,22 +30,6 @@ void ActivityLog::Open() {
 
 void ActivityLog::RecordReplacement(std::string_view findText, std::string_view path, std::string_view replaceText) {
   Add(ReplacementLine(timeStamp_(), findText, path, replaceText));
-}
-
-void ActivityLog::NoteReplacement(std::string_view findText, std::string_view path, std::string_view replaceText) {
-  lines_.push_back(ReplacementLine(timeStamp_(), findText, path, replaceText));
-  ++noted_;
-}
-
-void ActivityLog::SaveNoted() {
-  const std::size_t noted = std::exchange(noted_, 0);
-  if (noted == 0) return;
-  try {
-    Save();
-  } catch (...) {
-    lines_.resize(lines_.size() - noted);
-    throw;
-  }
 }
 
 void ActivityLog::RecordFailure(std::string_view failure) { Add(FailureLine(timeStamp_(), failure)); }

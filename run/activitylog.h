@@ -35,13 +35,6 @@ class ActivityLog {
   void Open();
   // Adds the line for a changed file and saves.
   void RecordReplacement(std::string_view findText, std::string_view path, std::string_view replaceText);
-  // Adds the line for a file about to change, saved by the next SaveNoted: a
-  // batch run's files take one append, before any of them changes, rather
-  // than one each (every append locks the file for it, a call to the system).
-  void NoteReplacement(std::string_view findText, std::string_view path, std::string_view replaceText);
-  // Saves the lines noted since the last call. Where that fails it raises,
-  // and the lines are forgotten: the files they name are not to change.
-  void SaveNoted();
   // Adds the line for a file that a run could not do and saves.
   void RecordFailure(std::string_view failure);
   // Adds the line for a file that Undo Last Run restored and saves.
@@ -64,7 +57,6 @@ class ActivityLog {
   // another copy of the program appended meanwhile stay.
   bool rewritten_ = false;
   std::size_t linesOnDisk_ = 0;
-  std::size_t noted_ = 0;  // the last lines, noted and not yet saved
   // A file that holds a NUL byte has text behind it that the line model does
   // not read, and one that could not be read has text we do not know; such a
   // file is never rewritten, only appended to.

@@ -24,11 +24,10 @@ class LogFault {
  public:
   explicit LogFault(BatchRunHost& host) : host_(host) {}
 
-  // The failure of the file at `path`, whose line `failure` kept out.
-  Error Unlogged(const std::string& path, const Error& failure) {
+  [[noreturn]] void Raise(const std::string& path, const Error& failure) {
     if (!told_) host_.ReportFailure(failure);
     told_ = true;
-    return Error::Format(kNotLogged, path);
+    throw ToldElsewhere(Error::Format(kNotLogged, path).what());
   }
 
  private:
@@ -51,9 +50,9 @@ struct RunParts {
   InPlaceRecord recordInPlace;
 };
 
-// Once a file's text has changed the run writes (its backup, its new file,
-// and with its batch its log line): however far it gets, the files read
-// ahead before are looked at again.
+// Once a file's text has changed the run writes (its log line, its backup,
+// the file): however far it gets, the files read ahead before are looked at
+// again.
 class ReadAheadRecheck {
  public:
   explicit ReadAheadRecheck(ReadAhead& ahead) : ahead_(ahead) {}
@@ -98,11 +97,6 @@ class Batch {
   // those that could not be, each reported.
   std::vector<FileFailure> Settle(bool last, ReadAhead& ahead) {
     if (waiting_.empty() || !(last || Due())) return {};
-    try {
-      run_.log.SaveNoted();
-    } catch (const Error& failure) {
-      return LeaveUnlogged(failure, ahead);
-    }
     const std::unordered_set<ULONGLONG> flushed = FlushVolumes();
     std::vector<FileFailure> failed;
     for (NewTargetFile& waiting : waiting_) {
@@ -127,19 +121,6 @@ class Batch {
   }
 
  private:
-  // The log could not take the batch's lines: none of its files changes.
-  std::vector<FileFailure> LeaveUnlogged(const Error& logFailure, ReadAhead& ahead) {
-    std::vector<FileFailure> failed;
-    for (NewTargetFile& waiting : waiting_) {
-      DiscardTargetFile(waiting, run_.files);
-      failed.push_back({waiting.path, run_.logFault.Unlogged(waiting.path, logFailure)});
-    }
-    waiting_.clear();
-    bytes_ = 0;
-    ahead.RunWrote();
-    return failed;
-  }
-
   bool Due() const {
     return waiting_.size() >= limits_.files || bytes_ >= limits_.bytes ||
            GetTickCount64() - started_ >= limits_.milliseconds;
@@ -207,9 +188,12 @@ FileOutcome ProcessTargetFile(const std::string& path, TargetFile file, ReadAhea
   texts.RefuseUnlessReplaceFits(path);
 
   const ReadAheadRecheck recheck(ahead);
-  // Logged as the texts were typed, with the batch's other files, before any
-  // of them changes.
-  run.log.NoteReplacement(texts.typedFind, path, texts.typedReplace);
+  // Logged as the texts were typed, before anything is written.
+  try {
+    run.log.RecordReplacement(texts.typedFind, path, texts.typedReplace);
+  } catch (const Error& failure) {
+    run.logFault.Raise(path, failure);
+  }
   // A CR or LF that the replace text brought in on its own becomes a line end.
   // Texts without one leave every line end of the text as it was: no pass over
   // the whole result is needed to find out.

@@ -79,6 +79,14 @@ class Refused : public Error {
   using Error::Error;
 };
 
+// A file left as it was for a cause the run has told once in its own words
+// (the log that cannot take lines): listed with the run's failures as it is,
+// without being reported again.
+class ToldElsewhere : public Refused {
+ public:
+  using Refused::Refused;
+};
+
 // What was done to one file: whether it changed, and the number of the new
 // file on its volume where one was written (0 where none was).
 struct FileOutcome {

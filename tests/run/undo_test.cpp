@@ -114,9 +114,7 @@ TEST_F(SessionUndo, OnlyWhatTheRunChangedIsTakenBack) {
   List({File("no match.txt", "nothing to find"), files[0], files[1], missing, files[2], files[3]});
   Texts("abc", "x");
   // Another program holds the log from the first file on, and lets go once
-  // the second is reported; the user stops the run at the next report. Each
-  // file is a batch of its own, its line added to the log as it is done.
-  batch.files = 1;
+  // the second is reported; the user stops the run at the next report.
   HANDLE held = INVALID_HANDLE_VALUE;
   const AtFirstLook holder([&] {
     held = CreateFileA((folder / "varnex.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
